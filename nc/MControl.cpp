@@ -1,0 +1,305 @@
+#include "nc/MControl.h"
+
+#include "nc/NcNumber.h"
+#include "nc/NcText.h"
+#include "nc/SkipSet.h"
+
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+using namespace ncinternal;
+
+namespace {
+
+// A capital N begins a block number when blanks and then a digit follow it.
+bool BeginsBlockNumber(const char* p, const char* last)
+{
+    while (p < last && *p == ' ')
+        ++p;
+    return p < last && IsDigit(*p);
+}
+
+const char* FindChar(const char* p, const char* last, char c)
+{
+    return static_cast<const char*>(std::memchr(p, c, static_cast<std::size_t>(last - p)));
+}
+
+char* Copy(const char* first, const char* last, char* out)
+{
+    const auto n = static_cast<std::size_t>(last - first);
+    std::memcpy(out, first, n);
+    return out + n;
+}
+
+// Copies [first, last) into out without its block numbers and returns the end of what it wrote.
+// `first` is the start of the text or of a line; `inComment` carries a comment that is still open
+// at `last` into the next call.
+char* StripBlockNumbers(const char* first, const char* last, char* out, bool& inComment)
+{
+    const char* p = first;
+    if (inComment) {
+        const char* close = FindChar(p, last, ')');
+        if (!close)
+            return Copy(p, last, out);
+        out = Copy(p, close + 1, out);
+        p = close + 1;
+        inComment = false;
+    }
+    while (p < last) {
+        const char c = *p;
+        if (c == '(') {
+            const char* close = FindChar(p + 1, last, ')');
+            if (!close) {
+                inComment = true;
+                return Copy(p, last, out);
+            }
+            out = Copy(p, close + 1, out);
+            p = close + 1;
+        } else if (c == 'N' && (p == first || !IsLetter(p[-1])) && BeginsBlockNumber(p + 1, last)) {
+            ++p;
+            while (p < last && (*p == ' ' || IsDigit(*p)))
+                ++p;
+        } else {
+            *out++ = c;
+            ++p;
+        }
+    }
+    return out;
+}
+
+// Writes the line without the blanks before its first "(", unless it is a skip line; returns
+// the end of what it wrote. out has room for the whole line.
+char* RemoveSpacesOfLine(std::string_view line, const SkipSet& skip, char* out)
+{
+    const char* p = line.data();
+    const char* last = p + line.size();
+    if (p == last || skip.Contains(*p))
+        return Copy(p, last, out);
+    const char* paren = FindChar(p, last, '(');
+    const char* packedEnd = paren ? paren : last;
+    for (; p < packedEnd; ++p) {
+        *out = *p;
+        out += (*p != ' ');
+    }
+    return Copy(packedEnd, last, out);
+}
+
+// The characters of a value after an address, for Insert Spaces: + , - . and digits.
+bool IsWordValueChar(char c)
+{
+    return (c >= '+' && c <= '.') || IsDigit(c);
+}
+
+// The characters of a coordinate value: + , - . / and digits (codes 43 to 57).
+bool IsAxisValueChar(char c)
+{
+    return c >= '+' && c <= '9';
+}
+
+}  // namespace
+
+std::string RemoveBlockNumbers(std::string_view text)
+{
+    TextWriter out(text.size());
+    bool inComment = false;
+    out.SetPos(StripBlockNumbers(text.data(), text.data() + text.size(), out.Pos(), inComment));
+    return out.Finish();
+}
+
+NcResult InsertBlockNumbers(std::string_view text, const NumberingSettings& settings)
+{
+    const SkipSet skip = SkipSet::FromSkipChars(settings.SkipChars);
+    const bool numberEmptyLines = settings.BlankLines != 0;
+    TextWriter out(text.size() + CountLines(text) * 6);
+    LineReader lines(text);
+    Line line;
+    bool inComment = false;
+    std::int64_t number = settings.Startnumber;
+    std::int64_t lineNumber = 0;
+    while (lines.Next(line)) {
+        ++lineNumber;
+        out.Ensure(line.content.size() + line.lineBreak.size() + MaxBlockNumberText);
+        char* start = out.Pos();
+        char* end = StripBlockNumbers(line.content.data(), line.content.data() + line.content.size(), start,
+                                      inComment);
+        const auto length = static_cast<std::size_t>(end - start);
+        // A last line that held only a block number is gone, not an empty line to number.
+        const bool skipLine = length == 0 ? (!numberEmptyLines || line.lineBreak.empty()) : skip.Contains(*start);
+        if (!skipLine) {
+            if (number < INT32_MIN || number > INT32_MAX)
+                return NcResult::Fail(NcErrorKind::NumberOutOfRange, lineNumber);
+            char numberText[MaxBlockNumberText];
+            const std::size_t k = WriteBlockNumberText(numberText, number, settings);
+            if (k > 0) {
+                std::memmove(start + k, start, length);
+                std::memcpy(start, numberText, k);
+                end += k;
+            }
+            number += settings.Increment;
+            if (number > settings.RestartNum)
+                number = settings.Startnumber;
+        }
+        out.SetPos(end);
+        out.Put(line.lineBreak);
+    }
+    return NcResult::Ok(out.Finish());
+}
+
+std::string RemoveBlankLines(std::string_view text)
+{
+    TextWriter out(text.size());
+    LineReader lines(text);
+    Line line;
+    while (lines.Next(line)) {
+        if (line.content.empty())
+            continue;
+        out.Ensure(line.content.size() + line.lineBreak.size());
+        out.Put(line.content);
+        out.Put(line.lineBreak);
+    }
+    return out.Finish();
+}
+
+std::string RemoveSpaces(std::string_view text, const NumberingSettings& settings)
+{
+    const SkipSet skip = SkipSet::FromSkipChars(settings.SkipChars);
+    TextWriter out(text.size());
+    LineReader lines(text);
+    Line line;
+    while (lines.Next(line)) {
+        out.Ensure(line.content.size() + line.lineBreak.size());
+        out.SetPos(RemoveSpacesOfLine(line.content, skip, out.Pos()));
+        out.Put(line.lineBreak);
+    }
+    return out.Finish();
+}
+
+NcResult InsertSpaces(std::string_view text, const NumberingSettings& settings)
+{
+    const SkipSet skip = SkipSet::FromSkipChars(settings.SkipChars);
+    TextWriter out(text.size() + text.size() / 4);
+    std::string packed;  // the line as Remove Spaces leaves it
+    LineReader lines(text);
+    Line line;
+    std::int64_t lineNumber = 0;
+    while (lines.Next(line)) {
+        ++lineNumber;
+        if (packed.size() < line.content.size())
+            packed.resize(line.content.size());
+        const char* first = packed.data();
+        const char* last = RemoveSpacesOfLine(line.content, skip, packed.data());
+        const auto n = static_cast<std::size_t>(last - first);
+        // Every character may get one blank after it.
+        out.Ensure(2 * n + line.lineBreak.size());
+        if (n == 0 || skip.Contains(*first)) {
+            out.Put(std::string_view(first, n));
+            out.Put(line.lineBreak);
+            continue;
+        }
+        const char* p = first;
+        while (p < last) {
+            const char c = *p;
+            if (IsLetter(c) || c == '/') {
+                out.Put(c);
+                ++p;
+                while (p < last && IsWordValueChar(*p))
+                    out.Put(*p++);
+                if (p < last)
+                    out.Put(' ');
+            } else if (c == '(' || c == ')') {
+                out.Put(std::string_view(p, static_cast<std::size_t>(last - p)));
+                break;
+            } else {
+                return NcResult::Fail(NcErrorKind::ProgramError, lineNumber);
+            }
+        }
+        out.Put(line.lineBreak);
+    }
+    return NcResult::Ok(out.Finish());
+}
+
+NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, AxisConversion direction,
+                     std::string_view axes)
+{
+    struct Axis {
+        bool converted = false;
+        bool hasPrevious = false;
+        NcValue previous;
+    };
+    std::array<Axis, 256> axis{};
+    for (char letter : axes)
+        axis[static_cast<unsigned char>(letter)].converted = true;
+    const bool toIncremental = direction == AxisConversion::ToIncremental;
+
+    const SkipSet skip = SkipSet::FromSkipChars(settings.SkipChars);
+    TextWriter out(text.size() + text.size() / 4);
+    LineReader lines(text);
+    Line line;
+    std::int64_t lineNumber = 0;
+    char written[MaxFixed4Text];
+    while (lines.Next(line)) {
+        ++lineNumber;
+        const std::size_t n = line.content.size();
+        const char* content = line.content.data();
+        out.Ensure(n + line.lineBreak.size());
+        if (n == 0 || skip.Contains(content[0])) {
+            out.Put(line.content);
+            out.Put(line.lineBreak);
+            continue;
+        }
+        std::size_t i = 0;
+        while (i < n) {
+            const char c = content[i];
+            if (c == '(') {
+                // A comment keeps its words: they are no moves of the machine.
+                const char* close = FindChar(content + i + 1, content + n, ')');
+                const std::size_t end = close ? static_cast<std::size_t>(close - content) + 1 : n;
+                out.Put(line.content.substr(i, end - i));
+                i = end;
+                continue;
+            }
+            Axis& a = axis[static_cast<unsigned char>(c)];
+            if (!a.converted || i + 1 >= n || !IsAxisValueChar(content[i + 1])) {
+                out.Put(c);
+                ++i;
+                continue;
+            }
+            std::size_t j = i + 1;
+            while (j < n && IsAxisValueChar(content[j]))
+                ++j;
+            const std::string_view run = line.content.substr(i + 1, j - i - 1);
+            const std::optional<NcValue> value = ReadNcValue(run);
+            if (!value)
+                return NcResult::Fail(NcErrorKind::UnreadableValue, lineNumber);
+            out.Put(c);
+            if (!a.hasPrevious) {
+                out.Put(run);
+                a.previous = *value;
+                a.hasPrevious = true;
+            } else {
+                std::size_t length;
+                if (value->exact && a.previous.exact) {
+                    const std::int64_t result = toIncremental ? value->tenThousandths - a.previous.tenThousandths
+                                                              : value->tenThousandths + a.previous.tenThousandths;
+                    length = WriteFixed4(written, result);
+                    // Toward absolute the next move adds to the position as written.
+                    a.previous = toIncremental ? *value : ValueOfTenThousandths(result);
+                } else {
+                    const double result = toIncremental ? value->Value() - a.previous.Value()
+                                                        : value->Value() + a.previous.Value();
+                    if (!std::isfinite(result))
+                        return NcResult::Fail(NcErrorKind::UnreadableValue, lineNumber);
+                    length = WriteFixed4(written, result);
+                    a.previous = toIncremental ? *value : *ReadNcValue(std::string_view(written, length));
+                }
+                out.Ensure(length + (n - j) + line.lineBreak.size());
+                out.Put(std::string_view(written, length));
+            }
+            i = j;
+        }
+        out.Put(line.lineBreak);
+    }
+    return NcResult::Ok(out.Finish());
+}

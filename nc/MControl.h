@@ -1,0 +1,67 @@
+#pragma once
+
+// The NC text procedures: each takes the whole text of a program and returns the new text,
+// in one pass. Lines end with CR LF or LF and each line keeps its own break. The procedures
+// show nothing and change no program-wide state; the command around them writes the result
+// back with one replacement (one undo step), or writes nothing when they report an error.
+
+#include "nc/NcResult.h"
+#include "nc/NumberingSettings.h"
+
+#include <string>
+#include <string_view>
+
+// Removes every block number: a capital N outside comments that begins a block number (not
+// preceded by a letter, and followed, after any blanks, by a digit) goes with the digits and
+// blanks that follow it. "NEXT", "SIN[30]" and "END1" stay whole. A comment runs from "(" to the
+// next ")", across lines; an unclosed "(" makes the rest of the text a comment.
+std::string RemoveBlockNumbers(std::string_view text);
+
+// Removes the old block numbers, then numbers every line that is not a skip line, starting at
+// Startnumber, stepping by Increment and starting again after RestartNum. The result is the
+// final text: no "%" line is added to it.
+NcResult InsertBlockNumbers(std::string_view text, const NumberingSettings& settings);
+
+// Removes every empty line at once; the text keeps its final line break.
+std::string RemoveBlankLines(std::string_view text);
+
+// Removes the blanks of every line that is not a skip line, up to its first "(".
+std::string RemoveSpaces(std::string_view text, const NumberingSettings& settings);
+
+// Writes every block with one blank between its words. A character that is neither an address,
+// a value nor a comment is a program error at its line; then nothing is to be written.
+NcResult InsertSpaces(std::string_view text, const NumberingSettings& settings);
+
+enum class AxisConversion { ToIncremental, ToAbsolute };
+
+// Converts the values of the given axis letters (capital X, Y, Z) between absolute positions and
+// incremental moves, all axes in one pass. The first value of an axis is kept as written; later
+// ones are written with four decimals. Comments and skip lines stay as they are. A value that is
+// not a decimal number is an error at its line, and then nothing is to be written.
+NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, AxisConversion direction,
+                     std::string_view axes = "XYZ");
+
+inline NcResult XToIncremental(std::string_view text, const NumberingSettings& settings)
+{
+    return ConvertAxes(text, settings, AxisConversion::ToIncremental, "X");
+}
+inline NcResult YToIncremental(std::string_view text, const NumberingSettings& settings)
+{
+    return ConvertAxes(text, settings, AxisConversion::ToIncremental, "Y");
+}
+inline NcResult ZToIncremental(std::string_view text, const NumberingSettings& settings)
+{
+    return ConvertAxes(text, settings, AxisConversion::ToIncremental, "Z");
+}
+inline NcResult XToAbsolute(std::string_view text, const NumberingSettings& settings)
+{
+    return ConvertAxes(text, settings, AxisConversion::ToAbsolute, "X");
+}
+inline NcResult YToAbsolute(std::string_view text, const NumberingSettings& settings)
+{
+    return ConvertAxes(text, settings, AxisConversion::ToAbsolute, "Y");
+}
+inline NcResult ZToAbsolute(std::string_view text, const NumberingSettings& settings)
+{
+    return ConvertAxes(text, settings, AxisConversion::ToAbsolute, "Z");
+}
