@@ -1,0 +1,42 @@
+#pragma once
+// Whether another instance of a program runs for the same user and the same
+// program folder. The key is a hash of the user, the program folder and the
+// program name, so programs in other folders (or other users) never see
+// each other. Checking creates no window and writes no file.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+
+namespace platform {
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // An empty program name means the application's name; an empty folder
+    // means ProgramFolder().
+    explicit SingleInstance(const QString& programName = QString(),
+                            const QString& programFolder = QString(),
+                            QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when another live instance holds the claim (an instance that
+    // ended or crashed does not count). False once this object holds it.
+    bool anotherIsRunning() const;
+    // Makes this object the running instance until it is destroyed or
+    // released; false when another instance holds the claim.
+    bool claim();
+    void release();
+    bool isClaimed() const;
+
+    // The name the key is made of (for diagnostics).
+    QString key() const { return key_; }
+
+private:
+    QString key_;
+    std::unique_ptr<QLocalServer> server_;
+};
+
+}  // namespace platform

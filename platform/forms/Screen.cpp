@@ -1,0 +1,35 @@
+#include "platform/forms/Screen.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+namespace platform {
+
+QRect AvailableScreenGeometry(const QWidget* widget)
+{
+    const QScreen* screen = nullptr;
+    if (widget)
+        screen = widget->screen();
+    if (!screen && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void CentreOnScreen(QWidget& window)
+{
+    const QRect area = AvailableScreenGeometry(&window);
+    QRect outer = window.frameGeometry();
+    if (window.isWindow() && !window.isVisible()) {
+        // Not shown yet: the frame is not part of frameGeometry(). Creating
+        // the native window tells the frame where the platform knows it.
+        (void)window.winId();
+        if (const QWindow* handle = window.windowHandle())
+            outer = window.geometry().marginsAdded(handle->frameMargins());
+    }
+    outer.moveCenter(area.center());
+    window.move(outer.topLeft());  // a window's position is its frame's
+}
+
+}  // namespace platform

@@ -1,0 +1,302 @@
+#include "platform/profile/PrivateProfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace platform;
+
+namespace {
+
+// Makes every write beyond a few bytes fail, even for root: the way to
+// prove that a failed write leaves the old file whole.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+const QByteArray Fixture =
+    "; settings of the editor\r\n"
+    "[Window]\r\n"
+    "Left = -60\r\n"
+    "  Top=  -60  \r\n"
+    "WindowState = 2\r\n"
+    "; kept comment\r\n"
+    "\r\n"
+    "[Directory]\r\n"
+    "DefaultDir=C:\\\r\n"
+    "DefaultExt=All Files (*.*)|*.*\r\n"
+    "Quoted=\"  spaced  \"\r\n"
+    "Single='x'\r\n"
+    "Half=\"open\r\n"
+    "Empty=\r\n"
+    "\r\n"
+    "[Window]\r\n"
+    "Left=999\r\n";
+
+}  // namespace
+
+class PrivateProfileTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString file_;
+
+    QString write(const QByteArray& bytes, const QString& name = QStringLiteral("Editor.ini"))
+    {
+        const QString path = dir_.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write fixture");
+        f.write(bytes);
+        return path;
+    }
+    static QByteArray contents(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+private slots:
+    void init() { file_ = write(Fixture); }
+
+    void reads_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("exact") << "Window" << "Left" << "-60";
+        QTest::newRow("case of section and key ignored") << "WINDOW" << "windowstate" << "2";
+        QTest::newRow("blanks around names and value dropped") << " window " << "top" << "-60";
+        QTest::newRow("first section of a name wins") << "Window" << "left" << "-60";
+        QTest::newRow("backslash value") << "Directory" << "DefaultDir" << "C:\\";
+        QTest::newRow("bars and stars") << "Directory" << "DefaultExt" << "All Files (*.*)|*.*";
+        QTest::newRow("quotes removed, inner blanks kept") << "Directory" << "Quoted" << "  spaced  ";
+        QTest::newRow("single quotes removed") << "Directory" << "Single" << "x";
+        QTest::newRow("unmatched quote kept") << "Directory" << "Half" << "\"open";
+        QTest::newRow("empty value") << "Directory" << "Empty" << "";
+        QTest::newRow("missing key gives default") << "Directory" << "Nope" << "dflt";
+        QTest::newRow("missing section gives default") << "Colors" << "clr0bg" << "dflt";
+        QTest::newRow("comment is no key") << "Window" << "; kept comment" << "dflt";
+    }
+    void reads()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        QCOMPARE(GetPrivateProfileString(section, key, QStringLiteral("dflt"), file_), expected);
+    }
+
+    void missingFileGivesDefault()
+    {
+        const QString missing = dir_.filePath(QStringLiteral("none.ini"));
+        QCOMPARE(GetPrivateProfileString("A", "B", "  fallback  ", missing), QString("fallback"));
+        QCOMPARE(GetPrivateProfileInt("A", "B", 7, missing), 7);
+        QVERIFY(GetPrivateProfileSections(missing).isEmpty());
+    }
+
+    void longValueIsCutAtTheBuffer()
+    {
+        const QByteArray value(300, 'v');
+        const QString path = write("[Directory]\r\nDefaultDir=" + value + "\r\n", "long.ini");
+        QCOMPARE(GetPrivateProfileString("Directory", "DefaultDir", "", path), QString(254, u'v'));
+        QCOMPARE(GetPrivateProfileString("Directory", "DefaultDir", "", path, 10), QString(9, u'v'));
+        QCOMPARE(GetPrivateProfileString("Directory", "Missing", QString(300, u'd'), path).size(), 254);
+    }
+
+    void readsNumbers()
+    {
+        const QString path = write("[N]\nA=42\nB=-7x\nC=abc\nD=\n", "n.ini");
+        QCOMPARE(GetPrivateProfileInt("N", "A", 1, path), 42);
+        QCOMPARE(GetPrivateProfileInt("N", "B", 1, path), -7);
+        QCOMPARE(GetPrivateProfileInt("N", "C", 1, path), 0);
+        QCOMPARE(GetPrivateProfileInt("N", "D", 1, path), 0);
+        QCOMPARE(GetPrivateProfileInt("N", "E", 1, path), 1);
+    }
+
+    void listsSectionsAndKeys()
+    {
+        QCOMPARE(GetPrivateProfileSections(file_), (QStringList{"Window", "Directory", "Window"}));
+        QCOMPARE(GetPrivateProfileKeys("window", file_), (QStringList{"Left", "Top", "WindowState"}));
+    }
+
+    void writeKeepsEveryOtherByte_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("before");  // the bytes replaced ...
+        QTest::addColumn<QByteArray>("after");   // ... by these
+
+        QTest::newRow("existing key, spelling of the file kept")
+            << "window" << "Windowstate" << "0"
+            << QByteArray("WindowState = 2\r\n") << QByteArray("WindowState=0\r\n");
+        QTest::newRow("indented key keeps its indent")
+            << "Window" << "Top" << "15"
+            << QByteArray("  Top=  -60  \r\n") << QByteArray("  Top=15\r\n");
+        QTest::newRow("new key after the last line of its section, before the blank line")
+            << "Window" << "Width" << "12120"
+            << QByteArray("; kept comment\r\n\r\n[Directory]")
+            << QByteArray("; kept comment\r\nWidth=12120\r\n\r\n[Directory]");
+        QTest::newRow("empty value")
+            << "Directory" << "DefaultDir" << ""
+            << QByteArray("DefaultDir=C:\\\r\n") << QByteArray("DefaultDir=\r\n");
+        QTest::newRow("new section at the end")
+            << "Colors" << "clr0bg" << "16777215"
+            << QByteArray("Left=999\r\n") << QByteArray("Left=999\r\n[Colors]\r\nclr0bg=16777215\r\n");
+        QTest::newRow("null value deletes the key")
+            << "Directory" << "quoted" << QString()
+            << QByteArray("Quoted=\"  spaced  \"\r\n") << QByteArray();
+        QTest::newRow("null key deletes the section up to its blank lines")
+            << "Directory" << QString() << QString()
+            << QByteArray("[Directory]\r\nDefaultDir=C:\\\r\nDefaultExt=All Files (*.*)|*.*\r\n"
+                          "Quoted=\"  spaced  \"\r\nSingle='x'\r\nHalf=\"open\r\nEmpty=\r\n")
+            << QByteArray();
+    }
+    void writeKeepsEveryOtherByte()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QVERIFY(Fixture.count(before) == 1);
+        QByteArray expected = Fixture;
+        expected.replace(before, after);
+        QVERIFY(WritePrivateProfileString(section, key, value, file_));
+        QCOMPARE(contents(file_), expected);
+        if (!key.isNull() && !value.isNull())
+            QCOMPARE(GetPrivateProfileString(section, key, "dflt", file_), value);
+    }
+
+    void deletingWhatIsMissingChangesNothing()
+    {
+        QVERIFY(WritePrivateProfileString("Nope", "Key", QString(), file_));
+        QVERIFY(WritePrivateProfileString("Window", "Nope", QString(), file_));
+        QVERIFY(WritePrivateProfileString("Nope", QString(), QString(), file_));
+        QCOMPARE(contents(file_), Fixture);
+    }
+
+    void createsMissingFileWithCrLf()
+    {
+        const QString path = dir_.filePath(QStringLiteral("Macro.ini"));
+        QFile::remove(path);
+        QVERIFY(WritePrivateProfileString("Macros", "Macronumber", "0", path));
+        QVERIFY(WritePrivateProfileString("Macros", "Macro1", "first", path));
+        QCOMPARE(contents(path), QByteArray("[Macros]\r\nMacronumber=0\r\nMacro1=first\r\n"));
+    }
+
+    void newLinesFollowTheFilesLineEnd()
+    {
+        const QString path = write("[A]\nx=1", "lf.ini");  // no final line end
+        QVERIFY(WritePrivateProfileString("A", "y", "2", path));
+        QVERIFY(WritePrivateProfileString("B", "z", "3", path));
+        QCOMPARE(contents(path), QByteArray("[A]\nx=1\ny=2\n[B]\nz=3\n"));
+    }
+
+    void bytesRoundTripAsLatin1()
+    {
+        const QString path = write("[S]\r\nk=\xE9t\xE9\r\nother=\xFF\r\n", "latin.ini");
+        QCOMPARE(GetPrivateProfileString("S", "k", "", path), QString::fromLatin1("\xE9t\xE9"));
+        QVERIFY(WritePrivateProfileString("S", "k", QString::fromLatin1("\xFC"), path));
+        QCOMPARE(contents(path), QByteArray("[S]\r\nk=\xFC\r\nother=\xFF\r\n"));
+    }
+
+    void refusesTextThatBreaksTheFile_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("line break in value") << "Window" << "Left" << "1\r\n[Evil]";
+        QTest::newRow("line break in key") << "Window" << "a\nb" << "1";
+        QTest::newRow("equals in key") << "Window" << "a=b" << "1";
+        QTest::newRow("bracket in section") << "Win]dow" << "a" << "1";
+        QTest::newRow("empty section") << "" << "a" << "1";
+    }
+    void refusesTextThatBreaksTheFile()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QVERIFY(!WritePrivateProfileString(section, key, value, file_));
+        QCOMPARE(contents(file_), Fixture);
+    }
+
+    void failedWriteKeepsOldFile()
+    {
+        const QByteArray big(4096, 'x');
+        {
+            FileSizeLimit limit(Fixture.size() + 16);
+            QVERIFY(!WritePrivateProfileString("Window", "Left", QString::fromLatin1(big), file_));
+        }
+        QCOMPARE(contents(file_), Fixture);
+        QCOMPARE(dir_.path(), QFileInfo(file_).absolutePath());
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).filter("Editor.ini").size(), 1);
+    }
+
+    void readOnlyFileIsNotWritten()
+    {
+        if (geteuid() == 0)
+            QSKIP("root may write a read-only file");
+        QFile::setPermissions(file_, QFileDevice::ReadOwner);
+        QVERIFY(!WritePrivateProfileString("Window", "Left", "1", file_));
+        QFile::setPermissions(file_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(contents(file_), Fixture);
+    }
+
+    void damagedFileIsReadAsFarAsSoundAndReportedOnce()
+    {
+        QStringList reports;
+        SetProfileDamageHandler([&](const QString& file, const QString& problem) {
+            reports << QFileInfo(file).fileName() + QStringLiteral(": ") + problem;
+        });
+        const auto restore = qScopeGuard([] { SetProfileDamageHandler({}); });
+        const QByteArray damaged = QByteArray("[Good]\r\na=1\r\n[Broken\r\njunk line\r\nb=2\r\n", 40)
+                                   + QByteArray("\0\x01\x02\xff", 4) + "\r\n[Tail]\r\nc=3\r\n";
+        const QString path = write(damaged, "damaged.ini");
+        QCOMPARE(GetPrivateProfileString("Good", "a", "", path), QString("1"));
+        QCOMPARE(GetPrivateProfileString("Tail", "c", "", path), QString("3"));
+        // "b" follows a broken header: it stays in the section before it.
+        QCOMPARE(GetPrivateProfileString("Good", "b", "", path), QString("2"));
+        QCOMPARE(reports, QStringList{"damaged.ini: line 3: no closing ']'"});
+        // A write keeps the damaged bytes as they are.
+        QVERIFY(WritePrivateProfileString("Tail", "c", "4", path));
+        QCOMPARE(contents(path), QByteArray(damaged).replace("c=3", "c=4"));
+        QCOMPARE(reports.size(), 1);
+        // New content, still damaged: reported once more, then no more.
+        GetPrivateProfileString("Good", "a", "", path);
+        GetPrivateProfileString("Good", "a", "", path);
+        QCOMPARE(reports.size(), 2);
+    }
+
+    void binaryJunkNeverCrashes()
+    {
+        QByteArray junk;
+        for (int i = 0; i < 20000; ++i)
+            junk += char((i * 7919) % 256);
+        const QString path = write(junk, "junk.ini");
+        GetPrivateProfileString("A", "B", "", path);
+        GetPrivateProfileSections(path);
+        QVERIFY(WritePrivateProfileString("A", "B", "C", path));
+        QCOMPARE(GetPrivateProfileString("A", "B", "", path), QString("C"));
+        QVERIFY(contents(path).startsWith(junk));
+    }
+};
+
+QTEST_GUILESS_MAIN(PrivateProfileTest)
+#include "tst_PrivateProfile.moc"
