@@ -1,0 +1,23 @@
+// Pelmar, the NC program editor.
+
+#include "customise/MacroFiles.h"
+#include "shell/MDIMain.h"
+#include "shell/MEditor.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(ProgramName);
+    QApplication::setOrganizationName(QStringLiteral("Talvex"));
+
+    LoadMacroListHook = LoadMacroList;
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const std::unique_ptr<MDIMain> window = Main(arguments);
+    if (!window)
+        return 0;
+    return QApplication::exec();
+}

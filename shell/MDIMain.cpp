@@ -1,0 +1,456 @@
+#include "shell/MDIMain.h"
+
+#include "platform/forms/ProgramFolder.h"
+#include "platform/forms/Screen.h"
+#include "platform/forms/Twips.h"
+#include "platform/forms/WaitCursor.h"
+#include "shell/CommandLine.h"
+#include "shell/DocumentForm.h"
+#include "shell/DocumentTable.h"
+#include "shell/MEditor.h"
+#include "shell/MRecentFiles.h"
+#include "shell/basFileDialogs.h"
+#include "shell/cRegistry.h"
+
+#include <QAction>
+#include <QBitmap>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <cmath>
+
+namespace {
+
+MDIMain* TheMainWindow = nullptr;
+
+// One entry of a toolbar: a button (key, tooltip, image of the strip) or,
+// with an empty key, a separator. Clicks are dispatched on the 0-based
+// position of the entry, separators counted.
+struct ToolbarEntry {
+    const char* key;
+    const char* tooltip;
+    int image;
+};
+
+constexpr ToolbarEntry Separator{"", "", -1};
+
+constexpr ToolbarEntry Toolbar1Entries[] = {
+    {"Exit", "Exit Program", 9},
+    Separator,
+    {"New", "New", 0},
+    {"Open", "Open", 1},
+    {"Save", "Save", 2},
+    {"Save All", "Save All", 12},
+    Separator,
+    {"Insert", "Insert a File", 11},
+    Separator,
+    {"Cut", "Cut", 3},
+    {"Copy", "Copy", 4},
+    {"Paste", "Paste", 5},
+    Separator,
+    {"Print", "Print", 6},
+    Separator,
+    {"Undo", "Undo Paste", 18},
+    {"Redo", "Redo", 17},
+    Separator,
+    {"Find", "Find", 13},
+    {"Find Next", "Find Next", 14},
+    {"Find Prev", "Find Previous", 15},
+    {"Replace", "Find and Replace", 16},
+    Separator,
+    {"Block Number", "Insert Block Numbers", 37},
+    {"Goto Line", "Goto Line", 20},
+    Separator,
+    {"Insert Spaces", "Insert Spaces", 39},
+    {"Remove Spaces", "Remove Spaces", 40},
+    Separator,
+    {"Close", "Close", 21},
+    {"Close All", "Close All", 22},
+};
+
+constexpr ToolbarEntry Toolbar3Entries[] = {
+    {"Color", "Color", 23},
+    {"Margin Line Numbers", "Margin Line Numbers", 30},
+    {"Toggle Bookmarks", "Toggle Boomarks", 24},
+    {"Next Bookmark", "Next Bookmark", 25},
+    {"Previous Bookmark", "Previous Bookmark", 26},
+    {"Clear Bookmarks", "Clear Bookmarks", 27},
+    {"Top of File", "Top of File", 28},
+    {"Bottom of File", "Bottom of File", 29},
+    {"Macro Text Window", "Macro Text Window", 31},
+    {"Clipboard Extender", "Clipboard Extender", 32},
+    {"Talvex Editor Properties", "Talvex Editor Properties", 33},
+    {"Compare Files", "Compare Files", 34},
+};
+
+constexpr ToolbarEntry Toolbar4Entries[] = {
+    {"Split Window Horizontal", "Split Window Horizontal", 35},
+    {"Split Window Vertical", "Split Window Vertical", 36},
+    {"Clear Window Splits", "Clear Window Splits", 38},
+};
+
+// The buttons SetButtons switches, by toolbar.
+constexpr const char* Toolbar1DocumentKeys[] = {
+    "Save", "Save All", "Insert", "Cut", "Copy", "Paste", "Print", "Undo", "Redo", "Find",
+    "Find Next", "Find Prev", "Replace", "Block Number", "Goto Line", "Insert Spaces",
+    "Remove Spaces", "Close", "Close All"};
+constexpr const char* Toolbar3DocumentKeys[] = {
+    "Color", "Margin Line Numbers", "Toggle Bookmarks", "Next Bookmark", "Previous Bookmark",
+    "Clear Bookmarks", "Top of File", "Bottom of File", "Macro Text Window", "Clipboard Extender"};
+constexpr const char* Toolbar4DocumentKeys[] = {
+    "Split Window Horizontal", "Split Window Vertical", "Clear Window Splits"};
+
+constexpr int ImageSize = 16;
+
+// The images of the strip "Images\smallAll.bmp": 16 x 16 pixels side by side;
+// magenta is the transparent colour.
+QList<QPixmap> LoadImageStrip()
+{
+    QList<QPixmap> images;
+    const QPixmap strip(platform::ProgramFile(QStringLiteral("\\Images\\smallAll.bmp")));
+    if (strip.isNull())
+        return images;
+    for (int x = 0; x + ImageSize <= strip.width(); x += ImageSize) {
+        QPixmap image = strip.copy(x, 0, ImageSize, ImageSize);
+        image.setMask(image.createMaskFromColor(QColor(255, 0, 255)));
+        images.append(image);
+    }
+    return images;
+}
+
+template <size_t Count>
+void AddEntries(QToolBar& toolbar, const ToolbarEntry (&entries)[Count], bool captions,
+                const QList<QPixmap>& images)
+{
+    for (const ToolbarEntry& entry : entries) {
+        if (*entry.key == '\0') {
+            toolbar.addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(entry.key);
+        QAction* button = toolbar.addAction(captions ? key : QString());
+        button->setObjectName(key);
+        button->setData(key);
+        button->setToolTip(QString::fromLatin1(entry.tooltip));
+        if (entry.image >= 0 && entry.image < images.size())
+            button->setIcon(QIcon(images[entry.image]));
+    }
+}
+
+QFrame* StatusDivider(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+}  // namespace
+
+MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent)
+{
+    TheMainWindow = this;
+    setWindowTitle(Title);
+    setObjectName(QStringLiteral("MDIMain"));
+    // The design size, 12120 x 9120 twips, until the settings place it.
+    resize(platform::TwipsToPixelsX(12120), platform::TwipsToPixelsY(9120));
+
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(mdiArea);
+
+    BuildMenus();
+    BuildStatusBar();
+
+    cToolbar1 = new QToolBar(this);
+    cToolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    cToolbar3 = new QToolBar(this);
+    cToolbar3->setObjectName(QStringLiteral("Toolbar3"));
+    cToolbar4 = new QToolBar(this);
+    cToolbar4->setObjectName(QStringLiteral("Toolbar4"));
+    for (QToolBar* toolbar : {cToolbar1, cToolbar3, cToolbar4}) {
+        toolbar->setWindowTitle(toolbar->objectName());
+        toolbar->setIconSize(QSize(ImageSize, ImageSize));
+        toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    // Band "Toolbar1" on a row of its own; the other two share the next row.
+    addToolBar(Qt::TopToolBarArea, cToolbar1);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, cToolbar3);
+    addToolBar(Qt::TopToolBarArea, cToolbar4);
+}
+
+MDIMain::~MDIMain()
+{
+    if (TheMainWindow == this)
+        TheMainWindow = nullptr;
+}
+
+MDIMain* MDIMain::Instance()
+{
+    return TheMainWindow;
+}
+
+void MDIMain::BuildMenus()
+{
+    const auto separator = [](QMenu* menu, const char* name) {
+        QAction* action = menu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    const auto item = [](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    mnuFileMain = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileMain->setObjectName(QStringLiteral("mnuFileMain"));
+    mnuNew = item(mnuFileMain, "mnuNew", QStringLiteral("&New"));
+    mnuOpen = item(mnuFileMain, "mnuOpen", QStringLiteral("&Open"));
+    mnuFBar1 = separator(mnuFileMain, "mnuFBar1");
+    mnuCompare = item(mnuFileMain, "mnuCompare", QStringLiteral("&Compare Files"));
+    mnuFBar2 = separator(mnuFileMain, "mnuFBar2");
+    mnuCorvanePrint = item(mnuFileMain, "mnuCorvanePrint", QStringLiteral("Prentil"));
+    mnuFBar3 = separator(mnuFileMain, "mnuFBar3");
+    mnuExit = item(mnuFileMain, "mnuExit", QStringLiteral("E&xit"));
+    // The recent-file entries stay hidden until a file is listed for them.
+    mnuRecentFile[0] = separator(mnuFileMain, "mnuRecentFile0");
+    mnuRecentFile[0]->setVisible(false);
+    for (int i = 1; i < static_cast<int>(mnuRecentFile.size()); ++i) {
+        QAction* entry = item(mnuFileMain, QStringLiteral("mnuRecentFile%1").arg(i).toLatin1().constData(),
+                              QStringLiteral("RecentFile%1").arg(i));
+        entry->setVisible(false);
+        mnuRecentFile[static_cast<size_t>(i)] = entry;
+    }
+
+    mnuOptionMain = menuBar()->addMenu(QStringLiteral("&Options"));
+    mnuOptionMain->setObjectName(QStringLiteral("mnuOptionMain"));
+    mnuEditProp = item(mnuOptionMain, "mnuEditProp", QStringLiteral("Talvex Editor &Properties..."));
+    mnuOptionsBar1 = separator(mnuOptionMain, "mnuOptionsBar1");
+    mnuShowCaptions = item(mnuOptionMain, "mnuShowCaptions", QStringLiteral("Show Toolbar &Captions"));
+    mnuShowCaptions->setCheckable(true);
+    mnuShowCaptions->setChecked(false);
+    mnuMachines = mnuOptionMain->addMenu(QStringLiteral("&Machines"));
+    mnuMachines->setObjectName(QStringLiteral("mnuMachines"));
+    mnuAddMachine = item(mnuMachines, "mnuAddMachine", QStringLiteral("&Add/Delete Machine"));
+
+    mnuHelpMain = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelpMain->setObjectName(QStringLiteral("mnuHelpMain"));
+    mnuHTopics = item(mnuHelpMain, "mnuHTopics", QStringLiteral("Talvex &Editor Help Topics"));
+    mnuAbout = item(mnuHelpMain, "mnuAbout", QStringLiteral("&About..."));
+    mnuHBar1 = separator(mnuHelpMain, "mnuHBar1");
+    mnuShowTip = item(mnuHelpMain, "mnuShowTip", QStringLiteral("&Show tip of the day..."));
+
+    connect(mnuShowCaptions, &QAction::triggered, this, [this](bool checked) {
+        // The handler flips the check mark itself, as a click on the item does.
+        mnuShowCaptions->setChecked(!checked);
+        mnuShowCaptions_Click();
+    });
+}
+
+void MDIMain::BuildStatusBar()
+{
+    pictStatusBar = new QWidget(this);
+    pictStatusBar->setObjectName(QStringLiteral("pictStatusBar"));
+    auto* layout = new QHBoxLayout(pictStatusBar);
+    layout->setContentsMargins(4, 0, 4, 0);
+    const auto label = [this](const char* name, const QString& text) {
+        auto* l = new QLabel(text, pictStatusBar);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    labelInsert = label("labelInsert", QStringLiteral("Insert"));
+    lblLine = label("lblLine", QStringLiteral("Line:"));
+    lblColumn = label("lblColumn", QStringLiteral("Col:"));
+    lblTotalLines = label("lblTotalLines", QStringLiteral("Total Lines:"));
+    layout->addWidget(labelInsert);
+    layout->addWidget(StatusDivider(pictStatusBar));
+    layout->addWidget(lblLine);
+    layout->addWidget(StatusDivider(pictStatusBar));
+    layout->addWidget(lblColumn);
+    layout->addWidget(StatusDivider(pictStatusBar));
+    layout->addWidget(lblTotalLines);
+    layout->addStretch(1);
+    statusBar()->addWidget(pictStatusBar, 1);
+}
+
+void MDIMain::BuildToolbars()
+{
+    const QList<QPixmap> images = LoadImageStrip();
+    cToolbar1->clear();
+    cToolbar3->clear();
+    cToolbar4->clear();
+    // Only the first toolbar carries captions (its keys), shown on demand.
+    AddEntries(*cToolbar1, Toolbar1Entries, true, images);
+    AddEntries(*cToolbar3, Toolbar3Entries, false, images);
+    AddEntries(*cToolbar4, Toolbar4Entries, false, images);
+    cToolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+}
+
+void MDIMain::MDIForm_Initialize()
+{
+    IniFile = platform::ProgramFile(QStringLiteral("\\Editor.ini"));
+    HelpFile = QStringLiteral("\\Editor.hlp");
+    MacroIniFile = platform::ProgramFile(QStringLiteral("\\Macro.ini"));
+    InsertMode = true;
+    RefreshRecentFileMenus();
+}
+
+bool MDIMain::MDIForm_Load()
+{
+    platform::CentreOnScreen(*this);
+    CreateDefaultIni();
+    LoadIniSettings();
+    {
+        cRegistry registry;
+        LoadRegistrySettings(registry, platform::HKEY_CURRENT_USER);
+    }
+    LoadColorItems();
+    BuildToolbars();
+    SetButtons(false);
+    if (LoadMacroListHook)
+        LoadMacroListHook();
+    // Files dropped from the file manager (handled with the main window's commands).
+    setAcceptDrops(true);
+    platform::DoEvents();
+
+    const QString command = Command().trimmed();
+    if (command.isEmpty())
+        return true;
+    CommandLineText = command;
+    CommandLine commandLine;
+    commandLine.CommandString(CommandLineText);
+    if (commandLine.HasParameter(QStringLiteral("/?"))) {
+        ShowCommandLineHelp();
+        return false;
+    }
+    const QString path = commandLine.GetParameterValue(QStringLiteral("/f"));
+    if (path.isEmpty())
+        return true;
+    OpenFileInWindow(path, false);
+    // The document buttons follow what is open: a failed open leaves none.
+    SetButtons(AnyDocumentsOpen());
+    return true;
+}
+
+void MDIMain::mnuShowCaptions_Click()
+{
+    const bool show = !mnuShowCaptions->isChecked();
+    mnuShowCaptions->setChecked(show);
+    cToolbar1->setToolButtonStyle(show ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+}
+
+void MDIMain::SetButtons(bool enabled)
+{
+    const auto set = [enabled, this](const QToolBar& toolbar, const auto& keys) {
+        for (const char* key : keys)
+            if (QAction* button = ToolbarButton(toolbar, QString::fromLatin1(key)))
+                button->setEnabled(enabled);
+    };
+    set(*cToolbar1, Toolbar1DocumentKeys);
+    set(*cToolbar3, Toolbar3DocumentKeys);
+    set(*cToolbar4, Toolbar4DocumentKeys);
+}
+
+QAction* MDIMain::ToolbarButton(const QToolBar& toolbar, const QString& key) const
+{
+    for (QAction* action : toolbar.actions())
+        if (!action->isSeparator() && action->data().toString() == key)
+            return action;
+    return nullptr;
+}
+
+DocumentForm* MDIMain::ActiveForm() const
+{
+    // The current child even while another program has the focus.
+    QMdiSubWindow* sub = mdiArea->currentSubWindow();
+    return sub != nullptr ? qobject_cast<DocumentForm*>(sub->widget()) : nullptr;
+}
+
+DocumentForm* MDIMain::AddDocument(std::unique_ptr<DocumentForm> form)
+{
+    DocumentForm* window = form.get();
+    QMdiSubWindow* sub = mdiArea->addSubWindow(form.release());
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->hide();
+    return window;
+}
+
+void MDIMain::ShowDocument(DocumentForm* form)
+{
+    if (form == nullptr)
+        return;
+    auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    if (sub == nullptr)
+        return;
+    sub->show();
+    form->show();
+    mdiArea->setActiveSubWindow(sub);
+}
+
+void MDIMain::ShowRecentFile(int index, const QString& path)
+{
+    if (index < 1 || index >= static_cast<int>(mnuRecentFile.size()))
+        return;
+    QAction* entry = mnuRecentFile[static_cast<size_t>(index)];
+    QString caption = path;
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    entry->setText(caption);
+    entry->setData(path);
+    entry->setVisible(true);
+    mnuRecentFile[0]->setVisible(true);
+}
+
+QString MDIMain::RecentFilePath(int index) const
+{
+    if (index < 1 || index >= static_cast<int>(mnuRecentFile.size()))
+        return QString();
+    return mnuRecentFile[static_cast<size_t>(index)]->data().toString();
+}
+
+void MDIMain::ApplyPlacement(const WindowPlacement& placement)
+{
+    QRect rect(platform::TwipsToPixelsX(placement.Left), platform::TwipsToPixelsY(placement.Top),
+               platform::TwipsToPixelsX(placement.Width), platform::TwipsToPixelsY(placement.Height));
+    bool onScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        onScreen = onScreen || screen->availableGeometry().intersects(rect);
+    setGeometry(rect);
+    if (!onScreen)
+        platform::CentreOnScreen(*this);
+    // A window never reopens minimised: it could not be found again.
+    placedState_ = placement.WindowState == 2 ? Qt::WindowMaximized : Qt::WindowNoState;
+}
+
+WindowPlacement MDIMain::CurrentPlacement() const
+{
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    WindowPlacement placement;
+    placement.Left = platform::PixelsToTwipsX(normal.x());
+    placement.Top = platform::PixelsToTwipsY(normal.y());
+    placement.Width = platform::PixelsToTwipsX(normal.width());
+    placement.Height = platform::PixelsToTwipsY(normal.height());
+    const Qt::WindowStates state = isVisible() ? windowState() : placedState_;
+    placement.WindowState = state.testFlag(Qt::WindowMinimized)   ? 1
+                            : state.testFlag(Qt::WindowMaximized) ? 2
+                                                                  : 0;
+    return placement;
+}
+
+void MDIMain::ShowAsPlaced()
+{
+    if (placedState_.testFlag(Qt::WindowMaximized))
+        showMaximized();
+    else
+        showNormal();
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The editor's main module: the start procedure, the program-wide flags that
+// several windows share, the macro list, and the shared procedures that
+// centre a dialog and report a program error.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <exception>
+#include <functional>
+#include <memory>
+
+class MDIMain;
+class QWidget;
+
+// Starts the editor: ends at once, silently, when another instance runs for
+// this user and program folder; otherwise builds the main window (initialise,
+// then load), shows it and returns it. Returns null as well when the program
+// ended during start-up ("/?" on the command line). arguments are the
+// program's arguments without the program path.
+std::unique_ptr<MDIMain> Main(const QStringList& arguments);
+
+// The name the single-instance check and the window system know us by.
+inline const QString ProgramName = QStringLiteral("Pelmar");
+
+// Program-wide flags (false when the program starts unless noted).
+inline bool DialogCancelled = false;   // a parameter dialog was cancelled; the reader clears it
+inline bool TextChanged = false;       // a text changed since the last save
+inline bool BulkEditRunning = false;   // a block-number command rewrites the whole text
+inline bool SearchingG91 = false;      // the absolute conversion searches for "G91"
+inline bool WordListShown = false;     // the word-list panel is to be shown
+inline bool LineHighlightOn = false;   // the highlighted-line option is on
+inline bool InsertMode = true;         // typing inserts; set when the main window initialises
+inline bool MacroPlaying = false;      // a keyboard macro was started from a Macros menu
+
+// "\Editor.hlp" without folder: every user puts the program folder in front.
+inline QString HelpFile;
+
+// The recorded keyboard macros: their count (0 to 10) and the description of
+// each slot (slot k is entry k; its key in "Macro.ini" is "Macro" & k + 1).
+inline constexpr int MaxMacros = 10;
+inline int Macronumber = 0;
+inline std::array<QString, MaxMacros> MacroDescriptions;
+
+// Reads the macro list at start-up. The customisation library provides it
+// and the program sets it before Main; unset, the list stays empty.
+inline std::function<void()> LoadMacroListHook;
+
+// Places form centred on reference; a side that would leave the top or the
+// left of reference's screen is moved back onto it.
+void CenterForm(const QWidget& reference, QWidget& form);
+
+// The program-error box: the failure's description, critical icon, OK,
+// title "Talvex Editor Program Error.". The overload without a description
+// must be called inside a catch handler and shows the failure being handled.
+void ShowProgramError(const QString& description);
+void ShowProgramError(const std::exception& failure);
+void ShowProgramError();
+
+// The description of a failure: platform::Error's own, else what().
+QString FailureDescription(const std::exception& failure);

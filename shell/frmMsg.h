@@ -1,0 +1,22 @@
+#pragma once
+// The modeless "Working..." window that long commands show while they run.
+// Callers show it, let the message loop run once, do their work and unload it.
+
+#include <QDialog>
+
+class QLabel;
+
+class frmMsg : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmMsg(QWidget* parent = nullptr);
+
+    // Shows the one "Working..." window modeless, centred on the main window.
+    static void Show();
+    // Closes and destroys it (nothing when it is not shown).
+    static void Unload();
+    // The window while it is loaded, else null.
+    static frmMsg* Loaded();
+
+    QLabel* lblMsg = nullptr;
+};

@@ -1,0 +1,92 @@
+#pragma once
+// A fresh program folder and registry for one test, and the shell's
+// program-wide values put back to how a new program starts.
+
+#include "platform/forms/ScriptedAnswers.h"
+#include "platform/registry/Registry.h"
+#include "shell/CommandLine.h"
+#include "shell/DocumentForm.h"
+#include "shell/DocumentTable.h"
+#include "shell/MEditor.h"
+#include "shell/MIni.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class ShellFixture {
+public:
+    ShellFixture()
+    {
+        previousProgram_ = qgetenv("TALVEX_PROGRAM_DIR");
+        qputenv("TALVEX_PROGRAM_DIR", program_.path().toLocal8Bit());
+        platform::SetRegistryFolder(registry_.path());
+        IniFile = ProgramPath(QStringLiteral("Editor.ini"));
+        MacroIniFile = ProgramPath(QStringLiteral("Macro.ini"));
+        SetDefaultEditorOptions();
+        ColorItems = {};
+        Macronumber = 0;
+        MacroDescriptions = {};
+        DialogCancelled = false;
+        CommandLineText.clear();
+        SetCommand({});
+        EraseDocuments();
+    }
+    ~ShellFixture()
+    {
+        platform::SetRegistryFolder(QString());
+        qputenv("TALVEX_PROGRAM_DIR", previousProgram_);
+    }
+    ShellFixture(const ShellFixture&) = delete;
+    ShellFixture& operator=(const ShellFixture&) = delete;
+
+    QString ProgramPath(const QString& name) const { return QDir(program_.path()).filePath(name); }
+    QString ProgramFolder() const { return program_.path(); }
+
+    static QByteArray ReadBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void WriteBytes(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QString Fixture(const QString& name)
+    {
+        return qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/tests/shell/fixtures/") + name;
+    }
+
+private:
+    // Answers any message box a test did not expect instead of blocking on it.
+    platform::ScriptedAnswers unexpected_;
+    QTemporaryDir program_;
+    QTemporaryDir registry_;
+    QByteArray previousProgram_;
+};
+
+// A document window with no editing control that, like the real one,
+// releases its slot when it closes.
+class FakeDocument : public DocumentForm {
+    Q_OBJECT
+public:
+    platform::CodeMax* Text1() override { return nullptr; }
+    void ShowRecentFile(int index, const QString& path) override { recent.append({index, path}); }
+    QList<QPair<int, QString>> recent;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        FreeDocumentIndex(SlotOf(*this));
+        event->accept();
+    }
+};
+
+inline std::unique_ptr<DocumentForm> MakeFakeDocument()
+{
+    return std::make_unique<FakeDocument>();
+}

@@ -1,0 +1,388 @@
+#include "ShellFixture.h"
+#include "ShellTests.h"
+#include "platform/desktop/SingleInstance.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "platform/forms/Twips.h"
+#include "shell/MDIMain.h"
+#include "shell/basFileDialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScreen>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+// A menu's entries as captions, "-" for a separator, ">" before a submenu.
+QStringList Entries(const QMenu* menu)
+{
+    QStringList entries;
+    for (const QAction* action : menu->actions())
+        entries.append(action->isSeparator() ? QStringLiteral("-")
+                       : action->menu()      ? QStringLiteral(">") + action->text()
+                                             : action->text());
+    return entries;
+}
+
+QStringList Names(const QMenu* menu)
+{
+    QStringList names;
+    for (const QAction* action : menu->actions())
+        names.append(action->menu() ? action->menu()->objectName() : action->objectName());
+    return names;
+}
+
+QStringList EnabledKeys(const QToolBar* toolbar, bool enabled)
+{
+    QStringList keys;
+    for (const QAction* action : toolbar->actions())
+        if (!action->isSeparator() && action->isEnabled() == enabled)
+            keys.append(action->data().toString());
+    return keys;
+}
+
+const QStringList DocumentButtons1 = {"Save", "Save All", "Insert", "Cut", "Copy", "Paste", "Print",
+                                      "Undo", "Redo", "Find", "Find Next", "Find Prev", "Replace",
+                                      "Block Number", "Goto Line", "Insert Spaces", "Remove Spaces",
+                                      "Close", "Close All"};
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private:
+    int macroListLoads_ = 0;
+    QStringList opened_;
+    bool openSucceeds_ = false;
+
+private slots:
+    void init()
+    {
+        macroListLoads_ = 0;
+        opened_.clear();
+        openSucceeds_ = false;
+        LoadMacroListHook = [this] { ++macroListLoads_; };
+        OpenFileInWindowHook = [this](const QString& path, bool flag) {
+            opened_.append(path + (flag ? QStringLiteral("|true") : QStringLiteral("|false")));
+            if (openSucceeds_)
+                NewDocument();
+            return openSucceeds_;
+        };
+        CreateDocumentForm = MakeFakeDocument;
+    }
+    void cleanup()
+    {
+        LoadMacroListHook = nullptr;
+        OpenFileInWindowHook = nullptr;
+        CreateDocumentForm = nullptr;
+    }
+
+    void menusAreAsListed()
+    {
+        ShellFixture fixture;
+        MDIMain main;
+        QCOMPARE(main.windowTitle(), QStringLiteral("Talvex Editor V5.1"));
+        QStringList bar;
+        for (const QAction* action : main.menuBar()->actions())
+            bar.append(action->text());
+        QCOMPARE(bar, (QStringList{"&File", "&Options", "&Help"}));
+
+        QCOMPARE(Entries(main.mnuFileMain),
+                 (QStringList{"&New", "&Open", "-", "&Compare Files", "-", "Prentil", "-", "E&xit", "-",
+                              "RecentFile1", "RecentFile2", "RecentFile3", "RecentFile4", "RecentFile5",
+                              "RecentFile6"}));
+        QCOMPARE(Names(main.mnuFileMain),
+                 (QStringList{"mnuNew", "mnuOpen", "mnuFBar1", "mnuCompare", "mnuFBar2", "mnuCorvanePrint",
+                              "mnuFBar3", "mnuExit", "mnuRecentFile0", "mnuRecentFile1", "mnuRecentFile2",
+                              "mnuRecentFile3", "mnuRecentFile4", "mnuRecentFile5", "mnuRecentFile6"}));
+        for (QAction* entry : main.mnuRecentFile)
+            QVERIFY(!entry->isVisible());   // nothing listed yet: no entries, no separator
+
+        QCOMPARE(Entries(main.mnuOptionMain),
+                 (QStringList{"Talvex Editor &Properties...", "-", "Show Toolbar &Captions", ">&Machines"}));
+        QCOMPARE(Names(main.mnuOptionMain),
+                 (QStringList{"mnuEditProp", "mnuOptionsBar1", "mnuShowCaptions", "mnuMachines"}));
+        QCOMPARE(Entries(main.mnuMachines), QStringList{"&Add/Delete Machine"});
+        QVERIFY(main.mnuShowCaptions->isCheckable());
+        QVERIFY(!main.mnuShowCaptions->isChecked());
+
+        QCOMPARE(Entries(main.mnuHelpMain),
+                 (QStringList{"Talvex &Editor Help Topics", "&About...", "-", "&Show tip of the day..."}));
+        QCOMPARE(Names(main.mnuHelpMain), (QStringList{"mnuHTopics", "mnuAbout", "mnuHBar1", "mnuShowTip"}));
+
+        QCOMPARE(main.labelInsert->text(), QStringLiteral("Insert"));
+        QCOMPARE(main.lblLine->text(), QStringLiteral("Line:"));
+        QCOMPARE(main.lblColumn->text(), QStringLiteral("Col:"));
+        QCOMPARE(main.lblTotalLines->text(), QStringLiteral("Total Lines:"));
+        QCOMPARE(main.cToolbar1->objectName(), QStringLiteral("Toolbar1"));
+        QCOMPARE(main.cToolbar3->objectName(), QStringLiteral("Toolbar3"));
+        QCOMPARE(main.cToolbar4->objectName(), QStringLiteral("Toolbar4"));
+    }
+
+    void firstStartWritesDefaults()
+    {
+        ShellFixture fixture;
+        platform::ScriptedAnswers answers;
+        const std::unique_ptr<MDIMain> main = Main({});
+        QVERIFY(main != nullptr);
+        QCOMPARE(MDIMain::Instance(), main.get());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        QCOMPARE(IniFile, fixture.ProgramPath(QStringLiteral("Editor.ini")));
+        QCOMPARE(MacroIniFile, fixture.ProgramPath(QStringLiteral("Macro.ini")));
+        QCOMPARE(HelpFile, QStringLiteral("\\Editor.hlp"));
+        QVERIFY(InsertMode);
+        QCOMPARE(ShellFixture::ReadBytes(IniFile), ShellFixture::ReadBytes(ShellFixture::Fixture("Editor.ini")));
+        QCOMPARE(ShellFixture::ReadBytes(MacroIniFile), ShellFixture::ReadBytes(ShellFixture::Fixture("Macro.ini")));
+
+        QVERIFY(main->isVisible());
+        QVERIFY(main->isMaximized());
+        for (int i = 0; i < ColorItemsUsed; ++i)
+            QCOMPARE(ColorItems[static_cast<size_t>(i)], DefaultColorItems[static_cast<size_t>(i)]);
+        // The registry's default folder wins over the file's.
+        QCOMPARE(DefaultDir, fixture.ProgramFolder());
+        QCOMPARE(Startnumber, 10);
+        QCOMPARE(Increment, 10);
+        QCOMPARE(RestartNum, 9999);
+        QCOMPARE(macroListLoads_, 1);
+        QVERIFY(main->acceptDrops());
+        QVERIFY(opened_.isEmpty());
+        QVERIFY(!AnyDocumentsOpen());
+
+        QCOMPARE(EnabledKeys(main->cToolbar1, true), (QStringList{"Exit", "New", "Open"}));
+        QCOMPARE(EnabledKeys(main->cToolbar1, false), DocumentButtons1);
+        QCOMPARE(EnabledKeys(main->cToolbar3, true), (QStringList{"Talvex Editor Properties", "Compare Files"}));
+        QCOMPARE(EnabledKeys(main->cToolbar4, true), QStringList{});
+    }
+
+    void toolbarsHoldTheirEntries()
+    {
+        ShellFixture fixture;
+        QVERIFY(QDir().mkpath(fixture.ProgramPath(QStringLiteral("Images"))));
+        QVERIFY(QFile::copy(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/resources/Images/smallAll.bmp"),
+                            fixture.ProgramPath(QStringLiteral("Images/smallAll.bmp"))));
+        const std::unique_ptr<MDIMain> main = Main({});
+        QVERIFY(main != nullptr);
+        const QList<QAction*> entries = main->cToolbar1->actions();
+        QCOMPARE(entries.size(), 31);
+        QList<int> separators;
+        for (int i = 0; i < entries.size(); ++i)
+            if (entries[i]->isSeparator())
+                separators.append(i);
+        QCOMPARE(separators, (QList<int>{1, 6, 8, 12, 14, 17, 22, 25, 28}));
+        QCOMPARE(entries[0]->data().toString(), QStringLiteral("Exit"));
+        QCOMPARE(entries[0]->toolTip(), QStringLiteral("Exit Program"));
+        QCOMPARE(entries[20]->data().toString(), QStringLiteral("Find Prev"));
+        QCOMPARE(entries[20]->toolTip(), QStringLiteral("Find Previous"));
+        QCOMPARE(entries[30]->data().toString(), QStringLiteral("Close All"));
+        QCOMPARE(main->cToolbar3->actions().size(), 12);
+        QCOMPARE(main->ToolbarButton(*main->cToolbar3, QStringLiteral("Toggle Bookmarks"))->toolTip(),
+                 QStringLiteral("Toggle Boomarks"));
+        QCOMPARE(main->cToolbar4->actions().size(), 3);
+        // Every button shows an image of the strip.
+        for (QToolBar* toolbar : {main->cToolbar1, main->cToolbar3, main->cToolbar4})
+            for (QAction* action : toolbar->actions())
+                QVERIFY(action->isSeparator() || !action->icon().isNull());
+
+        main->SetButtons(true);
+        QCOMPARE(EnabledKeys(main->cToolbar1, false), QStringList{});
+        QCOMPARE(EnabledKeys(main->cToolbar3, false), QStringList{});
+        main->SetButtons(false);
+        QCOMPARE(EnabledKeys(main->cToolbar1, false), DocumentButtons1);
+    }
+
+    void captionsToggleOnTheFirstToolbarOnly()
+    {
+        ShellFixture fixture;
+        const std::unique_ptr<MDIMain> main = Main({});
+        QVERIFY(main != nullptr);
+        QCOMPARE(main->cToolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        main->mnuShowCaptions->trigger();
+        QVERIFY(main->mnuShowCaptions->isChecked());
+        QCOMPARE(main->cToolbar1->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        QCOMPARE(main->ToolbarButton(*main->cToolbar1, QStringLiteral("Save All"))->text(),
+                 QStringLiteral("Save All"));
+        QCOMPARE(main->cToolbar3->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        for (const QAction* action : main->cToolbar3->actions())
+            QVERIFY(action->text().isEmpty());
+        main->mnuShowCaptions->trigger();
+        QVERIFY(!main->mnuShowCaptions->isChecked());
+        QCOMPARE(main->cToolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    }
+
+    void placementAndColoursReadBack()
+    {
+        ShellFixture fixture;
+        CreateDefaultIni();
+        const auto set = [](const char* section, const char* key, const char* value) {
+            WriteIniString(QLatin1String(section), QLatin1String(key), QLatin1String(value), IniFile);
+        };
+        set("Window", "Left", "1500");
+        set("Window", "Top", "1200");
+        set("Window", "Width", "9000");
+        set("Window", "Height", "6000");
+        set("Window", "Windowstate", "0");
+        set("Colors", "clr0bg", "255");
+        set("Colors", "clr9fnt", "3");
+        const std::unique_ptr<MDIMain> main = Main({});
+        QVERIFY(main != nullptr);
+        QVERIFY(!main->isMaximized());
+        const QRect expected(platform::TwipsToPixelsX(1500), platform::TwipsToPixelsY(1200),
+                             platform::TwipsToPixelsX(9000), platform::TwipsToPixelsY(6000));
+        QCOMPARE(main->geometry(), expected);
+        QCOMPARE(ColorItems[0].BackColor, 255);
+        QCOMPARE(ColorItems[9].FontStyle, 3);
+        QCOMPARE(ColorItems[1], DefaultColorItems[1]);
+
+        const WindowPlacement placement = main->CurrentPlacement();
+        QCOMPARE(placement.Left, 1500.0);
+        QCOMPARE(placement.Width, 9000.0);
+        QCOMPARE(placement.WindowState, 0);
+    }
+
+    void damagedPlacementStillStarts_data()
+    {
+        QTest::addColumn<QByteArray>("window");
+        QTest::newRow("not numbers") << QByteArray("Left = abc\r\nTop = \r\nWidth = x\r\nHeight = 9120\r\n"
+                                                   "WindowState = y\r\n");
+        QTest::newRow("off every screen") << QByteArray("Left = -900000\r\nTop = 900000\r\nWidth = 6000\r\n"
+                                                        "Height = 4500\r\nWindowState = 0\r\n");
+        QTest::newRow("minimised") << QByteArray("Left = 300\r\nTop = 300\r\nWidth = 6000\r\n"
+                                                 "Height = 4500\r\nWindowState = 1\r\n");
+    }
+    void damagedPlacementStillStarts()
+    {
+        QFETCH(QByteArray, window);
+        ShellFixture fixture;
+        ShellFixture::WriteBytes(IniFile, "[Window]\r\n" + window);
+        platform::ScriptedAnswers answers;
+        const std::unique_ptr<MDIMain> main = Main({});
+        QVERIFY(main != nullptr);
+        QVERIFY(!main->isMinimized());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.intersects(main->frameGeometry()));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    void damagedSettingsFileIsReportedOnce()
+    {
+        ShellFixture fixture;
+        ShellFixture::WriteBytes(IniFile, QByteArray("[Colors]\r\nclr0bg = 255\r\n[Window\r\nLeft = 5\r\n\0\x01junk\r\n", 51));
+        platform::ScriptedAnswers answers;
+        const std::unique_ptr<MDIMain> main = Main({});
+        QVERIFY(main != nullptr);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbExclamation);
+        QVERIFY(answers.msgBoxes()[0].prompt.contains(IniFile));
+        QCOMPARE(ColorItems[0].BackColor, 255);   // what is sound is still read
+    }
+
+    void secondInstanceEndsSilently()
+    {
+        ShellFixture fixture;
+        platform::SingleInstance running(ProgramName, fixture.ProgramFolder());
+        QVERIFY(running.claim());
+        platform::ScriptedAnswers answers;
+        const std::unique_ptr<MDIMain> main = Main({QStringLiteral("/f"), QStringLiteral("a.nc")});
+        QVERIFY(main == nullptr);
+        QVERIFY(MDIMain::Instance() == nullptr);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        QVERIFY(opened_.isEmpty());
+        QCOMPARE(QDir(fixture.ProgramFolder()).entryList(QDir::Files), QStringList{});
+        QCOMPARE(QDir(platform::RegistryFolder()).entryList(QDir::Files), QStringList{});
+    }
+
+    void helpSwitchShowsHelpAndEnds()
+    {
+        ShellFixture fixture;
+        platform::ScriptedAnswers answers;
+        std::unique_ptr<MDIMain> main =
+            Main({QStringLiteral("/f"), QStringLiteral("a.nc"), QStringLiteral("/?")});
+        QVERIFY(main == nullptr);
+        QVERIFY(MDIMain::Instance() == nullptr);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, CommandLineHelpText());
+        QVERIFY(opened_.isEmpty());
+        // The program ended: the next start is not a second instance.
+        main = Main({});
+        QVERIFY(main != nullptr);
+    }
+
+    void fileSwitchOpensThePath()
+    {
+        ShellFixture fixture;
+        openSucceeds_ = true;
+        const std::unique_ptr<MDIMain> main =
+            Main({QStringLiteral("/f"), QStringLiteral("/tmp/my part.nc"), QStringLiteral("/g"), QStringLiteral("5")});
+        QVERIFY(main != nullptr);
+        QCOMPARE(opened_, QStringList{"/tmp/my part.nc|false"});
+        QCOMPARE(CommandLineText, QStringLiteral("/f \"/tmp/my part.nc\" /g 5"));
+        QCOMPARE(EnabledKeys(main->cToolbar1, false), QStringList{});
+    }
+
+    void fileSwitchWithoutDocument_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("opened");
+        QTest::newRow("no switches") << QStringList{} << QStringList{};
+        QTest::newRow("blanks only") << QStringList{"  "} << QStringList{};
+        QTest::newRow("/f last") << QStringList{"/g", "5", "/f"} << QStringList{};
+        QTest::newRow("open fails") << QStringList{"/f", "missing.nc", "/n"} << QStringList{"missing.nc|false"};
+        QTest::newRow("/F is not /f") << QStringList{"/F", "a.nc"} << QStringList{};
+    }
+    void fileSwitchWithoutDocument()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, opened);
+        ShellFixture fixture;
+        const std::unique_ptr<MDIMain> main = Main(arguments);
+        QVERIFY(main != nullptr);
+        QCOMPARE(opened_, opened);
+        // No document came: the document buttons stay off.
+        QCOMPARE(EnabledKeys(main->cToolbar1, false), DocumentButtons1);
+    }
+
+    void secondProcessEndsAtOnce()
+    {
+        const QString program = qEnvironmentVariable("TALVEX_BUILD_BIN") + QStringLiteral("/Pelmar");
+        if (!QFileInfo(program).isExecutable())
+            QSKIP("the Pelmar program is not built");
+        QTemporaryDir folder;
+        QTemporaryDir registry;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TALVEX_PROGRAM_DIR"), folder.path());
+        environment.insert(QStringLiteral("TALVEX_REGISTRY_DIR"), registry.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+
+        QProcess first;
+        first.setProcessEnvironment(environment);
+        first.start(program, {});
+        QVERIFY(first.waitForStarted());
+        const QString ini = QDir(folder.path()).filePath(QStringLiteral("Editor.ini"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(ini), 20000);
+        QTest::qWait(300);
+        const QByteArray before = ShellFixture::ReadBytes(ini);
+        const QDateTime modified = QFileInfo(ini).lastModified();
+
+        QProcess second;
+        second.setProcessEnvironment(environment);
+        second.start(program, {QStringLiteral("/f"), QStringLiteral("a.nc")});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        QCOMPARE(ShellFixture::ReadBytes(ini), before);
+        QCOMPARE(QFileInfo(ini).lastModified(), modified);
+
+        first.kill();
+        first.waitForFinished();
+    }
+};
+
+REGISTER_SHELL_TEST(TestStartup);
+#include "tst_MDIMain.moc"
