@@ -1,0 +1,113 @@
+#include "platform/com/Regsvr.h"
+
+#include "platform/com/ComServer.h"
+#include "platform/com/CreateObject.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/ProgramFolder.h"
+
+#include <QFileInfo>
+#include <QLibrary>
+
+namespace platform {
+
+namespace {
+
+const QString ToolTitle = QStringLiteral("regsvr");
+
+const QString Usage = QStringLiteral(
+    "Registers the classes of a library, or removes them.\n\n"
+    "regsvr [/s] [/u] LIBRARY...\n\n"
+    "/s  show no message\n"
+    "/u  remove the registration");
+
+bool IsSwitch(const QString& argument, QChar letter)
+{
+    return argument.size() == 2 && (argument[0] == u'/' || argument[0] == u'-')
+           && argument[1].toLower() == letter;
+}
+
+int RegisterOne(const QString& path, bool unregister, bool silent)
+{
+    const char* entryName = unregister ? DllUnregisterServerName : DllRegisterServerName;
+    const QString entry = QString::fromLatin1(entryName);
+    QLibrary library(QFileInfo(path).absoluteFilePath());
+    if (!library.load()) {
+        if (!silent)
+            MsgBox(QStringLiteral("Loading the library \"%1\" failed: %2").arg(path, library.errorString()),
+                   vbCritical, ToolTitle);
+        return RegsvrFailLoad;
+    }
+    const auto function = reinterpret_cast<DllRegisterServerFunction>(library.resolve(entryName));
+    if (!function) {
+        if (!silent)
+            MsgBox(QStringLiteral("The library \"%1\" was loaded, but it has no %2 entry point.").arg(path, entry),
+                   vbCritical, ToolTitle);
+        return RegsvrFailEntry;
+    }
+    qint32 result = SELFREG_E_CLASS;
+    try {
+        result = function();
+    } catch (...) {
+        result = SELFREG_E_CLASS;
+    }
+    if (result != S_OK) {
+        if (!silent)
+            MsgBox(QStringLiteral("%1 in \"%2\" failed.\nReturn code was: 0x%3")
+                       .arg(entry, path, QString::number(quint32(result), 16).rightJustified(8, u'0')),
+                   vbCritical, ToolTitle);
+        return RegsvrFailReg;
+    }
+    if (!silent)
+        MsgBox(QStringLiteral("%1 in \"%2\" succeeded.").arg(entry, path), vbInformation, ToolTitle);
+    return RegsvrSuccess;
+}
+
+}  // namespace
+
+int RegsvrMain(const QStringList& arguments)
+{
+    bool silent = false;
+    bool unregister = false;
+    QStringList libraries;
+    for (const QString& argument : arguments) {
+        if (IsSwitch(argument, u's'))
+            silent = true;
+        else if (IsSwitch(argument, u'u'))
+            unregister = true;
+        else if (!argument.isEmpty())
+            libraries << argument;
+    }
+    if (libraries.isEmpty()) {
+        if (!silent)
+            MsgBox(Usage, vbExclamation, ToolTitle);
+        return RegsvrFailArgs;
+    }
+    int exitCode = RegsvrSuccess;
+    for (const QString& library : libraries) {
+        const int code = RegisterOne(library, unregister, silent);
+        if (exitCode == RegsvrSuccess)
+            exitCode = code;
+    }
+    return exitCode;
+}
+
+QString RegistrationToolPath()
+{
+    return ProgramFile(QStringLiteral("regsvr"));
+}
+
+ProgramResult RegisterLibrary(const QString& libraryPath, int timeoutMs, bool unregister)
+{
+    QStringList arguments{QStringLiteral("/s")};
+    if (unregister)
+        arguments << QStringLiteral("/u");
+    arguments << libraryPath;
+    return RunProgram(RegistrationToolPath(), arguments, timeoutMs);
+}
+
+QString RegistrationCommand(const QString& libraryPath, bool unregister)
+{
+    return (unregister ? QStringLiteral("regsvr /s /u ") : QStringLiteral("regsvr /s ")) + libraryPath;
+}
+
+}  // namespace platform

@@ -1,0 +1,153 @@
+#include "plugins/calc/CuttingData.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Characters of `text` from `i` on, blanks left out; reading goes through this.
+class Reader {
+public:
+    explicit Reader(QStringView text) : m_text(text) { SkipBlanks(); }
+    bool AtEnd() const { return m_i >= m_text.size(); }
+    QChar Peek() const { return AtEnd() ? QChar() : m_text[m_i]; }
+    void Next() { ++m_i; SkipBlanks(); }
+    qsizetype Position() const { return m_i; }
+    void Rewind(qsizetype position) { m_i = position; }
+
+private:
+    void SkipBlanks() { while (m_i < m_text.size() && IsBlank(m_text[m_i])) ++m_i; }
+    QStringView m_text;
+    qsizetype m_i = 0;
+};
+
+} // namespace
+
+double ReadNumber(QStringView text)
+{
+    // Gather the number in C-locale form, then let from_chars read it.
+    std::string number;
+    Reader r(text);
+    if (r.Peek() == u'+' || r.Peek() == u'-') {
+        if (r.Peek() == u'-')
+            number += '-';
+        r.Next();
+    }
+    bool digits = false;
+    while (IsDigit(r.Peek())) {
+        number += char(r.Peek().unicode());
+        digits = true;
+        r.Next();
+    }
+    if (r.Peek() == u'.' || r.Peek() == u',') {
+        number += '.';
+        r.Next();
+        while (IsDigit(r.Peek())) {
+            number += char(r.Peek().unicode());
+            digits = true;
+            r.Next();
+        }
+    }
+    if (!digits)
+        return 0.0;
+    if (r.Peek() == u'e' || r.Peek() == u'E') {
+        // An exponent counts only when a digit follows it.
+        const qsizetype mark = r.Position();
+        std::string exponent = "e";
+        r.Next();
+        if (r.Peek() == u'+' || r.Peek() == u'-') {
+            exponent += char(r.Peek().unicode());
+            r.Next();
+        }
+        bool expDigits = false;
+        while (IsDigit(r.Peek())) {
+            exponent += char(r.Peek().unicode());
+            expDigits = true;
+            r.Next();
+        }
+        if (expDigits)
+            number += exponent;
+        else
+            r.Rewind(mark);
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range)
+        return number.find("e-") != std::string::npos ? 0.0 : (number[0] == '-' ? -HUGE_VAL : HUGE_VAL);
+    return value;
+}
+
+std::optional<std::int32_t> CLng(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    // nearbyint rounds halves to even under the default rounding mode.
+    const double rounded = std::nearbyint(value);
+    if (rounded < double(std::numeric_limits<std::int32_t>::min())
+        || rounded > double(std::numeric_limits<std::int32_t>::max()))
+        return std::nullopt;
+    return std::int32_t(rounded);
+}
+
+QString FormatInput(double value, InputFormat format)
+{
+    if (value == 0.0)
+        value = 0.0;    // no "-0"
+    if (!std::isfinite(value))
+        return QString::number(value);
+    // The shortest fixed form that reads back as the same value: every digit
+    // the user typed, none invented.
+    std::array<char, 400> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed);
+    QString text = error == std::errc() ? QString::fromLatin1(buffer.data(), end - buffer.data())
+                                        : QString::number(value, 'g', 17);
+    if (format == InputFormat::Fixed) {
+        qsizetype point = text.indexOf(u'.');
+        if (point < 0) {
+            text += u'.';
+            point = text.size() - 1;
+        }
+        while (text.size() - point - 1 < 2)
+            text += u'0';
+    }
+    return text;
+}
+
+std::optional<std::int32_t> SurfaceFeetPerMinute(double diameter, std::int32_t rpm)
+{
+    return CLng(SfmConstant * diameter * double(rpm));
+}
+
+std::optional<std::int32_t> RevolutionsPerMinute(std::int32_t sfm, double diameter)
+{
+    const std::optional<std::int32_t> scaled = CLng(RpmConstant * double(sfm));
+    if (!scaled || diameter == 0.0 || !std::isfinite(diameter))
+        return std::nullopt;   // division by zero
+    return CLng(double(*scaled) / diameter);
+}
+
+std::optional<float> FeedRate(double inchesPerRevolution, std::int32_t rpm)
+{
+    const double product = inchesPerRevolution * double(rpm);
+    if (!std::isfinite(product) || std::fabs(product) > double(std::numeric_limits<float>::max()))
+        return std::nullopt;
+    return float(product);
+}
+
+QString FormatSingle(float value)
+{
+    if (value == 0.0f)
+        value = 0.0f;
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (error != std::errc())
+        return QString::number(double(value));
+    return QString::fromLatin1(buffer.data(), end - buffer.data()).toUpper();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+
+// Cutting-data arithmetic of the sfm, Tornel and Avanco calculators, in inch
+// units, without widgets. A formula gives no value where the runtime raised an
+// error (overflow, division by zero).
+
+inline constexpr double SfmConstant = 0.262;   // ~ pi / 12
+inline constexpr double RpmConstant = 3.82;    // ~ 12 / pi
+
+// Reads a number as the user typed it, as Val does (blanks ignored, one sign,
+// digits, a decimal point, digits, an exponent; reading stops at the first other
+// character; nothing readable is 0), except that "." and "," both serve as the
+// decimal point, whatever the locale.
+double ReadNumber(QStringView text);
+
+// Rounds to the nearest whole number, halves to the even neighbour; no value
+// outside the 32-bit range (the runtime's overflow).
+std::optional<std::int32_t> CLng(double value);
+
+// How an input box shows its value once the user leaves it.
+enum class InputFormat {
+    None,       // left as typed
+    Fixed,      // at least two decimals: 1.5 -> "1.50"
+    UpToFour,   // no trailing zeros: 0.0050 -> "0.005"
+};
+
+// The text an input box shows for `value`. Typed digits are never dropped
+// (0.125 stays "0.125" under Fixed): the box shows what the calculation uses.
+QString FormatInput(double value, InputFormat format);
+
+// Surface feet per minute: CLng(0.262 x diameter x rpm).
+std::optional<std::int32_t> SurfaceFeetPerMinute(double diameter, std::int32_t rpm);
+
+// Revolutions per minute: CLng(CLng(3.82 x sfm) / diameter).
+std::optional<std::int32_t> RevolutionsPerMinute(std::int32_t sfm, double diameter);
+
+// Feed rate in inches per minute: ipr x rpm as a single-precision value.
+std::optional<float> FeedRate(double inchesPerRevolution, std::int32_t rpm);
+
+// A single-precision value in its shortest decimal form ("11.46").
+QString FormatSingle(float value);

@@ -1,0 +1,401 @@
+// The in-process class layer: class registry, creation by ProgID, the
+// registration tool, and calls by name.
+#include "platform/com/CallByName.h"
+#include "platform/com/ClassRegistry.h"
+#include "platform/com/ComErrors.h"
+#include "platform/com/CreateObject.h"
+#include "platform/com/Regsvr.h"
+#include "platform/forms/Error.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "platform/registry/Registry.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+// The error number a call raises; 0 when it raises nothing.
+int ErrorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+bool CopyFile(const QString& from, const QString& to)
+{
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+}  // namespace
+
+class ComTest : public QObject {
+    Q_OBJECT
+
+private:
+    QString PluginFolder() const { return m_dir->filePath(QStringLiteral("program/Plugins")); }
+    QString Fixture() const { return PluginFolder() + QStringLiteral("/ComFixture.so"); }
+    QString RegFault() const { return PluginFolder() + QStringLiteral("/RegFault.so"); }
+    QString NoExports() const { return PluginFolder() + QStringLiteral("/NoExports.so"); }
+    std::unique_ptr<QObject> NewFixture()
+    {
+        if (!RegisterClass(QStringLiteral("Fixture.Main"), QStringLiteral("Fixture"), Fixture()))
+            return nullptr;
+        return CreateObject(QStringLiteral("Fixture.Main"));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private slots:
+    // Each test has its own program folder (with the tool and the fixture
+    // libraries in Plugins) and its own registry.
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        const QString program = m_dir->filePath(QStringLiteral("program"));
+        const QString registry = m_dir->filePath(QStringLiteral("registry"));
+        QVERIFY(QDir().mkpath(registry));
+        qputenv("TALVEX_PROGRAM_DIR", program.toLocal8Bit());
+        qputenv("TALVEX_REGISTRY_DIR", registry.toLocal8Bit());
+        SetRegistryFolder(registry);
+        QVERIFY(CopyFile(QStringLiteral(REGSVR_PATH), program + QStringLiteral("/regsvr")));
+        QVERIFY(QFile::setPermissions(program + QStringLiteral("/regsvr"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(CopyFile(QStringLiteral(COM_FIXTURE_PATH), Fixture()));
+        QVERIFY(CopyFile(QStringLiteral(REGFAULT_PATH), RegFault()));
+        QVERIFY(CopyFile(QStringLiteral(NOEXPORTS_PATH), NoExports()));
+    }
+
+    void cleanup()
+    {
+        qunsetenv("TALVEX_FIXTURE_PAUSE_MS");
+        m_dir.reset();
+    }
+
+    // ---- class registry and creation
+
+    void registeredClassIsCreatedByProgIdInAnyCase_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::newRow("as registered") << "Fixture.Main";
+        QTest::newRow("lower case") << "fixture.main";
+        QTest::newRow("upper case") << "FIXTURE.MAIN";
+    }
+    void registeredClassIsCreatedByProgIdInAnyCase()
+    {
+        QFETCH(QString, progId);
+        const ProgramResult run = RegisterLibrary(Fixture(), 30000);
+        QVERIFY2(run.finished, qPrintable(run.error));
+        QCOMPARE(run.exitCode, RegsvrSuccess);
+        const std::unique_ptr<QObject> object = CreateObject(progId, PluginFolder());
+        QVERIFY(object);
+        QCOMPARE(object->metaObject()->className(), "Fixture");
+    }
+
+    void registrationIsKeptAsTheClassRegistryHasIt()
+    {
+        QVERIFY(RegisterClass(QStringLiteral("Fixture.Main"), QStringLiteral("Fixture"), Fixture()));
+        const QString classId = ClassIdOf(QStringLiteral("fixture.MAIN"));
+        QCOMPARE(classId, ClassIdOf(QStringLiteral("Fixture.Main")));
+        HKEY key = 0;
+        QCOMPARE(RegOpenKeyEx(HKEY_CLASSES_ROOT, QStringLiteral("Fixture.Main\\CLSID"), &key), ERROR_SUCCESS);
+        QByteArray data;
+        QCOMPARE(RegQueryValueEx(key, QString(), nullptr, &data), ERROR_SUCCESS);
+        RegCloseKey(key);
+        QCOMPARE(RegStringFromData(data), classId);
+        QCOMPARE(RegOpenKeyEx(HKEY_CLASSES_ROOT, QStringLiteral("CLSID\\%1\\InprocServer32").arg(classId), &key),
+                 ERROR_SUCCESS);
+        QCOMPARE(RegQueryValueEx(key, QString(), nullptr, &data), ERROR_SUCCESS);
+        RegCloseKey(key);
+        QCOMPARE(RegStringFromData(data), QFileInfo(Fixture()).canonicalFilePath());
+
+        const std::optional<ClassEntry> entry = LookupClass(QStringLiteral("FIXTURE.main"));
+        QVERIFY(entry);
+        QCOMPARE(entry->progId, QStringLiteral("Fixture.Main"));
+        QCOMPARE(entry->className, QStringLiteral("Fixture"));
+    }
+
+    void registeringAgainMovesTheClass()
+    {
+        const QString other = m_dir->filePath(QStringLiteral("elsewhere/ComFixture.so"));
+        QVERIFY(CopyFile(Fixture(), other));
+        QVERIFY(RegisterClass(QStringLiteral("Fixture.Main"), QStringLiteral("Fixture"), other));
+        QVERIFY(RegisterClass(QStringLiteral("FIXTURE.MAIN"), QStringLiteral("Fixture"), Fixture()));
+        QCOMPARE(LookupClass(QStringLiteral("Fixture.Main"))->progId, QStringLiteral("FIXTURE.MAIN"));
+        // Removing the stale copy's registration keeps the one in force.
+        QVERIFY(UnregisterClass(QStringLiteral("Fixture.Main"), other));
+        QCOMPARE(LookupClass(QStringLiteral("Fixture.Main"))->libraryPath, QFileInfo(Fixture()).canonicalFilePath());
+        QVERIFY(UnregisterClass(QStringLiteral("Fixture.Main"), Fixture()));
+        QVERIFY(!LookupClass(QStringLiteral("Fixture.Main")));
+    }
+
+    void invalidProgIdsAreRefused_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::newRow("empty") << "";
+        QTest::newRow("backslash") << "Stats\\Main";
+        QTest::newRow("slash") << "Stats/Main";
+        QTest::newRow("blank around") << " Stats.Main";
+        QTest::newRow("40 characters") << QString(35, u'a') + QStringLiteral(".Main");
+    }
+    void invalidProgIdsAreRefused()
+    {
+        QFETCH(QString, progId);
+        QVERIFY(!RegisterClass(progId, QStringLiteral("Fixture"), Fixture()));
+        QCOMPARE(ErrorOf([&] { CreateObject(progId); }), ErrCannotCreateObject);
+    }
+
+    void uncreatableClassesRaise429_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("library");   // "" registers nothing
+        QTest::addColumn<bool>("inPluginFolder");
+        QTest::newRow("not registered") << "Nobody.Main" << "" << "" << false;
+        QTest::newRow("library gone") << "Gone.Main" << "Fixture" << "program/Plugins/Gone.so" << false;
+        QTest::newRow("not a library") << "Text.Main" << "Main" << "program/Plugins/Text.so" << false;
+        QTest::newRow("library without classes") << "NoExports.Main" << "Main" << "program/Plugins/NoExports.so" << false;
+        QTest::newRow("library without factory") << "RegFault.Main" << "Main" << "program/Plugins/RegFault.so" << false;
+        QTest::newRow("class the factory lacks") << "Ghost.Main" << "Ghost" << "program/Plugins/ComFixture.so" << false;
+        QTest::newRow("factory makes nothing") << "Fixture.Broken" << "Broken" << "program/Plugins/ComFixture.so" << false;
+        QTest::newRow("library outside the folder") << "Fixture.Main" << "Fixture" << "elsewhere/ComFixture.so" << true;
+    }
+    void uncreatableClassesRaise429()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QString, className);
+        QFETCH(QString, library);
+        QFETCH(bool, inPluginFolder);
+        QFile text(m_dir->filePath(QStringLiteral("program/Plugins/Text.so")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a library\n");
+        text.close();
+        QVERIFY(CopyFile(Fixture(), m_dir->filePath(QStringLiteral("elsewhere/ComFixture.so"))));
+        if (!library.isEmpty())
+            QVERIFY(RegisterClass(progId, className, m_dir->filePath(library)));
+
+        try {
+            CreateObject(progId, inPluginFolder ? PluginFolder() : QString());
+            QFAIL("no error raised");
+        } catch (const Error& e) {
+            QCOMPARE(e.number(), ErrCannotCreateObject);
+            QCOMPARE(e.description(), QStringLiteral("ActiveX component can't create object"));
+        }
+    }
+
+    // ---- the registration tool
+
+    void toolExitCodesAreTheWindowsOnes_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("registered") << "program/Plugins/ComFixture.so" << RegsvrSuccess;
+        QTest::newRow("no such file") << "program/Plugins/Missing.so" << RegsvrFailLoad;
+        QTest::newRow("no registration export") << "program/Plugins/NoExports.so" << RegsvrFailEntry;
+        QTest::newRow("registration fails") << "program/Plugins/RegFault.so" << RegsvrFailReg;
+    }
+    void toolExitCodesAreTheWindowsOnes()
+    {
+        QFETCH(QString, library);
+        QFETCH(int, exitCode);
+        const ProgramResult run = RegisterLibrary(m_dir->filePath(library), 30000);
+        QVERIFY2(run.finished, qPrintable(run.error));
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(bool(LookupClass(QStringLiteral("Fixture.Main"))), exitCode == RegsvrSuccess);
+    }
+
+    void toolWithoutLibraryFailsWithArgumentsCode()
+    {
+        const ProgramResult run = RunProgram(RegistrationToolPath(), {QStringLiteral("/s")}, 30000);
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, RegsvrFailArgs);
+    }
+
+    void toolUnregisters()
+    {
+        QCOMPARE(RegisterLibrary(Fixture(), 30000).exitCode, RegsvrSuccess);
+        QVERIFY(CreateObject(QStringLiteral("Fixture.Main")));
+        QCOMPARE(RegisterLibrary(Fixture(), 30000, true).exitCode, RegsvrSuccess);
+        QCOMPARE(ErrorOf([] { CreateObject(QStringLiteral("Fixture.Main")); }), ErrCannotCreateObject);
+    }
+
+    // The path is one argument, blanks and shell characters included.
+    void libraryPathReachesToolWhole()
+    {
+        const QString odd = m_dir->filePath(QStringLiteral("my plugins/a;b $(x) 'q'.so"));
+        QVERIFY(CopyFile(Fixture(), odd));
+        const ProgramResult run = RegisterLibrary(odd, 30000);
+        QCOMPARE(run.exitCode, RegsvrSuccess);
+        QCOMPARE(LookupClass(QStringLiteral("Fixture.Main"))->libraryPath, QFileInfo(odd).canonicalFilePath());
+        QCOMPARE(RegistrationCommand(odd), QStringLiteral("regsvr /s ") + odd);
+    }
+
+    void slowRegistrationIsStoppedAtTheTimeLimit()
+    {
+        qputenv("TALVEX_FIXTURE_PAUSE_MS", "20000");
+        QElapsedTimer clock;
+        clock.start();
+        const ProgramResult run = RegisterLibrary(RegFault(), 500);
+        QVERIFY(run.started);
+        QVERIFY(run.timedOut);
+        QVERIFY(!run.finished);
+        QVERIFY(clock.elapsed() < 10000);
+    }
+
+    void toolMessagesOnlyWhenNotSilent()
+    {
+        ScriptedAnswers answers;
+        QCOMPARE(RegsvrMain({QStringLiteral("/S"), m_dir->filePath(QStringLiteral("Missing.so"))}), RegsvrFailLoad);
+        QCOMPARE(RegsvrMain({QStringLiteral("-s")}), RegsvrFailArgs);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+
+        QCOMPARE(RegsvrMain({m_dir->filePath(QStringLiteral("Missing.so"))}), RegsvrFailLoad);
+        QCOMPARE(RegsvrMain({Fixture()}), RegsvrSuccess);
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QVERIFY(answers.msgBoxes()[0].prompt.contains(QStringLiteral("Missing.so")));
+        QCOMPARE(answers.msgBoxes()[0].style & 0x70, vbCritical);
+        QCOMPARE(answers.msgBoxes()[1].style & 0x70, vbInformation);
+        // The first failure decides the exit code; the other libraries are still done.
+        QCOMPARE(RegsvrMain({QStringLiteral("/s"), NoExports(), Fixture()}), RegsvrFailEntry);
+        QVERIFY(LookupClass(QStringLiteral("Fixture.Main")));
+    }
+
+    // ---- calls by name
+
+    void membersAnswerInAnyCase_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("method") << "echo" << int(VbMethod) << QVariantList{QStringLiteral("G01")} << QVariant(QStringLiteral("G01"));
+        QTest::newRow("two arguments") << "ADD" << int(VbMethod) << QVariantList{2, 3} << QVariant(5);
+        QTest::newRow("text to numbers") << "add" << int(VbMethod) << QVariantList{QStringLiteral("2"), QStringLiteral("40")} << QVariant(42);
+        QTest::newRow("number to text") << "Echo" << int(VbMethod) << QVariantList{7} << QVariant(QStringLiteral("7"));
+        QTest::newRow("method read as property") << "VERSION" << int(VbGet) << QVariantList{} << QVariant(QStringLiteral("1.1.0"));
+        QTest::newRow("method with get and argument") << "half" << int(VbGet) << QVariantList{3} << QVariant(1.5);
+        QTest::newRow("property called as method") << "title" << int(VbMethod) << QVariantList{} << QVariant(QStringLiteral("Fixture"));
+        QTest::newRow("variant passes through") << "identity" << int(VbMethod) << QVariantList{QStringLiteral("1")} << QVariant(QStringLiteral("1"));
+        QTest::newRow("empty argument") << "Echo" << int(VbMethod) << QVariantList{QVariant()} << QVariant(QString());
+    }
+    void membersAnswerInAnyCase()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, type);
+        QFETCH(QVariantList, arguments);
+        QFETCH(QVariant, expected);
+        const std::unique_ptr<QObject> fixture = NewFixture();
+        QVERIFY(fixture);
+        QCOMPARE(CallByName(fixture.get(), name, CallType(type), arguments), expected);
+    }
+
+    void propertiesAreWrittenAndRead()
+    {
+        const std::unique_ptr<QObject> fixture = NewFixture();
+        CallByName(fixture.get(), QStringLiteral("caption"), VbLet, {QStringLiteral("Program Statistics")});
+        QCOMPARE(CallByName(fixture.get(), QStringLiteral("CAPTION"), VbGet).toString(), QStringLiteral("Program Statistics"));
+        CallByName(fixture.get(), QStringLiteral("count"), VbLet, {QStringLiteral("7")});
+        QCOMPARE(CallByName(fixture.get(), QStringLiteral("Count"), VbGet), QVariant(7));
+    }
+
+    void objectsAreSetByReference()
+    {
+        const std::unique_ptr<QObject> fixture = NewFixture();
+        QObject partner;
+        CallByName(fixture.get(), QStringLiteral("partner"), VbSet, {ObjectValue(&partner)});
+        QCOMPARE(CallByName(fixture.get(), QStringLiteral("Partner"), VbGet).value<QObject*>(), &partner);
+        CallByName(fixture.get(), QStringLiteral("Partner"), VbSet, {QVariant()});
+        QCOMPARE(CallByName(fixture.get(), QStringLiteral("Partner"), VbGet).value<QObject*>(), nullptr);
+        // A write-only member is a method taking the object.
+        CallByName(fixture.get(), QStringLiteral("attach"), VbSet, {ObjectValue(&partner)});
+        QVERIFY(CallByName(fixture.get(), QStringLiteral("IsAttached"), VbMethod).toBool());
+    }
+
+    void badCallsRaiseErrors_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::addColumn<int>("error");
+        QTest::newRow("unknown member") << "PluginWhat" << int(VbMethod) << QVariantList{} << ErrMemberNotFound;
+        QTest::newRow("signal is no member") << "destroyed" << int(VbMethod) << QVariantList{} << ErrMemberNotFound;
+        QTest::newRow("too few arguments") << "Echo" << int(VbMethod) << QVariantList{} << ErrWrongArguments;
+        QTest::newRow("read-only property") << "Title" << int(VbLet) << QVariantList{QStringLiteral("x")} << ErrWrongArguments;
+        QTest::newRow("text that is no number") << "Add" << int(VbMethod) << QVariantList{QStringLiteral("x"), 1} << ErrTypeMismatch;
+        QTest::newRow("set with text") << "Partner" << int(VbSet) << QVariantList{QStringLiteral("x")} << ErrObjectRequired;
+        QTest::newRow("error of the member") << "Raise" << int(VbMethod) << QVariantList{91} << ErrObjectNotSet;
+        QTest::newRow("foreign exception") << "Throw" << int(VbMethod) << QVariantList{} << ErrAutomation;
+    }
+    void badCallsRaiseErrors()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, type);
+        QFETCH(QVariantList, arguments);
+        QFETCH(int, error);
+        const std::unique_ptr<QObject> fixture = NewFixture();
+        QCOMPARE(ErrorOf([&] { CallByName(fixture.get(), name, CallType(type), arguments); }), error);
+    }
+
+    void callOnNothingRaises91()
+    {
+        QCOMPARE(ErrorOf([] { CallByName(nullptr, QStringLiteral("PluginId"), VbMethod); }), ErrObjectNotSet);
+        QVERIFY(!HasMember(nullptr, QStringLiteral("PluginId")));
+    }
+
+    // A plug-in calling its host: the host's error reaches the host's caller
+    // through the plug-in, with its number and text.
+    void errorsPassThroughNestedCalls()
+    {
+        const std::unique_ptr<QObject> plugin = NewFixture();
+        const std::unique_ptr<QObject> host = CreateObject(QStringLiteral("Fixture.Main"));
+        CallByName(plugin.get(), QStringLiteral("Partner"), VbSet, {ObjectValue(host.get())});
+        QCOMPARE(CallByName(plugin.get(), QStringLiteral("CallPartner"), VbMethod, {QStringLiteral("Version")}).toString(),
+                 QStringLiteral("1.1.0"));
+        QCOMPARE(ErrorOf([&] { CallByName(plugin.get(), QStringLiteral("CallPartner"), VbMethod, {QStringLiteral("Throw")}); }),
+                 ErrAutomation);
+        QCOMPARE(ErrorOf([&] { CallByName(plugin.get(), QStringLiteral("CallPartner"), VbMethod, {QStringLiteral("Nope")}); }),
+                 ErrMemberNotFound);
+        CallByName(plugin.get(), QStringLiteral("Partner"), VbSet, {QVariant()});
+        QCOMPARE(ErrorOf([&] { CallByName(plugin.get(), QStringLiteral("CallPartner"), VbMethod, {QStringLiteral("Version")}); }),
+                 ErrObjectNotSet);
+    }
+
+    void equalsNumber_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("isOne");
+        QTest::newRow("number 1") << QVariant(1) << true;
+        QTest::newRow("double 1") << QVariant(1.0) << true;
+        QTest::newRow("text 1") << QVariant(QStringLiteral("1")) << true;
+        QTest::newRow("text 1.0 with blanks") << QVariant(QStringLiteral(" 1.0 ")) << true;
+        QTest::newRow("text 0") << QVariant(QStringLiteral("0")) << false;
+        QTest::newRow("text 2") << QVariant(QStringLiteral("2")) << false;
+        QTest::newRow("empty text") << QVariant(QString()) << false;
+        QTest::newRow("words") << QVariant(QStringLiteral("abc")) << false;
+        QTest::newRow("true is -1") << QVariant(true) << false;
+        QTest::newRow("empty") << QVariant() << false;
+    }
+    void equalsNumber()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(bool, isOne);
+        QCOMPARE(EqualsNumber(value, 1), isOne);
+    }
+};
+
+QTEST_MAIN(ComTest)
+#include "tst_com.moc"

@@ -1,0 +1,195 @@
+// The computations of the plug-ins, without windows: the statistics
+// scanner and the cutting-data arithmetic.
+#include "TestRunners.h"
+
+#include "plugins/calc/CuttingData.h"
+#include "plugins/stats/MStats.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+class PluginLogicTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void axisRanges_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QChar>("axis");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("maximum");
+        QTest::newRow("negative and positive") << "X-5.5 Y1\nX12.25" << QChar(u'X') << true << -5.5 << 12.25;
+        QTest::newRow("only negative") << "X-10 Y-20\nX-50 Y-2" << QChar(u'X') << true << -50.0 << -10.0;
+        QTest::newRow("Y axis") << "X-10 Y-20\nX-50 Y-2" << QChar(u'Y') << true << -20.0 << -2.0;
+        QTest::newRow("Z axis") << "G0 Z5.\nG1 Z-1.25 F100\nZ.1" << QChar(u'Z') << true << -1.25 << 5.0;
+        QTest::newRow("comma ends the number") << "Z1,5" << QChar(u'Z') << true << 1.0 << 1.0;
+        QTest::newRow("lower case is no axis") << "x5 X2" << QChar(u'X') << true << 2.0 << 2.0;
+        QTest::newRow("point without leading digit") << "X.5 X-.25" << QChar(u'X') << true << -0.25 << 0.5;
+        QTest::newRow("plus sign") << "X+5 X1" << QChar(u'X') << true << 1.0 << 5.0;
+        QTest::newRow("second point ends the number") << "X1.2.3" << QChar(u'X') << true << 1.2 << 1.2;
+        QTest::newRow("CR LF lines") << "X1\r\nX2\r\n" << QChar(u'X') << true << 1.0 << 2.0;
+        QTest::newRow("comment word is not counted") << "X5 (MAX)" << QChar(u'X') << true << 5.0 << 5.0;
+        QTest::newRow("coordinate in a comment is not counted") << "X2 (X-100) X3" << QChar(u'X') << true << 2.0 << 3.0;
+        QTest::newRow("open comment ends at the line end") << "(X99 NO CLOSE\nX1" << QChar(u'X') << true << 1.0 << 1.0;
+        QTest::newRow("letter at the end is no coordinate") << "G0 X5\nM30 X" << QChar(u'X') << true << 5.0 << 5.0;
+        QTest::newRow("sign alone is no coordinate") << "X- X5 X+" << QChar(u'X') << true << 5.0 << 5.0;
+        QTest::newRow("absurd number is ignored") << QStringLiteral("X1 X") + QString(400, u'9') << QChar(u'X') << true << 1.0 << 1.0;
+        QTest::newRow("axis missing") << "N10 G01 Y5" << QChar(u'X') << false << 0.0 << 0.0;
+        QTest::newRow("empty program") << "" << QChar(u'X') << false << 0.0 << 0.0;
+    }
+    void axisRanges()
+    {
+        QFETCH(QString, text);
+        QFETCH(QChar, axis);
+        QFETCH(bool, found);
+        QFETCH(double, minimum);
+        QFETCH(double, maximum);
+        const std::string program = text.toStdString();
+        const AxisRange range = GetAxisRange(program, char(axis.unicode()));
+        QCOMPARE(range.found, found);
+        if (found) {
+            QCOMPARE(range.minimum, minimum);
+            QCOMPARE(range.maximum, maximum);
+        }
+    }
+
+    // The extent along an axis is the distance between its extremes, also
+    // when both lie on one side of zero.
+    void dimensionIsLargestMinusSmallest_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("dimension");
+        QTest::newRow("across zero") << "X-5.5 X12.25" << 17.75;
+        QTest::newRow("both positive") << "X10 X50" << 40.0;
+        QTest::newRow("both negative") << "X-50 X-10" << 40.0;
+        QTest::newRow("one value") << "X7" << 0.0;
+    }
+    void dimensionIsLargestMinusSmallest()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, dimension);
+        QCOMPARE(GetXRange(text.toStdString()).Dimension(), dimension);
+    }
+
+    void readNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("point") << "1.5" << 1.5;
+        QTest::newRow("comma") << "1,5" << 1.5;
+        QTest::newRow("comma first") << ",5" << 0.5;
+        QTest::newRow("blanks ignored") << " 2 000 " << 2000.0;
+        QTest::newRow("negative") << "-0.125" << -0.125;
+        QTest::newRow("plus") << "+3" << 3.0;
+        QTest::newRow("exponent") << "1e3" << 1000.0;
+        QTest::newRow("letter without exponent digits") << "1e" << 1.0;
+        QTest::newRow("trailing words") << "12abc" << 12.0;
+        QTest::newRow("second separator ends") << "1.5.2" << 1.5;
+        QTest::newRow("words") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("many digits kept") << "0.1234567890123" << 0.1234567890123;
+    }
+    void readNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(ReadNumber(text), value);
+    }
+
+    void clngRoundsHalvesToEven_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<int>("result");
+        QTest::newRow("2.5") << 2.5 << true << 2;
+        QTest::newRow("3.5") << 3.5 << true << 4;
+        QTest::newRow("-2.5") << -2.5 << true << -2;
+        QTest::newRow("196.5") << 196.5 << true << 196;
+        QTest::newRow("largest") << 2147483647.4 << true << 2147483647;
+        QTest::newRow("overflow") << 2147483648.0 << false << 0;
+        QTest::newRow("negative overflow") << -2147483649.0 << false << 0;
+        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << false << 0;
+    }
+    void clngRoundsHalvesToEven()
+    {
+        QFETCH(double, value);
+        QFETCH(bool, fits);
+        QFETCH(int, result);
+        const std::optional<std::int32_t> rounded = CLng(value);
+        QCOMPARE(rounded.has_value(), fits);
+        if (fits)
+            QCOMPARE(*rounded, result);
+    }
+
+    // What a box shows once left: the format's decimals, and never fewer
+    // digits than were typed.
+    void formatKeepsTypedDigits_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("fixed pads") << 1.5 << int(InputFormat::Fixed) << "1.50";
+        QTest::newRow("fixed whole") << 2.0 << int(InputFormat::Fixed) << "2.00";
+        QTest::newRow("fixed keeps 1/8") << 0.125 << int(InputFormat::Fixed) << "0.125";
+        QTest::newRow("fixed negative zero") << -0.0 << int(InputFormat::Fixed) << "0.00";
+        QTest::newRow("four places") << 0.005 << int(InputFormat::UpToFour) << "0.005";
+        QTest::newRow("four places keeps more") << 0.00025 << int(InputFormat::UpToFour) << "0.00025";
+        QTest::newRow("four places whole") << 2.0 << int(InputFormat::UpToFour) << "2";
+    }
+    void formatKeepsTypedDigits()
+    {
+        QFETCH(double, value);
+        QFETCH(int, format);
+        QFETCH(QString, text);
+        QCOMPARE(FormatInput(value, InputFormat(format)), text);
+    }
+
+    void formulas_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<QString>("result");   // "" for the calculation error
+        QTest::newRow("sfm 2 x 1000") << "sfm" << 2.0 << 1000 << "524";
+        QTest::newRow("sfm half to even") << "sfm" << 1.0 << 750 << "196";
+        QTest::newRow("sfm 1/8 inch at full precision") << "sfm" << 0.125 << 10000 << "328";
+        QTest::newRow("sfm overflow") << "sfm" << 100000.0 << 100000 << "";
+        QTest::newRow("rpm 300 sfm, 0.5 inch") << "rpm" << 0.5 << 300 << "2292";
+        QTest::newRow("rpm half to even") << "rpm" << 1.0 << 75 << "286";
+        QTest::newRow("rpm zero diameter") << "rpm" << 0.0 << 300 << "";
+        QTest::newRow("rpm nothing at all") << "rpm" << 0.0 << 0 << "";
+        QTest::newRow("ipm 0.005 x 2292") << "ipm" << 0.005 << 2292 << "11.46";
+        QTest::newRow("ipm small feed kept") << "ipm" << 0.00025 << 1000 << "0.25";
+    }
+    void formulas()
+    {
+        QFETCH(QString, formula);
+        QFETCH(double, first);
+        QFETCH(int, second);
+        QFETCH(QString, result);
+        QString got;
+        if (formula == u"sfm") {
+            const auto sfm = SurfaceFeetPerMinute(first, second);
+            got = sfm ? QString::number(*sfm) : QString();
+        } else if (formula == u"rpm") {
+            const auto rpm = RevolutionsPerMinute(second, first);
+            got = rpm ? QString::number(*rpm) : QString();
+        } else {
+            const auto ipm = FeedRate(first, second);
+            got = ipm ? FormatSingle(*ipm) : QString();
+        }
+        QCOMPARE(got, result);
+    }
+};
+
+int RunPluginLogicTest(int argc, char** argv)
+{
+    PluginLogicTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PluginLogicTest.moc"

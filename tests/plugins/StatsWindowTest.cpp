@@ -1,0 +1,135 @@
+// The statistics window, started as the host starts it, reading the program
+// from a stand-in host object.
+#include "TestRunners.h"
+
+#include "PluginFolder.h"
+
+#include "platform/com/CallByName.h"
+#include "platform/com/ComErrors.h"
+#include "platform/com/CreateObject.h"
+#include "platform/com/Regsvr.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "platform/forms/Screen.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace platform;
+
+// The members of the host object that the statistics plug-in calls.
+class FakeHost : public QObject {
+    Q_OBJECT
+
+public:
+    QString text;
+    bool noDocument = false;
+    int calls = 0;
+
+    Q_INVOKABLE QString TextAll()
+    {
+        ++calls;
+        if (noDocument)
+            RaiseComError(ErrObjectNotSet);
+        return text;
+    }
+};
+
+class StatsWindowTest : public QObject {
+    Q_OBJECT
+
+    struct Shown {
+        QStringList boxes;   // X min, X max, Y min, Y max, Z min, Z max, length, width, height
+        bool centred = false;
+        QString caption;
+    };
+
+    // Starts the plug-in and reads its window once the values are in.
+    Shown Start(QObject* host, ScriptedAnswers& answers, QString* result = nullptr)
+    {
+        Shown shown;
+        const std::unique_ptr<QObject> plugin = CreateObject(QStringLiteral("Stats.Main"), m_folder->Plugins());
+        if (host)
+            CallByName(plugin.get(), QStringLiteral("HostAppObject"), VbSet, {ObjectValue(host)});
+        answers.scriptModal([&](QDialog& window) {
+            QTRY_VERIFY(!window.findChild<QLabel*>(QStringLiteral("lblCalc"))->isVisible());
+            for (const char* name : {"txt0", "txt1", "txt2", "txt3", "txt4", "txt5", "txtLX", "txtWY", "txtHZ"})
+                shown.boxes << window.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+            const QPoint offset = window.frameGeometry().center() - AvailableScreenGeometry(&window).center();
+            shown.centred = offset.manhattanLength() <= 2;
+            shown.caption = window.windowTitle();
+            QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        const QString started = CallByName(plugin.get(), QStringLiteral("PluginStart"), VbMethod).toString();
+        if (result)
+            *result = started;
+        return shown;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_folder = std::make_unique<PluginFolder>();
+        QVERIFY(m_folder->IsValid());
+        QCOMPARE(RegisterLibrary(m_folder->Library(QStringLiteral("STATS.so")), 30000).exitCode, RegsvrSuccess);
+    }
+    void cleanupTestCase() { m_folder.reset(); }
+
+    void showsExtentsOfTheProgram_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("mixed signs, comments ignored")
+            << "%\nO1000 (PART MAX Z-AXIS)\nN10 G00 X-5.5 Y1 Z5.\nN20 G01 X12.25 Z-1 F100 (X-100)\nN30 Y3\nM30 X\n"
+            << QStringList{"-5.500", "12.250", "1.000", "3.000", "-1.000", "5.000", "17.750", "2.000", "6.000"};
+        QTest::newRow("only negative coordinates")
+            << "G0 X-10 Y-20 Z-5\nG1 X-50 Y-2 Z-1\n"
+            << QStringList{"-50.000", "-10.000", "-20.000", "-2.000", "-5.000", "-1.000", "40.000", "18.000", "4.000"};
+        QTest::newRow("no Z words")
+            << "G0 X1 Y2\n"
+            << QStringList{"1.000", "1.000", "2.000", "2.000", "", "", "0.000", "0.000", ""};
+    }
+    void showsExtentsOfTheProgram()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, boxes);
+        FakeHost host;
+        host.text = program;
+        ScriptedAnswers answers;
+        QString result;
+        const Shown shown = Start(&host, answers, &result);
+        QCOMPARE(shown.boxes, boxes);
+        QCOMPARE(shown.caption, QStringLiteral("Program Statistics"));
+        QVERIFY(shown.centred);
+        QCOMPARE(result, QStringLiteral("0"));
+        QCOMPARE(host.calls, 1);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // With no document (the host's call fails) or no host object at all, the
+    // window says why and shows no values.
+    void withoutDocumentShowsNoValues()
+    {
+        FakeHost host;
+        host.noDocument = true;
+        for (QObject* given : {static_cast<QObject*>(&host), static_cast<QObject*>(nullptr)}) {
+            ScriptedAnswers answers;
+            const Shown shown = Start(given, answers);
+            QCOMPARE(shown.boxes, QStringList(9, QString()));
+            QCOMPARE(answers.msgBoxes().size(), 1);
+            QCOMPARE(answers.msgBoxes()[0].prompt, ComErrorDescription(ErrObjectNotSet));
+        }
+    }
+
+private:
+    std::unique_ptr<PluginFolder> m_folder;
+};
+
+int RunStatsWindowTest(int argc, char** argv)
+{
+    StatsWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "StatsWindowTest.moc"
