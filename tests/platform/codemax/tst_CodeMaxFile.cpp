@@ -1,0 +1,286 @@
+// Opening, saving and inserting files: bytes, encodings, line breaks, errors.
+
+#include "CodeMaxTestMain.h"
+
+#include "platform/codemax/CodeMax.h"
+#include "platform/forms/Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using platform::CodeMax;
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class TestCodeMaxFile : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+private slots:
+    void unchangedFileSavesTheSameBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("CR LF") << QByteArray("N10 G01\r\nN20 M30\r\n") << "N10 G01\r\nN20 M30\r\n" << true;
+        QTest::newRow("LF") << QByteArray("N10 G01\nN20 M30") << "N10 G01\r\nN20 M30" << true;
+        QTest::newRow("CR") << QByteArray("A\rB\r") << "A\r\nB\r\n" << true;
+        QTest::newRow("mixed") << QByteArray("A\r\nB\nC\rD\r\n") << "A\r\nB\r\nC\r\nD\r\n" << true;
+        QTest::newRow("UTF-8") << QByteArray("(\xc3\xa9\xc3\xa9)\nX\xe2\x82\xac") << "(\u00e9\u00e9)\r\nX\u20ac" << true;
+        QTest::newRow("Latin-1 degree") << QByteArray("X1\xb0\r\n(\xe9)") << "X1\u00b0\r\n(\u00e9)" << false;
+        QTest::newRow("broken UTF-8") << QByteArray("A\xc3\r\n\xe2\x82") << "A\u00c3\r\n\u00e2\u0082" << false;
+        QTest::newRow("NUL bytes") << QByteArray("A\0B\r\nC", 6) << QString::fromLatin1("A\0B\r\nC", 6) << true;
+        QTest::newRow("empty") << QByteArray() << "" << true;
+    }
+    void unchangedFileSavesTheSameBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(bool, utf8);
+        const QString in = path("in.nc"), out = path("out.nc");
+        writeFile(in, bytes);
+        CodeMax c;
+        int changes = 0;
+        connect(&c, &CodeMax::ContentChange, [&](CodeMax*) { ++changes; });
+        c.OpenFile(in);
+        QCOMPARE(changes, 0);  // opening is not an edit
+        QVERIFY(!c.Modified());
+        QVERIFY(!c.CanUndo());
+        QCOMPARE(c.IsUtf8(), utf8);
+        QCOMPARE(c.Text(), text);
+        c.SaveFile(out, true);
+        QCOMPARE(readFile(out), bytes);
+    }
+
+    void editsKeepTheFileLineBreaks_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("LF") << QByteArray("A\nB\n") << QByteArray("A\nX\nY\nB\n");
+        QTest::newRow("CR LF") << QByteArray("A\r\nB\r\n") << QByteArray("A\r\nX\r\nY\r\nB\r\n");
+        QTest::newRow("mostly LF") << QByteArray("A\nB\r\nC\n") << QByteArray("A\nX\nY\nB\r\nC\n");
+    }
+    void editsKeepTheFileLineBreaks()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, saved);
+        const QString file = path("breaks.nc");
+        writeFile(file, bytes);
+        CodeMax c;
+        c.OpenFile(file);
+        c.ReplaceText("X\r\nY\r\n", {1, 0, 1, 0});
+        c.SaveFile(file, true);
+        QCOMPARE(readFile(file), saved);
+    }
+
+    void latin1FileStaysLatin1()
+    {
+        const QString file = path("latin1.nc");
+        writeFile(file, QByteArray("T1 \xb0\r\n"));
+        CodeMax c;
+        c.OpenFile(file);
+        c.ReplaceText("\u00e9", {0, 0, 0, 0});
+        c.SaveFile(file, true);
+        QCOMPARE(readFile(file), QByteArray("\xe9T1 \xb0\r\n"));
+    }
+
+    void newDocumentUsesCrLf()
+    {
+        CodeMax c;
+        QCOMPARE(c.LineBreak(), QByteArray("\r\n"));
+        c.SetText("A\nB");
+        c.SaveFile(path("new.nc"), true);
+        QCOMPARE(readFile(path("new.nc")), QByteArray("A\r\nB"));
+    }
+
+    void saveClearsModifiedOnlyWhenAsked()
+    {
+        CodeMax c;
+        int notices = 0;
+        connect(&c, &CodeMax::ModifiedChange, [&](CodeMax*) { ++notices; });
+        c.SetText("G01");
+        QVERIFY(c.Modified());
+        c.SaveFile(path("keep.nc"), false);
+        QVERIFY(c.Modified());
+        c.SaveFile(path("keep.nc"), true);
+        QVERIFY(!c.Modified());
+        QCOMPARE(notices, 2);
+    }
+
+    void failedSaveKeepsOldFile()
+    {
+        // The disk fills up half way through the save: a file size limit
+        // makes the write fail, even for root.
+        const QString folder = path("full");
+        QDir().mkpath(folder);
+        const QString file = folder + "/prog.nc";
+        writeFile(file, "OLD\r\n");
+        CodeMax c;
+        c.SetText(QString(200000, QChar('X')));
+        struct rlimit old {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit small = old;
+        small.rlim_cur = 4096;
+        const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool threw = false;
+        try {
+            c.SaveFile(file, true);
+        } catch (const platform::Error& e) {
+            threw = e.number() == 75;
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, oldHandler);
+        QVERIFY(threw);
+        QCOMPARE(readFile(file), QByteArray("OLD\r\n"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"prog.nc"});  // no leftovers
+        QVERIFY(c.Modified());
+    }
+
+    void saveIntoReadOnlyFolderFails()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        const QString folder = path("locked");
+        QDir().mkpath(folder);
+        const QString file = folder + "/prog.nc";
+        writeFile(file, "OLD\r\n");
+        ::chmod(QFile::encodeName(folder).constData(), 0555);
+        CodeMax c;
+        c.SetText("NEW");
+        QVERIFY_THROWS_EXCEPTION(platform::Error, c.SaveFile(file, true));
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        QCOMPARE(readFile(file), QByteArray("OLD\r\n"));
+    }
+
+    void saveIntoMissingFolderFails()
+    {
+        CodeMax c;
+        c.SetText("NEW");
+        try {
+            c.SaveFile(path("no/such/folder/prog.nc"), true);
+            QFAIL("no error");
+        } catch (const platform::Error& e) {
+            QCOMPARE(e.number(), 75);
+            QVERIFY(e.description().contains("prog.nc"));
+        }
+        QVERIFY(c.Modified());
+    }
+
+    void saveKeepsPermissions()
+    {
+        const QString file = path("perm.nc");
+        writeFile(file, "A");
+        ::chmod(QFile::encodeName(file).constData(), 0640);
+        CodeMax c;
+        c.SetText("B");
+        c.SaveFile(file, true);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0640);
+    }
+
+    void refusesWhatIsNotARegularFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("number");
+        QTest::newRow("folder") << "FOLDER" << 75;
+        QTest::newRow("pipe") << "PIPE" << 75;
+        QTest::newRow("device") << "/dev/zero" << 75;
+        QTest::newRow("missing") << "MISSING" << 53;
+    }
+    void refusesWhatIsNotARegularFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, number);
+        QString file = target;
+        if (target == "FOLDER") {
+            file = path("afolder");
+            QDir().mkpath(file);
+        } else if (target == "PIPE") {
+            file = path("apipe");
+            QFile::remove(file);
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        } else if (target == "MISSING") {
+            file = path("missing.nc");
+        }
+        CodeMax c;
+        c.SetText("KEEP");
+        for (int pass = 0; pass < 2; ++pass) {
+            try {
+                if (pass == 0)
+                    c.OpenFile(file);
+                else
+                    c.InsertFile(file, {0, 0});
+                QFAIL("no error");
+            } catch (const platform::Error& e) {
+                QCOMPARE(e.number(), number);
+                QVERIFY2(e.description().contains(file), qPrintable(e.description()));
+            }
+        }
+        QCOMPARE(c.Text(), QString("KEEP"));  // nothing read, nothing lost
+        if (number == 75) {
+            QVERIFY_THROWS_EXCEPTION(platform::Error, c.SaveFile(file, true));
+        }
+    }
+
+    void insertFileConvertsToTheDocument()
+    {
+        const QString host = path("host.nc"), part = path("part.nc");
+        writeFile(host, "A\nB\n");  // LF, UTF-8
+        writeFile(part, "X\xb0\r\nY\r\n");  // CR LF, Latin-1
+        CodeMax c;
+        c.OpenFile(host);
+        int changes = 0;
+        connect(&c, &CodeMax::ContentChange, [&](CodeMax*) { ++changes; });
+        c.InsertFile(part, {1, 0});
+        QCOMPARE(changes, 1);
+        QCOMPARE(c.Text(), QString("A\r\nX\u00b0\r\nY\r\nB\r\n"));
+        c.SaveFile(host, true);
+        QCOMPARE(readFile(host), QByteArray("A\nX\xc2\xb0\nY\nB\n"));
+        c.Undo();
+        QCOMPARE(c.Text(), QString("A\r\nB\r\n"));
+    }
+
+    void openAfterEditsStartsClean()
+    {
+        const QString file = path("clean.nc");
+        writeFile(file, "N1\r\nN2\r\n");
+        CodeMax c;
+        c.SetText("SOMETHING\r\nELSE");
+        c.ExecuteCmd(platform::CodeMaxCmd::BookmarkToggle);
+        c.SetHighlightedLine(1);
+        c.OpenFile(file);
+        QVERIFY(!c.Modified());
+        QVERIFY(!c.CanUndo());
+        QCOMPARE(c.HighlightedLine(), -1);
+        QCOMPARE(c.GetSel(false), (platform::CodeMaxRange{0, 0, 0, 0}));
+    }
+};
+
+}  // namespace
+
+CODEMAX_TEST(TestCodeMaxFile);
+#include "tst_CodeMaxFile.moc"

@@ -1,0 +1,267 @@
+// Text, lines, ranges and selection of the editing control.
+
+#include "CodeMaxTestMain.h"
+
+#include "platform/codemax/CodeMax.h"
+#include "platform/forms/Error.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+using platform::CodeMax;
+using platform::CodeMaxPosition;
+using platform::CodeMaxRange;
+
+Q_DECLARE_METATYPE(CodeMaxRange)
+
+namespace {
+
+// Counts the control's change events.
+struct Events {
+    explicit Events(CodeMax& c)
+    {
+        QObject::connect(&c, &CodeMax::ContentChange, [this](CodeMax*) { ++content; });
+        QObject::connect(&c, &CodeMax::SelectionChange, [this](CodeMax*) { ++selection; });
+        QObject::connect(&c, &CodeMax::CaretNotify, [this](CodeMax*) { ++caret; });
+    }
+    int content = 0, selection = 0, caret = 0;
+};
+
+class TestCodeMaxText : public QObject {
+    Q_OBJECT
+private slots:
+    void lineModel_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("empty") << "" << 1 << "";
+        QTest::newRow("one line") << "G01 X1" << 1 << "G01 X1";
+        QTest::newRow("two lines") << "A\r\nB" << 2 << "B";
+        QTest::newRow("final break") << "A\r\nB\r\n" << 3 << "";
+        QTest::newRow("lone LF is a break") << "A\nB" << 2 << "B";
+        QTest::newRow("non-ASCII") << "(\u00e9t\u00e9)\r\nX\u00b0" << 2 << "X\u00b0";
+    }
+    void lineModel()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, lines);
+        QFETCH(QString, lastLine);
+        CodeMax c;
+        c.SetText(text);
+        QCOMPARE(c.LineCount(), lines);
+        QCOMPARE(c.GetLine(lines - 1), lastLine);
+        QString expected = text;
+        expected.replace("\r\n", "\n").replace("\n", "\r\n");
+        QCOMPARE(c.Text(), expected);  // always CR LF
+    }
+
+    void lineOutsideTextIsRefused()
+    {
+        CodeMax c;
+        c.SetText("A\r\nB");
+        QVERIFY_THROWS_EXCEPTION(platform::Error, c.GetLine(5));
+        QVERIFY_THROWS_EXCEPTION(platform::Error, c.GetLine(-1));
+        QVERIFY_THROWS_EXCEPTION(platform::Error, c.DeleteLine(2));
+        QVERIFY_THROWS_EXCEPTION(platform::Error, c.SetSel({2, 0, 5, 0}, true));
+        QVERIFY_THROWS_EXCEPTION(platform::Error, c.ReplaceText("x", {0, 0, 7, 0}));
+        QCOMPARE(c.Text(), QString("A\r\nB"));
+    }
+
+    void deleteLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("first") << "A\r\nB" << 0 << "B";
+        QTest::newRow("middle") << "A\r\nB\r\nC" << 1 << "A\r\nC";
+        QTest::newRow("empty last line takes the break before it") << "A\r\nB\r\n" << 2 << "A\r\nB";
+        QTest::newRow("last line") << "A\r\nB" << 1 << "A";
+        QTest::newRow("only line") << "A" << 0 << "";
+    }
+    void deleteLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, line);
+        QFETCH(QString, result);
+        CodeMax c;
+        c.SetText(text);
+        Events events(c);
+        c.DeleteLine(line);
+        QCOMPARE(c.Text(), result);
+        QCOMPARE(events.content, 1);
+    }
+
+    void replaceTextIsOneUndoStep()
+    {
+        CodeMax c;
+        c.SetText("L0\r\nL1\r\nL2");
+        Events events(c);
+        c.ReplaceText("X\r\n", {0, 0, 1, 2});
+        QCOMPARE(c.Text(), QString("X\r\n\r\nL2"));
+        QCOMPARE(c.GetSel(true), (CodeMaxRange{1, 0, 1, 0}));
+        QCOMPARE(events.content, 1);
+        QVERIFY(events.selection >= 1);
+        c.Undo();
+        QCOMPARE(c.Text(), QString("L0\r\nL1\r\nL2"));
+        c.Undo();  // SetText was the first step
+        QVERIFY(!c.CanUndo());
+    }
+
+    void replaceWholeLargeTextIsOneUndoStep()
+    {
+        CodeMax c;
+        QString text, renumbered;
+        for (int i = 0; i < 20000; ++i) {
+            text += QString("N%1 G01 X%2\r\n").arg(i).arg(i % 97);
+            renumbered += QString("N%1 G01 X%2\r\n").arg(i * 10).arg(i % 97);
+        }
+        c.SetText(text);
+        c.ReplaceText(renumbered, {0, 0, c.LineCount() - 1, 0});
+        QCOMPARE(c.Text(), renumbered);
+        c.Undo();
+        QCOMPARE(c.Text(), text);
+    }
+
+    void columnsClampToLineEnd()
+    {
+        CodeMax c;
+        c.SetText("ABC\r\nDEF");
+        c.ReplaceText("x", {0, 99, 1, 1});
+        QCOMPARE(c.Text(), QString("ABCxEF"));
+    }
+
+    void columnsCountCharactersNotBytes()
+    {
+        CodeMax c;
+        c.SetText("\u00e9\u00e9\u00e9XYZ\r\n\u20ac1");
+        c.SetSel({0, 3, 0, 5}, false);
+        QCOMPARE(c.SelText(), QString("XY"));
+        c.SetSel({1, 2, 0, 1}, false);  // backwards
+        QCOMPARE(c.GetSel(false), (CodeMaxRange{1, 2, 0, 1}));
+        QCOMPARE(c.GetSel(true), (CodeMaxRange{0, 1, 1, 2}));
+        c.ReplaceText("E", {1, 0, 1, 1});
+        QCOMPARE(c.GetLine(1), QString("E1"));
+    }
+
+    void selectionRanges()
+    {
+        CodeMax c;
+        c.SetText("0\r\n1\r\n2\r\n3xyz\r\n4");
+        c.SetSel({3, 2, 1, 0}, true);
+        QCOMPARE(c.GetSel(false), (CodeMaxRange{3, 2, 1, 0}));
+        QCOMPARE(c.GetSel(true), (CodeMaxRange{1, 0, 3, 2}));
+        QCOMPARE(c.SelText(), QString("1\r\n2\r\n3x"));
+        c.SetSel({2, 0, 2, 0}, false);
+        QCOMPARE(c.SelText(), QString());
+        QCOMPARE(c.GetSel(false), (CodeMaxRange{2, 0, 2, 0}));
+    }
+
+    void selTextAssignmentReplacesOrInserts()
+    {
+        CodeMax c;
+        c.SetText("N10 X1\r\nN20");
+        c.SetSel({0, 4, 0, 6}, false);
+        c.SetSelText("Y2\r\nZ3");
+        QCOMPARE(c.Text(), QString("N10 Y2\r\nZ3\r\nN20"));
+        QCOMPARE(c.GetSel(false), (CodeMaxRange{1, 2, 1, 2}));
+        c.SetSelText("!");  // nothing selected: goes in at the caret
+        QCOMPARE(c.GetLine(1), QString("Z3!"));
+        c.SetSel({0, 0, 0, 4}, false);
+        c.SetSelText("");
+        QCOMPARE(c.GetLine(0), QString("Y2"));
+    }
+
+    void addTextGoesInAtTheCaret()
+    {
+        CodeMax c;
+        c.SetText("AB\r\nCD");
+        c.SetSel({1, 1, 0, 1}, false);  // caret at (0,1), a selection
+        Events events(c);
+        c.AddText("xy\r\n");
+        QCOMPARE(c.Text(), QString("Axy\r\nB\r\nCD"));
+        QCOMPARE(c.GetSel(false), (CodeMaxRange{1, 0, 1, 0}));
+        QCOMPARE(events.content, 1);
+    }
+
+    void eventsComeBeforeTheCallReturns()
+    {
+        CodeMax c;
+        Events events(c);
+        c.SetText("A\r\nB");
+        QCOMPARE(events.content, 1);
+        c.ExecuteCmd(platform::CodeMaxCmd::DocumentEnd);
+        QCOMPARE(events.selection, 1);
+        QCOMPARE(events.caret, 1);
+        c.ExecuteCmd(platform::CodeMaxCmd::LineStart);  // a plain caret move
+        QCOMPARE(events.selection, 2);
+        c.ExecuteCmd(platform::CodeMaxCmd::LineStart);  // no move: no event
+        QCOMPARE(events.selection, 2);
+        QCOMPARE(events.content, 1);
+    }
+
+    void editsFromOutsideRaiseContentChangeOnce()
+    {
+        // Edits the control did not make itself (a drop, an input method)
+        // are reported once the edit is over.
+        CodeMax c;
+        c.SetText("AB");
+        Events events(c);
+        c.ActivePane()->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, 1UL, "xy");
+        c.ActivePane()->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, 0UL, "z");
+        QCOMPARE(events.content, 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(events.content, 1);
+        QCOMPARE(c.Text(), QString("zAxyB"));
+    }
+
+    void mouseButtonsAndFocus()
+    {
+        CodeMax c;
+        c.SetText("N10 X1");
+        QList<int> downs, ups;
+        int focus = 0;
+        connect(&c, &CodeMax::MouseDown, [&](CodeMax*, int button, int, int, int) { downs.append(button); });
+        connect(&c, &CodeMax::MouseUp, [&](CodeMax*, int button, int shift, int, int) { ups.append(button * 10 + shift); });
+        connect(&c, &CodeMax::GotFocus, [&](CodeMax*) { ++focus; });
+        c.show();
+        c.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&c));
+        c.SetFocus();
+        QTRY_COMPARE(focus, 1);
+        QWidget* viewport = c.ActivePane()->viewport();
+        QTest::mouseClick(viewport, Qt::RightButton, Qt::ShiftModifier, QPoint(20, 5));
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
+        QCOMPARE(downs, (QList<int>{2, 1}));
+        QCOMPARE(ups, (QList<int>{21, 10}));
+    }
+
+    void replaceWithSameTextChangesNothing()
+    {
+        CodeMax c;
+        c.SetText("A\r\nB");
+        Events events(c);
+        c.ReplaceText("A\r\nB", {0, 0, 1, 1});
+        QCOMPARE(events.content, 0);
+        QCOMPARE(c.GetSel(false), (CodeMaxRange{1, 1, 1, 1}));
+    }
+
+    void replaceKeepsBookmarksOfUnchangedLines()
+    {
+        CodeMax c;
+        c.SetText("N1\r\nN2\r\nN3\r\nN4");
+        c.SetSel({3, 0, 3, 0}, false);
+        c.ExecuteCmd(platform::CodeMaxCmd::BookmarkToggle);
+        c.ReplaceText("N1\r\nN22\r\nN3\r\nN4", {0, 0, 3, 2});  // a whole-text rewrite
+        c.ExecuteCmd(platform::CodeMaxCmd::DocumentStart);
+        c.ExecuteCmd(platform::CodeMaxCmd::BookmarkNext);
+        QCOMPARE(c.GetSel(false).startLine, 3);
+    }
+};
+
+}  // namespace
+
+CODEMAX_TEST(TestCodeMaxText);
+#include "tst_CodeMaxText.moc"

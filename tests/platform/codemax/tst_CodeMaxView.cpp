@@ -1,0 +1,311 @@
+// View settings: colours and font styles by item, margins, the highlighted
+// line, splitters sharing one document, and colouring by a language.
+
+#include "CodeMaxTestMain.h"
+
+#include "platform/codemax/CodeMax.h"
+
+#include <Qsci/qscilexer.h>
+#include <Qsci/qsciscintilla.h>
+
+#include <QTest>
+
+using platform::CodeMax;
+using platform::CodeMaxLanguage;
+using Sci = QsciScintillaBase;
+
+namespace {
+
+QColor styleFore(QsciScintilla* pane, int style)
+{
+    const long v = pane->SendScintilla(Sci::SCI_STYLEGETFORE, static_cast<unsigned long>(style));
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+QColor styleBack(QsciScintilla* pane, int style)
+{
+    const long v = pane->SendScintilla(Sci::SCI_STYLEGETBACK, static_cast<unsigned long>(style));
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+int styleAt(QsciScintilla* pane, int position)
+{
+    return int(pane->SendScintilla(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
+}
+
+CodeMaxLanguage testLanguage()
+{
+    CodeMaxLanguage language;
+    language.SetOption(1, true);
+    language.SetKeywords("G01\nM30\n");
+    language.SetOperators("+\n-\n.");
+    language.SetLineComment("(");
+    language.SetCommentPair("(", ")");
+    return language;
+}
+
+class TestCodeMaxView : public QObject {
+    Q_OBJECT
+private slots:
+    void colourItemsAreWindowsColourValues_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<qint64>("colorRef");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("numbers red") << 6 << qint64(255) << 1 << false << QColor(255, 0, 0);
+        QTest::newRow("text magenta") << 4 << qint64(0xFF00FF) << 0 << false << QColor(255, 0, 255);
+        QTest::newRow("keywords blue") << 8 << qint64(0xFF0000) << 2 << false << QColor(0, 0, 255);
+        QTest::newRow("comments dark blue") << 14 << qint64(0xC00000) << 5 << false << QColor(0, 0, 0xC0);
+        QTest::newRow("keyword back green") << 9 << qint64(0x00FF00) << 2 << true << QColor(0, 255, 0);
+        QTest::newRow("line numbers") << 26 << qint64(0x0000FF) << int(Sci::STYLE_LINENUMBER) << false
+                                      << QColor(255, 0, 0);
+        QTest::newRow("line number back") << 27 << qint64(0x404040) << int(Sci::STYLE_LINENUMBER) << true
+                                           << QColor(0x40, 0x40, 0x40);
+    }
+    void colourItemsAreWindowsColourValues()
+    {
+        QFETCH(int, item);
+        QFETCH(qint64, colorRef);
+        QFETCH(int, style);
+        QFETCH(bool, back);
+        QFETCH(QColor, expected);
+        CodeMax c;
+        c.SetHSplitterPos(100);  // every pane takes the colours
+        c.SetColor(item, colorRef);
+        QCOMPARE(c.GetColor(item), colorRef);
+        for (int i = 0; i < c.PaneCount(); ++i)
+            QCOMPARE(back ? styleBack(c.Pane(i), style) : styleFore(c.Pane(i), style), expected);
+    }
+
+    void unsetBackColoursFollowTheWindow()
+    {
+        CodeMax c;
+        c.SetColor(0, 0x00FFFF);  // yellow window
+        QCOMPARE(styleBack(c.Pane(0), 0), QColor(255, 255, 0));
+        QCOMPARE(styleBack(c.Pane(0), 5), QColor(255, 255, 0));
+        c.SetColor(15, 0x808080);
+        QCOMPARE(styleBack(c.Pane(0), 5), QColor(128, 128, 128));
+        c.SetColor(99, 0);  // unknown items are accepted
+    }
+
+    void fontStyles_data()
+    {
+        QTest::addColumn<int>("fontStyle");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<bool>("underline");
+        QTest::newRow("normal") << 0 << false << false << false;
+        QTest::newRow("bold") << 1 << true << false << false;
+        QTest::newRow("italic") << 2 << false << true << false;
+        QTest::newRow("bold italic") << 3 << true << true << false;
+        QTest::newRow("underline") << 4 << false << false << true;
+    }
+    void fontStyles()
+    {
+        QFETCH(int, fontStyle);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QFETCH(bool, underline);
+        CodeMax c;
+        c.SetFontStyle(2, fontStyle);
+        QsciScintilla* pane = c.Pane(0);
+        const QFont keyword = pane->lexer()->font(2);
+        QCOMPARE(keyword.bold(), bold);
+        QCOMPARE(pane->SendScintilla(Sci::SCI_STYLEGETITALIC, 2UL) != 0, italic);
+        QCOMPARE(pane->SendScintilla(Sci::SCI_STYLEGETUNDERLINE, 2UL) != 0, underline);
+        QCOMPARE(pane->lexer()->font(0).bold(), false);  // text untouched
+    }
+
+    void highlightedLineIsOneMarker()
+    {
+        CodeMax c;
+        c.SetText("A\r\nB\r\nC\r\nD");
+        c.SetHighlightedLine(2);
+        QCOMPARE(c.HighlightedLine(), 2);
+        QsciScintilla* pane = c.Pane(0);
+        const auto highlighted = [&](int line) { return pane->SendScintilla(Sci::SCI_MARKERGET, (unsigned long)line) != 0; };
+        QVERIFY(highlighted(2));
+        c.SetHighlightedLine(1);
+        QVERIFY(!highlighted(2));
+        QVERIFY(highlighted(1));
+        c.SetHighlightedLine(40);  // outside the text: ignored
+        QCOMPARE(c.HighlightedLine(), 1);
+        c.ReplaceText("X\r\n", {0, 0, 0, 0});  // the highlight follows its line
+        QCOMPARE(c.HighlightedLine(), 2);
+        c.SetHighlightedLine(-1);
+        QCOMPARE(c.HighlightedLine(), -1);
+        QVERIFY(!highlighted(2));
+    }
+
+    void margins()
+    {
+        CodeMax c;
+        QsciScintilla* pane = c.Pane(0);
+        QCOMPARE(pane->marginWidth(0), 0);
+        QCOMPARE(pane->marginWidth(1), 0);
+        c.SetLineNumbering(true);
+        const int narrow = pane->marginWidth(0);
+        QVERIFY(narrow > 0);
+        QString text;
+        for (int i = 0; i < 100000; ++i)
+            text += "N1\r\n";
+        c.SetText(text);  // the margin widens with the line count
+        QVERIFY(pane->marginWidth(0) > narrow);
+        c.SetDisplayLeftMargin(true);
+        QVERIFY(pane->marginWidth(1) > 0);
+        c.SetDisplayWhitespace(true);
+        QCOMPARE(pane->SendScintilla(Sci::SCI_GETVIEWWS), long(Sci::SCWS_VISIBLEALWAYS));
+        c.SetLineNumbering(false);
+        QCOMPARE(pane->marginWidth(0), 0);
+    }
+
+    void splittersSharingOneDocument()
+    {
+        CodeMax c;
+        c.resize(600, 400);
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        QVERIFY(c.EnableHSplitter());
+        QVERIFY(c.EnableVSplitter());
+        QCOMPARE(c.PaneCount(), 1);
+        c.SetText("N10\r\nN20");
+        c.SetEnableVSplitter(true);
+        c.SetHSplitterPos(300);  // left and right panes
+        QCOMPARE(c.PaneCount(), 2);
+        QVERIFY(qAbs(c.HSplitterPos() - 300) < 10);
+        QCOMPARE(c.Pane(1)->text(), QString("N10\r\nN20"));
+        QVERIFY(c.Pane(1)->mapTo(&c, QPoint()).x() >= 290);
+        c.SetVSplitterPos(150);  // and upper and lower
+        QCOMPARE(c.PaneCount(), 4);
+        QVERIFY(c.Pane(2)->mapTo(&c, QPoint()).y() >= 140);
+        QVERIFY(qAbs(c.VSplitterPos() - 150) < 10);
+
+        // An edit in one pane is seen in all; the others keep their own caret.
+        c.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&c));
+        c.Pane(3)->setFocus();
+        QCoreApplication::processEvents();
+        QCOMPARE(c.ActivePane(), c.Pane(3));
+        c.ExecuteCmd(platform::CodeMaxCmd::DocumentEnd);
+        QTest::keyClicks(c.Pane(3), "X");
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(c.Pane(i)->text(), QString("N10\r\nN20X"));
+        QCOMPARE(c.GetSel(false), (platform::CodeMaxRange{1, 4, 1, 4}));
+        c.ExecuteCmd(platform::CodeMaxCmd::BookmarkToggle);  // bookmarks belong to the document
+        QCOMPARE(c.Pane(0)->markersAtLine(1) & 2u, 2u);
+
+        // Clearing the splits (disable both, then enable again) leaves one pane.
+        c.SetEnableHSplitter(false);
+        c.SetEnableVSplitter(false);
+        c.SetEnableHSplitter(true);
+        c.SetEnableVSplitter(true);
+        QCOMPARE(c.PaneCount(), 1);
+        QCOMPARE(c.ActivePane(), c.Pane(0));
+        QCOMPARE(c.Text(), QString("N10\r\nN20X"));
+        c.Undo();
+        QCOMPARE(c.Text(), QString("N10\r\nN20"));
+    }
+
+    void positionSetWhileDisabledSplitsOnEnable()
+    {
+        CodeMax c;
+        c.SetEnableHSplitter(false);
+        c.SetHSplitterPos(120);
+        QCOMPARE(c.PaneCount(), 1);
+        c.SetEnableHSplitter(true);
+        QCOMPARE(c.PaneCount(), 2);
+        c.SetHSplitterPos(0);
+        QCOMPARE(c.PaneCount(), 1);
+    }
+
+    void languageColoursEveryPane()
+    {
+        platform::CodeMaxGlobals().RegisterLanguage("TestNC", testLanguage());
+        CodeMax c;
+        c.SetText("N10 g01 X-1.5 (NOTE G01) M30");
+        c.SetLanguage("testnc");  // names ignore letter case
+        c.SetHSplitterPos(100);
+        c.Colourise();
+        for (int i = 0; i < c.PaneCount(); ++i) {
+            QsciScintilla* pane = c.Pane(i);
+            QCOMPARE(styleAt(pane, 0), int(CodeMaxLanguage::Text));       // N
+            QCOMPARE(styleAt(pane, 1), int(CodeMaxLanguage::Number));     // 10
+            QCOMPARE(styleAt(pane, 4), int(CodeMaxLanguage::Keyword));    // g01
+            QCOMPARE(styleAt(pane, 9), int(CodeMaxLanguage::Operator));   // -
+            QCOMPARE(styleAt(pane, 10), int(CodeMaxLanguage::Number));    // 1.5
+            QCOMPARE(styleAt(pane, 14), int(CodeMaxLanguage::Comment));   // (NOTE G01)
+            QCOMPARE(styleAt(pane, 23), int(CodeMaxLanguage::Comment));
+            QCOMPARE(styleAt(pane, 25), int(CodeMaxLanguage::Keyword));   // M30
+        }
+        c.SetColorSyntax(false);
+        c.Colourise();
+        QCOMPARE(styleAt(c.Pane(0), 4), int(CodeMaxLanguage::Text));
+        c.SetColorSyntax(true);
+        c.SetLanguage("NoSuchLanguage");
+        c.Colourise();
+        QCOMPARE(styleAt(c.Pane(0), 4), int(CodeMaxLanguage::Text));
+    }
+
+    void colourisesTheWholeOfALargeText()
+    {
+        platform::CodeMaxGlobals().RegisterLanguage("TestNC", testLanguage());
+        CodeMax c;
+        c.SetLanguage("TestNC");
+        QString text;
+        for (int i = 0; i < 40000; ++i)
+            text += "N10 G01 X1\r\n";  // 480 KB: coloured a piece at a time
+        c.SetText(text + "M30");
+        c.Colourise();
+        const int length = int(c.Pane(0)->SendScintilla(Sci::SCI_GETLENGTH));
+        QCOMPARE(int(c.Pane(0)->SendScintilla(Sci::SCI_GETENDSTYLED)), length);
+        QCOMPARE(styleAt(c.Pane(0), length - 1), int(CodeMaxLanguage::Keyword));
+        QCOMPARE(styleAt(c.Pane(0), 20000 * 12 + 4), int(CodeMaxLanguage::Keyword));
+    }
+
+    void linesOnScreenAreColouredFirst()
+    {
+        platform::CodeMaxGlobals().RegisterLanguage("TestNC", testLanguage());
+        CodeMax c;
+        c.SetLanguage("TestNC");
+        QString text;
+        for (int i = 0; i < 200000; ++i)
+            text += "N10 G01 X1\r\n";
+        c.SetText(text + "M30");
+        c.resize(500, 300);
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        c.ExecuteCmd(platform::CodeMaxCmd::DocumentEnd);
+        c.Pane(0)->viewport()->repaint();
+        QsciScintilla* pane = c.Pane(0);
+        const int length = int(pane->SendScintilla(Sci::SCI_GETLENGTH));
+        QVERIFY(pane->SendScintilla(Sci::SCI_GETENDSTYLED) < length / 2);  // the text above waits
+        QCOMPARE(styleAt(pane, length - 1), int(CodeMaxLanguage::Keyword));  // what is shown is coloured
+        QCOMPARE(styleAt(pane, length - 15 + 4), int(CodeMaxLanguage::Keyword));  // G01 of the line before
+        // Idle time colours the rest.
+        QTRY_COMPARE_WITH_TIMEOUT(int(pane->SendScintilla(Sci::SCI_GETENDSTYLED)), length, 20000);
+        QCOMPARE(styleAt(pane, 100000 * 12 + 5), int(CodeMaxLanguage::Keyword));
+    }
+
+    void registeringAgainRecolours()
+    {
+        CodeMaxLanguage language = testLanguage();
+        platform::CodeMaxGlobals().RegisterLanguage("Swap", language);
+        CodeMax c;
+        c.SetText("G01 G02");
+        c.SetLanguage("Swap");
+        c.Colourise();
+        QCOMPARE(styleAt(c.Pane(0), 4), int(CodeMaxLanguage::Text));
+        language.SetKeywords("G02\n");
+        platform::CodeMaxGlobals().RegisterLanguage("SWAP", language);
+        c.Colourise();
+        QCOMPARE(styleAt(c.Pane(0), 0), int(CodeMaxLanguage::Text));
+        QCOMPARE(styleAt(c.Pane(0), 4), int(CodeMaxLanguage::Keyword));
+    }
+};
+
+}  // namespace
+
+CODEMAX_TEST(TestCodeMaxView);
+#include "tst_CodeMaxView.moc"
