@@ -126,14 +126,22 @@ void NewDocument()
     }
 }
 
-void EraseDocuments()
+void EraseDocuments(bool clearPaths)
 {
     if (AnyDocumentsOpen())
         return;
     Documents.clear();
     DocumentState.clear();
-    for (QString& path : DocumentPaths)
-        path.clear();
+    if (clearPaths)
+        for (QString& path : DocumentPaths)
+            path.clear();
+}
+
+DocumentForm* CreateDocumentWindow(int slot)
+{
+    if (!InTable(slot))
+        throw platform::Error(9, QStringLiteral("Subscript out of range"));
+    return MakeWindow(slot);
 }
 
 DocumentForm* DocumentWindow(int slot)

@@ -52,8 +52,12 @@ bool AnyDocumentsOpen();
 // active child of the main window. A failure shows the program-error box
 // and takes nothing.
 void NewDocument();
-// Forgets every slot and clears every path; only when no document is open.
-void EraseDocuments();
+// Forgets every slot and, with clearPaths, every path; only when no
+// document is open.
+void EraseDocuments(bool clearPaths = true);
+// Makes the document window of a slot that has none (its Tag set) and hands
+// it to the main window, hidden; raises platform::Error when none can be made.
+DocumentForm* CreateDocumentWindow(int slot);
 
 // The document window of a slot, or null.
 DocumentForm* DocumentWindow(int slot);

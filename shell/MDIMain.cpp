@@ -167,6 +167,7 @@ MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent)
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIMain::SubWindowActivated);
 
     BuildMenus();
     BuildStatusBar();
@@ -191,6 +192,8 @@ MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent)
 
 MDIMain::~MDIMain()
 {
+    // The document windows go with the MDI area; nothing is activated meanwhile.
+    disconnect(mdiArea, nullptr, this, nullptr);
     if (TheMainWindow == this)
         TheMainWindow = nullptr;
 }
@@ -230,6 +233,7 @@ void MDIMain::BuildMenus()
         QAction* entry = item(mnuFileMain, QStringLiteral("mnuRecentFile%1").arg(i).toLatin1().constData(),
                               QStringLiteral("RecentFile%1").arg(i));
         entry->setVisible(false);
+        connect(entry, &QAction::triggered, this, [this, i] { mnuRecentFile_Click(i); });
         mnuRecentFile[static_cast<size_t>(i)] = entry;
     }
 
@@ -251,6 +255,15 @@ void MDIMain::BuildMenus()
     mnuHBar1 = separator(mnuHelpMain, "mnuHBar1");
     mnuShowTip = item(mnuHelpMain, "mnuShowTip", QStringLiteral("&Show tip of the day..."));
 
+    connect(mnuNew, &QAction::triggered, this, [this] { mnuNew_Click(); });
+    connect(mnuOpen, &QAction::triggered, this, [this] { mnuOpen_Click(); });
+    connect(mnuCompare, &QAction::triggered, this, [this] { mnuCompare_Click(); });
+    connect(mnuCorvanePrint, &QAction::triggered, this, [this] { mnuCorvanePrint_Click(); });
+    connect(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
+    connect(mnuEditProp, &QAction::triggered, this, [this] { mnuEditProp_Click(); });
+    connect(mnuHTopics, &QAction::triggered, this, [this] { mnuHTopics_Click(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+    connect(mnuShowTip, &QAction::triggered, this, [this] { mnuShowTip_Click(); });
     connect(mnuShowCaptions, &QAction::triggered, this, [this](bool checked) {
         // The handler flips the check mark itself, as a click on the item does.
         mnuShowCaptions->setChecked(!checked);

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <memory>
 
@@ -15,8 +16,15 @@ class DocumentForm;
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+
+// Arrangements of the document windows (Arrange).
+inline constexpr int vbCascade = 0;
+inline constexpr int vbTileHorizontal = 1;  // one above the other, full width
+inline constexpr int vbTileVertical = 2;    // side by side, full height
+inline constexpr int vbArrangeIcons = 3;    // minimised windows in a row at the bottom
 
 class MDIMain : public QMainWindow {
     Q_OBJECT
@@ -36,6 +44,35 @@ public:
     // program is to end at once ("/?"): nothing further is to run.
     bool MDIForm_Load();
     void mnuShowCaptions_Click();
+
+    // Menu commands.
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    // Starts the compare program (beside the program).
+    void mnuCompare_Click();
+    // Starts the print program (beside the program).
+    void mnuCorvanePrint_Click();
+    // With documents open, closes each (each may ask to save) and stays;
+    // with none, closes the main window.
+    void mnuExit_Click();
+    // Opens the file of recent-file entry index (1 to 4).
+    void mnuRecentFile_Click(int index);
+    void mnuEditProp_Click();
+    void mnuHTopics_Click();
+    void mnuAbout_Click();
+    void mnuShowTip_Click();
+
+    // Closing the main window: every open document is asked first (a Cancel
+    // keeps everything open), then the documents go and the placement,
+    // directories and macro list are written.
+    void MDIForm_QueryUnload(bool& cancel, int unloadMode);
+    void MDIForm_Unload(bool& cancel);
+
+    // Files dropped on the main window, in the order the file manager gives
+    // them: opened last first, each in its own window; several are tiled.
+    void DropFiles(const QStringList& files);
+    // Arranges the document windows (vbCascade ... vbArrangeIcons).
+    void Arrange(int arrangement);
 
     // Enables or disables the toolbar buttons that need a document. Exit,
     // New, Open, Properties and Compare Files are never touched.
@@ -105,7 +142,17 @@ public:
     QLabel* lblTotalLines = nullptr;
     QLabel* labelInsert = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    // A document window became active: its menus take the menu bar and it
+    // runs its activation.
+    void SubWindowActivated(QMdiSubWindow* sub);
+    void ShowMenusOf(DocumentForm* form);
     void BuildMenus();
     void BuildStatusBar();
     void BuildToolbars();

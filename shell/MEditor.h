@@ -32,6 +32,7 @@ inline bool WordListShown = false;     // the word-list panel is to be shown
 inline bool LineHighlightOn = false;   // the highlighted-line option is on
 inline bool InsertMode = true;         // typing inserts; set when the main window initialises
 inline bool MacroPlaying = false;      // a keyboard macro was started from a Macros menu
+inline bool SuppressClipCapture = false;  // the clipboard extender's own copy is not to be recorded
 
 // "\Editor.hlp" without folder: every user puts the program folder in front.
 inline QString HelpFile;
@@ -45,6 +46,13 @@ inline std::array<QString, MaxMacros> MacroDescriptions;
 // Reads the macro list at start-up. The customisation library provides it
 // and the program sets it before Main; unset, the list stays empty.
 inline std::function<void()> LoadMacroListHook;
+// Load the macro files and the hot-key table into the editing control; each
+// document window runs them when it becomes active. Unset, nothing is loaded.
+inline std::function<void()> LoadMacrosHook;
+inline std::function<void()> LoadHotKeysHook;
+// Shows the settings dialog "Talvex Editor Properties" modal. Unset, the
+// commands that show it do nothing.
+inline std::function<void()> ShowEditPropHook;
 
 // Places form centred on reference; a side that would leave the top or the
 // left of reference's screen is moved back onto it.

@@ -1,6 +1,318 @@
 #include "shell/basFileDialogs.h"
 
+#include "platform/codemax/CodeMax.h"
+#include "platform/forms/Error.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/ShowModal.h"
+#include "platform/forms/WaitCursor.h"
+#include "shell/CommonDialogObject.h"
+#include "shell/DocumentForm.h"
+#include "shell/DocumentTable.h"
+#include "shell/MDIMain.h"
+#include "shell/MEditCommands.h"
+#include "shell/MEditor.h"
+#include "shell/MIni.h"
+#include "shell/MRecentFiles.h"
+#include "shell/mStrings.h"
+
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
+#include <optional>
+
+namespace {
+
+const QChar Nul(u'\0');
+
+QWidget* MainWindow()
+{
+    return MDIMain::Instance();
+}
+
+// The extension of a filter entry's single pattern ("*.txt" gives ".txt");
+// none for "*.*" or a list of patterns.
+QString ExtensionOfFilter(const QString& filter, int index)
+{
+    const QStringList parts = filter.split(u'|');
+    const qsizetype at = 2 * (static_cast<qsizetype>(index) - 1) + 1;
+    if (index < 1 || at >= parts.size())
+        return QString();
+    const QString pattern = parts[at].trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.contains(u';') || pattern.indexOf(u'*', 1) >= 0
+        || pattern.size() < 3)
+        return QString();
+    return pattern.mid(1);
+}
+
+void SetFilters(QFileDialog& dialog, const QString& filter, int filterIndex)
+{
+    const QStringList filters = CommonDialogObject::NameFilters(filter);
+    if (filters.isEmpty())
+        return;
+    dialog.setNameFilters(filters);
+    const qsizetype index = std::clamp<qsizetype>(filterIndex, 1, filters.size()) - 1;
+    dialog.selectNameFilter(filters[index]);
+}
+
+// Refuses before any window is made what the editing control cannot load.
+void CheckReadable(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.trimmed().isEmpty() || !info.exists())
+        throw platform::Error(53, QStringLiteral("File not found: %1").arg(path));
+    if (!info.isFile() || !info.isReadable())
+        throw platform::Error(75, QStringLiteral("The file %1 cannot be read.").arg(path));
+}
+
+bool Save(DocumentForm& window, const QString& path, bool asNew)
+{
+    std::optional<platform::WaitCursor> wait(std::in_place);
+    try {
+        platform::CodeMax* text = window.Text1();
+        if (text == nullptr)
+            throw platform::Error(91, QStringLiteral("The document has no text to save."));
+        const QString full = QFileInfo(path).absoluteFilePath();
+        text->SaveFile(full, true);
+        const QString upper = full.toUpper();
+        window.Caption(asNew ? GetFileTitle(upper) : upper);
+        const int slot = SlotOf(window);
+        if (slot >= 1 && slot <= MaxDocuments)
+            DocumentPaths[static_cast<size_t>(slot - 1)] = upper;
+        window.FilePath = full;
+        return true;
+    } catch (...) {
+        wait.reset();
+        ShowProgramError();
+        return false;
+    }
+}
+
+}  // namespace
+
+QString ShowFileDialog(QWidget* owner, const QString& title, const QString& filter, int filterIndex,
+                       const QString& proposedName, const QString& initialFolder,
+                       const QString& defaultExt, int mode)
+{
+    const QString folder = initialFolder.isEmpty() ? QDir::currentPath() : initialFolder;
+    QFileDialog dialog(owner, title, folder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const bool save = mode == SaveFileDialog || mode == SaveFileDialogNoPrompt;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save || mode == OpenFileDialogCreate ? QFileDialog::AnyFile
+                                                            : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, mode != SaveFileDialog);
+    SetFilters(dialog, filter, filterIndex);
+    if (!defaultExt.isEmpty())
+        dialog.setDefaultSuffix(defaultExt);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    if (platform::ShowModal(dialog) != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first().trimmed();
+}
+
+QString ShowOpenFilesDialog(QWidget* owner, const QString& title, const QString& filter,
+                            int filterIndex, const QString& proposedName, const QString& defaultExt)
+{
+    const QString folder = DefaultDir.isEmpty() ? QDir::currentPath() : DefaultDir;
+    QFileDialog dialog(owner, title, folder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    SetFilters(dialog, filter, filterIndex);
+    if (!defaultExt.isEmpty())
+        dialog.setDefaultSuffix(defaultExt);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    if (platform::ShowModal(dialog) != QDialog::Accepted)
+        return QString();
+    QStringList files;
+    for (const QString& file : dialog.selectedFiles())
+        if (!file.trimmed().isEmpty())
+            files.append(QFileInfo(file).absoluteFilePath());
+    if (files.isEmpty())
+        return QString();
+    if (files.size() == 1)
+        return files.first();
+    // The folder all the files are in, then each file's name within it.
+    QString common = QFileInfo(files.first()).absolutePath();
+    const auto inside = [](const QString& folder, const QString& file) {
+        return file.startsWith(folder.endsWith(u'/') ? folder : folder + u'/');
+    };
+    for (const QString& file : std::as_const(files))
+        while (!inside(common, file) && QDir(common).cdUp())
+            common = QFileInfo(common).absolutePath();
+    QString result = common + Nul;
+    for (const QString& file : std::as_const(files))
+        result += QDir(common).relativeFilePath(file) + Nul;
+    return result;
+}
+
+void OpenFiles()
+{
+    try {
+        const QString result = ShowOpenFilesDialog(
+            MainWindow(), QStringLiteral("Open File(s)"),
+            DefaultExt.trimmed() + QStringLiteral("|All Files (*.*)|*.*"), 0, QString(),
+            QStringLiteral("txt"));
+        if (result.isEmpty()) {
+            DialogCancelled = true;
+            return;
+        }
+        platform::DoEvents();
+        QString list = result;
+        while (list.endsWith(Nul))
+            list.chop(1);
+        const QStringList items = SplitToArray(list, QString(Nul));
+        if (items.size() == 1) {
+            if (OpenFileInWindow(items.first(), false))
+                UpdateRecentFiles(items.first());
+        } else if (items.size() > 1) {
+            const QDir folder(items.first());
+            for (qsizetype i = 1; i < items.size(); ++i) {
+                const QString path = folder.filePath(items[i]);
+                if (OpenFileInWindow(path, false)) {
+                    platform::DoEvents();
+                    UpdateRecentFiles(path);
+                }
+            }
+            if (MDIMain* main = MDIMain::Instance())
+                main->Arrange(vbTileVertical);
+        }
+        platform::SetWaitCursor(false);
+    } catch (...) {
+        platform::SetWaitCursor(false);
+        platform::MsgBox(QStringLiteral("An error ocurred trying to open file."), platform::vbCritical,
+                         QStringLiteral("Talvex Editor Error"));
+    }
+}
+
+bool OpenFileInWindow(const QString& path, bool flag)
+{
+    int slot = 0;
+    QString previousPath;
+    QPointer<DocumentForm> window;
+    try {
+        CheckReadable(path);
+        const QString full = QFileInfo(path).absoluteFilePath();
+        const QString title = GetFileTitle(full);
+        slot = FindFreeDocumentIndex();
+        previousPath = DocumentPaths[static_cast<size_t>(slot - 1)];
+        DocumentPaths[static_cast<size_t>(slot - 1)] = title;
+        window = DocumentWindow(slot);
+        if (window == nullptr)
+            window = CreateDocumentWindow(slot);
+        MDIMain::Instance()->ShowDocument(window);
+        platform::CodeMax* text = window->Text1();
+        if (text == nullptr)
+            throw platform::Error(91, QStringLiteral("The document window has no text."));
+        text->OpenFile(full);
+        text->SetReadOnly(flag);
+        window->Tag = QString::number(slot);
+        window->FilePath = full;
+        window->Caption(title.toUpper());
+        UpdateStatusBar();
+        return true;
+    } catch (...) {
+        ShowProgramError();
+        if (slot > 0) {
+            // Give back what was taken: the window (which releases its slot) or the slot.
+            if (window) {
+                window->Tag = QString::number(slot);
+                UnloadDocument(*window, vbFormCode, false);
+            }
+            if (slot <= DocumentSlotCount() && !DocumentState[static_cast<size_t>(slot)].Free)
+                FreeDocumentIndex(slot);
+            DocumentPaths[static_cast<size_t>(slot - 1)] = previousPath;
+        }
+        platform::SetWaitCursor(false);
+        return false;
+    }
+}
+
+QString GetFileTitle(const QString& path)
+{
+    if (path.startsWith(QLatin1String("Untitled")) || DisplayPath != 0)
+        return path;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+bool GetSaveAsFileName(QString& path, DocumentForm* window)
+{
+    path.clear();
+    DocumentForm* form = window != nullptr ? window : ActiveDocumentForm();
+    QString proposal;
+    if (form != nullptr)
+        proposal = form->IsUntitled()
+                       ? QStringLiteral("Editor") + form->Caption().mid(9) + QStringLiteral(".cnc")
+                       : form->FilePath;
+    const QString filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+    CommonDialogObject dialog;
+    dialog.DialogTitle(QStringLiteral("Save As"));
+    dialog.CancelError(true);
+    dialog.OwnerWindow(MainWindow());
+    dialog.FileName(proposal);
+    dialog.Flags(CommonDialogObject::cdlOFNOverwritePrompt | CommonDialogObject::cdlOFNHideReadOnly
+                 | CommonDialogObject::cdlOFNCreatePrompt);
+    dialog.InitDir(DefaultDir);
+    dialog.Filter(filter);
+    dialog.FilterIndex(2);
+    try {
+        dialog.ShowSave();
+    } catch (...) {
+        // Cancel, or a dialog that failed: no file was chosen.
+        DialogCancelled = true;
+        return true;
+    }
+    path = dialog.FileName();
+    if (path.isEmpty()) {
+        DialogCancelled = true;
+        return true;
+    }
+    if (!QFileInfo(path).fileName().contains(u'.'))
+        path += ExtensionOfFilter(filter, dialog.FilterIndex());
+    return false;
+}
+
+bool SaveDocument(DocumentForm& window, const QString& path)
+{
+    return Save(window, path, false);
+}
+
+bool SaveDocumentAs(DocumentForm& window, const QString& path)
+{
+    return Save(window, path, true);
+}
+
+QString InsertFileDialog()
+{
+    CommonDialogObject dialog;
+    dialog.DialogTitle(QStringLiteral("File Insert Open"));
+    dialog.CancelError(true);
+    dialog.OwnerWindow(MainWindow());
+    dialog.Flags(CommonDialogObject::cdlOFNPathMustExist | CommonDialogObject::cdlOFNFileMustExist);
+    dialog.InitDir(DefaultDir);
+    dialog.Filter(QStringLiteral(
+        "APTCL Files(*.apt)|*.apt|Backup Files(*.bak)|*.bak|List Files (*.lst)|*.lst|"
+        "Okuma Files (*.min)|*.min|NC Code(*.nc)|*.nc|Surfcam NC Code (*.ncc)|*.ncc|"
+        "Gibbs NC Code (*.ncf)|*.ncf|Mastercam Toolpaths (*.nci)|*.nci|NWD Files (*.nwd)|*.nwd|"
+        "Rich Text Format (*.rtf)|*.rtf|GZero Files (*.t)|*.t|Tape Files (*.tap)|*.tap|"
+        "Text Files (*.txt)|*.txt|All Files (*.*)|*.*"));
+    dialog.FilterIndex(14);
+    try {
+        dialog.ShowOpen();
+        return dialog.FileName();
+    } catch (...) {
+        try {
+            ActiveText1().SetFocus();
+        } catch (...) {
+        }
+        return QString();
+    }
+}
 
 bool FileExists(const QString& path)
 {
@@ -10,9 +322,4 @@ bool FileExists(const QString& path)
         return false;
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
-}
-
-bool OpenFileInWindow(const QString& path, bool flag)
-{
-    return OpenFileInWindowHook ? OpenFileInWindowHook(path, flag) : false;
 }

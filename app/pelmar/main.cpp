@@ -1,6 +1,8 @@
 // Pelmar, the NC program editor.
 
 #include "customise/MacroFiles.h"
+#include "document/frmNotePad.h"
+#include "shell/DocumentTable.h"
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
 
@@ -13,6 +15,7 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Talvex"));
 
     LoadMacroListHook = LoadMacroList;
+    CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -3,6 +3,7 @@
 // program-wide values put back to how a new program starts.
 
 #include "platform/forms/ScriptedAnswers.h"
+#include "platform/codemax/CodeMax.h"
 #include "platform/registry/Registry.h"
 #include "shell/CommandLine.h"
 #include "shell/DocumentForm.h"
@@ -30,6 +31,14 @@ public:
         Macronumber = 0;
         MacroDescriptions = {};
         DialogCancelled = false;
+        TextChanged = false;
+        BulkEditRunning = false;
+        SearchingG91 = false;
+        WordListShown = false;
+        LineHighlightOn = false;
+        InsertMode = true;
+        MacroPlaying = false;
+        SuppressClipCapture = false;
         CommandLineText.clear();
         SetCommand({});
         EraseDocuments();
@@ -69,21 +78,38 @@ private:
     QByteArray previousProgram_;
 };
 
-// A document window with no editing control that, like the real one,
-// releases its slot when it closes.
+// A document window with an editing control and nothing else that, like the
+// real one, releases its slot when it goes. What its close question answers
+// is set by the test (true: it may close).
 class FakeDocument : public DocumentForm {
     Q_OBJECT
 public:
-    platform::CodeMax* Text1() override { return nullptr; }
+    FakeDocument() : text_(new platform::CodeMax(this)) {}
+    platform::CodeMax* Text1() override { return text_; }
     void ShowRecentFile(int index, const QString& path) override { recent.append({index, path}); }
+    bool QueryUnload(int unloadMode) override
+    {
+        asked.append(unloadMode);
+        return mayClose;
+    }
+    void Form_Activate() override { ++activations; }
+
     QList<QPair<int, QString>> recent;
+    QList<int> asked;
+    bool mayClose = true;
+    int activations = 0;
+    // Every window that went, in the order they went (their captions).
+    static inline QStringList unloaded;
 
 protected:
-    void closeEvent(QCloseEvent* event) override
+    void Form_Unload() override
     {
+        unloaded.append(Caption());
         FreeDocumentIndex(SlotOf(*this));
-        event->accept();
     }
+
+private:
+    platform::CodeMax* text_;
 };
 
 inline std::unique_ptr<DocumentForm> MakeFakeDocument()

@@ -58,28 +58,17 @@ class TestStartup : public QObject {
     Q_OBJECT
 private:
     int macroListLoads_ = 0;
-    QStringList opened_;
-    bool openSucceeds_ = false;
 
 private slots:
     void init()
     {
         macroListLoads_ = 0;
-        opened_.clear();
-        openSucceeds_ = false;
         LoadMacroListHook = [this] { ++macroListLoads_; };
-        OpenFileInWindowHook = [this](const QString& path, bool flag) {
-            opened_.append(path + (flag ? QStringLiteral("|true") : QStringLiteral("|false")));
-            if (openSucceeds_)
-                NewDocument();
-            return openSucceeds_;
-        };
         CreateDocumentForm = MakeFakeDocument;
     }
     void cleanup()
     {
         LoadMacroListHook = nullptr;
-        OpenFileInWindowHook = nullptr;
         CreateDocumentForm = nullptr;
     }
 
@@ -151,7 +140,7 @@ private slots:
         QCOMPARE(RestartNum, 9999);
         QCOMPARE(macroListLoads_, 1);
         QVERIFY(main->acceptDrops());
-        QVERIFY(opened_.isEmpty());
+        QCOMPARE(OpenDocumentCount(), 0);
         QVERIFY(!AnyDocumentsOpen());
 
         QCOMPARE(EnabledKeys(main->cToolbar1, true), (QStringList{"Exit", "New", "Open"}));
@@ -292,7 +281,7 @@ private slots:
         QVERIFY(main == nullptr);
         QVERIFY(MDIMain::Instance() == nullptr);
         QCOMPARE(answers.msgBoxes().size(), 0);
-        QVERIFY(opened_.isEmpty());
+        QCOMPARE(OpenDocumentCount(), 0);
         QCOMPARE(QDir(fixture.ProgramFolder()).entryList(QDir::Files), QStringList{});
         QCOMPARE(QDir(platform::RegistryFolder()).entryList(QDir::Files), QStringList{});
     }
@@ -307,7 +296,7 @@ private slots:
         QVERIFY(MDIMain::Instance() == nullptr);
         QCOMPARE(answers.msgBoxes().size(), 1);
         QCOMPARE(answers.msgBoxes()[0].prompt, CommandLineHelpText());
-        QVERIFY(opened_.isEmpty());
+        QCOMPARE(OpenDocumentCount(), 0);
         // The program ended: the next start is not a second instance.
         main = Main({});
         QVERIFY(main != nullptr);
@@ -316,33 +305,43 @@ private slots:
     void fileSwitchOpensThePath()
     {
         ShellFixture fixture;
-        openSucceeds_ = true;
+        const QString path = fixture.ProgramPath(QStringLiteral("my part.nc"));
+        ShellFixture::WriteBytes(path, "G00 X1.\r\nM30\r\n");
         const std::unique_ptr<MDIMain> main =
-            Main({QStringLiteral("/f"), QStringLiteral("/tmp/my part.nc"), QStringLiteral("/g"), QStringLiteral("5")});
+            Main({QStringLiteral("/f"), path, QStringLiteral("/g"), QStringLiteral("5")});
         QVERIFY(main != nullptr);
-        QCOMPARE(opened_, QStringList{"/tmp/my part.nc|false"});
-        QCOMPARE(CommandLineText, QStringLiteral("/f \"/tmp/my part.nc\" /g 5"));
+        QCOMPARE(OpenDocumentCount(), 1);
+        DocumentForm* document = main->ActiveForm();
+        QVERIFY(document != nullptr);
+        QCOMPARE(document->FilePath, path);
+        QCOMPARE(document->Caption(), path.toUpper());
+        QCOMPARE(document->Text1()->Text(), QStringLiteral("G00 X1.\r\nM30\r\n"));
+        QCOMPARE(CommandLineText, QStringLiteral("/f \"%1\" /g 5").arg(path));
         QCOMPARE(EnabledKeys(main->cToolbar1, false), QStringList{});
     }
 
     void fileSwitchWithoutDocument_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("opened");
-        QTest::newRow("no switches") << QStringList{} << QStringList{};
-        QTest::newRow("blanks only") << QStringList{"  "} << QStringList{};
-        QTest::newRow("/f last") << QStringList{"/g", "5", "/f"} << QStringList{};
-        QTest::newRow("open fails") << QStringList{"/f", "missing.nc", "/n"} << QStringList{"missing.nc|false"};
-        QTest::newRow("/F is not /f") << QStringList{"/F", "a.nc"} << QStringList{};
+        QTest::addColumn<int>("errorBoxes");
+        QTest::newRow("no switches") << QStringList{} << 0;
+        QTest::newRow("blanks only") << QStringList{"  "} << 0;
+        QTest::newRow("/f last") << QStringList{"/g", "5", "/f"} << 0;
+        QTest::newRow("open fails") << QStringList{"/f", "missing.nc", "/n"} << 1;
+        QTest::newRow("/F is not /f") << QStringList{"/F", "a.nc"} << 0;
     }
     void fileSwitchWithoutDocument()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(QStringList, opened);
+        QFETCH(int, errorBoxes);
         ShellFixture fixture;
+        platform::ScriptedAnswers answers;
         const std::unique_ptr<MDIMain> main = Main(arguments);
         QVERIFY(main != nullptr);
-        QCOMPARE(opened_, opened);
+        QCOMPARE(OpenDocumentCount(), 0);
+        QCOMPARE(answers.msgBoxes().size(), errorBoxes);
+        for (const auto& box : answers.msgBoxes())
+            QCOMPARE(box.title, QStringLiteral("Talvex Editor Program Error."));
         // No document came: the document buttons stay off.
         QCOMPARE(EnabledKeys(main->cToolbar1, false), DocumentButtons1);
     }

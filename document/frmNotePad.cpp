@@ -1,0 +1,760 @@
+#include "document/frmNotePad.h"
+
+#include "document/NcLanguage.h"
+#include "platform/codemax/CodeMax.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/Twips.h"
+#include "platform/forms/WaitCursor.h"
+#include "shell/DocumentTable.h"
+#include "shell/MDIMain.h"
+#include "shell/MEditCommands.h"
+#include "shell/MEditor.h"
+#include "shell/MIni.h"
+#include "shell/MRecentFiles.h"
+#include "shell/basFileDialogs.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QListWidget>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <algorithm>
+
+namespace {
+
+const QString Title = QStringLiteral("Talvex Editor");
+
+// The design width of the word-list panel, in twips.
+constexpr double WordPanelWidth = 2400;
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QAction* AddSeparator(QMenu* menu, const QString& name)
+{
+    QAction* action = menu->addSeparator();
+    action->setObjectName(name);
+    return action;
+}
+
+QMenu* AddMenu(QWidget* owner, const char* name, const QString& caption)
+{
+    auto* menu = new QMenu(caption, owner);
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+DocumentStateRecord* StateOf(const DocumentForm* window)
+{
+    if (window == nullptr)
+        return nullptr;
+    const int slot = SlotOf(*window);
+    if (slot < 1 || slot > DocumentSlotCount())
+        return nullptr;
+    return &DocumentState[static_cast<size_t>(slot)];
+}
+
+void SetButtons(bool enabled)
+{
+    if (MDIMain* main = MDIMain::Instance())
+        main->SetButtons(enabled);
+}
+
+void Activate(DocumentForm* window)
+{
+    if (MDIMain* main = MDIMain::Instance())
+        main->ShowDocument(window);
+}
+
+}  // namespace
+
+frmNotePad::frmNotePad(QWidget* parent) : DocumentForm(parent)
+{
+    setObjectName(QStringLiteral("frmNotePad"));
+    BuildControls();
+    BuildMenus();
+    BuildPopupMenu();
+    ConnectText1();
+    Form_Load();
+}
+
+frmNotePad::~frmNotePad() = default;
+
+void frmNotePad::BuildControls()
+{
+    text1_ = new platform::CodeMax(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    setFocusProxy(text1_);
+
+    frWords = new QFrame(this);
+    frWords->setObjectName(QStringLiteral("frWords"));
+    frWords->setFrameShape(QFrame::StyledPanel);
+    frWords->resize(platform::TwipsToPixelsX(WordPanelWidth), frWords->height());
+    lstWords = new QListWidget(frWords);
+    lstWords->setObjectName(QStringLiteral("lstWords"));
+    lstWords->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    frWords->hide();
+
+    const auto hidden = [this](const char* name, const QString& caption) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->hide();
+        return button;
+    };
+    cmdDummySave = hidden("cmdDummySave", QStringLiteral("Dummy Save"));
+    cmdDummySaveAll = hidden("cmdDummySaveAll", QStringLiteral("Dummy Save All"));
+    cmdFileInsert = hidden("cmdFileInsert", QStringLiteral("FileInsert"));
+    cmdGoto = hidden("cmdGoto", QStringLiteral("Goto"));
+    cmdWordlist = hidden("cmdWordlist", QStringLiteral("Wordlist"));
+    connect(cmdDummySave, &QPushButton::clicked, this, [this] { mnuFSave_Click(); });
+    connect(cmdDummySaveAll, &QPushButton::clicked, this, [this] { mnuFSaveAll_Click(); });
+    connect(cmdFileInsert, &QPushButton::clicked, this, [this] { mnuInsertFile_Click(); });
+    connect(cmdWordlist, &QPushButton::clicked, this, [this] { Form_Resize(); });
+    // cmdGoto runs Go To Line, which comes with the search commands.
+}
+
+void frmNotePad::BuildMenus()
+{
+    mnuFile = AddMenu(this, "mnuFile", QStringLiteral("&File"));
+    mnuFNew = AddItem(mnuFile, "mnuFNew", QStringLiteral("&New"));
+    mnuFOpen = AddItem(mnuFile, "mnuFOpen", QStringLiteral("&Open..."));
+    mnuFClose = AddItem(mnuFile, "mnuFClose", QStringLiteral("&Close File"));
+    mnuCloseAllFiles = AddItem(mnuFile, "mnuCloseAllFiles", QStringLiteral("Close &All Files"));
+    AddSeparator(mnuFile, QStringLiteral("mnuFBar1"));
+    mnuFSave = AddItem(mnuFile, "mnuFSave", QStringLiteral("&Save"));
+    mnuFSaveAs = AddItem(mnuFile, "mnuFSaveAs", QStringLiteral("Save &As..."));
+    mnuFSaveAll = AddItem(mnuFile, "mnuFSaveAll", QStringLiteral("Save Al&l"));
+    AddSeparator(mnuFile, QStringLiteral("mnuFBar2"));
+    mnuFilePrint = AddItem(mnuFile, "mnuFilePrint", QStringLiteral("&Print"));
+    mnuFilePageSetup = AddItem(mnuFile, "mnuFilePageSetup", QStringLiteral("Page Set&up..."));
+    mnuFilePrintSetup = AddItem(mnuFile, "mnuFilePrintSetup", QStringLiteral("P&rint Setup..."));
+    mnuPlot = AddItem(mnuFile, "mnuPlot", QStringLiteral("Plot &Window"));
+    mnuRecentFile[0] = AddSeparator(mnuFile, QStringLiteral("mnuRecentFile0"));
+    mnuRecentFile[0]->setVisible(false);
+    for (int i = 1; i < static_cast<int>(mnuRecentFile.size()); ++i) {
+        QAction* entry = mnuFile->addAction(QStringLiteral("RecentFile%1").arg(i));
+        entry->setObjectName(QStringLiteral("mnuRecentFile%1").arg(i));
+        entry->setVisible(false);
+        connect(entry, &QAction::triggered, this, [this, i] { mnuRecentFile_Click(i); });
+        mnuRecentFile[static_cast<size_t>(i)] = entry;
+    }
+    // Standard keys for the commands every editor has.
+    mnuFNew->setShortcut(QKeySequence::New);
+    mnuFOpen->setShortcut(QKeySequence::Open);
+    mnuFSave->setShortcut(QKeySequence::Save);
+    // Printing comes with the print dialog; until then the items are inactive.
+    mnuFilePrint->setEnabled(static_cast<bool>(ShowPrintDialogHook));
+    mnuFilePrintSetup->setEnabled(static_cast<bool>(ShowPrintSetupHook));
+    connect(mnuFNew, &QAction::triggered, this, [this] { mnuFNew_Click(); });
+    connect(mnuFOpen, &QAction::triggered, this, [this] { mnuFOpen_Click(); });
+    connect(mnuFClose, &QAction::triggered, this, [this] { mnuFClose_Click(); });
+    connect(mnuCloseAllFiles, &QAction::triggered, this, [this] { mnuCloseAllFiles_Click(); });
+    connect(mnuFSave, &QAction::triggered, this, [this] { mnuFSave_Click(); });
+    connect(mnuFSaveAs, &QAction::triggered, this, [this] { mnuFSaveAs_Click(); });
+    connect(mnuFSaveAll, &QAction::triggered, this, [this] { mnuFSaveAll_Click(); });
+    connect(mnuFilePrint, &QAction::triggered, this, [this] { mnuFilePrint_Click(); });
+    connect(mnuFilePrintSetup, &QAction::triggered, this, [this] { mnuFilePrintSetup_Click(); });
+
+    mnuEdit = AddMenu(this, "mnuEdit", QStringLiteral("&Edit"));
+    mnuEditUndo = AddItem(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo"));
+    mnuEditRedo = AddItem(mnuEdit, "mnuEditRedo", QStringLiteral("&Redo"));
+    AddSeparator(mnuEdit, QStringLiteral("mnuEBar1"));
+    mnuECut = AddItem(mnuEdit, "mnuECut", QStringLiteral("Cu&t"));
+    mnuECopy = AddItem(mnuEdit, "mnuECopy", QStringLiteral("&Copy"));
+    mnuEPaste = AddItem(mnuEdit, "mnuEPaste", QStringLiteral("&Paste"));
+    mnuEditDelete = AddItem(mnuEdit, "mnuEditDelete", QStringLiteral("D&elete"));
+    AddSeparator(mnuEdit, QStringLiteral("mnuEBar2"));
+    mnuSelectAll = AddItem(mnuEdit, "mnuSelectAll", QStringLiteral("Select &All"));
+    mnuEditClearAll = AddItem(mnuEdit, "mnuEditClearAll", QStringLiteral("Clear All"));
+    connect(mnuEditUndo, &QAction::triggered, this, [this] { mnuEditUndo_Click(); });
+    connect(mnuEditRedo, &QAction::triggered, this, [this] { mnuEditRedo_Click(); });
+    connect(mnuECut, &QAction::triggered, this, [this] { mnuECut_Click(); });
+    connect(mnuECopy, &QAction::triggered, this, [this] { mnuECopy_Click(); });
+    connect(mnuEPaste, &QAction::triggered, this, [this] { mnuEPaste_Click(); });
+    connect(mnuEditDelete, &QAction::triggered, this, [this] { mnuEditDelete_Click(); });
+    connect(mnuSelectAll, &QAction::triggered, this, [this] { mnuSelectAll_Click(); });
+
+    mnuSearch = AddMenu(this, "mnuSearch", QStringLiteral("&Search"));
+    mnuView = AddMenu(this, "mnuView", QStringLiteral("&View"));
+
+    mnuInsert = AddMenu(this, "mnuInsert", QStringLiteral("&Insert"));
+    mnuInsertFile = AddItem(mnuInsert, "mnuInsertFile", QStringLiteral("&File..."));
+    connect(mnuInsertFile, &QAction::triggered, this, [this] { mnuInsertFile_Click(); });
+
+    mnuNC = AddMenu(this, "mnuNC", QStringLiteral("&NC Functions"));
+    mnuUtilities = AddMenu(this, "mnuUtilities", QStringLiteral("&Utilities"));
+    mnuAccessories = AddMenu(this, "mnuAccessories", QStringLiteral("&Accessories"));
+
+    mnuMacrosMain = AddMenu(this, "mnuMacrosMain", QStringLiteral("&Macros"));
+    for (int i = 1; i < static_cast<int>(mnuMacros.size()); ++i) {
+        // The design captions (item 4's misspelling included).
+        const QString caption = i == 4 ? QStringLiteral("Marco 4 - not assigned")
+                                       : QStringLiteral("Macro %1 - not assigned").arg(i);
+        QAction* item = mnuMacrosMain->addAction(caption);
+        item->setObjectName(QStringLiteral("mnuMacros%1").arg(i));
+        mnuMacros[static_cast<size_t>(i)] = item;
+    }
+
+    mnuPlugins = AddMenu(this, "mnuPlugins", QStringLiteral("&Plugins"));
+
+    mnuWindow = AddMenu(this, "mnuWindow", QStringLiteral("&Window"));
+    mnuCloseWindow = AddItem(mnuWindow, "mnuCloseWindow", QStringLiteral("&Close Window"));
+    mnuCloseAll = AddItem(mnuWindow, "mnuCloseAll", QStringLiteral("Close &All Windows"));
+    connect(mnuCloseWindow, &QAction::triggered, this, [this] { mnuCloseWindow_Click(); });
+    connect(mnuCloseAll, &QAction::triggered, this, [this] { mnuCloseAll_Click(); });
+
+    mnuHelp = AddMenu(this, "mnuHelpMain", QStringLiteral("&Help"));
+
+    for (QMenu* menu : MenuBarMenus()) {
+        menu->menuAction()->setVisible(!menu->isEmpty());
+        menu->installEventFilter(this);
+    }
+}
+
+void frmNotePad::BuildPopupMenu()
+{
+    mnuPEditMain = AddMenu(this, "mnuPEditMain", QStringLiteral("PEdit"));
+    const QString captions[] = {
+        QStringLiteral("&Undo"),
+        QStringLiteral("&Redo"),
+        QString(),
+        QStringLiteral("Cu&t"),
+        QStringLiteral("&Copy"),
+        QStringLiteral("&Paste"),
+        QStringLiteral("Select &All"),
+        QString(),
+        QStringLiteral("Insert Block Numbers"),
+        QStringLiteral("Remove Block Numbers"),
+        QString(),
+        QStringLiteral("Remove Spaces"),
+        QStringLiteral("Insert Spaces"),
+        QString(),
+        QStringLiteral("&Close"),
+        QString(),
+        QStringLiteral("Talvex Editor Properties"),
+    };
+    for (int i = 0; i < static_cast<int>(mnuPEdit.size()); ++i) {
+        const QString name = QStringLiteral("mnuPEdit%1").arg(i);
+        QAction* item = captions[i].isEmpty() ? AddSeparator(mnuPEditMain, name)
+                                              : mnuPEditMain->addAction(captions[i]);
+        item->setObjectName(name);
+        if (!item->isSeparator())
+            connect(item, &QAction::triggered, this, [this, i] { mnuPEdit_Click(i); });
+        mnuPEdit[static_cast<size_t>(i)] = item;
+    }
+    // The NC commands connect these when they come.
+    for (int i : {8, 9, 11, 12})
+        mnuPEdit[static_cast<size_t>(i)]->setVisible(false);
+    mnuPEdit[16]->setEnabled(static_cast<bool>(ShowEditPropHook));
+}
+
+void frmNotePad::ConnectText1()
+{
+    using platform::CodeMax;
+    connect(text1_, &CodeMax::CaretNotify, this, [this](CodeMax*) { Text1_CaretNotify(); });
+    connect(text1_, &CodeMax::ContentChange, this, [this](CodeMax*) { Text1_ContentChange(); });
+    connect(text1_, &CodeMax::SelectionChange, this, [this](CodeMax*) { Text1_SelectionChange(); });
+    connect(text1_, &CodeMax::SettingsRequest, this,
+            [this](CodeMax*, bool& cancel) { cancel = Text1_SettingsRequest(); });
+    connect(text1_, &CodeMax::CommandFailure, this,
+            [this](CodeMax*, int command, int code) { Text1_CommandFailure(command, code); });
+    connect(text1_, &CodeMax::KeyDown, this, [this](CodeMax*, int keyCode, int shift, bool& cancel) {
+        cancel = Text1_KeyDown(keyCode, shift) || cancel;
+    });
+    connect(text1_, &CodeMax::MouseUp, this, [this](CodeMax*, int button, int shift, int x, int y) {
+        Text1_MouseUp(button, shift, x, y);
+    });
+}
+
+QList<QMenu*> frmNotePad::MenuBarMenus() const
+{
+    return {mnuFile, mnuEdit, mnuSearch, mnuView, mnuInsert, mnuNC, mnuUtilities,
+            mnuAccessories, mnuMacrosMain, mnuPlugins, mnuWindow, mnuHelp};
+}
+
+bool frmNotePad::eventFilter(QObject* watched, QEvent* event)
+{
+    // A menu without items stays out of the menu bar until its commands come.
+    if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved)
+        if (auto* menu = qobject_cast<QMenu*>(watched))
+            menu->menuAction()->setVisible(!menu->isEmpty());
+    return DocumentForm::eventFilter(watched, event);
+}
+
+void frmNotePad::ShowRecentFile(int index, const QString& path)
+{
+    if (index < 1 || index >= static_cast<int>(mnuRecentFile.size()))
+        return;
+    QAction* entry = mnuRecentFile[static_cast<size_t>(index)];
+    QString caption = path;
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    entry->setText(caption);
+    entry->setData(path);
+    entry->setVisible(true);
+    mnuRecentFile[0]->setVisible(true);
+}
+
+// ---------------------------------------------------------------- window events
+
+void frmNotePad::Form_Load()
+{
+    RegisterNcLanguage(*text1_);
+    text1_->SetLanguage(QStringLiteral("CNC"));
+    frWords->hide();
+    WordListShown = false;
+    const int count = std::clamp(Macronumber, 0, MaxMacros);
+    for (int i = 1; i <= count; ++i)
+        mnuMacros[static_cast<size_t>(i)]->setText(MacroDescriptions[static_cast<size_t>(i - 1)]);
+    if (ScanPluginsHook)
+        ScanPluginsHook(*this);
+}
+
+void frmNotePad::Form_Activate()
+{
+    try {
+        const auto& c = ColorItems;
+        platform::CodeMax& text = *text1_;
+        text.SetColor(2, c[0].ForeColor);
+        text.SetColor(3, c[0].BackColor);
+        text.SetColor(15, c[1].BackColor);
+        text.SetColor(14, c[1].ForeColor);
+        text.SetColor(30, c[2].ForeColor);
+        text.SetColor(8, c[3].ForeColor);
+        text.SetColor(9, c[3].BackColor);
+        text.SetColor(1, c[4].ForeColor);
+        text.SetColor(26, c[5].ForeColor);
+        text.SetColor(27, c[5].BackColor);
+        text.SetColor(6, c[6].ForeColor);
+        text.SetColor(7, c[6].BackColor);
+        text.SetColor(4, c[7].ForeColor);
+        text.SetColor(5, c[7].BackColor);
+        text.SetColor(0, c[8].ForeColor);
+        text.SetFontStyle(5, c[1].FontStyle);
+        text.SetFontStyle(2, c[3].FontStyle);
+        text.SetFontStyle(11, c[5].FontStyle);
+        text.SetFontStyle(1, c[6].FontStyle);
+        text.SetFontStyle(0, c[7].FontStyle);
+        WordListShown = false;
+        if (LoadMacrosHook)
+            LoadMacrosHook();
+        if (LoadHotKeysHook)
+            LoadHotKeysHook();
+    } catch (...) {
+        ShowProgramError();
+    }
+}
+
+bool frmNotePad::QueryUnload(int)
+{
+    try {
+        const DocumentStateRecord* state = StateOf(this);
+        if (state == nullptr || !state->Modified)
+            return true;
+        const int slot = SlotOf(*this);
+        const int answer = platform::MsgBox(
+            QStringLiteral("Do you want to save the changes? ")
+                + GetFileTitle(DocumentPaths[static_cast<size_t>(slot - 1)]),
+            platform::vbYesNoCancel | platform::vbQuestion, Caption());
+        if (answer == platform::vbYes) {
+            QString path = FilePath;
+            if (IsUntitled()) {
+                GetSaveAsFileName(path, this);
+                DialogCancelled = false;
+            }
+            // A document whose save failed or was not chosen stays open.
+            return !path.isEmpty() && SaveDocumentAs(*this, path);
+        }
+        if (answer == platform::vbNo) {
+            DialogCancelled = false;
+            return true;
+        }
+        DialogCancelled = true;
+        return false;
+    } catch (...) {
+        ShowProgramError();
+        return false;
+    }
+}
+
+void frmNotePad::Form_Unload()
+{
+    try {
+        FreeDocumentIndex(SlotOf(*this));
+        InsertMode = true;
+        platform::DoEvents();
+        UpdateStatusBar();
+        if (!AnyDocumentsOpen())
+            SetButtons(false);
+    } catch (...) {
+        ShowProgramError();
+    }
+}
+
+void frmNotePad::resizeEvent(QResizeEvent* event)
+{
+    DocumentForm::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmNotePad::Form_Resize()
+{
+    if (SaveAllRunning)
+        return;
+    using platform::PixelsToTwipsX;
+    using platform::PixelsToTwipsY;
+    using platform::TwipsToPixelsX;
+    using platform::TwipsToPixelsY;
+    const double innerWidth = PixelsToTwipsX(width());
+    const double innerHeight = PixelsToTwipsY(height());
+    const auto at = [](QWidget* widget, double left, double top, double w, double h) {
+        widget->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top),
+                            std::max(0, TwipsToPixelsX(w)), std::max(0, TwipsToPixelsY(h)));
+    };
+    if (WordListShown) {
+        const double panelWidth = PixelsToTwipsX(frWords->width());
+        at(frWords, innerWidth - panelWidth, 0, panelWidth, innerHeight - 3);
+        lstWords->setGeometry(0, 0, frWords->width(), frWords->height());
+        at(text1_, 0, 0, innerWidth - panelWidth - 30, innerHeight - 3);
+        frWords->show();
+    } else {
+        frWords->hide();
+        at(text1_, 0, 0, innerWidth - 3, innerHeight - 3);
+    }
+}
+
+// ---------------------------------------------------------------- events of Text1
+
+void frmNotePad::Text1_CaretNotify()
+{
+    UpdateStatusBar();
+}
+
+void frmNotePad::Text1_ContentChange()
+{
+    TextChanged = true;
+    // The document that changed is this window's, whichever window is active.
+    if (DocumentStateRecord* state = StateOf(this); state != nullptr && !state->Free)
+        state->Modified = true;
+}
+
+void frmNotePad::Text1_SelectionChange()
+{
+    if (BulkEditRunning)
+        return;
+    try {
+        CurrentRange = text1_->GetSel(true);
+        text1_->SetHighlightedLine(LineHighlightOn ? CurrentRange.endLine : -1);
+        UpdateStatusBar();
+    } catch (...) {
+    }
+}
+
+bool frmNotePad::Text1_SettingsRequest()
+{
+    return true;
+}
+
+void frmNotePad::Text1_CommandFailure(int, int code)
+{
+    if (code == 1) {
+        if (MacroPlaying) {
+            platform::MsgBox(QStringLiteral("No macro has been assigned to this selection!"),
+                             platform::vbExclamation, Title);
+            MacroPlaying = false;
+        }
+    } else if (code == 4) {
+        if (SearchingG91) {
+            platform::MsgBox(QStringLiteral("G91 was not found!"), platform::vbExclamation, Title);
+            SearchingG91 = false;
+        } else {
+            platform::MsgBox(QStringLiteral("Data was not found!"), platform::vbExclamation, Title);
+        }
+    }
+}
+
+bool frmNotePad::Text1_KeyDown(int keyCode, int shift)
+{
+    constexpr int vbKeyInsert = 45;
+    if (keyCode != vbKeyInsert || shift != 0)
+        return false;
+    ToggleInsertMode();
+    // The typing mode is the program's to switch.
+    return true;
+}
+
+void frmNotePad::Text1_MouseUp(int button, int, int x, int y)
+{
+    constexpr int vbRightButton = 2;
+    if (button != vbRightButton)
+        return;
+    try {
+        CurrentRange = ActiveText1().GetSel(false);
+    } catch (...) {
+        return;
+    }
+    mnuPEditMain->popup(text1_->mapToGlobal(QPoint(x, y)));
+}
+
+// ---------------------------------------------------------------- File menu
+
+void frmNotePad::mnuFNew_Click()
+{
+    NewDocument();
+    SetButtons(true);
+}
+
+void frmNotePad::mnuFOpen_Click()
+{
+    WordListShown = false;
+    OpenFiles();
+    // A cancelled dialog concerns this command only.
+    DialogCancelled = false;
+    platform::DoEvents();
+    UpdateStatusBar();
+}
+
+void frmNotePad::mnuRecentFile_Click(int index)
+{
+    try {
+        if (index < 1 || index >= static_cast<int>(mnuRecentFile.size()))
+            return;
+        const QString path = mnuRecentFile[static_cast<size_t>(index)]->data().toString();
+        if (path.isEmpty())
+            return;
+        if (OpenFileInWindow(path, false))
+            RefreshRecentFileMenus();
+    } catch (...) {
+    }
+}
+
+void frmNotePad::mnuFSave_Click()
+{
+    try {
+        QString path = FilePath;
+        if (IsUntitled()) {
+            GetSaveAsFileName(path, this);
+            DialogCancelled = false;
+        }
+        if (path.isEmpty())
+            return;
+        // A failed save leaves the document modified: its changes are not on disk.
+        if (!SaveDocument(*this, path))
+            return;
+        if (DocumentStateRecord* state = StateOf(this))
+            state->Modified = false;
+        TextChanged = false;
+    } catch (...) {
+        ShowProgramError();
+    }
+}
+
+void frmNotePad::mnuFSaveAs_Click()
+{
+    try {
+        QString path;
+        const bool cancelled = GetSaveAsFileName(path, this);
+        DialogCancelled = false;
+        if (cancelled || path.isEmpty())
+            return;
+        if (!SaveDocumentAs(*this, path))
+            return;
+        if (DocumentStateRecord* state = StateOf(this))
+            state->Modified = false;
+        TextChanged = false;
+    } catch (...) {
+        ShowProgramError();
+    }
+}
+
+void frmNotePad::mnuFSaveAll_Click()
+{
+    QPointer<DocumentForm> wasActive = ActiveDocumentForm();
+    try {
+        if (OpenDocumentCount() == 0)
+            return;
+        for (int slot = 1; slot <= DocumentSlotCount(); ++slot) {
+            if (DocumentState[static_cast<size_t>(slot)].Free)
+                continue;
+            // A slot without a window has no text to save: never write an
+            // empty window over the slot's file.
+            DocumentForm* window = DocumentWindow(slot);
+            if (window == nullptr)
+                continue;
+            SaveAllRunning = true;
+            Activate(window);
+            QString path = window->FilePath;
+            if (window->IsUntitled())
+                path = ShowFileDialog(window, QStringLiteral("Save As"),
+                                      QStringLiteral("All Files (*.*)|*.*"), 0, QString(), QString(),
+                                      QString(), 2);
+            if (path.isEmpty() || !SaveDocument(*window, path))
+                continue;
+            DocumentState[static_cast<size_t>(slot)].Modified = false;
+            TextChanged = false;
+        }
+    } catch (...) {
+    }
+    SaveAllRunning = false;
+    // The user goes on where they were.
+    if (wasActive)
+        Activate(wasActive);
+}
+
+void frmNotePad::mnuFClose_Click()
+{
+    DocumentForm* active = ActiveDocumentForm();
+    if (active == nullptr)
+        return;
+    const int slot = SlotOf(*active);
+    // Whether the window went decides, not a flag a dialog may have left.
+    if (!UnloadDocument(*active))
+        return;
+    if (slot >= 1 && slot <= MaxDocuments)
+        DocumentPaths[static_cast<size_t>(slot - 1)].clear();
+    if (!AnyDocumentsOpen()) {
+        EraseDocuments(true);
+        UpdateStatusBar();
+        SetButtons(false);
+    }
+}
+
+void frmNotePad::mnuCloseWindow_Click()
+{
+    DocumentForm* active = ActiveDocumentForm();
+    if (active == nullptr || !UnloadDocument(*active))
+        return;
+    if (!AnyDocumentsOpen()) {
+        EraseDocuments(false);
+        UpdateStatusBar();
+        SetButtons(false);
+    }
+}
+
+void frmNotePad::mnuCloseAll_Click()
+{
+    CloseAll(false);
+}
+
+void frmNotePad::mnuCloseAllFiles_Click()
+{
+    CloseAll(true);
+}
+
+void frmNotePad::CloseAll(bool clearPaths)
+{
+    if (AnyDocumentsOpen()) {
+        for (int slot = 1; slot <= DocumentSlotCount(); ++slot) {
+            try {
+                if (DocumentState[static_cast<size_t>(slot)].Free)
+                    continue;
+                DocumentForm* window = DocumentWindow(slot);
+                if (window == nullptr)
+                    continue;
+                Activate(window);
+                UnloadDocument(*window);
+            } catch (...) {
+            }
+        }
+        // A document kept by Cancel keeps its buttons.
+        SetButtons(AnyDocumentsOpen());
+    }
+    if (OpenDocumentCount() == 0) {
+        EraseDocuments(clearPaths);
+        UpdateStatusBar();
+        SetButtons(false);
+    }
+}
+
+void frmNotePad::mnuFilePrint_Click()
+{
+    if (OpenDocumentCount() > 0 && ShowPrintDialogHook)
+        ShowPrintDialogHook();
+}
+
+void frmNotePad::mnuFilePrintSetup_Click()
+{
+    if (ShowPrintSetupHook)
+        ShowPrintSetupHook();
+}
+
+// ---------------------------------------------------------------- Insert menu
+
+void frmNotePad::mnuInsertFile_Click()
+{
+    try {
+        CurrentRange = ActiveText1().GetSel(true);
+        InsertPos = platform::CodeMaxPosition{CurrentRange.startLine, 0};
+        const QString path = InsertFileDialog();
+        if (path.isEmpty())
+            return;
+        ActiveText1().InsertFile(path, InsertPos);
+        if (DocumentStateRecord* state = StateOf(ActiveDocumentForm()))
+            state->Modified = true;
+    } catch (...) {
+    }
+}
+
+// ---------------------------------------------------------------- Edit menus
+
+void frmNotePad::mnuEditUndo_Click()
+{
+    EditUndo();
+}
+
+void frmNotePad::mnuEditRedo_Click()
+{
+    EditRedo();
+}
+
+void frmNotePad::mnuECut_Click()
+{
+    EditCut();
+}
+
+void frmNotePad::mnuECopy_Click()
+{
+    EditCopy();
+}
+
+void frmNotePad::mnuEPaste_Click()
+{
+    EditPaste();
+}
+
+void frmNotePad::mnuEditDelete_Click()
+{
+    try {
+        EditDelete();
+    } catch (...) {
+        ShowProgramError();
+    }
+}
+
+void frmNotePad::mnuSelectAll_Click()
+{
+    EditSelectAll();
+}
+
+void frmNotePad::mnuPEdit_Click(int index)
+{
+    switch (index) {
+    case 0: EditUndo(); break;
+    case 1: EditRedo(); break;
+    case 3: EditCut(); break;
+    case 4: EditCopy(); break;
+    case 5: EditPaste(); break;
+    case 6: EditSelectAll(); break;
+    case 14: mnuFClose_Click(); break;
+    case 16:
+        if (ShowEditPropHook)
+            ShowEditPropHook();
+        break;
+    default: break;
+    }
+}

@@ -1,0 +1,178 @@
+#pragma once
+// The document window: one NC program in the editing control Text1, bound
+// to one slot of the document table (its Tag). Its menus show in the main
+// window's menu bar while it is the active document; a menu shows once it
+// has items, so the NC, View, Search, Utilities, Accessories, Plugins and
+// Help menus are there for their commands to be added to.
+//
+// Commands act on the main window's active document window and its Text1,
+// which is the window whose menu was used.
+
+#include "platform/codemax/CodeMaxPosition.h"
+#include "platform/codemax/CodeMaxRange.h"
+#include "shell/DocumentForm.h"
+
+#include <QList>
+#include <array>
+#include <functional>
+
+class QAction;
+class QFrame;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace platform {
+class CodeMax;
+}
+
+class frmNotePad;
+
+// Save All is running: document windows skip their layout meanwhile.
+inline bool SaveAllRunning = false;
+
+// The plug-in scan of a new window (fills its Plugins menu); set by the
+// plug-in host. Unset, the window lists no plug-ins.
+inline std::function<void(frmNotePad& window)> ScanPluginsHook;
+// The print dialog of the File menu's Print, and the printer set-up of
+// Print Setup; unset, those items are disabled.
+inline std::function<void()> ShowPrintDialogHook;
+inline std::function<void()> ShowPrintSetupHook;
+
+class frmNotePad : public DocumentForm {
+    Q_OBJECT
+public:
+    // Builds the window and runs its load.
+    explicit frmNotePad(QWidget* parent = nullptr);
+    ~frmNotePad() override;
+
+    platform::CodeMax* Text1() override { return text1_; }
+    void ShowRecentFile(int index, const QString& path) override;
+    QList<QMenu*> MenuBarMenus() const override;
+    bool QueryUnload(int unloadMode) override;
+    void Form_Activate() override;
+
+    // Public variables of the window, read and written by the NC dialogs.
+    qint16 XSwitchValue = 0;
+    qint16 YSwitchValue = 0;
+    qint16 ZSwitchValue = 0;
+    qint32 BlockLine1 = 0;
+    qint32 BlockLine2 = 0;
+    qint32 HStartNumber = 0;
+    qint32 HIncNumber = 0;
+
+    // The last selection taken from Text1, and Insert File's insertion point.
+    platform::CodeMaxRange CurrentRange;
+    platform::CodeMaxPosition InsertPos;
+
+    // ---- Window events
+    void Form_Load();
+    void Form_Resize();
+
+    // ---- Events of Text1
+    void Text1_CaretNotify();
+    void Text1_ContentChange();
+    void Text1_SelectionChange();
+    bool Text1_SettingsRequest();
+    void Text1_CommandFailure(int command, int code);
+    bool Text1_KeyDown(int keyCode, int shift);
+    void Text1_MouseUp(int button, int shift, int x, int y);
+
+    // ---- File menu
+    void mnuFNew_Click();
+    void mnuFOpen_Click();
+    void mnuRecentFile_Click(int index);
+    void mnuFSave_Click();
+    void mnuFSaveAs_Click();
+    void mnuFSaveAll_Click();
+    void mnuFClose_Click();
+    void mnuCloseAllFiles_Click();
+    void mnuFilePrint_Click();
+    void mnuFilePrintSetup_Click();
+    // ---- Insert and Window menus
+    void mnuInsertFile_Click();
+    void mnuCloseWindow_Click();
+    void mnuCloseAll_Click();
+    // ---- Edit menu and the popup edit menu
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    void mnuECut_Click();
+    void mnuECopy_Click();
+    void mnuEPaste_Click();
+    void mnuEditDelete_Click();
+    void mnuSelectAll_Click();
+    void mnuPEdit_Click(int index);
+
+    // ---- Controls
+    QFrame* frWords = nullptr;
+    QListWidget* lstWords = nullptr;
+    // Hidden buttons the main window's toolbars press on the active window.
+    QPushButton* cmdDummySave = nullptr;
+    QPushButton* cmdDummySaveAll = nullptr;
+    QPushButton* cmdFileInsert = nullptr;
+    QPushButton* cmdGoto = nullptr;
+    QPushButton* cmdWordlist = nullptr;
+
+    // ---- Menus (top-level menus in menu-bar order)
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFNew = nullptr;
+    QAction* mnuFOpen = nullptr;
+    QAction* mnuFClose = nullptr;
+    QAction* mnuCloseAllFiles = nullptr;
+    QAction* mnuFSave = nullptr;
+    QAction* mnuFSaveAs = nullptr;
+    QAction* mnuFSaveAll = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFilePageSetup = nullptr;
+    QAction* mnuFilePrintSetup = nullptr;
+    QAction* mnuPlot = nullptr;
+    // Element 0 is a separator, 1 to 4 the recent files.
+    std::array<QAction*, 5> mnuRecentFile{};
+
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditRedo = nullptr;
+    QAction* mnuECut = nullptr;
+    QAction* mnuECopy = nullptr;
+    QAction* mnuEPaste = nullptr;
+    QAction* mnuEditDelete = nullptr;
+    QAction* mnuSelectAll = nullptr;
+    QAction* mnuEditClearAll = nullptr;
+
+    QMenu* mnuSearch = nullptr;
+    QMenu* mnuView = nullptr;
+    QMenu* mnuInsert = nullptr;
+    QAction* mnuInsertFile = nullptr;
+    QMenu* mnuNC = nullptr;
+    QMenu* mnuUtilities = nullptr;
+    QMenu* mnuAccessories = nullptr;
+    // Items 1 to 10 play macro slots 0 to 9 (their commands come with the macros).
+    QMenu* mnuMacrosMain = nullptr;
+    std::array<QAction*, 11> mnuMacros{};
+    QMenu* mnuPlugins = nullptr;
+    QMenu* mnuWindow = nullptr;
+    QAction* mnuCloseWindow = nullptr;
+    QAction* mnuCloseAll = nullptr;
+    QMenu* mnuHelp = nullptr;
+
+    // The popup edit menu of a right click in the text: items 0 to 16 of
+    // mnuPEdit (2, 7, 10, 13 and 15 separators). The NC items 8, 9, 11 and 12
+    // stay hidden until their commands are connected.
+    QMenu* mnuPEditMain = nullptr;
+    std::array<QAction*, 17> mnuPEdit{};
+
+protected:
+    void Form_Unload() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void BuildPopupMenu();
+    void ConnectText1();
+    // Close All Windows and Close All Files; the latter also forgets the paths.
+    void CloseAll(bool clearPaths);
+
+    platform::CodeMax* text1_ = nullptr;
+};

@@ -1,0 +1,563 @@
+// The document window: its load and activation, its events, its File,
+// Insert, Window and Edit menus, and how it closes, alone and with the
+// main window.
+
+#include "DocumentFixture.h"
+#include "DocumentTests.h"
+#include "shell/FileTestHelpers.h"
+
+#include "shell/MEditCommands.h"
+#include "shell/MRecentFiles.h"
+#include "shell/basFileDialogs.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+using platform::CodeMax;
+using platform::CodeMaxRange;
+
+namespace {
+
+const QString SaveQuestion = QStringLiteral("Do you want to save the changes? ");
+
+QStringList MenuBar(const MDIMain& main)
+{
+    QStringList captions;
+    for (const QAction* action : main.menuBar()->actions())
+        if (action->isVisible())
+            captions.append(action->text());
+    return captions;
+}
+
+QStringList Captions()
+{
+    QStringList captions;
+    for (int slot = 1; slot <= DocumentSlotCount(); ++slot)
+        if (DocumentForm* window = DocumentWindow(slot))
+            captions.append(window->Caption());
+    return captions;
+}
+
+// Opens a file of the fixture's folder with the given bytes.
+frmNotePad* OpenFile(DocumentFixture& fixture, const QString& name, const QByteArray& bytes)
+{
+    if (!WriteFileBytes(fixture.Path(name), bytes) || !OpenFileInWindow(fixture.Path(name), false))
+        return nullptr;
+    return fixture.Active();
+}
+
+// A document with unsaved typing in it.
+void Type(frmNotePad& window, const QString& text)
+{
+    window.Text1()->SetSel({0, 0, 0, 0}, true);
+    window.Text1()->AddText(text);
+}
+
+}  // namespace
+
+class TestNotePad : public QObject {
+    Q_OBJECT
+private slots:
+    void newWindowLoads()
+    {
+        int scans = 0;
+        ScanPluginsHook = [&](frmNotePad&) { ++scans; };
+        DocumentFixture fixture;
+        Macronumber = 2;
+        MacroDescriptions[0] = QStringLiteral("Drill cycle");
+        MacroDescriptions[1] = QStringLiteral("Tool change");
+        WordListShown = true;
+        fixture.main->mnuNew_Click();
+        ScanPluginsHook = nullptr;
+
+        frmNotePad* window = fixture.Active();
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->Caption(), QStringLiteral("Untitled:1"));
+        QCOMPARE(window->Text1()->Language(), QStringLiteral("CNC"));
+        QVERIFY(!window->frWords->isVisible());
+        QVERIFY(!WordListShown);
+        QCOMPARE(scans, 1);
+        QCOMPARE(window->mnuMacros[1]->text(), QStringLiteral("Drill cycle"));
+        QCOMPARE(window->mnuMacros[2]->text(), QStringLiteral("Tool change"));
+        QCOMPARE(window->mnuMacros[3]->text(), QStringLiteral("Macro 3 - not assigned"));
+        QCOMPARE(window->mnuMacros[4]->text(), QStringLiteral("Marco 4 - not assigned"));
+        // Its menus take the menu bar while it is active; the main window's
+        // come back when no document is left.
+        QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Edit", "&Insert", "&Macros", "&Window"}));
+        // A menu shows as soon as a command is added to it.
+        window->mnuNC->addAction(QStringLiteral("&Insert Block Numbers"));
+        QCOMPARE(MenuBar(*fixture.main),
+                 (QStringList{"&File", "&Edit", "&Insert", "&NC Functions", "&Macros", "&Window"}));
+        window->mnuFClose_Click();
+        QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Options", "&Help"}));
+    }
+
+    void activationAppliesTheColourTable()
+    {
+        DocumentFixture fixture;
+        for (int i = 0; i < ColorItemsUsed; ++i)
+            ColorItems[static_cast<size_t>(i)] = {0x010000 * (i + 1) + 1, 0x000100 * (i + 1) + 2, i % 5};
+        QStringList loads;
+        LoadMacrosHook = [&] { loads.append(QStringLiteral("macros")); };
+        LoadHotKeysHook = [&] { loads.append(QStringLiteral("hot keys")); };
+        fixture.main->mnuNew_Click();
+        LoadMacrosHook = nullptr;
+        LoadHotKeysHook = nullptr;
+
+        CodeMax& text = *fixture.Active()->Text1();
+        const auto& c = ColorItems;
+        const QList<QPair<int, qint64>> colours = {
+            {2, c[0].ForeColor},  {3, c[0].BackColor},  {15, c[1].BackColor}, {14, c[1].ForeColor},
+            {30, c[2].ForeColor}, {8, c[3].ForeColor},  {9, c[3].BackColor},  {1, c[4].ForeColor},
+            {26, c[5].ForeColor}, {27, c[5].BackColor}, {6, c[6].ForeColor},  {7, c[6].BackColor},
+            {4, c[7].ForeColor},  {5, c[7].BackColor},  {0, c[8].ForeColor}};
+        for (const auto& [item, colour] : colours)
+            QCOMPARE(text.GetColor(item), colour);
+        const QList<QPair<int, int>> styles = {
+            {5, c[1].FontStyle}, {2, c[3].FontStyle}, {11, c[5].FontStyle}, {1, c[6].FontStyle}, {0, c[7].FontStyle}};
+        for (const auto& [item, style] : styles)
+            QCOMPARE(text.GetFontStyle(item), style);
+        QCOMPARE(loads, (QStringList{"macros", "hot keys"}));
+    }
+
+    void openedThenSavedFileKeepsItsBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("CR LF") << QByteArray("%\r\nO1001\r\nN10 G00 X1.\r\nM30\r\n%\r\n");
+        QTest::newRow("LF") << QByteArray("%\nN10 G00 X1.\nM30\n%\n");
+        QTest::newRow("Latin-1") << QByteArray("(D\xd8 10 \xb1 0.02)\r\nN10 G01 X1.\r\n");
+        QTest::newRow("UTF-8") << QByteArray("(D\xc3\x98 10 \xc2\xb1 0.02)\r\nN10 G01 X1.\r\n");
+        QTest::newRow("no final line break") << QByteArray("N10 G00\r\nM30");
+    }
+    void openedThenSavedFileKeepsItsBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        DocumentFixture fixture;
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("part.nc"), bytes);
+        QVERIFY(window != nullptr);
+        QVERIFY(QFile::remove(fixture.Path(QStringLiteral("part.nc"))));
+        window->cmdDummySave->click();
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("part.nc"))), bytes);
+        QVERIFY(!DocumentState[1].Modified);
+    }
+
+    void editsMarkTheirOwnDocument()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        frmNotePad* first = fixture.Active();
+        fixture.main->mnuNew_Click();
+        QVERIFY(fixture.Active() != first);
+        Type(*first, QStringLiteral("G00"));
+        QVERIFY(DocumentState[1].Modified);
+        QVERIFY(!DocumentState[2].Modified);
+        QVERIFY(TextChanged);
+    }
+
+    void saveWritesTheRealFile()
+    {
+        DocumentFixture fixture;
+        DisplayPath = 0;
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("Part.nc"), "OLD\r\n");
+        QCOMPARE(window->Caption(), QStringLiteral("PART.NC"));
+        window->Text1()->SetText(QStringLiteral("NEW\r\n"));
+        QVERIFY(DocumentState[1].Modified);
+        window->mnuFSave->trigger();
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("Part.nc"))), QByteArray("NEW\r\n"));
+        QVERIFY(!DocumentState[1].Modified);
+        QVERIFY(!TextChanged);
+        QCOMPARE(window->Caption(), fixture.Path(QStringLiteral("Part.nc")).toUpper());
+    }
+
+    void saveOfANewDocumentAsksForAName()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        frmNotePad* window = fixture.Active();
+        Type(*window, QStringLiteral("G01 X5.\r\n"));
+
+        platform::ScriptedAnswers answers;
+        answers.scriptModal(CancelDialog());
+        window->mnuFSave_Click();
+        QVERIFY(DocumentState[1].Modified);   // nothing saved: a later close still asks
+        QVERIFY(!DialogCancelled);
+
+        answers.scriptModal(ChooseFiles(fixture.Folder(), {"first"}, 1));
+        window->mnuFSave_Click();
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("first.txt"))), QByteArray("G01 X5.\r\n"));
+        QVERIFY(!DocumentState[1].Modified);
+        QCOMPARE(window->FilePath, fixture.Path(QStringLiteral("first.txt")));
+
+        answers.scriptModal(ChooseFiles(fixture.Folder(), {"second.nc"}, 2));
+        window->mnuFSaveAs_Click();
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("second.nc"))), QByteArray("G01 X5.\r\n"));
+        QCOMPARE(window->Caption(), fixture.Path(QStringLiteral("second.nc")).toUpper());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    void failedSaveKeepsTheDocument()
+    {
+        DocumentFixture fixture;
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("part.nc"), "OLD\r\n");
+        window->Text1()->SetText(QString(100000, QLatin1Char('X')));
+        platform::ScriptedAnswers answers;
+        {
+            FullDisk full;
+            window->mnuFSave_Click();
+            QCOMPARE(answers.msgBoxes().size(), 1);
+            QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Talvex Editor Program Error."));
+            QVERIFY(DocumentState[1].Modified);
+
+            // Closing: Yes, and the save fails again: the window stays.
+            answers.answerMsgBox(platform::vbYes);
+            window->mnuFClose_Click();
+        }
+        QCOMPARE(answers.msgBoxes().size(), 3);
+        QCOMPARE(answers.msgBoxes()[1].prompt, SaveQuestion + fixture.Path(QStringLiteral("part.nc")));
+        QCOMPARE(OpenDocumentCount(), 1);
+        QVERIFY(DocumentState[1].Modified);
+        QCOMPARE(DocumentPaths[0], fixture.Path(QStringLiteral("part.nc")));
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("part.nc"))), QByteArray("OLD\r\n"));
+    }
+
+    void closeQuestion_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::newRow("Yes saves and closes") << int(platform::vbYes) << true << QByteArray("NEW OLD\r\n");
+        QTest::newRow("No closes") << int(platform::vbNo) << true << QByteArray("OLD\r\n");
+        QTest::newRow("Cancel keeps it") << int(platform::vbCancel) << false << QByteArray("OLD\r\n");
+    }
+    void closeQuestion()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(QByteArray, onDisk);
+        DocumentFixture fixture;
+        DisplayPath = 0;
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("part.nc"), "OLD\r\n");
+        Type(*window, QStringLiteral("NEW "));
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(answer);
+        window->mnuFClose_Click();
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, SaveQuestion + QStringLiteral("part.nc"));
+        QCOMPARE(answers.msgBoxes()[0].style, 35);
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("PART.NC"));
+        QCOMPARE(OpenDocumentCount(), closed ? 0 : 1);
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("part.nc"))), onDisk);
+        QVERIFY(!DialogCancelled);
+        if (!closed) {
+            QVERIFY(DocumentState[1].Modified);
+            QCOMPARE(DocumentPaths[0], QStringLiteral("part.nc"));
+        } else {
+            QCOMPARE(fixture.main->labelInsert->text(), QStringLiteral("Ready"));
+            QVERIFY(!fixture.main->ToolbarButton(*fixture.main->cToolbar1, QStringLiteral("Save"))->isEnabled());
+        }
+    }
+
+    void newDocumentYesWithCancelledNameStaysOpen()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        fixture.main->mnuNew_Click();
+        frmNotePad* first = DocumentFixture::Window(1);
+        Type(*first, QStringLiteral("G00"));
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(platform::vbYes);
+        QString proposal;
+        answers.scriptModal([&](QDialog& dialog) {
+            proposal = QFileInfo(dynamic_cast<QFileDialog&>(dialog).selectedFiles().value(0)).fileName();
+            dialog.reject();
+        });
+        // Closed through its own close box while the other window is active.
+        qobject_cast<QMdiSubWindow*>(first->parentWidget())->close();
+        QCOMPARE(proposal, QStringLiteral("Editor1.cnc"));
+        QCOMPARE(OpenDocumentCount(), 2);
+        QVERIFY(DocumentState[1].Modified);
+        QVERIFY(!DialogCancelled);
+    }
+
+    void saveAllSavesWhatHasAName()
+    {
+        DocumentFixture fixture;
+        frmNotePad* a = OpenFile(fixture, QStringLiteral("a.nc"), "A\r\n");
+        fixture.main->mnuNew_Click();
+        frmNotePad* b = fixture.Active();
+        frmNotePad* c = OpenFile(fixture, QStringLiteral("c.nc"), "C\r\n");
+        for (frmNotePad* window : {a, b, c})
+            Type(*window, QStringLiteral("X"));
+
+        platform::ScriptedAnswers answers;
+        answers.scriptModal(CancelDialog());   // b has no name: its dialog is cancelled
+        c->cmdDummySaveAll->click();
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.modals()[0].windowTitle, QStringLiteral("Save As"));
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("a.nc"))), QByteArray("XA\r\n"));
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("c.nc"))), QByteArray("XC\r\n"));
+        QVERIFY(!DocumentState[1].Modified);
+        QVERIFY(DocumentState[2].Modified);
+        QVERIFY(!DocumentState[3].Modified);
+        QVERIFY(!SaveAllRunning);
+        QCOMPARE(fixture.Active(), c);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    void closeAllWithOneCancelKeepsIt()
+    {
+        DocumentFixture fixture;
+        for (int i = 0; i < 3; ++i)
+            fixture.main->mnuNew_Click();
+        Type(*DocumentFixture::Window(2), QStringLiteral("G00"));
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(platform::vbCancel);
+        DocumentFixture::Window(1)->mnuCloseAll_Click();
+        QCOMPARE(Captions(), QStringList{"Untitled:2"});
+        QVERIFY(fixture.main->ToolbarButton(*fixture.main->cToolbar1, QStringLiteral("Save"))->isEnabled());
+        QVERIFY(!DialogCancelled);
+
+        answers.answerMsgBox(platform::vbNo);
+        fixture.Active()->mnuCloseAllFiles_Click();
+        QCOMPARE(OpenDocumentCount(), 0);
+        QCOMPARE(fixture.main->labelInsert->text(), QStringLiteral("Ready"));
+        QVERIFY(!fixture.main->ToolbarButton(*fixture.main->cToolbar1, QStringLiteral("Save"))->isEnabled());
+        for (const QString& path : DocumentPaths)
+            QVERIFY(path.isEmpty());
+        QCOMPARE(answers.msgBoxes().size(), 2);
+    }
+
+    void closeFileForgetsItsPath()
+    {
+        DocumentFixture fixture;
+        OpenFile(fixture, QStringLiteral("a.nc"), "A\r\n");
+        OpenFile(fixture, QStringLiteral("b.nc"), "B\r\n");
+        DocumentFixture::Window(1)->mnuFClose_Click();   // closes the active one: b
+        QCOMPARE(Captions(), QStringList{fixture.Path(QStringLiteral("a.nc")).toUpper()});
+        QCOMPARE(DocumentPaths[1], QString());
+        QCOMPARE(DocumentPaths[0], fixture.Path(QStringLiteral("a.nc")));
+        fixture.Active()->mnuCloseWindow_Click();
+        QCOMPARE(OpenDocumentCount(), 0);
+        QCOMPARE(DocumentPaths[0], fixture.Path(QStringLiteral("a.nc")));   // Close Window keeps paths
+        fixture.main->mnuNew_Click();
+        QCOMPARE(Captions(), QStringList{"Untitled:1"});
+    }
+
+    void recentFilesInEveryWindow()
+    {
+        DocumentFixture fixture;
+        frmNotePad* first = OpenFile(fixture, QStringLiteral("a.nc"), "A\r\n");
+        fixture.main->mnuNew_Click();
+        QVERIFY(WriteFileBytes(fixture.Path(QStringLiteral("b.nc")), "B\r\n"));
+        UpdateRecentFiles(fixture.Path(QStringLiteral("b.nc")));
+        for (frmNotePad* window : {first, fixture.Active()}) {
+            QVERIFY(window->mnuRecentFile[0]->isVisible());
+            QCOMPARE(window->mnuRecentFile[1]->data().toString(), fixture.Path(QStringLiteral("b.nc")));
+            QVERIFY(window->mnuRecentFile[1]->isVisible());
+            QVERIFY(!window->mnuRecentFile[2]->isVisible());
+        }
+        first->mnuRecentFile[1]->trigger();
+        QCOMPARE(Captions().last(), fixture.Path(QStringLiteral("b.nc")).toUpper());
+        QCOMPARE(RecentFile(1), fixture.Path(QStringLiteral("b.nc")));
+    }
+
+    void insertFileGoesToTheStartOfTheSelectedLine()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        frmNotePad* window = fixture.Active();
+        QStringList lines;
+        for (int i = 0; i < 10; ++i)
+            lines.append(QStringLiteral("N%1 X%1.").arg(i));
+        window->Text1()->SetText(lines.join(QStringLiteral("\r\n")));
+        window->Text1()->SetSel({5, 7, 9, 2}, true);
+        DocumentState[1].Modified = false;
+        QVERIFY(WriteFileBytes(fixture.Path(QStringLiteral("piece.nc")), "G00\r\nG01\r\n"));
+
+        platform::ScriptedAnswers answers;
+        answers.scriptModal(ChooseFiles(fixture.Folder(), {"piece.nc"}));
+        window->cmdFileInsert->click();
+        CodeMax& text = *window->Text1();
+        QCOMPARE(text.GetLine(4), QStringLiteral("N4 X4."));
+        QCOMPARE(text.GetLine(5), QStringLiteral("G00"));
+        QCOMPARE(text.GetLine(6), QStringLiteral("G01"));
+        QCOMPARE(text.GetLine(7), QStringLiteral("N5 X5."));
+        QCOMPARE(window->InsertPos, (platform::CodeMaxPosition{5, 0}));
+        QVERIFY(DocumentState[1].Modified);
+
+        answers.scriptModal(CancelDialog());
+        window->mnuInsertFile_Click();
+        QCOMPARE(text.LineCount(), 12);
+    }
+
+    void commandFailures()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        frmNotePad* window = fixture.Active();
+        platform::ScriptedAnswers answers;
+        SearchingG91 = true;
+        window->Text1_CommandFailure(177, 4);
+        window->Text1_CommandFailure(176, 4);
+        window->Text1_CommandFailure(214, 1);   // no macro playing: nothing
+        MacroPlaying = true;
+        window->Text1_CommandFailure(214, 1);
+        window->Text1_CommandFailure(214, 2);
+        QStringList prompts;
+        for (const auto& box : answers.msgBoxes()) {
+            prompts.append(box.prompt);
+            QCOMPARE(box.style, platform::vbExclamation);
+            QCOMPARE(box.title, QStringLiteral("Talvex Editor"));
+        }
+        QCOMPARE(prompts, (QStringList{"G91 was not found!", "Data was not found!",
+                                       "No macro has been assigned to this selection!"}));
+        QVERIFY(!SearchingG91);
+        QVERIFY(!MacroPlaying);
+        // A search that finds nothing reports through the same handler.
+        window->Text1()->SetFindText(QStringLiteral("ZZZ"));
+        window->Text1()->ExecuteCmd(platform::CodeMaxCmd::FindNext);
+        QCOMPARE(answers.msgBoxes().size(), 4);
+    }
+
+    void insertKeySwitchesTheTypingMode()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        frmNotePad* window = fixture.Active();
+        QVERIFY(window->Text1_KeyDown(45, 0));
+        QVERIFY(window->Text1()->OverwriteMode());
+        QCOMPARE(fixture.main->labelInsert->text(), QStringLiteral("Overwrite"));
+        QVERIFY(!window->Text1_KeyDown(45, 1));   // with Shift: nothing
+        QVERIFY(window->Text1()->OverwriteMode());
+        QVERIFY(window->Text1_KeyDown(45, 0));
+        QVERIFY(!window->Text1()->OverwriteMode());
+        QCOMPARE(fixture.main->labelInsert->text(), QStringLiteral("Insert"));
+        QVERIFY(window->Text1_SettingsRequest());
+    }
+
+    void selectionDrivesHighlightAndStatusLine()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        frmNotePad* window = fixture.Active();
+        CodeMax& text = *window->Text1();
+        text.SetText(QStringLiteral("N10\r\nN20 G01 X5.\r\nN30\r\nN40 G01 Y7.\r\nN50"));
+        LineHighlightOn = true;
+        text.SetSel({3, 7, 1, 4}, true);
+        QCOMPARE(window->CurrentRange, (CodeMaxRange{1, 4, 3, 7}));
+        QCOMPARE(text.HighlightedLine(), 3);
+        QCOMPARE(fixture.main->lblLine->text(), QStringLiteral("Line: 2"));
+        QCOMPARE(fixture.main->lblColumn->text(), QStringLiteral("Col: 5"));
+        QCOMPARE(fixture.main->lblTotalLines->text(), QStringLiteral("Total Lines: 5"));
+        LineHighlightOn = false;
+        text.SetSel({2, 1, 2, 1}, true);
+        QCOMPARE(text.HighlightedLine(), -1);
+        QCOMPARE(fixture.main->lblLine->text(), QStringLiteral("Line: 3"));
+
+        // A right click takes the selection as made and shows the edit popup.
+        text.SetSel({3, 7, 1, 4}, true);
+        window->Text1_MouseUp(2, 0, 5, 5);
+        QCOMPARE(window->CurrentRange, (CodeMaxRange{3, 7, 1, 4}));
+        QVERIFY(window->mnuPEditMain->isVisible());
+        window->mnuPEditMain->hide();
+    }
+
+    void editMenuRunsTheEditCommands()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        frmNotePad* window = fixture.Active();
+        window->Text1()->SetText(QStringLiteral("G00\r\nM30"));
+        window->mnuSelectAll->trigger();
+        QCOMPARE(window->Text1()->SelText(), QStringLiteral("G00\r\nM30"));
+        window->mnuEditDelete->trigger();
+        QCOMPARE(window->Text1()->Text(), QString());
+        window->mnuPEdit[0]->trigger();   // the popup's Undo
+        QCOMPARE(window->Text1()->Text(), QStringLiteral("G00\r\nM30"));
+        QVERIFY(window->mnuEditRedo->isEnabled());
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(platform::vbNo);   // the edits are not to be kept
+        window->mnuPEdit[14]->trigger();  // the popup's Close
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(OpenDocumentCount(), 0);
+    }
+
+    void wordListPanelLayout()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        frmNotePad* window = fixture.Active();
+        window->resize(600, 400);
+        WordListShown = true;
+        window->cmdWordlist->click();
+        QVERIFY(window->frWords->isVisible());
+        QCOMPARE(window->frWords->x() + window->frWords->width(), window->width());
+        // 30 twips (2 pixels) between the text and the panel.
+        QCOMPARE(window->Text1()->width(), window->width() - window->frWords->width() - 2);
+        QCOMPARE(window->lstWords->size(), window->frWords->size());
+        WordListShown = false;
+        window->cmdWordlist->click();
+        QVERIFY(!window->frWords->isVisible());
+        QCOMPARE(window->Text1()->width(), window->width());
+    }
+
+    void exitAndShutdownAskAboutModifiedDocuments()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        fixture.main->mnuNew_Click();
+        Type(*DocumentFixture::Window(1), QStringLiteral("A"));
+        Type(*DocumentFixture::Window(2), QStringLiteral("B"));
+        const QByteArray editorIni = FileBytes(IniFile);
+
+        // Shutdown: the first says No, the second Cancel: both stay open.
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(platform::vbNo);
+        answers.answerMsgBox(platform::vbCancel);
+        QVERIFY(!fixture.main->close());
+        QCOMPARE(OpenDocumentCount(), 2);
+        QCOMPARE(FileBytes(IniFile), editorIni);
+
+        // Exit: each asks; No, No closes both and the main window stays.
+        answers.answerMsgBox(platform::vbNo);
+        answers.answerMsgBox(platform::vbNo);
+        fixture.main->mnuExit_Click();
+        QCOMPARE(OpenDocumentCount(), 0);
+        QVERIFY(fixture.main->isVisible());
+        QCOMPARE(answers.msgBoxes().size(), 4);
+        for (const auto& box : answers.msgBoxes())
+            QVERIFY(box.prompt.startsWith(SaveQuestion));
+
+        // A second Exit ends the program and writes the settings.
+        fixture.main->mnuExit_Click();
+        QVERIFY(!fixture.main->isVisible());
+        QCOMPARE(ReadIniString(QStringLiteral("Directory"), QStringLiteral("DefaultDir"), IniFile), DefaultDir);
+        QCOMPARE(answers.msgBoxes().size(), 4);
+    }
+
+    void sampleProgramOpensForEditing()
+    {
+        DocumentFixture fixture;
+        const QString sample =
+            qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/resources/samples/BRACKET.NC");
+        const QByteArray bytes = FileBytes(sample);
+        QVERIFY(bytes.startsWith("%\r\nO1001"));
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("BRACKET.NC"), bytes);
+        QVERIFY(window != nullptr);
+        QVERIFY(window->Text1()->LineCount() > 30);
+        QVERIFY(!window->Text1()->ReadOnly());
+        window->Text1()->ReplaceText(QStringLiteral("S5000"), {10, 4, 10, 9});
+        window->mnuFSave_Click();
+        QVERIFY(FileBytes(fixture.Path(QStringLiteral("BRACKET.NC"))).contains("N60 S5000 M03\r\n"));
+    }
+
+};
+
+REGISTER_DOCUMENT_TEST(TestNotePad);
+#include "tst_frmNotePad.moc"
