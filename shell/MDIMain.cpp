@@ -1,5 +1,7 @@
 #include "shell/MDIMain.h"
 
+#include <algorithm>
+
 #include "platform/forms/ProgramFolder.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/Twips.h"
@@ -395,6 +397,10 @@ DocumentForm* MDIMain::AddDocument(std::unique_ptr<DocumentForm> form)
     DocumentForm* window = form.get();
     QMdiSubWindow* sub = mdiArea->addSubWindow(form.release());
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A new document window takes three quarters of the client area, as MDI
+    // children do by default; an empty form would otherwise open collapsed.
+    const QSize area = mdiArea->viewport()->size();
+    sub->resize(std::max(480, area.width() * 3 / 4), std::max(320, area.height() * 3 / 4));
     sub->hide();
     return window;
 }
