@@ -11,6 +11,8 @@
 #include "platform/codemax/CodeMaxTextScan.h"
 #include "platform/forms/Error.h"
 
+#include <QGuiApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -506,7 +508,11 @@ bool CodeMax::CanCopy() const
 {
     return sci(QsciScintillaBase::SCI_GETSELECTIONSTART) != sci(QsciScintillaBase::SCI_GETSELECTIONEND);
 }
-bool CodeMax::CanPaste() const { return sci(QsciScintillaBase::SCI_CANPASTE) != 0; }
+bool CodeMax::CanPaste() const
+{
+    // Scintilla only checks that the text is writable; a paste also needs text to paste.
+    return sci(QsciScintillaBase::SCI_CANPASTE) != 0 && !QGuiApplication::clipboard()->text().isEmpty();
+}
 
 void CodeMax::Undo()
 {
