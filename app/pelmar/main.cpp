@@ -1,6 +1,7 @@
 // Pelmar, the NC program editor.
 
 #include "customise/MacroFiles.h"
+#include "customise/PluginMenu.h"
 #include "document/frmNotePad.h"
 #include "shell/DocumentTable.h"
 #include "shell/MDIMain.h"
@@ -16,6 +17,7 @@ int main(int argc, char* argv[])
 
     LoadMacroListHook = LoadMacroList;
     CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
+    ScanPluginsHook = [](frmNotePad& window) { ScanPlugins(window, *window.mnuPlugins); };
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

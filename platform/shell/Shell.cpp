@@ -1,12 +1,16 @@
 #include "platform/shell/Shell.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
 #include <mutex>
 #include <utility>
 
@@ -85,6 +89,28 @@ QString locate(const QString& file, const QString& directory)
     return resolve(name);
 }
 
+// Waits until the process ends (true) or the time runs out. On the thread
+// of the application's event loop the windows go on repainting and timers
+// run meanwhile, but keys and clicks wait until the program has ended, so
+// that no command starts in the middle.
+bool waitForEnd(QProcess& process, int timeoutMs)
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || app->thread() != QThread::currentThread())
+        return process.waitForFinished(timeoutMs < 0 ? -1 : timeoutMs);
+    if (process.state() == QProcess::NotRunning)
+        return true;
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    if (timeoutMs >= 0)
+        limit.start(timeoutMs);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return process.state() == QProcess::NotRunning;
+}
+
 }  // namespace
 
 bool StartProgram(const QString& program, const QStringList& arguments,
@@ -107,6 +133,10 @@ ProgramResult RunProgram(const QString& program, const QStringList& arguments, i
 {
     ProgramResult result;
     QProcess process;
+    // The program writes where we write and reads nothing (its input is
+    // closed). Opened for reading too: a device opened without reading gets
+    // its output sent to the null device, which Qt warns is at odds with
+    // forwarding.
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.setProgram(program);
     process.setArguments(arguments);
@@ -123,7 +153,7 @@ ProgramResult RunProgram(const QString& program, const QStringList& arguments, i
         return result;
     }
     result.started = true;
-    if (!process.waitForFinished(timeoutMs < 0 ? -1 : timeoutMs)) {
+    if (!waitForEnd(process, timeoutMs)) {
         result.timedOut = process.state() != QProcess::NotRunning;
         result.error = result.timedOut ? QStringLiteral("time limit ran out") : process.errorString();
         if (process.processId() > 0)

@@ -26,6 +26,9 @@ struct ProgramResult {
 
 // Starts program with the arguments as given and waits until it ends
 // (timeoutMs < 0) or at most timeoutMs, killing it when the time runs out.
+// Called on the thread of the application's event loop, the wait runs that
+// loop: windows repaint and timers run, while keys and mouse clicks are held
+// back until the wait is over. Elsewhere it simply blocks.
 ProgramResult RunProgram(const QString& program, const QStringList& arguments,
                          int timeoutMs = -1, const QString& workingDirectory = QString());
 

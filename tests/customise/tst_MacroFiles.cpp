@@ -1,3 +1,5 @@
+#include "TestRunners.h"
+
 #include "customise/MacroFiles.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/MEditor.h"
@@ -87,5 +89,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMacroFiles)
+int RunMacroFilesTest(int argc, char** argv)
+{
+    TestMacroFiles test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_MacroFiles.moc"

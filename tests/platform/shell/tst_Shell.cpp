@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace platform;
@@ -153,6 +155,29 @@ private slots:
         const ProgramResult crashed = RunProgram("/bin/sh", {"-c", "kill -9 $$"}, 30000);
         QVERIFY(crashed.finished);
         QVERIFY(crashed.crashed);
+    }
+
+    // While it waits the program's own events go on (timers, repaints), and
+    // starting the program says nothing on the console.
+    void runProgramKeepsTheEventLoopGoing()
+    {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("QProcess")));
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(20);
+        const ProgramResult done = RunProgram("/bin/sh", {"-c", "sleep 0.4; exit 5"}, 30000);
+        QVERIFY(done.finished);
+        QCOMPARE(done.exitCode, 5);
+        QVERIFY2(ticks >= 3, qPrintable(QString::number(ticks)));
+
+        ticks = 0;
+        QElapsedTimer clock;
+        clock.start();
+        const ProgramResult endless = RunProgram("/bin/sh", {"-c", "sleep 30"}, 300);
+        QVERIFY(endless.timedOut);
+        QVERIFY(clock.elapsed() < 10000);
+        QVERIFY(ticks >= 3);
     }
 
     void startProgramGivesTheProcessId()

@@ -1,0 +1,144 @@
+// The Plugins menu of real document windows, filled when each window loads,
+// as the program sets it up.
+#include "HostFixture.h"
+#include "TestRunners.h"
+
+#include "customise/PluginMenu.h"
+#include "document/frmNotePad.h"
+#include "platform/forms/ScriptedAnswers.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+QStringList Captions(const QMenu* menu)
+{
+    QStringList captions;
+    for (const QAction* item : menu->actions())
+        captions << item->text();
+    return captions;
+}
+
+bool InMenuBar(const MDIMain& main, const QMenu* menu)
+{
+    for (const QAction* action : main.menuBar()->actions())
+        if (action->menu() == menu && action->isVisible())
+            return true;
+    return false;
+}
+
+}  // namespace
+
+class TestDocumentWindowPlugins : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<ProgramFixture> program_;
+    std::unique_ptr<MainWindowFixture> window_;
+
+    static frmNotePad* Active() { return qobject_cast<frmNotePad*>(ActiveDocumentForm()); }
+
+private slots:
+    void init()
+    {
+        program_ = std::make_unique<ProgramFixture>();
+        QVERIFY(program_->IsValid());
+        window_ = std::make_unique<MainWindowFixture>();
+        CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
+        ScanPluginsHook = [](frmNotePad& window) { ScanPlugins(window, *window.mnuPlugins); };
+    }
+    void cleanup()
+    {
+        window_.reset();
+        ScanPluginsHook = nullptr;
+        program_.reset();
+    }
+
+    // Each window lists the plug-ins when it loads; only the first has to
+    // register them.
+    void eachWindowListsTheFourPlugins()
+    {
+        for (const char* file : {"STATS.so", "Sfm.so", "Tornel.so", "Avanco.so"})
+            QVERIFY(program_->AddShippedPlugin(QLatin1String(file)));
+        QVERIFY(program_->LogRegistrations());
+        platform::ScriptedAnswers answers;
+        const QStringList listed{"Feed rate inches per minute (IPM)", "Surface feet per minute (SFM)",
+                                 "Program Statistics", "Revolutions per minute (RPM)"};
+
+        window_->OpenDocument(QStringLiteral("N10"));
+        frmNotePad* first = Active();
+        QVERIFY(first);
+        QCOMPARE(Captions(first->mnuPlugins), listed);
+        QVERIFY(InMenuBar(window_->Main(), first->mnuPlugins));
+        QCOMPARE(program_->RegistrationLog().size(), 4);
+
+        window_->OpenDocument(QStringLiteral("N20"));
+        frmNotePad* second = Active();
+        QVERIFY(second != first);
+        QCOMPARE(Captions(second->mnuPlugins), listed);
+        QVERIFY(InMenuBar(window_->Main(), second->mnuPlugins));
+        QCOMPARE(program_->RegistrationLog().size(), 4);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // With no plug-ins the Plugins menu stays out of the menu bar.
+    void noPluginsNoMenu()
+    {
+        platform::ScriptedAnswers answers;
+        window_->OpenDocument(QStringLiteral("N10"));
+        QVERIFY(Active()->mnuPlugins->isEmpty());
+        QVERIFY(!InMenuBar(window_->Main(), Active()->mnuPlugins));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // A plug-in started from the window's menu edits the active document
+    // through the host object, and its strReturn follows at the caret.
+    void startFromTheWindowsMenu()
+    {
+        QVERIFY(program_->AddTestPlugin("Alpha.so"));
+        ProgramFixture::SetFixture("Alpha", "hostCall", QStringLiteral("AddText"));
+        ProgramFixture::SetFixture("Alpha", "hostArgs", QVariantList{"G90 "});
+        ProgramFixture::SetFixture("Alpha", "return", QStringLiteral("G01 "));
+        ProgramFixture::SetFixture("Alpha", "starts", QVariantList{"1", "0"});
+        platform::ScriptedAnswers answers;
+        platform::CodeMax& text = window_->OpenDocument(QStringLiteral("X1"));
+        Active()->mnuPlugins->actions().at(0)->trigger();
+        QCOMPARE(text.Text(), QStringLiteral("G90 G01 X1"));
+        QCOMPARE(ProgramFixture::FixtureValue("Alpha", "calls").toInt(), 2);
+        QCOMPARE(ProgramFixture::FixtureValue("Alpha", "hostClass").toString(), QStringLiteral("cEditorPlugin"));
+        QVERIFY(MainWindowFixture::ActiveModified());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // The statistics plug-in, started from the menu of one window, reads the
+    // document of the active window through the host object.
+    void statisticsOfTheActiveDocument()
+    {
+        QVERIFY(program_->AddShippedPlugin("STATS.so"));
+        platform::ScriptedAnswers answers;
+        window_->OpenDocument(QStringLiteral("N10"));
+        frmNotePad* first = Active();
+        window_->OpenDocument(QStringLiteral("G0 X-10 Y-20 Z-5\r\nG1 X-50 Y-2 Z-1\r\n"));
+        QStringList boxes;
+        answers.scriptModal([&](QDialog& dialog) {
+            QTRY_VERIFY(!dialog.findChild<QLabel*>(QStringLiteral("lblCalc"))->isVisible());
+            for (const char* name : {"txt0", "txt1", "txtLX", "txtWY", "txtHZ"})
+                boxes << dialog.findChild<QLineEdit*>(QLatin1String(name))->text();
+            dialog.accept();
+        });
+        first->mnuPlugins->actions().at(0)->trigger();
+        QCOMPARE(boxes, (QStringList{"-50.000", "-10.000", "40.000", "18.000", "4.000"}));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+};
+
+int RunDocumentWindowPluginsTest(int argc, char** argv)
+{
+    TestDocumentWindowPlugins test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_DocumentWindowPlugins.moc"
