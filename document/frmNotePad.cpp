@@ -1,6 +1,7 @@
 #include "document/frmNotePad.h"
 
 #include "document/NcLanguage.h"
+#include "nc/NcCommandFrame.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Twips.h"
@@ -188,7 +189,25 @@ void frmNotePad::BuildMenus()
     connect(mnuInsertFile, &QAction::triggered, this, [this] { mnuInsertFile_Click(); });
 
     mnuNC = AddMenu(this, "mnuNC", QStringLiteral("&NC Functions"));
+    mnuInsertNumbers = AddItem(mnuNC, "mnuInsertNumbers", QStringLiteral("&Insert Block Numbers"));
+    mnuRemoveBlockNumbers = AddItem(mnuNC, "mnuRemoveBlockNumbers", QStringLiteral("&Remove Block Numbers"));
+    RemoveZeros = AddItem(mnuNC, "RemoveZeros", QStringLiteral("Remove Leading Number &Zeros"));
+    AddSeparator(mnuNC, QStringLiteral("mnuNCBar1"));
+    mnuSpaceInsert = AddItem(mnuNC, "mnuSpaceInsert", QStringLiteral("Insert &Spaces"));
+    mnuSpaceRemove = AddItem(mnuNC, "mnuSpaceRemove", QStringLiteral("Remove Spaces"));
+    mnuRemoveBlankLines = AddItem(mnuNC, "mnuRemoveBlankLines", QStringLiteral("Remove &Blank Lines"));
+    connect(mnuInsertNumbers, &QAction::triggered, this, [this] { mnuInsertNumbers_Click(); });
+    connect(mnuRemoveBlockNumbers, &QAction::triggered, this, [this] { mnuRemoveBlockNumbers_Click(); });
+    connect(RemoveZeros, &QAction::triggered, this, [this] { RemoveZeros_Click(); });
+    connect(mnuSpaceInsert, &QAction::triggered, this, [this] { mnuSpaceInsert_Click(); });
+    connect(mnuSpaceRemove, &QAction::triggered, this, [this] { mnuSpaceRemove_Click(); });
+    connect(mnuRemoveBlankLines, &QAction::triggered, this, [this] { mnuRemoveBlankLines_Click(); });
+
     mnuUtilities = AddMenu(this, "mnuUtilities", QStringLiteral("&Utilities"));
+    mnuG90 = AddItem(mnuUtilities, "mnuG90", QStringLiteral("&Absolute G90"));
+    mnuG91 = AddItem(mnuUtilities, "mnuG91", QStringLiteral("&Incremental G91"));
+    connect(mnuG90, &QAction::triggered, this, [this] { mnuG90_Click(); });
+    connect(mnuG91, &QAction::triggered, this, [this] { mnuG91_Click(); });
     mnuAccessories = AddMenu(this, "mnuAccessories", QStringLiteral("&Accessories"));
 
     mnuMacrosMain = AddMenu(this, "mnuMacrosMain", QStringLiteral("&Macros"));
@@ -248,9 +267,6 @@ void frmNotePad::BuildPopupMenu()
             connect(item, &QAction::triggered, this, [this, i] { mnuPEdit_Click(i); });
         mnuPEdit[static_cast<size_t>(i)] = item;
     }
-    // The NC commands connect these when they come.
-    for (int i : {8, 9, 11, 12})
-        mnuPEdit[static_cast<size_t>(i)]->setVisible(false);
     mnuPEdit[16]->setEnabled(static_cast<bool>(ShowEditPropHook));
 }
 
@@ -750,6 +766,10 @@ void frmNotePad::mnuPEdit_Click(int index)
     case 4: EditCopy(); break;
     case 5: EditPaste(); break;
     case 6: EditSelectAll(); break;
+    case 8: InsertBlockNumbersCommand(); break;
+    case 9: RemoveBlockNumbersCommand(); break;
+    case 11: RemoveSpacesCommand(); break;
+    case 12: InsertSpacesCommand(); break;
     case 14: mnuFClose_Click(); break;
     case 16:
         if (ShowEditPropHook)
@@ -758,3 +778,15 @@ void frmNotePad::mnuPEdit_Click(int index)
     default: break;
     }
 }
+
+// ---------------------------------------------------------------- NC Functions and Utilities menus
+
+void frmNotePad::mnuInsertNumbers_Click() { InsertBlockNumbersCommand(); }
+void frmNotePad::mnuRemoveBlockNumbers_Click() { RemoveBlockNumbersCommand(); }
+void frmNotePad::RemoveZeros_Click() { RemoveLeadingZerosCommand(); }
+void frmNotePad::mnuSpaceInsert_Click() { InsertSpacesCommand(); }
+void frmNotePad::mnuSpaceRemove_Click() { RemoveSpacesCommand(); }
+void frmNotePad::mnuRemoveBlankLines_Click() { RemoveBlankLinesCommand(); }
+void frmNotePad::mnuG90_Click() { DoAbsolute(); }
+void frmNotePad::mnuG91_Click() { DoIncremental(); }
+void frmNotePad::NumberHighLight() { ::NumberHighLight(); }

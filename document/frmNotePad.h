@@ -102,6 +102,18 @@ public:
     void mnuEditDelete_Click();
     void mnuSelectAll_Click();
     void mnuPEdit_Click(int index);
+    // ---- NC Functions and Utilities menus (the commands run on the active document)
+    void mnuInsertNumbers_Click();
+    void mnuRemoveBlockNumbers_Click();
+    void RemoveZeros_Click();
+    void mnuSpaceInsert_Click();
+    void mnuSpaceRemove_Click();
+    void mnuRemoveBlankLines_Click();
+    void mnuG90_Click();
+    void mnuG91_Click();
+
+    // Numbers the selected lines of the active document (the toolbar calls it too).
+    void NumberHighLight();
 
     // ---- Controls
     QFrame* frWords = nullptr;
@@ -144,7 +156,15 @@ public:
     QMenu* mnuInsert = nullptr;
     QAction* mnuInsertFile = nullptr;
     QMenu* mnuNC = nullptr;
+    QAction* mnuInsertNumbers = nullptr;
+    QAction* mnuRemoveBlockNumbers = nullptr;
+    QAction* RemoveZeros = nullptr;
+    QAction* mnuSpaceInsert = nullptr;
+    QAction* mnuSpaceRemove = nullptr;
+    QAction* mnuRemoveBlankLines = nullptr;
     QMenu* mnuUtilities = nullptr;
+    QAction* mnuG90 = nullptr;
+    QAction* mnuG91 = nullptr;
     QMenu* mnuAccessories = nullptr;
     // Items 1 to 10 play macro slots 0 to 9 (their commands come with the macros).
     QMenu* mnuMacrosMain = nullptr;
@@ -156,8 +176,7 @@ public:
     QMenu* mnuHelp = nullptr;
 
     // The popup edit menu of a right click in the text: items 0 to 16 of
-    // mnuPEdit (2, 7, 10, 13 and 15 separators). The NC items 8, 9, 11 and 12
-    // stay hidden until their commands are connected.
+    // mnuPEdit (2, 7, 10, 13 and 15 separators); 8, 9, 11 and 12 run NC commands.
     QMenu* mnuPEditMain = nullptr;
     std::array<QAction*, 17> mnuPEdit{};
 

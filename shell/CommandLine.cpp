@@ -1,6 +1,15 @@
 #include "shell/CommandLine.h"
 
+#include "platform/codemax/CodeMax.h"
+#include "platform/codemax/CodeMaxCommands.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/forms/WaitCursor.h"
+#include "shell/DocumentForm.h"
+#include "shell/MEditCommands.h"
+#include "shell/MEditor.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -14,6 +23,26 @@ QString TrimSpaces(const QString& text)
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
     return text.mid(begin, end - begin);
+}
+
+// The line "/g" goes to, counted from 0, from the leading number of its value
+// (blanks skipped, a sign, digits, a decimal part; 0 when there is none). A
+// value without a number gives -1, which makes the editing control ask.
+long long GoToLineData(const QString& value)
+{
+    qsizetype i = 0;
+    while (i < value.size() && value[i] == QLatin1Char(' '))
+        ++i;
+    const qsizetype start = i;
+    if (i < value.size() && (value[i] == QLatin1Char('+') || value[i] == QLatin1Char('-')))
+        ++i;
+    while (i < value.size() && (value[i].isDigit() || value[i] == QLatin1Char('.')))
+        ++i;
+    bool ok = false;
+    const double number = value.mid(start, i - start).toDouble(&ok);
+    const double line = (ok ? number : 0) - 1;
+    // Far past either end of any text: the control keeps it inside.
+    return static_cast<long long>(std::trunc(std::clamp(line, -1e15, 1e15)));
 }
 
 QStringList& ProgramArguments()
@@ -154,4 +183,45 @@ QString CommandLineHelpText()
 void ShowCommandLineHelp()
 {
     platform::MsgBox(CommandLineHelpText(), platform::vbInformation, QStringLiteral("Talvex Editor"));
+}
+
+void ProcessCommandLineSwitches()
+{
+    platform::DoEvents();
+    CommandLine commandLine;
+    commandLine.CommandString(CommandLineText);
+    try {
+        for (int i = 1; i <= commandLine.ParameterCount(); ++i) {
+            const QString item = commandLine.GetItemByIndex(i);
+            if (item == QLatin1String("/g")) {
+                const QString value = commandLine.GetParameterValue(QStringLiteral("/g"));
+                if (value.isEmpty()) {
+                    platform::MsgBox(
+                        QStringLiteral("You did not enter a line number to go to from the command line."),
+                        platform::vbInformation, QStringLiteral("Talvex Editor"));
+                    ShowCommandLineHelp();
+                    return;
+                }
+                platform::CodeMax& text = ActiveText1();
+                SelRange = text.GetSel(false);
+                text.ExecuteCmd(platform::CodeMaxCmd::GotoLine, GoToLineData(value));
+                // The line gone to is the highlighted one (when the option is on).
+                text.SetHighlightedLine(LineHighlightOn ? text.GetSel(true).endLine : -1);
+            } else if (item == QLatin1String("/n")) {
+                if (DialogCancelled) {
+                    DialogCancelled = false;
+                    return;
+                }
+                if (NumberBlocksSwitchHook)
+                    NumberBlocksSwitchHook();
+            } else if (item == QLatin1String("/rs")) {
+                if (RemoveSpacesSwitchHook)
+                    RemoveSpacesSwitchHook();
+            }
+        }
+    } catch (...) {
+        platform::SetWaitCursor(false);
+        platform::MsgBox(QStringLiteral("Error while processing command line."), platform::vbCritical,
+                         QStringLiteral("Talvex Editor"));
+    }
 }

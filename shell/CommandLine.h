@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The trimmed command line, kept by the start-up for the switches that act
 // on the document it opened.
@@ -57,3 +58,16 @@ QString CommandFromArguments(const QStringList& arguments);
 QString CommandLineHelpText();
 // Shows the switch list: information icon, OK, title "Talvex Editor".
 void ShowCommandLineHelp();
+
+// The whole-text commands of the switches "/n" (number the blocks) and "/rs"
+// (remove spaces) on the active document. The NC commands' library provides
+// them and the program sets them before Main; unset, the switch does nothing.
+// A failure is thrown.
+inline std::function<void()> NumberBlocksSwitchHook;
+inline std::function<void()> RemoveSpacesSwitchHook;
+
+// Applies "/g", "/n" and "/rs" of CommandLineText to the active document (the
+// one "/f" opened), in command-line order. "/g" without a line number says so,
+// shows the switch list and stops; the first failure says "Error while
+// processing command line." and stops.
+void ProcessCommandLineSwitches();

@@ -352,7 +352,8 @@ bool MDIMain::MDIForm_Load()
     const QString path = commandLine.GetParameterValue(QStringLiteral("/f"));
     if (path.isEmpty())
         return true;
-    OpenFileInWindow(path, false);
+    if (OpenFileInWindow(path, false))
+        ProcessCommandLineSwitches();
     // The document buttons follow what is open: a failed open leaves none.
     SetButtons(AnyDocumentsOpen());
     return true;

@@ -3,6 +3,7 @@
 #include "customise/MacroFiles.h"
 #include "customise/PluginMenu.h"
 #include "document/frmNotePad.h"
+#include "nc/NcCommandFrame.h"
 #include "shell/DocumentTable.h"
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
 
     LoadMacroListHook = LoadMacroList;
     CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
+    InstallNcCommandHooks();
     ScanPluginsHook = [](frmNotePad& window) { ScanPlugins(window, *window.mnuPlugins); };
 
     QStringList arguments = QApplication::arguments();

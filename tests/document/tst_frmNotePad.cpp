@@ -89,11 +89,12 @@ private slots:
         QCOMPARE(window->mnuMacros[4]->text(), QStringLiteral("Marco 4 - not assigned"));
         // Its menus take the menu bar while it is active; the main window's
         // come back when no document is left.
-        QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Edit", "&Insert", "&Macros", "&Window"}));
+        QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Edit", "&Insert", "&NC Functions", "&Utilities",
+                                                      "&Macros", "&Window"}));
         // A menu shows as soon as a command is added to it.
-        window->mnuNC->addAction(QStringLiteral("&Insert Block Numbers"));
-        QCOMPARE(MenuBar(*fixture.main),
-                 (QStringList{"&File", "&Edit", "&Insert", "&NC Functions", "&Macros", "&Window"}));
+        window->mnuView->addAction(QStringLiteral("Split Window &Horizontally"));
+        QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Edit", "&View", "&Insert", "&NC Functions",
+                                                      "&Utilities", "&Macros", "&Window"}));
         window->mnuFClose_Click();
         QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Options", "&Help"}));
     }

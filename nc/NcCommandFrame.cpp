@@ -1,0 +1,548 @@
+#include "nc/NcCommandFrame.h"
+
+#include "nc/MControl.h"
+#include "nc/NcResult.h"
+#include "nc/RenumberText.h"
+#include "nc/ReplaceAll.h"
+#include "nc/frmNumPopup.h"
+#include "platform/codemax/CodeMax.h"
+#include "platform/codemax/CodeMaxCommands.h"
+#include "platform/forms/Error.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/ShowModal.h"
+#include "platform/forms/WaitCursor.h"
+#include "shell/CommandLine.h"
+#include "shell/DocumentForm.h"
+#include "shell/DocumentTable.h"
+#include "shell/MDIMain.h"
+#include "shell/MEditor.h"
+#include "shell/MIni.h"
+#include "shell/frmMsg.h"
+
+#include <QPointer>
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string_view>
+
+namespace Cmd = platform::CodeMaxCmd;
+
+namespace {
+
+const QString Title = QStringLiteral("Talvex Editor");
+
+// ---------------------------------------------------------------- the target document
+
+// The active document as it was when the command started. The pointers go null if the window
+// goes meanwhile; the command then fails rather than write into another document.
+class Target {
+public:
+    static std::optional<Target> Active()
+    {
+        DocumentForm* form = ActiveDocumentForm();
+        platform::CodeMax* text = form != nullptr ? form->Text1() : nullptr;
+        if (text == nullptr)
+            return std::nullopt;
+        return Target(form, text);
+    }
+
+    platform::CodeMax& Text1() const
+    {
+        if (text_.isNull())
+            throw platform::Error(91, QStringLiteral("The document was closed while the command ran."));
+        return *text_;
+    }
+
+    void MarkModified() const
+    {
+        if (form_.isNull())
+            return;
+        const int slot = SlotOf(*form_);
+        if (slot >= 1 && slot <= DocumentSlotCount() && !DocumentState[static_cast<std::size_t>(slot)].Free)
+            DocumentState[static_cast<std::size_t>(slot)].Modified = true;
+    }
+
+private:
+    Target(DocumentForm* form, platform::CodeMax* text) : form_(form), text_(text) {}
+
+    QPointer<DocumentForm> form_;
+    QPointer<platform::CodeMax> text_;
+};
+
+// ---------------------------------------------------------------- the frame
+
+// What a running command has put up, taken down again on every path: the wait pointer, the
+// "Working..." window and BulkEditRunning.
+class CommandScope {
+public:
+    CommandScope(bool waitPointer, bool bulkEdit)
+    {
+        if (waitPointer)
+            wait_.emplace();
+        if (bulkEdit) {
+            BulkEditRunning = true;
+            bulkEdit_ = true;
+        }
+    }
+    ~CommandScope() { Stop(); }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+    // Shows "Working..." and lets it paint.
+    void ShowWorking()
+    {
+        frmMsg::Show();
+        working_ = true;
+        platform::DoEventsHoldingInput();
+    }
+    void UnloadWorking()
+    {
+        if (!working_)
+            return;
+        frmMsg::Unload();
+        working_ = false;
+        platform::DoEventsHoldingInput();
+    }
+    void EndBulkEdit()
+    {
+        if (bulkEdit_)
+            BulkEditRunning = false;
+        bulkEdit_ = false;
+    }
+    void DefaultPointer() { wait_.reset(); }
+
+    // A command that stops takes everything down before it shows its message.
+    void Stop()
+    {
+        if (working_)
+            frmMsg::Unload();
+        working_ = false;
+        EndBulkEdit();
+        DefaultPointer();
+    }
+
+private:
+    std::optional<platform::WaitCursor> wait_;
+    bool working_ = false;
+    bool bulkEdit_ = false;
+};
+
+enum class Working {
+    None,
+    BeforeGoTo,  // shown before the caret goes to the first line
+    AfterGoTo,
+};
+
+enum class OnFailure {
+    Silent,
+    ProgramError,  // the program-error box with the failure's description
+    Message,       // the command's own message
+    Throw,         // the caller reports it
+};
+
+using Procedure = std::function<NcResult(std::string_view)>;
+
+// How one command runs the whole-text frame.
+struct Frame {
+    bool waitPointer = true;
+    bool bulkEdit = false;
+    Working working = Working::AfterGoTo;
+    bool setTextChanged = true;   // TextChanged = True after the write-back
+    bool markModified = false;    // the slot's Modified = True after the write-back
+    bool caretAndFocus = true;    // caret to the first line and focus to the text at the end
+    OnFailure onFailure = OnFailure::Silent;
+    QString message;              // for OnFailure::Message
+    bool clearTextChangedOnFailure = false;
+    // The message for a text the procedure refused: nothing has been written.
+    std::function<QString(const NcError&)> refusal;
+};
+
+std::string_view View(const QByteArray& bytes)
+{
+    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// From the start of the first line to the end of the last: the write-back covers the last line
+// even when it has no line break.
+platform::CodeMaxRange WholeText(const platform::CodeMax& text)
+{
+    const int last = text.LineCount() - 1;
+    return {0, 0, last, text.GetLineLength(last)};
+}
+
+void ReportFailure(const Frame& frame)
+{
+    switch (frame.onFailure) {
+    case OnFailure::Silent:
+        break;
+    case OnFailure::ProgramError:
+        ShowProgramError();
+        break;
+    case OnFailure::Message:
+        platform::MsgBox(frame.message, platform::vbCritical, Title);
+        break;
+    case OnFailure::Throw:
+        throw;
+    }
+}
+
+// The text of the document goes through the procedure once and comes back with one
+// replacement. A text the procedure refuses is not written at all.
+void RunWholeText(const Target& target, const Frame& frame, const Procedure& procedure)
+{
+    CommandScope scope(frame.waitPointer, frame.bulkEdit);
+    try {
+        if (frame.working == Working::BeforeGoTo)
+            scope.ShowWorking();
+        target.Text1().ExecuteCmd(Cmd::GotoLine, 0);
+        if (frame.working == Working::AfterGoTo)
+            scope.ShowWorking();
+
+        platform::CodeMax& text = target.Text1();
+        const QByteArray before = text.Text().toUtf8();
+        const NcResult result = procedure(View(before));
+        if (!result.ok()) {
+            scope.Stop();
+            const QString message = frame.refusal ? frame.refusal(*result.error) : QString();
+            if (frame.onFailure == OnFailure::Throw)
+                throw platform::Error(5, message);
+            if (frame.onFailure == OnFailure::ProgramError)
+                ShowProgramError(message);
+            else if (!message.isEmpty())
+                platform::MsgBox(message, platform::vbCritical, Title);
+            return;
+        }
+        text.ReplaceText(FromUtf8(result.text), WholeText(text));
+
+        if (frame.setTextChanged)
+            TextChanged = true;
+        scope.UnloadWorking();
+        scope.EndBulkEdit();
+        if (frame.markModified)
+            target.MarkModified();
+        if (frame.caretAndFocus) {
+            platform::CodeMax& control = target.Text1();
+            control.ExecuteCmd(Cmd::GotoLine, 0);
+            control.SetFocus();
+        }
+        scope.DefaultPointer();
+    } catch (...) {
+        scope.Stop();
+        if (frame.clearTextChangedOnFailure)
+            TextChanged = false;
+        ReportFailure(frame);
+    }
+}
+
+QString OutOfRangeText(const NcError& error)
+{
+    return QStringLiteral("The block number for line %1 is outside the range of numbers. "
+                          "The program was left unchanged.")
+        .arg(error.line);
+}
+
+QString ConversionErrorText(const NcError& error)
+{
+    return QStringLiteral("The coordinate value at line %1 is not a number. "
+                          "The program was left unchanged.")
+        .arg(error.line);
+}
+
+// Shows the numbering popup; false when it was cancelled. DialogCancelled is read and cleared.
+bool AskStartAndIncrement()
+{
+    frmNumPopup popup(MDIMain::Instance());
+    const bool accepted = platform::ShowModal(popup) == QDialog::Accepted;
+    const bool cancelled = DialogCancelled || !accepted;
+    DialogCancelled = false;
+    return !cancelled;
+}
+
+Frame InsertBlockNumbersFrame()
+{
+    Frame frame;
+    frame.bulkEdit = true;
+    frame.markModified = true;
+    frame.onFailure = OnFailure::ProgramError;
+    frame.clearTextChangedOnFailure = true;
+    frame.refusal = OutOfRangeText;
+    return frame;
+}
+
+void NumberWholeText(const Target& target, const Frame& frame)
+{
+    const NumberingSettings settings = CurrentNumberingSettings();
+    RunWholeText(target, frame, [&settings](std::string_view text) { return InsertBlockNumbers(text, settings); });
+}
+
+void NumberSelectedLines(const Target& target)
+{
+    std::optional<platform::WaitCursor> wait(std::in_place);
+    try {
+        platform::CodeMax& text = target.Text1();
+        // The selection as it is now, start before end.
+        const platform::CodeMaxRange selection = text.GetSel(true);
+        if (selection.IsEmpty())
+            return;
+        // The selected lines, whole; the last one without its line break.
+        QString lines;
+        for (int line = selection.startLine; line <= selection.endLine; ++line) {
+            if (line > selection.startLine)
+                lines += QStringLiteral("\r\n");
+            lines += text.GetLine(line);
+        }
+        const NcResult result = NumberHighLightText(View(lines.toUtf8()), CurrentNumberingSettings());
+        if (!result.ok())
+            throw platform::Error(6, OutOfRangeText(*result.error));
+        text.ReplaceText(FromUtf8(result.text),
+                         {selection.startLine, 0, selection.endLine, text.GetLineLength(selection.endLine)});
+    } catch (...) {
+        wait.reset();
+        platform::MsgBox(QStringLiteral("Error numbering highlighted lines."), platform::vbCritical, Title);
+    }
+}
+
+// Both conversions: X, Y and Z in one pass, written once.
+void ConvertWholeText(const Target& target, AxisConversion direction)
+{
+    Frame frame;
+    frame.waitPointer = false;
+    frame.setTextChanged = false;
+    frame.caretAndFocus = false;
+    frame.refusal = ConversionErrorText;
+    const NumberingSettings settings = CurrentNumberingSettings();
+    RunWholeText(target, frame, [&settings, direction](std::string_view text) {
+        return ConvertAxes(text, settings, direction);
+    });
+}
+
+// Looks for "G91" as written, whatever the user's last Find options, and bookmarks the lines
+// that hold it. Not finding it raises the control's not-found event, whose handling clears
+// SearchingG91.
+void SearchG91(platform::CodeMax& text)
+{
+    text.ExecuteCmd(Cmd::GotoLine, 0);
+    text.ExecuteCmd(Cmd::BookmarkClearAll);
+    text.SetFindText(QStringLiteral("G91"));
+    const bool matchCase = text.FindMatchCase();
+    const bool wholeWord = text.FindWholeWord();
+    const bool regExp = text.FindRegExp();
+    text.SetFindMatchCase(true);
+    text.SetFindWholeWord(false);
+    text.SetFindRegExp(false);
+    struct Restore {
+        platform::CodeMax& text;
+        bool matchCase, wholeWord, regExp;
+        ~Restore()
+        {
+            text.SetFindMatchCase(matchCase);
+            text.SetFindWholeWord(wholeWord);
+            text.SetFindRegExp(regExp);
+        }
+    } restore{text, matchCase, wholeWord, regExp};
+    text.ExecuteCmd(Cmd::FindMarkAll);
+}
+
+}  // namespace
+
+NumberingSettings CurrentNumberingSettings()
+{
+    const auto to16 = [](int value) {
+        return static_cast<std::int16_t>(
+            std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+    };
+    NumberingSettings settings;
+    settings.Startnumber = Startnumber;
+    settings.Increment = Increment;
+    settings.RestartNum = RestartNum;
+    settings.N = to16(N);
+    settings.Space = to16(Space);
+    settings.BlankLines = to16(BlankLines);
+    settings.SkipChars.clear();
+    const qsizetype count = std::min<qsizetype>(CharNumber, SkipChars.size());
+    for (qsizetype i = 0; i < count; ++i)
+        settings.SkipChars.push_back(SkipChars[i].toStdString());
+    return settings;
+}
+
+void InsertBlockNumbersCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    bool selection = false;
+    try {
+        selection = !target->Text1().GetSel(true).IsEmpty();
+    } catch (...) {
+        return;
+    }
+    if (selection) {
+        // The popup's values serve this run only.
+        struct Keep {
+            int start = Startnumber;
+            int increment = Increment;
+            ~Keep()
+            {
+                Startnumber = start;
+                Increment = increment;
+            }
+        } keep;
+        if (AskStartAndIncrement())
+            NumberSelectedLines(*target);
+        return;
+    }
+    if (NumPopup == 1 && !AskStartAndIncrement())
+        return;
+    NumberWholeText(*target, InsertBlockNumbersFrame());
+}
+
+void NumberHighLight()
+{
+    if (const std::optional<Target> target = Target::Active())
+        NumberSelectedLines(*target);
+}
+
+void RemoveBlockNumbersCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    Frame frame;
+    frame.bulkEdit = true;
+    frame.markModified = true;
+    frame.onFailure = OnFailure::ProgramError;
+    frame.clearTextChangedOnFailure = true;
+    RunWholeText(*target, frame, [](std::string_view text) { return NcResult::Ok(RemoveBlockNumbers(text)); });
+}
+
+void RemoveLeadingZerosCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    Frame frame;
+    frame.working = Working::BeforeGoTo;
+    frame.setTextChanged = false;
+    frame.markModified = true;
+    RunWholeText(*target, frame, [](std::string_view text) { return NcResult::Ok(RemoveLeadingZeros(text)); });
+}
+
+void InsertSpacesCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    try {
+        if (!target || target->Text1().LineCount() == 1)
+            return;
+    } catch (...) {
+        return;
+    }
+    Frame frame;
+    frame.working = Working::BeforeGoTo;
+    frame.markModified = true;
+    frame.onFailure = OnFailure::Message;
+    frame.message = QStringLiteral("An error was encountered while inserting spaces");
+    frame.clearTextChangedOnFailure = true;
+    frame.refusal = [](const NcError& error) { return QString::fromStdString(ProgramErrorText(error.line)); };
+    const NumberingSettings settings = CurrentNumberingSettings();
+    RunWholeText(*target, frame, [&settings](std::string_view text) { return InsertSpaces(text, settings); });
+}
+
+void RemoveSpacesCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    Frame frame;
+    frame.working = Working::BeforeGoTo;
+    frame.markModified = true;
+    frame.onFailure = OnFailure::Message;
+    frame.message = QStringLiteral("Error removing spaces.");
+    frame.clearTextChangedOnFailure = true;
+    const NumberingSettings settings = CurrentNumberingSettings();
+    RunWholeText(*target, frame,
+                 [&settings](std::string_view text) { return NcResult::Ok(RemoveSpaces(text, settings)); });
+}
+
+void RemoveBlankLinesCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    try {
+        if (!target || target->Text1().LineCount() < 2)
+            return;
+    } catch (...) {
+        return;
+    }
+    Frame frame;
+    frame.waitPointer = false;
+    RunWholeText(*target, frame, [](std::string_view text) { return NcResult::Ok(RemoveBlankLines(text)); });
+}
+
+void DoIncremental()
+{
+    const std::optional<Target> target = Target::Active();
+    try {
+        if (!target || target->Text1().LineCount() == 1)
+            return;
+    } catch (...) {
+        return;
+    }
+    ConvertWholeText(*target, AxisConversion::ToIncremental);
+}
+
+void DoAbsolute()
+{
+    const std::optional<Target> target = Target::Active();
+    struct EndSearch {
+        ~EndSearch() { SearchingG91 = false; }
+    } endSearch;
+    try {
+        if (!target || target->Text1().LineCount() == 1)
+            return;
+        SearchingG91 = true;
+        SearchG91(target->Text1());
+    } catch (...) {
+        return;
+    }
+    // The not-found handling has reported and cleared the flag: there is nothing to convert.
+    if (!SearchingG91)
+        return;
+    ConvertWholeText(*target, AxisConversion::ToAbsolute);
+}
+
+void NumberBlocksForCommandLine()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        throw platform::Error(91, QStringLiteral("No document is open."));
+    Frame frame = InsertBlockNumbersFrame();
+    frame.markModified = false;
+    frame.onFailure = OnFailure::Throw;
+    frame.clearTextChangedOnFailure = false;
+    NumberWholeText(*target, frame);
+}
+
+void RemoveSpacesForCommandLine()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        throw platform::Error(91, QStringLiteral("No document is open."));
+    Frame frame;
+    frame.working = Working::BeforeGoTo;
+    frame.onFailure = OnFailure::Throw;
+    const NumberingSettings settings = CurrentNumberingSettings();
+    RunWholeText(*target, frame,
+                 [&settings](std::string_view text) { return NcResult::Ok(RemoveSpaces(text, settings)); });
+}
+
+void InstallNcCommandHooks()
+{
+    NumberBlocksSwitchHook = NumberBlocksForCommandLine;
+    RemoveSpacesSwitchHook = RemoveSpacesForCommandLine;
+}
