@@ -1,7 +1,6 @@
 // The Plugins menu of real document windows, filled when each window loads,
 // as the program sets it up.
 #include "HostFixture.h"
-#include "TestRunners.h"
 
 #include "customise/PluginMenu.h"
 #include "document/frmNotePad.h"
@@ -12,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include "support/TestRegistry.h"
 
 namespace {
 
@@ -135,10 +135,6 @@ private slots:
     }
 };
 
-int RunDocumentWindowPluginsTest(int argc, char** argv)
-{
-    TestDocumentWindowPlugins test;
-    return QTest::qExec(&test, argc, argv);
-}
+REGISTER_TEST(TestDocumentWindowPlugins);
 
 #include "tst_DocumentWindowPlugins.moc"

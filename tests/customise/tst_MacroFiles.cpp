@@ -1,4 +1,3 @@
-#include "TestRunners.h"
 
 #include "customise/MacroFiles.h"
 #include "platform/forms/ScriptedAnswers.h"
@@ -9,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include "support/TestRegistry.h"
 
 class TestMacroFiles : public QObject {
     Q_OBJECT
@@ -89,10 +89,6 @@ private slots:
     }
 };
 
-int RunMacroFilesTest(int argc, char** argv)
-{
-    TestMacroFiles test;
-    return QTest::qExec(&test, argc, argv);
-}
+REGISTER_TEST(TestMacroFiles);
 
 #include "tst_MacroFiles.moc"

@@ -1,7 +1,6 @@
 // The Plugins menu: listing the plug-in folder (registering what is not yet
 // registered) and starting a plug-in.
 #include "HostFixture.h"
-#include "TestRunners.h"
 
 #include "customise/PluginMenu.h"
 #include "platform/com/ClassRegistry.h"
@@ -14,6 +13,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
+#include "support/TestRegistry.h"
 
 namespace {
 
@@ -452,10 +452,6 @@ private slots:
     }
 };
 
-int RunPluginMenuTest(int argc, char** argv)
-{
-    TestPluginMenu test;
-    return QTest::qExec(&test, argc, argv);
-}
+REGISTER_TEST(TestPluginMenu);
 
 #include "tst_PluginMenu.moc"

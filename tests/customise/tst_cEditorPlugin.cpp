@@ -1,7 +1,6 @@
 // The host object as plug-ins use it: every member called by name, acting on
 // the active document of the main window.
 #include "HostFixture.h"
-#include "TestRunners.h"
 
 #include "customise/cEditorPlugin.h"
 #include "platform/com/CallByName.h"
@@ -12,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <Qsci/qsciscintilla.h>
+#include "support/TestRegistry.h"
 
 using platform::CodeMaxRange;
 
@@ -351,10 +351,6 @@ private slots:
     }
 };
 
-int RunEditorPluginTest(int argc, char** argv)
-{
-    TestEditorPlugin test;
-    return QTest::qExec(&test, argc, argv);
-}
+REGISTER_TEST(TestEditorPlugin);
 
 #include "tst_cEditorPlugin.moc"

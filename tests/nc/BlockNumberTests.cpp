@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <climits>
+#include "support/TestRegistry.h"
 
 namespace {
 
@@ -231,9 +232,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeBlockNumberTests()
-{
-    return std::make_unique<BlockNumberTests>();
-}
+REGISTER_TEST(BlockNumberTests);
 
 #include "BlockNumberTests.moc"

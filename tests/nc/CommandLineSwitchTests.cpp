@@ -1,4 +1,3 @@
-#include "FrameTests.h"
 #include "document/frmNotePad.h"
 #include "nc/FrameFixture.h"
 #include "nc/NcCommandFrame.h"
@@ -9,6 +8,7 @@
 #include <QtTest>
 
 #include <climits>
+#include "support/TestRegistry.h"
 
 namespace {
 
@@ -174,9 +174,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeCommandLineSwitchTests()
-{
-    return std::make_unique<TestCommandLineSwitches>();
-}
+REGISTER_TEST(TestCommandLineSwitches);
 
 #include "CommandLineSwitchTests.moc"

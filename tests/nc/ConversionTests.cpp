@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include "support/TestRegistry.h"
 
 Q_DECLARE_METATYPE(AxisConversion)
 
@@ -181,9 +182,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeConversionTests()
-{
-    return std::make_unique<ConversionTests>();
-}
+REGISTER_TEST(ConversionTests);
 
 #include "ConversionTests.moc"

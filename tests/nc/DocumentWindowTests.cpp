@@ -1,4 +1,3 @@
-#include "FrameTests.h"
 #include "document/frmNotePad.h"
 #include "nc/FrameFixture.h"
 #include "nc/NcCommandFrame.h"
@@ -11,6 +10,7 @@
 #include <QtTest>
 
 #include <climits>
+#include "support/TestRegistry.h"
 
 namespace {
 
@@ -193,9 +193,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeDocumentWindowTests()
-{
-    return std::make_unique<TestFrameInDocumentWindow>();
-}
+REGISTER_TEST(TestFrameInDocumentWindow);
 
 #include "DocumentWindowTests.moc"

@@ -3,6 +3,7 @@
 #include "nc/MControl.h"
 
 #include <QTest>
+#include "support/TestRegistry.h"
 
 class LayoutTests : public QObject {
     Q_OBJECT
@@ -145,9 +146,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeLayoutTests()
-{
-    return std::make_unique<LayoutTests>();
-}
+REGISTER_TEST(LayoutTests);
 
 #include "LayoutTests.moc"

@@ -1,4 +1,3 @@
-#include "FrameTests.h"
 #include "nc/FrameFixture.h"
 #include "nc/NcCommandFrame.h"
 #include "nc/NcResult.h"
@@ -13,6 +12,7 @@
 #include <QtTest>
 
 #include <climits>
+#include "support/TestRegistry.h"
 
 Q_DECLARE_METATYPE(platform::CodeMaxRange)
 
@@ -502,9 +502,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeNcCommandFrameTests()
-{
-    return std::make_unique<TestNcCommandFrame>();
-}
+REGISTER_TEST(TestNcCommandFrame);
 
 #include "NcCommandFrameTests.moc"

@@ -30,9 +30,3 @@ inline NumberingSettings SkipOnly(std::initializer_list<const char*> entries)
     settings.SkipChars.assign(entries.begin(), entries.end());
     return settings;
 }
-
-// The test classes of this executable; main() runs each in turn.
-std::unique_ptr<QObject> MakeBlockNumberTests();
-std::unique_ptr<QObject> MakeLayoutTests();
-std::unique_ptr<QObject> MakeConversionTests();
-std::unique_ptr<QObject> MakeReplaceAllTests();

@@ -3,6 +3,7 @@
 #include "nc/ReplaceAll.h"
 
 #include <QTest>
+#include "support/TestRegistry.h"
 
 class ReplaceAllTests : public QObject {
     Q_OBJECT
@@ -83,9 +84,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeReplaceAllTests()
-{
-    return std::make_unique<ReplaceAllTests>();
-}
+REGISTER_TEST(ReplaceAllTests);
 
 #include "ReplaceAllTests.moc"

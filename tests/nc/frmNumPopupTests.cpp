@@ -1,4 +1,3 @@
-#include "FrameTests.h"
 #include "nc/frmNumPopup.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/MEditor.h"
@@ -8,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include "support/TestRegistry.h"
 
 class TestNumPopup : public QObject {
     Q_OBJECT
@@ -101,9 +101,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeNumPopupTests()
-{
-    return std::make_unique<TestNumPopup>();
-}
+REGISTER_TEST(TestNumPopup);
 
 #include "frmNumPopupTests.moc"

@@ -1,6 +1,5 @@
 // The three calculator windows, started as the host starts them and driven
 // with keys and clicks.
-#include "TestRunners.h"
 
 #include "PluginFolder.h"
 
@@ -18,6 +17,7 @@
 #include <QtTest>
 
 #include <functional>
+#include "support/TestRegistry.h"
 
 using namespace platform;
 
@@ -245,10 +245,6 @@ private:
     std::unique_ptr<PluginFolder> m_folder;
 };
 
-int RunCalculatorWindowTest(int argc, char** argv)
-{
-    CalculatorWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+REGISTER_TEST(CalculatorWindowTest);
 
 #include "CalculatorWindowTest.moc"

@@ -1,6 +1,5 @@
 // The four plug-ins as the host meets them: registered with the tool,
 // created by the ProgID their file names give, and read by name.
-#include "TestRunners.h"
 
 #include "PluginFolder.h"
 
@@ -11,6 +10,7 @@
 #include "platform/forms/Error.h"
 
 #include <QtTest>
+#include "support/TestRegistry.h"
 
 using namespace platform;
 
@@ -97,10 +97,6 @@ private:
     std::unique_ptr<PluginFolder> m_folder;
 };
 
-int RunPluginContractTest(int argc, char** argv)
-{
-    PluginContractTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+REGISTER_TEST(PluginContractTest);
 
 #include "PluginContractTest.moc"

@@ -1,6 +1,5 @@
 // The computations of the plug-ins, without windows: the statistics
 // scanner and the cutting-data arithmetic.
-#include "TestRunners.h"
 
 #include "plugins/calc/CuttingData.h"
 #include "plugins/stats/MStats.h"
@@ -10,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include "support/TestRegistry.h"
 
 class PluginLogicTest : public QObject {
     Q_OBJECT
@@ -186,10 +186,6 @@ private slots:
     }
 };
 
-int RunPluginLogicTest(int argc, char** argv)
-{
-    PluginLogicTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+REGISTER_TEST(PluginLogicTest);
 
 #include "PluginLogicTest.moc"

@@ -1,6 +1,5 @@
 // The statistics window, started as the host starts it, reading the program
 // from a stand-in host object.
-#include "TestRunners.h"
 
 #include "PluginFolder.h"
 
@@ -15,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include "support/TestRegistry.h"
 
 using namespace platform;
 
@@ -126,10 +126,6 @@ private:
     std::unique_ptr<PluginFolder> m_folder;
 };
 
-int RunStatsWindowTest(int argc, char** argv)
-{
-    StatsWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+REGISTER_TEST(StatsWindowTest);
 
 #include "StatsWindowTest.moc"
