@@ -2,7 +2,6 @@
 
 #include "plugins/avanco/frmIPM.h"
 #include "platform/com/ComServer.h"
-#include "platform/forms/ShowModal.h"
 
 namespace {
 
@@ -14,27 +13,13 @@ const platform::ComClass Classes[] = {
 
 TALVEX_COM_SERVER(Classes)
 
-Main::Main(QObject* parent) : QObject(parent) {}
-
-QString Main::PluginVersion() const
+Main::Main(QObject* parent)
+    : CalcPluginMain(parent, QStringLiteral("Feed rate inches per minute (IPM)"),
+                     QStringLiteral("To find feed rate in inches per minute (IPM)"))
 {
-    return QStringLiteral("1.0.0");
 }
 
-QString Main::PluginStart()
+std::unique_ptr<CalcForm> Main::MakeForm()
 {
-    frmIPM form;
-    form.CallBack = this;
-    platform::ShowModal(form);
-    return QStringLiteral("0");
-}
-
-QString Main::PluginId() const
-{
-    return QStringLiteral("Feed rate inches per minute (IPM)");
-}
-
-QString Main::PluginDescription() const
-{
-    return QStringLiteral("To find feed rate in inches per minute (IPM)");
+    return std::make_unique<frmIPM>();
 }

@@ -2,7 +2,6 @@
 
 #include "plugins/tornel/frmRPM.h"
 #include "platform/com/ComServer.h"
-#include "platform/forms/ShowModal.h"
 
 namespace {
 
@@ -14,27 +13,13 @@ const platform::ComClass Classes[] = {
 
 TALVEX_COM_SERVER(Classes)
 
-Main::Main(QObject* parent) : QObject(parent) {}
-
-QString Main::PluginVersion() const
+Main::Main(QObject* parent)
+    : CalcPluginMain(parent, QStringLiteral("Revolutions per minute (RPM)"),
+                     QStringLiteral("To find revolutions per minute"))
 {
-    return QStringLiteral("1.0.0");
 }
 
-QString Main::PluginStart()
+std::unique_ptr<CalcForm> Main::MakeForm()
 {
-    frmRPM form;
-    form.CallBack = this;
-    platform::ShowModal(form);
-    return QStringLiteral("0");
-}
-
-QString Main::PluginId() const
-{
-    return QStringLiteral("Revolutions per minute (RPM)");
-}
-
-QString Main::PluginDescription() const
-{
-    return QStringLiteral("To find revolutions per minute");
+    return std::make_unique<frmRPM>();
 }
