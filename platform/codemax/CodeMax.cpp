@@ -64,7 +64,7 @@ CodeMax::CodeMax(QWidget* parent) : QWidget(parent)
     colours_.fill(-1);
     const std::pair<int, qint64> defaults[] = {
         {0, 0xFFFFFF}, {1, 0xF0F0F0}, {2, 0x000000}, {3, 0xFFFF80}, {4, 0x000000},
-        {6, 0x000080}, {8, 0xFF0000}, {10, 0x000000}, {14, 0x008000}, {26, 0x808080},
+        {6, 0x000080}, {8, 0xFF0000}, {14, 0x008000}, {26, 0x808080},
         {27, 0xF0F0F0}, {30, 0x80FFFF},
     };
     for (const auto& [item, value] : defaults)
@@ -234,6 +234,19 @@ intptr_t CodeMax::replaceBytes(intptr_t start, intptr_t end, const QByteArray& b
     return start + newLen;
 }
 
+CodeMax::ProgramEdit::ProgramEdit(CodeMax& control)
+    : scope_(control), c_(control), wasReadOnly_(control.ReadOnly())
+{
+    if (wasReadOnly_)
+        c_.sci(QsciScintillaBase::SCI_SETREADONLY, 0);
+}
+
+CodeMax::ProgramEdit::~ProgramEdit()
+{
+    if (wasReadOnly_)
+        c_.sci(QsciScintillaBase::SCI_SETREADONLY, 1);
+}
+
 // -------------------------------------------------------------------- text
 
 QString CodeMax::Text() const
@@ -245,7 +258,7 @@ QString CodeMax::Text() const
 
 void CodeMax::SetText(const QString& text)
 {
-    EditScope scope(*this);
+    ProgramEdit edit(*this);
     replaceBytes(0, sci(QsciScintillaBase::SCI_GETLENGTH), toDoc(text));
     sci(QsciScintillaBase::SCI_GOTOPOS, 0);
 }
@@ -259,7 +272,7 @@ QString CodeMax::SelText() const
 
 void CodeMax::SetSelText(const QString& text)
 {
-    EditScope scope(*this);
+    ProgramEdit edit(*this);
     const intptr_t start = sci(QsciScintillaBase::SCI_GETSELECTIONSTART);
     const intptr_t end = sci(QsciScintillaBase::SCI_GETSELECTIONEND);
     const intptr_t caret = replaceBytes(start, end, toDoc(text));
@@ -283,7 +296,7 @@ int CodeMax::GetLineLength(int line) const
 void CodeMax::DeleteLine(int line)
 {
     checkLine(line);
-    EditScope scope(*this);
+    ProgramEdit edit(*this);
     const int count = LineCount();
     intptr_t start = lineStart(line);
     intptr_t end = line + 1 < count ? lineStart(line + 1) : sci(QsciScintillaBase::SCI_GETLENGTH);
@@ -294,7 +307,7 @@ void CodeMax::DeleteLine(int line)
 
 void CodeMax::AddText(const QString& text)
 {
-    EditScope scope(*this);
+    ProgramEdit edit(*this);
     const intptr_t caret = sci(QsciScintillaBase::SCI_GETCURRENTPOS);
     const intptr_t end = replaceBytes(caret, caret, toDoc(text));
     sci(QsciScintillaBase::SCI_GOTOPOS, uintptr_t(end));
@@ -305,7 +318,7 @@ void CodeMax::ReplaceText(const QString& text, const CodeMaxRange& range)
     const CodeMaxRange r = range.Normalized();
     const intptr_t start = positionOf(r.startLine, r.startCol);
     const intptr_t end = positionOf(r.endLine, r.endCol);
-    EditScope scope(*this);
+    ProgramEdit edit(*this);
     const intptr_t caret = replaceBytes(start, std::max(start, end), toDoc(text));
     sci(QsciScintillaBase::SCI_GOTOPOS, uintptr_t(caret));
 }
@@ -322,7 +335,7 @@ void CodeMax::InsertFile(const QString& path, const CodeMaxPosition& position)
         insert = CodeMaxText::WithLineBreak(bytes, LineBreak());
     else
         insert = toDoc(scan.IsUtf8() ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes));
-    EditScope scope(*this);
+    ProgramEdit edit(*this);
     const intptr_t end = replaceBytes(at, at, insert);
     sci(QsciScintillaBase::SCI_GOTOPOS, uintptr_t(end));
 }
@@ -600,20 +613,34 @@ void CodeMax::dispatchKey(CodeMaxPane& pane, QKeyEvent& e)
         e.accept();  // between the strokes of a chord, or on its own: nothing
         return;
     }
-    if (pendingChordMods_ >= 0) {
+    // A key bound to Delete acts as the Delete key; the command by number
+    // deletes only a selection.
+    const auto runKey = [this](int command) {
+        ExecuteCmd(command == CodeMaxCmd::Delete ? CodeMaxCmd::DeleteKey : command);
+    };
+    const bool chordPending = pendingChordMods_ >= 0;
+    if (chordPending) {
         const CodeMaxHotKey chord(pendingChordMods_, pendingChordKey_, mask, vk);
         pendingChordMods_ = -1;
         const int command = vk ? globals.FindHotKey(chord) : -1;
         if (command >= 0) {
-            ExecuteCmd(command);
+            runKey(command);
             e.accept();
             return;
         }
     }
     if (vk) {
         const int command = globals.FindHotKey(CodeMaxHotKey(mask, vk));
+        // With nothing to cancel (no selection, no recording, no chord begun),
+        // Escape goes on to the window: a dialog holding the control closes.
+        if (command == CodeMaxCmd::Cancel && !chordPending && !recording_
+            && pane.Sci(QsciScintillaBase::SCI_GETSELECTIONEMPTY) != 0
+            && pane.Sci(QsciScintillaBase::SCI_GETSELECTIONS) <= 1) {
+            e.ignore();
+            return;
+        }
         if (command >= 0) {
-            ExecuteCmd(command);
+            runKey(command);
             e.accept();
             return;
         }

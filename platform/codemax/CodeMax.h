@@ -32,10 +32,12 @@
 // Colour items of SetColor (Windows colour values 0x00BBGGRR, red in the low
 // byte): 0 window, 1 left (bookmark) margin, 2/3 bookmark fore/back, 4/5 text,
 // 6/7 numbers, 8/9 keywords, 10/11 operators, 14/15 comments, 26/27 line
-// numbers, 30 highlighted line. A back colour of -1 (0xFFFFFFFF) follows the
-// window colour. Font-style items of SetFontStyle: 0 text, 1 numbers,
-// 2 keywords, 3 operators, 5 comments, 11 line numbers; styles 0 normal,
-// 1 bold, 2 italic, 3 bold italic, 4 underline.
+// numbers, 30 highlighted line; other items are accepted and ignored. A back
+// colour of -1 (0xFFFFFFFF) follows the window colour; operators follow the
+// text colours (4/5) until items 10/11 are set. Font-style items of
+// SetFontStyle: 0 text, 1 numbers, 2 keywords, 3 operators, 5 comments,
+// 11 line numbers; styles 0 normal, 1 bold, 2 italic, 3 bold italic,
+// 4 underline.
 
 #include "platform/codemax/CodeMaxCommands.h"
 #include "platform/codemax/CodeMaxGlobals.h"
@@ -108,7 +110,10 @@ public:
     void OpenFile(const QString& path);
     // Writes the document atomically; clearModified marks it unmodified.
     void SaveFile(const QString& path, bool clearModified);
-    bool ReadOnly() const;              // set False after every OpenFile by the programs
+    // Read-only stops the user (typing, keys, commands, Cut, Paste, Undo);
+    // the program's own edits (SetText, SetSelText, AddText, ReplaceText,
+    // DeleteLine, InsertFile) still apply.
+    bool ReadOnly() const;
     void SetReadOnly(bool on);
     bool Modified() const;
     void SetModified(bool modified);  // false marks it saved; true waits for the next edit
@@ -144,7 +149,7 @@ public:
     double VSplitterPos() const;
     void SetVSplitterPos(double y);
     void SetColor(int item, qint64 colorRef);
-    qint64 GetColor(int item) const;
+    qint64 GetColor(int item) const;    // -1 when unset
     void SetFontStyle(int item, int style);
     int GetFontStyle(int item) const;
     QFont Font() const { return font_; }
@@ -230,6 +235,20 @@ private:
 
     private:
         CodeMax& c_;
+    };
+    // A program's own edit: an EditScope that also lets it through a
+    // read-only document (read-only holds only the user back).
+    class ProgramEdit {
+    public:
+        explicit ProgramEdit(CodeMax& control);
+        ~ProgramEdit();
+        ProgramEdit(const ProgramEdit&) = delete;
+        ProgramEdit& operator=(const ProgramEdit&) = delete;
+
+    private:
+        EditScope scope_;  // declared first: the events come after read-only is back
+        CodeMax& c_;
+        bool wasReadOnly_;
     };
     static constexpr int BookmarkMarker = 1;
     static constexpr int HighlightMarker = 2;

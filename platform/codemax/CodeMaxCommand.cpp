@@ -89,7 +89,11 @@ void CodeMax::runCommand(int command, std::optional<long long> data)
     case DocumentEndExtend: send(Sci::SCI_DOCUMENTENDEXTEND); break;
     case DocumentEnd: send(Sci::SCI_DOCUMENTEND); break;
     case DeleteBack: send(Sci::SCI_DELETEBACK); break;
-    case Delete: send(Sci::SCI_CLEAR); break;
+    case Delete:
+        if (pane.Sci(Sci::SCI_GETSELECTIONEMPTY) == 0)
+            send(Sci::SCI_CLEAR);
+        break;
+    case DeleteKey: send(Sci::SCI_CLEAR); break;
     case CutSelection:
     case CodeMaxCmd::Cut: send(Sci::SCI_CUT); break;
     case CodeMaxCmd::Copy: send(Sci::SCI_COPY); break;
@@ -129,7 +133,10 @@ void CodeMax::runCommand(int command, std::optional<long long> data)
     case WordRightExtend: send(Sci::SCI_WORDRIGHTEXTEND); break;
     case Tab: send(Sci::SCI_TAB); break;
     case BackTab: send(Sci::SCI_BACKTAB); break;
-    case Cancel: send(Sci::SCI_CANCEL); break;
+    case Cancel:
+        send(Sci::SCI_CANCEL);  // drops extra selections only
+        pane.Sci(Sci::SCI_SETEMPTYSELECTION, uintptr_t(pane.Sci(Sci::SCI_GETCURRENTPOS)));
+        break;
     case Properties: {
         bool cancel = false;
         emit SettingsRequest(this, cancel);

@@ -38,7 +38,7 @@ inline constexpr int DocumentStart = 189;
 inline constexpr int DocumentEndExtend = 190;
 inline constexpr int DocumentEnd = 191;
 inline constexpr int DeleteBack = 194;
-inline constexpr int Delete = 195;
+inline constexpr int Delete = 195;  // the selection only: nothing when none
 inline constexpr int CutSelection = 196;
 inline constexpr int Cut = 197;
 inline constexpr int Copy = 198;
@@ -70,12 +70,15 @@ inline constexpr int WordRight = 308;
 inline constexpr int WordRightExtend = 309;
 inline constexpr int Tab = 310;
 inline constexpr int BackTab = 311;
-inline constexpr int Cancel = 312;  // Escape: empties the selection
+inline constexpr int Cancel = 312;  // Escape: empties the selection; else the key goes on to the window
 inline constexpr int Properties = 313;  // raises SettingsRequest
 inline constexpr int WordDeleteLeft = 314;
 inline constexpr int WordDeleteRight = 315;
 inline constexpr int ScrollLineUp = 316;
 inline constexpr int ScrollLineDown = 317;
 inline constexpr int ToggleOverwrite = 318;
+// What a key bound to Delete (195) does, and what a macro records for it:
+// the selection, or else the character after the caret.
+inline constexpr int DeleteKey = 319;
 
 }  // namespace platform::CodeMaxCmd

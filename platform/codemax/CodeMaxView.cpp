@@ -22,6 +22,7 @@ constexpr int styles[] = {0, 1, 2, 3, 5};  // text, number, keyword, operator, c
 constexpr int lineNumberMargin = 0;
 constexpr int bookmarkMargin = 1;
 constexpr int foldMargin = 2;
+constexpr int textFore = 4, operatorFore = 10, operatorBack = 11;
 
 QColor fromColorRef(qint64 value)
 {
@@ -141,8 +142,13 @@ void CodeMax::SetVSplitterPos(double y)
 QColor CodeMax::colour(int item) const
 {
     const qint64 value = colours_[size_t(item)];
-    if (value < 0 || value > 0xFFFFFF)
+    if (value < 0 || value > 0xFFFFFF) {
+        // The programs never colour operators: until one does, they look
+        // like the text around them (a fixed default could match the window).
+        if (item == operatorFore || item == operatorBack)
+            return colour(item - (operatorFore - textFore));
         return fromColorRef(colours_[0]);  // unset back colours follow the window
+    }
     return fromColorRef(value);
 }
 

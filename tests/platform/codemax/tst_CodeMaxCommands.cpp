@@ -10,6 +10,8 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,8 +50,10 @@ private slots:
         QTest::newRow("155 line end") << mid << Cmd::LineEnd << CodeMaxRange{3, 18, 3, 18};
         QTest::newRow("154 line end extend") << mid << Cmd::LineEndExtend << CodeMaxRange{3, 4, 3, 18};
         QTest::newRow("165 home") << CodeMaxRange{1, 3, 1, 3} << Cmd::Home << CodeMaxRange{1, 0, 1, 0};
+        QTest::newRow("164 home extend") << CodeMaxRange{1, 3, 1, 3} << Cmd::HomeExtend << CodeMaxRange{1, 3, 1, 0};
         QTest::newRow("151 line start") << mid << Cmd::LineStart << CodeMaxRange{3, 0, 3, 0};
         QTest::newRow("189 text start") << mid << Cmd::DocumentStart << CodeMaxRange{0, 0, 0, 0};
+        QTest::newRow("188 text start extend") << mid << Cmd::DocumentStartExtend << CodeMaxRange{3, 4, 0, 0};
         QTest::newRow("191 text end") << mid << Cmd::DocumentEnd << CodeMaxRange{7, 1, 7, 1};
         QTest::newRow("190 text end extend") << mid << Cmd::DocumentEndExtend << CodeMaxRange{3, 4, 7, 1};
         QTest::newRow("149 line up") << mid << Cmd::LineUp << CodeMaxRange{2, 4, 2, 4};
@@ -76,31 +80,49 @@ private slots:
     void editing_data()
     {
         QTest::addColumn<int>("command");
+        QTest::addColumn<CodeMaxRange>("selection");
         QTest::addColumn<QString>("result");
-        // Text "AB\r\nCD\r\nEF", caret at (1,1).
-        QTest::newRow("160 line delete") << Cmd::LineDelete << "AB\r\nEF";
-        QTest::newRow("158 delete to start") << Cmd::LineDeleteToStart << "AB\r\nD\r\nEF";
-        QTest::newRow("159 delete to end") << Cmd::LineDeleteToEnd << "AB\r\nC\r\nEF";
-        QTest::newRow("194 delete back") << Cmd::DeleteBack << "AB\r\nD\r\nEF";
-        QTest::newRow("195 delete") << Cmd::Delete << "AB\r\nC\r\nEF";
-        QTest::newRow("212 new line") << Cmd::NewLine << "AB\r\nC\r\nD\r\nEF";
-        QTest::newRow("152 open below") << Cmd::LineOpenBelow << "AB\r\nCD\r\n\r\nEF";
-        QTest::newRow("153 open above") << Cmd::LineOpenAbove << "AB\r\n\r\nCD\r\nEF";
+        QTest::addColumn<QString>("clipboard");  // "XY" before each row
+        // Text "AB\r\nCD\r\nEF".
+        const CodeMaxRange caret{1, 1, 1, 1};
+        QTest::newRow("160 line delete") << Cmd::LineDelete << caret << "AB\r\nEF" << "XY";
+        QTest::newRow("158 delete to start") << Cmd::LineDeleteToStart << caret << "AB\r\nD\r\nEF" << "XY";
+        QTest::newRow("159 delete to end") << Cmd::LineDeleteToEnd << caret << "AB\r\nC\r\nEF" << "XY";
+        QTest::newRow("194 delete back") << Cmd::DeleteBack << caret << "AB\r\nD\r\nEF" << "XY";
+        QTest::newRow("195 delete the selection") << Cmd::Delete << CodeMaxRange{1, 0, 2, 1} << "AB\r\nF" << "XY";
+        QTest::newRow("195 with nothing selected does nothing") << Cmd::Delete << caret << "AB\r\nCD\r\nEF" << "XY";
+        QTest::newRow("Delete key: the next character") << Cmd::DeleteKey << caret << "AB\r\nC\r\nEF" << "XY";
+        QTest::newRow("212 new line") << Cmd::NewLine << caret << "AB\r\nC\r\nD\r\nEF" << "XY";
+        QTest::newRow("152 open below") << Cmd::LineOpenBelow << caret << "AB\r\nCD\r\n\r\nEF" << "XY";
+        QTest::newRow("153 open above") << Cmd::LineOpenAbove << caret << "AB\r\n\r\nCD\r\nEF" << "XY";
+        QTest::newRow("140 paste") << Cmd::Paste << CodeMaxRange{1, 0, 1, 1} << "AB\r\nXYD\r\nEF" << "XY";
+        QTest::newRow("161 line cut") << Cmd::LineCut << caret << "AB\r\nEF" << "CD\r\n";
+        QTest::newRow("196 cut selection") << Cmd::CutSelection << CodeMaxRange{1, 0, 2, 1} << "AB\r\nF"
+                                           << "CD\r\nE";
+        QTest::newRow("197 cut") << Cmd::Cut << CodeMaxRange{0, 2, 0, 0} << "\r\nCD\r\nEF" << "AB";
+        QTest::newRow("198 copy") << Cmd::Copy << CodeMaxRange{1, 0, 1, 2} << "AB\r\nCD\r\nEF" << "CD";
     }
     void editing()
     {
         QFETCH(int, command);
+        QFETCH(CodeMaxRange, selection);
         QFETCH(QString, result);
+        QFETCH(QString, clipboard);
+        const QString original = "AB\r\nCD\r\nEF";
+        QGuiApplication::clipboard()->setText("XY");
         CodeMax c;
-        c.SetText("AB\r\nCD\r\nEF");
-        c.SetSel({1, 1, 1, 1}, false);
+        c.SetText(original);
+        c.SetSel(selection, false);
         int changes = 0;
         connect(&c, &CodeMax::ContentChange, [&](CodeMax*) { ++changes; });
         c.ExecuteCmd(command);
         QCOMPARE(c.Text(), result);
-        QCOMPARE(changes, 1);
-        c.Undo();  // each command is one undo step
-        QCOMPARE(c.Text(), QString("AB\r\nCD\r\nEF"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+        QCOMPARE(changes, result == original ? 0 : 1);
+        if (changes > 0) {
+            c.Undo();  // each command is one undo step
+            QCOMPARE(c.Text(), original);
+        }
     }
 
     void newLineUsesTheDocumentLineBreak()
@@ -194,6 +216,33 @@ private slots:
         c.ExecuteCmd(Cmd::FindNextWord);
         QCOMPARE(c.FindText(), QString("X10"));
         QCOMPARE(c.GetSel(true), (CodeMaxRange{1, 4, 1, 7}));
+    }
+
+    // 173 and 175 search for the word at the caret: with no word there,
+    // they fail as a search does.
+    void findWordWithNoWordFails_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("175 between words") << Cmd::FindNextWord << "N10    X1";
+        QTest::newRow("173 between words") << Cmd::FindPrevWord << "N10    X1";
+        QTest::newRow("175 empty text") << Cmd::FindNextWord << "";
+        QTest::newRow("173 empty text") << Cmd::FindPrevWord << "";
+    }
+    void findWordWithNoWordFails()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, text);
+        CodeMax c;
+        c.SetText(text);
+        c.SetFindText("N10");
+        const CodeMaxRange at{0, qMin(5, int(text.size())), 0, qMin(5, int(text.size()))};
+        c.SetSel(at, false);
+        Failures failures(c);
+        c.ExecuteCmd(command);
+        QCOMPARE(failures.list, (QList<std::pair<int, int>>{{command, 4}}));
+        QCOMPARE(c.GetSel(false), at);
+        QCOMPARE(c.FindText(), QString("N10"));  // left as it was
     }
 
     void replaceAllChains()

@@ -10,8 +10,11 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QDialog>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTest>
+#include <QVBoxLayout>
 
 using platform::CodeMax;
 using platform::CodeMaxGlobals;
@@ -217,6 +220,62 @@ private slots:
         QTest::keyClick(c.ActivePane(), Qt::Key_Return, Qt::AltModifier);
         QCOMPARE(requests, 1);
         QCOMPARE(c.Text(), QString());
+    }
+
+    // ExecuteCmd(195) deletes only a selection; the Delete key (and any key
+    // bound to 195) also deletes the character after the caret.
+    void deleteKeyAndDeleteCommand()
+    {
+        TableGuard guard;
+        CodeMax c;
+        c.SetText("ABCD");
+        c.SetSel({0, 1, 0, 1}, false);
+        QTest::keyClick(c.ActivePane(), Qt::Key_Delete);
+        QCOMPARE(c.Text(), QString("ACD"));
+        c.ExecuteCmd(Cmd::Delete);
+        QCOMPARE(c.Text(), QString("ACD"));
+        CodeMaxGlobals().RegisterHotKey({Ctrl, 'Q'}, Cmd::Delete);
+        QTest::keyClick(c.ActivePane(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(c.Text(), QString("AD"));
+        QCOMPARE(CodeMaxGlobals().FindHotKey({0, 46}), Cmd::Delete);  // the table still says Delete
+    }
+
+    // A dialog holding the control closes on Escape when the editor has
+    // nothing to cancel; Return stays with the editor.
+    void escapeGoesOnToTheDialogWhenNothingToCancel()
+    {
+        QDialog dialog;
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* c = new CodeMax(&dialog);
+        layout->addWidget(c);
+        auto* ok = new QPushButton("OK", &dialog);
+        ok->setDefault(true);
+        layout->addWidget(ok);
+        int accepted = 0, rejected = 0;
+        connect(&dialog, &QDialog::accepted, [&] { ++accepted; });
+        connect(&dialog, &QDialog::rejected, [&] { ++rejected; });
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QsciScintilla* pane = c->ActivePane();
+        c->SetText("N10\r\nN20");
+        c->SetSel({0, 0, 0, 2}, false);
+        QTest::keyClick(pane, Qt::Key_Escape);  // empties the selection first
+        QCOMPARE(rejected, 0);
+        QVERIFY(c->SelText().isEmpty());
+        QCOMPARE(c->GetSel(false), (platform::CodeMaxRange{0, 2, 0, 2}));
+        QTest::keyClick(pane, Qt::Key_Return);
+        QCOMPARE(accepted, 0);
+        QCOMPARE(c->Text(), QString("N1\r\n0\r\nN20"));
+
+        c->ExecuteCmd(Cmd::RecordMacro, 9);  // a recording takes the key
+        QTest::keyClick(pane, Qt::Key_Escape);
+        QCOMPARE(rejected, 0);
+        c->ExecuteCmd(Cmd::RecordMacro);
+        CodeMaxGlobals().SetMacro(9, {});
+
+        QTest::keyClick(pane, Qt::Key_Escape);
+        QCOMPARE(rejected, 1);
+        QCOMPARE(accepted, 0);
     }
 
     void shortcutsOfTheWindowPassUnboundKeys()

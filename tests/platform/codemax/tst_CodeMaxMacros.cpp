@@ -117,6 +117,23 @@ private slots:
         g.ResetDefaultHotKeys();
     }
 
+    // The Delete key is recorded as the Delete key: played where nothing is
+    // selected, it still deletes the next character.
+    void deleteKeyPlaysBackAsTheDeleteKey()
+    {
+        SlotGuard guard;
+        CodeMax c;
+        c.SetText("ABC");
+        c.SetSel({0, 1, 0, 1}, false);
+        c.ExecuteCmd(Cmd::RecordMacro, 3);
+        QTest::keyClick(c.ActivePane(), Qt::Key_Delete);
+        c.ExecuteCmd(Cmd::RecordMacro);
+        QCOMPARE(c.Text(), QString("AC"));
+        c.SetText("XYZ");
+        c.ExecuteCmd(Cmd::PlayMacro1 + 3);
+        QCOMPARE(c.Text(), QString("YZ"));
+    }
+
     void macroNeverPlaysAnother()
     {
         SlotGuard guard;

@@ -7,7 +7,9 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using platform::CodeMax;
@@ -258,6 +260,63 @@ private slots:
         c.ExecuteCmd(platform::CodeMaxCmd::DocumentStart);
         c.ExecuteCmd(platform::CodeMaxCmd::BookmarkNext);
         QCOMPARE(c.GetSel(false).startLine, 3);
+    }
+
+    // Read-only holds the user back, not the program: the programs make a
+    // file read-only after opening it and then write into it (compare panes).
+    void programEditsApplyWhenReadOnly_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("result");
+        // Text "AB\r\nCD", "B" selected with the caret after it.
+        QTest::newRow("SetText") << "SetText" << "X";
+        QTest::newRow("SetSelText") << "SetSelText" << "AX\r\nCD";
+        QTest::newRow("AddText") << "AddText" << "ABX\r\nCD";
+        QTest::newRow("ReplaceText") << "ReplaceText" << "AB\r\nX";
+        QTest::newRow("DeleteLine") << "DeleteLine" << "CD";
+        QTest::newRow("InsertFile") << "InsertFile" << "AB\r\nX\r\nCD";
+    }
+    void programEditsApplyWhenReadOnly()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, result);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("x.nc");
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("X\r\n");
+        }
+        CodeMax c;
+        c.SetText("AB\r\nCD");
+        c.SetSel({0, 1, 0, 2}, false);
+        c.SetReadOnly(true);
+        QList<bool> readOnlyInEvent;
+        connect(&c, &CodeMax::ContentChange, [&](CodeMax* control) { readOnlyInEvent.append(control->ReadOnly()); });
+        if (call == "SetText")
+            c.SetText("X");
+        else if (call == "SetSelText")
+            c.SetSelText("X");
+        else if (call == "AddText")
+            c.AddText("X");
+        else if (call == "ReplaceText")
+            c.ReplaceText("X", {1, 0, 1, 2});
+        else if (call == "DeleteLine")
+            c.DeleteLine(0);
+        else
+            c.InsertFile(file, {1, 0});
+        QCOMPARE(c.Text(), result);
+        QCOMPARE(readOnlyInEvent, QList<bool>{true});  // one event, and still read-only in it
+        QVERIFY(c.ReadOnly());
+
+        // The user stays held back.
+        c.SetSel({0, 0, 0, 0}, false);
+        QTest::keyClicks(c.ActivePane(), "Z");
+        QTest::keyClick(c.ActivePane(), Qt::Key_Delete);
+        c.ExecuteCmd(platform::CodeMaxCmd::LineDelete);
+        c.Undo();
+        QCOMPARE(c.Text(), result);
+        QCOMPARE(readOnlyInEvent.size(), 1);
     }
 };
 

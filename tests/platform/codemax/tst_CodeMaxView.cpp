@@ -87,7 +87,30 @@ private slots:
         QCOMPARE(styleBack(c.Pane(0), 5), QColor(255, 255, 0));
         c.SetColor(15, 0x808080);
         QCOMPARE(styleBack(c.Pane(0), 5), QColor(128, 128, 128));
-        c.SetColor(99, 0);  // unknown items are accepted
+        c.SetColor(99, 0);  // an item the control does not use: accepted and ignored
+        c.SetColor(-1, 0);
+        QCOMPARE(c.GetColor(99), qint64(-1));
+        QCOMPARE(styleBack(c.Pane(0), 5), QColor(128, 128, 128));
+        QCOMPARE(styleBack(c.Pane(0), 0), QColor(255, 255, 0));
+        QCOMPARE(styleFore(c.Pane(0), 0), QColor(0, 0, 0));
+    }
+
+    // The programs set the text colours but never the operator items: a
+    // white-on-black scheme must not leave operators black on black.
+    void operatorsFollowTheTextUntilColoured()
+    {
+        CodeMax c;
+        c.SetColor(0, 0x000000);
+        c.SetColor(4, 0xFFFFFF);
+        c.SetColor(5, 0x202020);
+        QCOMPARE(styleFore(c.Pane(0), 3), QColor(255, 255, 255));
+        QCOMPARE(styleBack(c.Pane(0), 3), QColor(0x20, 0x20, 0x20));
+        c.SetColor(10, 0x0000FF);
+        c.SetColor(11, 0x00FF00);
+        c.SetColor(4, 0x00FFFF);  // set: operators keep their own colours now
+        QCOMPARE(styleFore(c.Pane(0), 3), QColor(255, 0, 0));
+        QCOMPARE(styleBack(c.Pane(0), 3), QColor(0, 255, 0));
+        QCOMPARE(styleFore(c.Pane(0), 0), QColor(255, 255, 0));
     }
 
     void fontStyles_data()
