@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -23,10 +24,9 @@ struct Line {
     qsizetype start = 0;    // first byte of the line
     qsizetype end = 0;      // first byte of the line end
     qsizetype next = 0;     // first byte of the next line
-    QByteArray name;        // section or key name, trimmed
-    QByteArray value;       // key value, trimmed and unquoted
-    qsizetype keyStart = 0; // the key as written (for a rewrite in place)
-    qsizetype keyEnd = 0;
+    QString name;           // section or key name, trimmed
+    QString value;          // key value, trimmed and unquoted
+    qsizetype keyStart = 0; // where the key begins (for a rewrite in place)
 };
 
 // The file parsed into lines; every byte belongs to exactly one line.
@@ -59,11 +59,80 @@ bool hasBinaryBytes(const char* begin, const char* end)
     return false;
 }
 
+// Whether the bytes are valid UTF-8 holding at least one non-ASCII
+// character: only then is a line read as UTF-8 (strictly: no overlong
+// forms, no surrogates), so that Latin-1 text reads as it always did.
+bool readsAsUtf8(const char* begin, const char* end)
+{
+    bool nonAscii = false;
+    for (const char* p = begin; p < end;) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        nonAscii = true;
+        int more = 0;
+        char32_t code = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= more)
+            return false;
+        for (int k = 1; k <= more; ++k) {
+            const auto b = static_cast<unsigned char>(p[k]);
+            if ((b & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (b & 0x3F);
+        }
+        if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF))
+            || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += more + 1;
+    }
+    return nonAscii;
+}
+
+bool readsAsUtf8(const QByteArray& bytes)
+{
+    return readsAsUtf8(bytes.constBegin(), bytes.constEnd());
+}
+
+// The bytes of one line written by us: Latin-1 when that reads back as the
+// same text, else UTF-8 (text outside Latin-1, or Latin-1 text whose bytes
+// would happen to read as UTF-8).
+QByteArray encodeLine(const QString& text)
+{
+    const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    if (latin1) {
+        QByteArray bytes = text.toLatin1();
+        if (!readsAsUtf8(bytes))
+            return bytes;
+    }
+    return text.toUtf8();
+}
+
 void classify(Document& document, Line& line, int number)
 {
     const char* const data = document.bytes.constData();
     const char* begin = data + line.start;
     const char* end = data + line.end;
+    // A UTF-8 mark before the first line is no part of its text.
+    if (number == 1 && end - begin >= 3 && QByteArrayView(begin, 3) == "\xEF\xBB\xBF")
+        begin += 3;
+    const bool utf8 = readsAsUtf8(begin, end);
+    auto decode = [utf8](const QByteArray& bytes) {
+        return utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    };
     while (begin < end && isBlank(*begin))
         ++begin;
     auto damage = [&](const char* what) {
@@ -85,7 +154,7 @@ void classify(Document& document, Line& line, int number)
             damage("no closing ']'");
         } else {
             line.kind = Line::Section;
-            line.name = trimmed(begin + 1, close);
+            line.name = decode(trimmed(begin + 1, close));
         }
     } else {
         const char* equals = begin;
@@ -96,14 +165,13 @@ void classify(Document& document, Line& line, int number)
             return;
         }
         line.kind = Line::Key;
-        line.name = trimmed(begin, equals);
+        line.name = decode(trimmed(begin, equals));
         line.keyStart = begin - data;
-        line.keyEnd = line.keyStart + line.name.size();
         QByteArray value = trimmed(equals + 1, end);
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
             && value.back() == value.front())
             value = value.mid(1, value.size() - 2);
-        line.value = std::move(value);
+        line.value = decode(value);
     }
 }
 
@@ -138,9 +206,9 @@ Document parse(QByteArray bytes)
     return document;
 }
 
-bool sameName(const QByteArray& a, const QString& b)
+bool sameName(const QString& a, const QString& b)
 {
-    return QString::fromLatin1(a).compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+    return a.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 // The index of the first header of the section, or nullopt.
@@ -209,7 +277,7 @@ std::optional<Document> load(const QString& file)
 }
 
 // The value of key in section, or nullopt when the file, section or key is missing.
-std::optional<QByteArray> findValue(const QString& file, const QString& section, const QString& key)
+std::optional<QString> findValue(const QString& file, const QString& section, const QString& key)
 {
     const std::optional<Document> document = load(file);
     if (!document)
@@ -223,11 +291,26 @@ std::optional<QByteArray> findValue(const QString& file, const QString& section,
     return document->lines[*line].value;
 }
 
-QString cut(const QByteArray& value, int bufferSize)
+QString cut(const QString& value, int bufferSize)
 {
     if (bufferSize <= 0)
         return QString();
-    return QString::fromLatin1(value.left(bufferSize - 1));
+    QString text = value.left(bufferSize - 1);
+    // Never half of a character outside the basic plane.
+    if (text.size() < value.size() && !text.isEmpty() && text.back().isHighSurrogate())
+        text.chop(1);
+    return text;
+}
+
+QString trimmedBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
+        --end;
+    return text.mid(begin, end - begin);
 }
 
 bool writeFile(const QString& file, const QByteArray& bytes)
@@ -255,10 +338,20 @@ bool writeFile(const QString& file, const QByteArray& bytes)
     return true;
 }
 
-// Text that would break the file's lines or its structure.
+// Text that would break the file's lines or its structure, or that could
+// not be read back: control characters (but tab) and half surrogate pairs.
 bool unsafe(const QString& text)
 {
-    return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F)
+            return true;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -268,8 +361,7 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
 {
     if (const auto value = findValue(file, section, key))
         return cut(*value, bufferSize);
-    const QByteArray fallback = defaultValue.toLatin1();
-    return cut(trimmed(fallback.constBegin(), fallback.constEnd()), bufferSize);
+    return cut(trimmedBlanks(defaultValue), bufferSize);
 }
 
 int GetPrivateProfileInt(const QString& section, const QString& key, int defaultValue,
@@ -278,7 +370,7 @@ int GetPrivateProfileInt(const QString& section, const QString& key, int default
     const auto value = findValue(file, section, key);
     if (!value)
         return defaultValue;
-    const QByteArray& text = *value;
+    const QByteArray text = value->toLatin1();  // only ASCII digits and signs count
     qsizetype i = 0;
     bool negative = false;
     if (!text.isEmpty() && (text[0] == '-' || text[0] == '+')) {
@@ -338,12 +430,12 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         const Line& l = document.lines[*line];
         result = bytes.left(l.start) + bytes.mid(l.next);
     } else {
-        const QByteArray valueBytes = value.toLatin1();
         if (header) {
             if (const auto line = findKey(document, *header, key)) {
-                // Rewrite the one line: the key as written, "=", the value.
+                // Rewrite the one line: the key as written, "=", the value,
+                // all in the one encoding that reads back as this text.
                 const Line& l = document.lines[*line];
-                result = bytes.left(l.keyEnd) + '=' + valueBytes + bytes.mid(l.end);
+                result = bytes.left(l.keyStart) + encodeLine(l.name + u'=' + value) + bytes.mid(l.end);
             } else {
                 // Append after the last non-blank line of the section.
                 size_t after = *header;
@@ -357,7 +449,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
                 QByteArray insert;
                 if (!hasLineEnd)
                     insert += eol;
-                insert += key.trimmed().toLatin1() + '=' + valueBytes;
+                insert += encodeLine(key.trimmed() + u'=' + value);
                 if (hasLineEnd)
                     insert += eol;
                 result = bytes.left(l.next) + insert + bytes.mid(l.next);
@@ -366,8 +458,8 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
             result = bytes;
             if (!result.isEmpty() && !result.endsWith('\n') && !result.endsWith('\r'))
                 result += eol;
-            result += '[' + section.trimmed().toLatin1() + ']' + eol;
-            result += key.trimmed().toLatin1() + '=' + valueBytes + eol;
+            result += encodeLine(u'[' + section.trimmed() + u']') + eol;
+            result += encodeLine(key.trimmed() + u'=' + value) + eol;
         }
     }
     if (info.exists() && result == bytes)
@@ -387,7 +479,7 @@ QStringList GetPrivateProfileKeys(const QString& section, const QString& file)
     const size_t end = sectionEnd(*document, *header);
     for (size_t i = *header + 1; i < end; ++i) {
         if (document->lines[i].kind == Line::Key)
-            keys.append(QString::fromLatin1(document->lines[i].name));
+            keys.append(document->lines[i].name);
     }
     return keys;
 }
@@ -400,7 +492,7 @@ QStringList GetPrivateProfileSections(const QString& file)
         return sections;
     for (const Line& line : document->lines) {
         if (line.kind == Line::Section)
-            sections.append(QString::fromLatin1(line.name));
+            sections.append(line.name);
     }
     return sections;
 }

@@ -4,8 +4,16 @@
 // Reading: section and key names match regardless of letter case; the first
 // match wins; blanks around names and values are dropped, and one pair of
 // matching quotes ('..' or "..") around a value is removed; lines starting
-// with ';' are comments. Files are bytes: each byte is one character
-// (Latin-1), so any file round-trips unchanged.
+// with ';' are comments.
+//
+// Files are kept as bytes, and each line is read in its own encoding: as
+// UTF-8 when the line is valid UTF-8 holding non-ASCII bytes, else as
+// Latin-1 (one byte, one character). So Latin-1 files read as they always
+// did, UTF-8 files read as UTF-8, and a file mixing both reads line by line.
+// A UTF-8 mark at the start of the file is no part of the first line. A
+// line written here is Latin-1 when its text (key, "=", value; or a section
+// header) is all Latin-1 and reads back so; otherwise the whole line is
+// UTF-8 (text outside Latin-1 is never turned into '?').
 //
 // Writing changes one line and keeps every other byte of the file as it was
 // (comments, order, blank lines, line ends). An existing key's line becomes
@@ -20,8 +28,9 @@
 // again only when its content changes) through the damage handler; writing
 // keeps the damaged lines as they are. It never crashes.
 //
-// Section, key and value texts that would break the file's structure (line
-// breaks, NUL, "=" in a key, "]" in a section) are refused: the write
+// Section, key and value texts that would break the file's structure or
+// not read back (line breaks, other control characters but tab, half of a
+// surrogate pair, "=" in a key, "]" in a section) are refused: the write
 // returns false and the file is not touched.
 
 #include <QString>

@@ -226,38 +226,53 @@ QByteArray serialize(Key& root, qsizetype sizeHint)
     return out;
 }
 
-// Parses a hive; reads as far as it is sound and says what was wrong.
+// Parses a hive; reads as far as it is sound and says what was wrong (the
+// first damage found). A damaged record is skipped and reading goes on, so
+// one bad line never loses the records after it. Values that follow a
+// damaged key record are skipped too: the key they belong to is unknown,
+// and filing them under another key would mix them up.
 std::unique_ptr<Key> parse(const QByteArray& bytes, QString* problem)
 {
     auto root = std::make_unique<Key>();
     const QList<QByteArray> lines = bytes.split('\n');
     auto fail = [&](qsizetype lineIndex, const char* what) {
-        *problem = QStringLiteral("line %1: %2").arg(lineIndex + 1).arg(QLatin1String(what));
+        if (problem->isEmpty())
+            *problem = QStringLiteral("line %1: %2").arg(lineIndex + 1).arg(QLatin1String(what));
     };
     if (lines.isEmpty() || lines.first() != HiveHeader) {
         fail(0, "not a registry hive");
         return root;
     }
+    // The lines that hold records: no empty line after the last line end.
+    const qsizetype count = lines.last().isEmpty() ? lines.size() - 1 : lines.size();
     Key* current = root.get();  // values before the first key are the root's
     quint64 keys = 0;
     quint64 values = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
+    bool ended = false;  // the last record read was a sound end record
+    for (qsizetype i = 1; i < count; ++i) {
         const QByteArray& line = lines[i];
-        if (line.isEmpty() && i == lines.size() - 1)
-            break;  // after the last line end
         const QList<QByteArray> fields = line.split(' ');
         const QByteArray& record = fields.first();
+        ended = false;
         if (record == "K" && fields.size() == 2) {
-            Key* key = root.get();
+            QStringList path;
             for (const QByteArray& part : fields[1].split('\\')) {
                 const auto name = unescape(part);
                 if (!name || name->isEmpty()) {
-                    fail(i, "bad key path");
-                    return root;
+                    path.clear();
+                    break;
                 }
-                const QString text = QString::fromUtf8(*name);
-                Key* next = key->child(text);
-                key = next ? next : key->addChild(text);
+                path.append(QString::fromUtf8(*name));
+            }
+            if (path.isEmpty()) {
+                fail(i, "bad key path");
+                current = nullptr;
+                continue;
+            }
+            Key* key = root.get();
+            for (const QString& name : path) {
+                Key* next = key->child(name);
+                key = next ? next : key->addChild(name);
             }
             current = key;
             ++keys;
@@ -270,24 +285,22 @@ std::unique_ptr<Key> parse(const QByteArray& bytes, QString* problem)
                                                : unescape(fields[3]);
             if (!typeOk || !name || !data) {
                 fail(i, "bad value");
-                return root;
+            } else if (current) {
+                current->setValue(QString::fromUtf8(*name), type, *data);
+                ++values;
             }
-            current->setValue(QString::fromUtf8(*name), type, *data);
-            ++values;
         } else if (record == "E" && fields.size() == 3) {
-            const bool complete = fields[1].toULongLong() == keys && fields[2].toULongLong() == values;
-            const bool last = i == lines.size() - 1 || (i == lines.size() - 2 && lines.last().isEmpty());
-            if (!complete)
+            if (fields[1].toULongLong() != keys || fields[2].toULongLong() != values)
                 fail(i, "counts do not match the records");
-            else if (!last)
+            else if (i != count - 1)
                 fail(i + 1, "records after the end");
-            return root;
+            ended = true;
         } else {
             fail(i, "bad record");
-            return root;
         }
     }
-    fail(lines.size() - (lines.last().isEmpty() ? 1 : 0), "the end record is missing");
+    if (!ended)
+        fail(count, "the end record is missing");
     return root;
 }
 

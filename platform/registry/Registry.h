@@ -31,8 +31,12 @@
 // written "-", and a literal '-' as all the data is written %2D.
 // A hive is checked on load: a wrong first line, a bad record, or a
 // missing or wrong end record makes the hive damaged. It is then read as far
-// as it is sound, reported once through the damage handler, and kept as
-// "<hive>.damaged" before the first change replaces it.
+// as it is sound: a bad record is skipped and the records after it are read
+// (the values under a key record that is bad are skipped with it, as their
+// key is unknown); a file with a wrong first line is not read at all. The
+// damage is reported once through the damage handler (the first problem
+// found), and the file is kept as "<hive>.damaged" before the first change
+// replaces it.
 
 #include <QByteArray>
 #include <QString>

@@ -117,6 +117,9 @@ private slots:
         QCOMPARE(GetPrivateProfileString("Directory", "DefaultDir", "", path), QString(254, u'v'));
         QCOMPARE(GetPrivateProfileString("Directory", "DefaultDir", "", path, 10), QString(9, u'v'));
         QCOMPARE(GetPrivateProfileString("Directory", "Missing", QString(300, u'd'), path).size(), 254);
+        // A character outside the basic plane is never cut in half.
+        QCOMPARE(GetPrivateProfileString("D", "M", QString(253, u'd') + QString::fromUtf8("😀"), path),
+                 QString(253, u'd'));
     }
 
     void readsNumbers()
@@ -217,6 +220,84 @@ private slots:
         QCOMPARE(contents(path), QByteArray("[S]\r\nk=\xFC\r\nother=\xFF\r\n"));
     }
 
+    // Text outside Latin-1 is written as UTF-8; everything else stays
+    // Latin-1 bytes, and each line reads back in its own encoding.
+    void keepsTextOutsideLatin1_data()
+    {
+        QTest::addColumn<QByteArray>("before");  // the file; empty: none yet
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+
+        const QString macro = QString::fromUtf8("Фреза Ø10");
+        QTest::newRow("Cyrillic into a new file")
+            << QByteArray() << "Macros" << "Macro1" << macro
+            << "[Macros]\r\nMacro1=" + macro.toUtf8() + "\r\n";
+        QTest::newRow("Cyrillic beside a Latin-1 line, which keeps its bytes")
+            << QByteArray("[Macros]\r\nMacro1=Fr\xE4se \xD8" "10\r\nMacro2=x\r\n") << "macros" << "Macro2" << macro
+            << "[Macros]\r\nMacro1=Fr\xE4se \xD8" "10\r\nMacro2=" + macro.toUtf8() + "\r\n";
+        QTest::newRow("Latin-1 text stays Latin-1")
+            << QByteArray("[Macros]\r\nMacro1=x\r\n") << "Macros" << "Macro1" << QString::fromUtf8("Fräse Ø10")
+            << QByteArray("[Macros]\r\nMacro1=Fr\xE4se \xD8" "10\r\n");
+        QTest::newRow("Cyrillic section and key")
+            << QByteArray("[A]\r\nx=1\r\n") << QString::fromUtf8("Станок") << QString::fromUtf8("Шпиндель") << "S1200"
+            << QByteArray("[A]\r\nx=1\r\n") + QString::fromUtf8("[Станок]\r\nШпиндель=S1200\r\n").toUtf8();
+        QTest::newRow("new key in a section of Cyrillic name")
+            << QString::fromUtf8("[Станок]\r\nx=1\r\n").toUtf8() << QString::fromUtf8("станок") << "y" << "2"
+            << QString::fromUtf8("[Станок]\r\nx=1\r\ny=2\r\n").toUtf8();
+        QTest::newRow("Latin-1 key of the file rewritten with a Cyrillic value")
+            << QByteArray("[S]\r\n  Gr\xF6\xDF" "e = 1\r\n") << "S" << QString::fromUtf8("GRÖßE") << macro
+            << "[S]\r\n  " + QString::fromUtf8("Größe=").toUtf8() + macro.toUtf8() + "\r\n";
+        QTest::newRow("UTF-8 key of the file rewritten with a Latin-1 value")
+            << QString::fromUtf8("[S]\r\nФреза=1\r\n").toUtf8() << "S" << QString::fromUtf8("фреза") << QString::fromUtf8("Ø")
+            << QString::fromUtf8("[S]\r\nФреза=Ø\r\n").toUtf8();
+        QTest::newRow("Latin-1 text that would read as UTF-8")
+            << QByteArray() << "S" << "k" << QString::fromUtf8("Ã©")
+            << QString::fromUtf8("[S]\r\nk=Ã©\r\n").toUtf8();
+    }
+    void keepsTextOutsideLatin1()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        const QString path = dir_.filePath(QStringLiteral("Macro.ini"));
+        QFile::remove(path);
+        if (!before.isEmpty())
+            write(before, QStringLiteral("Macro.ini"));
+        QVERIFY(WritePrivateProfileString(section, key, value, path));
+        QCOMPARE(contents(path), after);
+        QCOMPARE(GetPrivateProfileString(section, key, "dflt", path), value);
+        QCOMPARE(GetPrivateProfileString(section.toUpper(), key.toLower(), "dflt", path), value);
+    }
+
+    void readsEachLineInItsOwnEncoding()
+    {
+        const QString cyrillic = QString::fromUtf8("Фреза Ø10");
+        const QString path = write(QByteArray("\xEF\xBB\xBF[Macros]\r\n")            // UTF-8 mark before the first line
+                                       + "Macronumber=3\r\n"
+                                       + "Macro1=" + cyrillic.toUtf8() + "\r\n"  // UTF-8
+                                       + "Macro2=Fr\xE4se \xD8" "10\r\n"         // Latin-1
+                                       + "Macro3=\xC3\xA4 \xFF\r\n"             // not UTF-8 as a whole: Latin-1
+                                       + QString::fromUtf8("[Станок]\nОсь=X\n").toUtf8(),
+                                   "mixed.ini");
+        QCOMPARE(GetPrivateProfileString("Macros", "Macronumber", "", path), QString("3"));
+        QCOMPARE(GetPrivateProfileString("Macros", "Macro1", "", path), cyrillic);
+        QCOMPARE(GetPrivateProfileString("Macros", "Macro2", "", path), QString::fromUtf8("Fräse Ø10"));
+        QCOMPARE(GetPrivateProfileString("Macros", "Macro3", "", path), QString::fromLatin1("\xC3\xA4 \xFF"));
+        QCOMPARE(GetPrivateProfileString(QString::fromUtf8("станок"), QString::fromUtf8("ОСЬ"), "", path), QString("X"));
+        QCOMPARE(GetPrivateProfileSections(path), (QStringList{"Macros", QString::fromUtf8("Станок")}));
+        QCOMPARE(GetPrivateProfileKeys(QString::fromUtf8("Станок"), path), QStringList{QString::fromUtf8("Ось")});
+        // The default comes back whole too.
+        QCOMPARE(GetPrivateProfileString("Macros", "Macro9", cyrillic, path), cyrillic);
+        // A write elsewhere keeps every other byte, the mark included.
+        const QByteArray before = contents(path);
+        QVERIFY(WritePrivateProfileString("Macros", "Macronumber", "4", path));
+        QCOMPARE(contents(path), QByteArray(before).replace("Macronumber=3", "Macronumber=4"));
+    }
+
     void refusesTextThatBreaksTheFile_data()
     {
         QTest::addColumn<QString>("section");
@@ -227,6 +308,8 @@ private slots:
         QTest::newRow("equals in key") << "Window" << "a=b" << "1";
         QTest::newRow("bracket in section") << "Win]dow" << "a" << "1";
         QTest::newRow("empty section") << "" << "a" << "1";
+        QTest::newRow("control character in value") << "Window" << "Left" << "1\x01";
+        QTest::newRow("half of a surrogate pair") << "Window" << "Left" << QString(QChar(0xD83D));
     }
     void refusesTextThatBreaksTheFile()
     {

@@ -85,6 +85,25 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+// Every key below key (its path) and every value ("path:name"), in
+// enumeration order.
+QStringList listing(HKEY key, const QString& path = QString())
+{
+    QStringList out;
+    QString name;
+    for (quint32 i = 0; RegEnumValue(key, i, &name) == ERROR_SUCCESS; ++i)
+        out << path + u':' + name;
+    for (quint32 i = 0; RegEnumKeyEx(key, i, &name) == ERROR_SUCCESS; ++i) {
+        const QString childPath = path.isEmpty() ? name : path + u'\\' + name;
+        HKEY child = 0;
+        if (RegOpenKeyEx(key, name, &child) != ERROR_SUCCESS)
+            return out << "cannot open " + childPath;
+        out << childPath << listing(child, childPath);
+        RegCloseKey(child);
+    }
+    return out;
+}
+
 // Forgets the cached hives, so that what follows reads the files.
 void reloadFromDisk() { SetRegistryFolder(RegistryFolder()); }
 
@@ -419,21 +438,32 @@ private slots:
     void damagedHiveIsReadAsFarAsSound_data()
     {
         QTest::addColumn<QByteArray>("hive");
-        QTest::addColumn<QStringList>("values");  // the values found under "A"
+        QTest::addColumn<QStringList>("found");  // keys and "key:value" read from it
         QTest::addColumn<QString>("problem");
         const QByteArray head = "TalvexHive 1\nK A\nV one 4 %01%00%00%00\n";
-        QTest::newRow("sound") << head + "V two 1 x\nE 1 2\n" << QStringList{"one", "two"} << "";
+        const QStringList aOne{"A", "A:one"};
+        QTest::newRow("sound") << head + "V two 1 x\nE 1 2\n" << aOne + QStringList{"A:two"} << "";
         QTest::newRow("end record missing")
-            << head + "V two 1 x\n" << QStringList{"one", "two"} << "line 5: the end record is missing";
+            << head + "V two 1 x\n" << aOne + QStringList{"A:two"} << "line 5: the end record is missing";
         QTest::newRow("cut in the middle of a record")
-            << head + "V tw" << QStringList{"one"} << "line 4: bad record";
-        QTest::newRow("junk line") << head + "\x01\x02junk\nV two 1 x\nE 1 2\n" << QStringList{"one"}
-                                   << "line 4: bad record";
-        QTest::newRow("bad escape") << head + "V two 1 %G1\nE 1 2\n" << QStringList{"one"}
-                                    << "line 4: bad value";
-        QTest::newRow("counts do not match") << head + "E 1 5\n" << QStringList{"one"}
+            << head + "V tw" << aOne << "line 4: bad record";
+        QTest::newRow("junk line in the middle")
+            << head + "\x01\x02junk\nV two 1 x\nK C\nV three 1 y\nE 2 3\n"
+            << aOne + QStringList{"A:two", "C", "C:three"} << "line 4: bad record";
+        QTest::newRow("empty line in the middle")
+            << head + "\nV two 1 x\nE 1 2\n" << aOne + QStringList{"A:two"} << "line 4: bad record";
+        QTest::newRow("bad value in the middle")
+            << head + "V two 1 %G1\nV after 1 z\nK C\nV three 1 y\nE 2 4\n"
+            << aOne + QStringList{"A:after", "C", "C:three"} << "line 4: bad value";
+        QTest::newRow("bad key in the middle: its values are skipped, not filed elsewhere")
+            << head + "K A\\%G1\nV lost 1 q\nK C\nV three 1 y\nE 3 3\n"
+            << aOne + QStringList{"C", "C:three"} << "line 4: bad key path";
+        QTest::newRow("two records run together")
+            << head + "V two 1 xV three 1 y\nV four 1 w\nE 1 4\n"
+            << aOne + QStringList{"A:four"} << "line 4: bad record";
+        QTest::newRow("counts do not match") << head + "E 1 5\n" << aOne
                                              << "line 4: counts do not match the records";
-        QTest::newRow("records after the end") << head + "E 1 1\nV two 1 x\n" << QStringList{"one"}
+        QTest::newRow("records after the end") << head + "E 1 1\nV two 1 x\n" << aOne + QStringList{"A:two"}
                                                << "line 5: records after the end";
         QTest::newRow("not a hive") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10) << QStringList{}
                                     << "line 1: not a registry hive";
@@ -441,28 +471,25 @@ private slots:
     void damagedHiveIsReadAsFarAsSound()
     {
         QFETCH(QByteArray, hive);
-        QFETCH(QStringList, values);
+        QFETCH(QStringList, found);
         QFETCH(QString, problem);
         writeFile(hivePath(HKEY_CURRENT_USER), hive);
-        QStringList found;
-        HKEY key = 0;
-        if (RegOpenKeyEx(HKEY_CURRENT_USER, "A", &key) == ERROR_SUCCESS) {
-            QString name;
-            for (quint32 i = 0; RegEnumValue(key, i, &name) == ERROR_SUCCESS; ++i)
-                found << name;
-            RegCloseKey(key);
-        }
-        QCOMPARE(found, values);
+        QCOMPARE(listing(HKEY_CURRENT_USER), found);
         RegQueryInfoKey(HKEY_CURRENT_USER, nullptr, nullptr);  // a second read: no second report
         QCOMPARE(damage_, problem.isEmpty() ? QStringList() : QStringList{"HKEY_CURRENT_USER.hive: " + problem});
         if (problem.isEmpty())
             return;
-        // The first change keeps the damaged file aside and writes a sound hive.
+        // The first change keeps the damaged file aside and writes a sound
+        // hive that still holds all that was read.
         Key fresh(HKEY_CURRENT_USER, "B");
         QCOMPARE(fresh.status, ERROR_SUCCESS);
         QCOMPARE(contents(hivePath(HKEY_CURRENT_USER) + ".damaged"), hive);
         reloadFromDisk();
-        Key(HKEY_CURRENT_USER, "B");
+        QStringList expected = found + QStringList{"B"};
+        expected.sort(Qt::CaseInsensitive);
+        QStringList written = listing(HKEY_CURRENT_USER);
+        written.sort(Qt::CaseInsensitive);
+        QCOMPARE(written, expected);
         QCOMPARE(damage_.size(), 1);
     }
 
