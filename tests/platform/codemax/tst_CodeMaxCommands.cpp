@@ -1,7 +1,7 @@
 // ExecuteCmd: movement, selection, go to line, search, replace, bookmarks,
 // typing modes and the find dialogs.
 
-#include "CodeMaxTestMain.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/codemax/CodeMaxFindDialog.h"
@@ -404,5 +404,5 @@ private slots:
 
 }  // namespace
 
-CODEMAX_TEST(TestCodeMaxCommands);
+REGISTER_TEST(TestCodeMaxCommands);
 #include "tst_CodeMaxCommands.moc"

@@ -1,6 +1,6 @@
 // Opening, saving and inserting files: bytes, encodings, line breaks, errors.
 
-#include "CodeMaxTestMain.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/Error.h"
@@ -282,5 +282,5 @@ private slots:
 
 }  // namespace
 
-CODEMAX_TEST(TestCodeMaxFile);
+REGISTER_TEST(TestCodeMaxFile);
 #include "tst_CodeMaxFile.moc"

@@ -1,7 +1,7 @@
 // Keys: virtual-key codes, the hot-key table and its bytes, and key
 // dispatch through the table.
 
-#include "CodeMaxTestMain.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/codemax/CodeMaxHotKeyTable.h"
@@ -292,5 +292,5 @@ private slots:
 
 }  // namespace
 
-CODEMAX_TEST(TestCodeMaxKeys);
+REGISTER_TEST(TestCodeMaxKeys);
 #include "tst_CodeMaxKeys.moc"

@@ -1,7 +1,7 @@
 // Macros: recording typed text and commands into the slot the caller
 // chose, playing them in any control, the slot bytes.
 
-#include "CodeMaxTestMain.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/codemax/CodeMaxMacro.h"
@@ -236,5 +236,5 @@ private slots:
 
 }  // namespace
 
-CODEMAX_TEST(TestCodeMaxMacros);
+REGISTER_TEST(TestCodeMaxMacros);
 #include "tst_CodeMaxMacros.moc"

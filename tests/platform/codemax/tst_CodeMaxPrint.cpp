@@ -1,7 +1,7 @@
 // PrintContents prints through QPrinter: printed to PDF, read back with
 // pdftotext.
 
-#include "CodeMaxTestMain.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/ScriptedAnswers.h"
@@ -85,5 +85,5 @@ private slots:
 
 }  // namespace
 
-CODEMAX_TEST(TestCodeMaxPrint);
+REGISTER_TEST(TestCodeMaxPrint);
 #include "tst_CodeMaxPrint.moc"

@@ -1,6 +1,6 @@
 // Text, lines, ranges and selection of the editing control.
 
-#include "CodeMaxTestMain.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/Error.h"
@@ -322,5 +322,5 @@ private slots:
 
 }  // namespace
 
-CODEMAX_TEST(TestCodeMaxText);
+REGISTER_TEST(TestCodeMaxText);
 #include "tst_CodeMaxText.moc"

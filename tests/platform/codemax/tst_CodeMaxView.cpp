@@ -1,7 +1,7 @@
 // View settings: colours and font styles by item, margins, the highlighted
 // line, splitters sharing one document, and colouring by a language.
 
-#include "CodeMaxTestMain.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 
@@ -330,5 +330,5 @@ private slots:
 
 }  // namespace
 
-CODEMAX_TEST(TestCodeMaxView);
+REGISTER_TEST(TestCodeMaxView);
 #include "tst_CodeMaxView.moc"
