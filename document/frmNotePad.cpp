@@ -15,12 +15,15 @@
 #include "shell/basFileDialogs.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QFrame>
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSplitter>
+#include <Qsci/qsciscintilla.h>
 #include <algorithm>
 
 namespace {
@@ -286,6 +289,32 @@ void frmNotePad::ConnectText1()
     connect(text1_, &CodeMax::MouseUp, this, [this](CodeMax*, int button, int shift, int x, int y) {
         Text1_MouseUp(button, shift, x, y);
     });
+    // The splitters hold the panes: a pane added by a split is watched too.
+    for (QSplitter* splitter : text1_->findChildren<QSplitter*>())
+        splitter->installEventFilter(this);
+    WatchFileDrops();
+}
+
+void frmNotePad::WatchFileDrops()
+{
+    // Installing a filter twice keeps one.
+    for (int i = 0; i < text1_->PaneCount(); ++i)
+        if (QsciScintilla* pane = text1_->Pane(i))
+            pane->viewport()->installEventFilter(this);
+}
+
+bool frmNotePad::HandleFileDrop(QDropEvent& event)
+{
+    // The text fills the window: files dropped on it are opened as if
+    // dropped on the main window; dragged text stays with the editor.
+    const QStringList files = MDIMain::DroppedFiles(event.mimeData());
+    MDIMain* main = MDIMain::Instance();
+    if (files.isEmpty() || main == nullptr)
+        return false;
+    event.acceptProposedAction();
+    if (event.type() == QEvent::Drop)
+        main->DropFiles(files);
+    return true;
 }
 
 QList<QMenu*> frmNotePad::MenuBarMenus() const
@@ -296,6 +325,20 @@ QList<QMenu*> frmNotePad::MenuBarMenus() const
 
 bool frmNotePad::eventFilter(QObject* watched, QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        if (HandleFileDrop(static_cast<QDropEvent&>(*event)))
+            return true;
+        break;
+    case QEvent::ChildAdded:
+        if (qobject_cast<QSplitter*>(watched) != nullptr)
+            WatchFileDrops();
+        break;
+    default:
+        break;
+    }
     // A menu without items stays out of the menu bar until its commands come.
     if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved)
         if (auto* menu = qobject_cast<QMenu*>(watched))
@@ -384,7 +427,12 @@ bool frmNotePad::QueryUnload(int)
                 DialogCancelled = false;
             }
             // A document whose save failed or was not chosen stays open.
-            return !path.isEmpty() && SaveDocumentAs(*this, path);
+            if (path.isEmpty() || !SaveDocumentAs(*this, path))
+                return false;
+            // Saved: when the close is called off after all (a later window
+            // of a shutdown cancels), this one is not asked about again.
+            MarkSaved();
+            return true;
         }
         if (answer == platform::vbNo) {
             DialogCancelled = false;
@@ -396,6 +444,19 @@ bool frmNotePad::QueryUnload(int)
         ShowProgramError();
         return false;
     }
+}
+
+void frmNotePad::MarkSaved()
+{
+    if (DocumentStateRecord* state = StateOf(this))
+        state->Modified = false;
+    // The program-wide flag stays while another document still holds changes.
+    for (int slot = 1; slot <= DocumentSlotCount(); ++slot) {
+        const DocumentStateRecord& other = DocumentState[static_cast<size_t>(slot)];
+        if (!other.Free && other.Modified)
+            return;
+    }
+    TextChanged = false;
 }
 
 void frmNotePad::Form_Unload()

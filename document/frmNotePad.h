@@ -17,6 +17,7 @@
 #include <functional>
 
 class QAction;
+class QDropEvent;
 class QFrame;
 class QListWidget;
 class QMenu;
@@ -190,6 +191,11 @@ private:
     void BuildMenus();
     void BuildPopupMenu();
     void ConnectText1();
+    // Files dropped on any pane of Text1 go to the main window's drop.
+    void WatchFileDrops();
+    bool HandleFileDrop(QDropEvent& event);
+    // After a save by the close question: the slot is no longer modified.
+    void MarkSaved();
     // Close All Windows and Close All Files; the latter also forgets the paths.
     void CloseAll(bool clearPaths);
 

@@ -18,6 +18,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QMimeData;
 class QToolBar;
 
 // Arrangements of the document windows (Arrange).
@@ -68,9 +69,13 @@ public:
     void MDIForm_QueryUnload(bool& cancel, int unloadMode);
     void MDIForm_Unload(bool& cancel);
 
-    // Files dropped on the main window, in the order the file manager gives
-    // them: opened last first, each in its own window; several are tiled.
+    // Files dropped on the main window or on a document's text, in the order
+    // the file manager gives them: opened last first, each in its own
+    // window; several are tiled.
     void DropFiles(const QStringList& files);
+    // The local files a drag carries, in the order the file manager gives
+    // them (none for a drag of text or of other links).
+    static QStringList DroppedFiles(const QMimeData* data);
     // Arranges the document windows (vbCascade ... vbArrangeIcons).
     void Arrange(int arrangement);
 

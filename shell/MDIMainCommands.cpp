@@ -35,18 +35,6 @@ namespace {
 // The title of the main window's messages (the class's Title is its caption).
 const QString MessageTitle = QStringLiteral("Talvex Editor");
 
-// The local files a drag carries, in the order the file manager gives them.
-QStringList DroppedFiles(const QMimeData* data)
-{
-    QStringList files;
-    if (data == nullptr || !data->hasUrls())
-        return files;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    return files;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- File menu
@@ -175,6 +163,17 @@ void MDIMain::mnuShowTip_Click()
 }
 
 // ---------------------------------------------------------------- dropped files
+
+QStringList MDIMain::DroppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data == nullptr || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    return files;
+}
 
 void MDIMain::dragEnterEvent(QDragEnterEvent* event)
 {

@@ -160,27 +160,42 @@ void LoadIniSettings()
 
 void SaveIniSettings()
 {
+    // Every value is tried; a file that refused any is named once at the end.
+    QStringList failed;
+    const auto write = [&failed](const QString& section, const QString& key, const QString& value,
+                                 const QString& file) {
+        if (WriteIniString(section, key, value, file) == 0 && !failed.contains(file))
+            failed.append(file);
+    };
+
     const QString directory = QStringLiteral("Directory");
-    WriteIniString(directory, QStringLiteral("DefaultDir"), DefaultDir, IniFile);
-    WriteIniString(directory, QStringLiteral("DefaultExt"), DefaultExt, IniFile);
+    write(directory, QStringLiteral("DefaultDir"), DefaultDir, IniFile);
+    write(directory, QStringLiteral("DefaultExt"), DefaultExt, IniFile);
 
     if (MDIMain* main = MDIMain::Instance()) {
         const WindowPlacement placement = main->CurrentPlacement();
         const QString window = QStringLiteral("Window");
-        WriteIniString(window, QStringLiteral("Windowstate"),
-                       QString::number(placement.WindowState), IniFile);
-        WriteIniString(window, QStringLiteral("Left"), TwipsText(placement.Left), IniFile);
-        WriteIniString(window, QStringLiteral("Top"), TwipsText(placement.Top), IniFile);
-        WriteIniString(window, QStringLiteral("Width"), TwipsText(placement.Width), IniFile);
-        WriteIniString(window, QStringLiteral("Height"), TwipsText(placement.Height), IniFile);
+        write(window, QStringLiteral("Windowstate"), QString::number(placement.WindowState), IniFile);
+        write(window, QStringLiteral("Left"), TwipsText(placement.Left), IniFile);
+        write(window, QStringLiteral("Top"), TwipsText(placement.Top), IniFile);
+        write(window, QStringLiteral("Width"), TwipsText(placement.Width), IniFile);
+        write(window, QStringLiteral("Height"), TwipsText(placement.Height), IniFile);
     }
 
     const QString macros = QStringLiteral("Macros");
     const int count = std::clamp(Macronumber, 0, MaxMacros);
-    WriteIniString(macros, QStringLiteral("Macronumber"), QString::number(count), MacroIniFile);
+    write(macros, QStringLiteral("Macronumber"), QString::number(count), MacroIniFile);
     for (int k = 1; k <= count; ++k)
-        WriteIniString(macros, QStringLiteral("Macro%1").arg(k),
-                       MacroDescriptions[static_cast<size_t>(k - 1)], MacroIniFile);
+        write(macros, QStringLiteral("Macro%1").arg(k), MacroDescriptions[static_cast<size_t>(k - 1)],
+              MacroIniFile);
+
+    if (failed.size() == 1)
+        MsgBox(QStringLiteral("Unable to save the settings to the file %1.").arg(failed.first()),
+               vbCritical, QStringLiteral("Talvex Editor"));
+    else if (failed.size() > 1)
+        MsgBox(QStringLiteral("Unable to save the settings to the files %1.")
+                   .arg(failed.join(QStringLiteral(" and "))),
+               vbCritical, QStringLiteral("Talvex Editor"));
 }
 
 void SetDefaultEditorOptions()

@@ -85,6 +85,8 @@ void LoadIniSettings();
 // The [Window] placement as read (defaults for bad values).
 WindowPlacement ReadWindowPlacement();
 // Writes [Directory] and [Window] of "Editor.ini" and [Macros] of "Macro.ini".
+// A file that cannot be written is named in one message box (the rest is
+// still written).
 void SaveIniSettings();
 
 // Reads the editor options from EditorOptionsKey under root; a missing key

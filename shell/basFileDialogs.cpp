@@ -88,6 +88,15 @@ bool Save(DocumentForm& window, const QString& path, bool asNew)
     }
 }
 
+// The save dialog's question for a file that exists; true to replace it.
+bool ReplaceExisting(const QString& path)
+{
+    return platform::MsgBox(QFileInfo(path).fileName()
+                                + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                            platform::vbYesNo | platform::vbExclamation, QStringLiteral("Save As"))
+           == platform::vbYes;
+}
+
 }  // namespace
 
 QString ShowFileDialog(QWidget* owner, const QString& title, const QString& filter, int filterIndex,
@@ -194,6 +203,9 @@ bool OpenFileInWindow(const QString& path, bool flag)
     int slot = 0;
     QString previousPath;
     QPointer<DocumentForm> window;
+    // Reading a long program takes a while, whoever asked for it (a drop,
+    // "/f", a recent file).
+    std::optional<platform::WaitCursor> wait(std::in_place);
     try {
         CheckReadable(path);
         const QString full = QFileInfo(path).absoluteFilePath();
@@ -216,6 +228,9 @@ bool OpenFileInWindow(const QString& path, bool flag)
         UpdateStatusBar();
         return true;
     } catch (...) {
+        // The message is read with the normal pointer, which stays after it.
+        wait.reset();
+        platform::SetWaitCursor(false);
         ShowProgramError();
         if (slot > 0) {
             // Give back what was taken: the window (which releases its slot) or the slot.
@@ -227,7 +242,6 @@ bool OpenFileInWindow(const QString& path, bool flag)
                 FreeDocumentIndex(slot);
             DocumentPaths[static_cast<size_t>(slot - 1)] = previousPath;
         }
-        platform::SetWaitCursor(false);
         return false;
     }
 }
@@ -260,21 +274,34 @@ bool GetSaveAsFileName(QString& path, DocumentForm* window)
     dialog.InitDir(DefaultDir);
     dialog.Filter(filter);
     dialog.FilterIndex(2);
-    try {
-        dialog.ShowSave();
-    } catch (...) {
-        // Cancel, or a dialog that failed: no file was chosen.
-        DialogCancelled = true;
-        return true;
+    for (;;) {
+        try {
+            dialog.ShowSave();
+        } catch (...) {
+            // Cancel, or a dialog that failed: no file was chosen.
+            path.clear();
+            DialogCancelled = true;
+            return true;
+        }
+        path = dialog.FileName();
+        if (path.isEmpty()) {
+            DialogCancelled = true;
+            return true;
+        }
+        if (QFileInfo(path).fileName().contains(u'.'))
+            return false;
+        const QString extension = ExtensionOfFilter(filter, dialog.FilterIndex());
+        if (extension.isEmpty())
+            return false;
+        // The dialog asked about the name as typed; the file written is the
+        // one with the extension, which may be another existing file.
+        const QString typed = path;
+        path += extension;
+        if (!QFileInfo::exists(path) || ReplaceExisting(path))
+            return false;
+        // No: back to the dialog, as its own question does.
+        dialog.FileName(typed);
     }
-    path = dialog.FileName();
-    if (path.isEmpty()) {
-        DialogCancelled = true;
-        return true;
-    }
-    if (!QFileInfo(path).fileName().contains(u'.'))
-        path += ExtensionOfFilter(filter, dialog.FilterIndex());
-    return false;
 }
 
 bool SaveDocument(DocumentForm& window, const QString& path)

@@ -37,7 +37,9 @@ void OpenFiles();
 // Loads the file into a new document window; true when the window was
 // opened. A failure (a missing or unreadable file, 30 documents open) shows
 // the program-error box and leaves no window and no slot taken. flag is the
-// editing control's read-only state (every caller passes false).
+// editing control's read-only state (every caller passes false). The wait
+// pointer shows while it works; it is put back as found after a success and
+// is the normal pointer from before the message of a failure on.
 bool OpenFileInWindow(const QString& path, bool flag);
 
 // The caption text of a path: unchanged when it names an "Untitled" document
@@ -47,7 +49,8 @@ QString GetFileTitle(const QString& path);
 // The Save As dialog for window (null: the active document), proposing
 // "Editor<n>.cnc" for "Untitled:<n>" and the document's file otherwise.
 // Returns true when cancelled (path then "" and DialogCancelled set); a
-// name without an extension gets the chosen filter's.
+// name without an extension gets the chosen filter's, and when that names an
+// existing file the user is asked to replace it (No: the dialog again).
 bool GetSaveAsFileName(QString& path, DocumentForm* window = nullptr);
 
 // Write the window's text to path, atomically. On success the caption shows

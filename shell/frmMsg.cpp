@@ -3,6 +3,7 @@
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QLabel>
 #include <QPointer>
@@ -23,6 +24,9 @@ frmMsg::frmMsg(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("Talvex Editor"));
     setModal(false);
+    // The user goes on typing in the document once the command ends: the
+    // activation stays with the window they work in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     lblMsg = new QLabel(QStringLiteral("Working..."), this);
     lblMsg->setObjectName(QStringLiteral("lblMsg"));
     lblMsg->setAlignment(Qt::AlignCenter);
@@ -45,6 +49,7 @@ void frmMsg::Show()
         window->setAttribute(Qt::WA_DeleteOnClose);
         if (main != nullptr)
             CenterForm(*main, *window);
+        window->returnTo_ = QApplication::activeWindow();
     }
     window->show();
 }
@@ -52,8 +57,15 @@ void frmMsg::Show()
 void frmMsg::Unload()
 {
     QPointer<frmMsg>& window = LoadedWindow();
-    if (!window.isNull())
-        delete window.data();
+    if (window.isNull())
+        return;
+    // A window system that activated it anyway gets the activation handed
+    // back to the window the user was working in (its focus widget with it).
+    const QPointer<QWidget> returnTo = window->returnTo_;
+    const bool tookActivation = QApplication::activeWindow() == window.data();
+    delete window.data();
+    if (tookActivation && returnTo && returnTo->isVisible())
+        returnTo->activateWindow();
 }
 
 frmMsg* frmMsg::Loaded()

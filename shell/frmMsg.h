@@ -1,8 +1,10 @@
 #pragma once
 // The modeless "Working..." window that long commands show while they run.
 // Callers show it, let the message loop run once, do their work and unload it.
+// It never takes the activation from the window the user works in.
 
 #include <QDialog>
+#include <QPointer>
 
 class QLabel;
 
@@ -19,4 +21,8 @@ public:
     static frmMsg* Loaded();
 
     QLabel* lblMsg = nullptr;
+
+private:
+    // The window that was active when it was shown.
+    QPointer<QWidget> returnTo_;
 };

@@ -9,15 +9,20 @@
 #include "shell/MEditCommands.h"
 #include "shell/MRecentFiles.h"
 #include "shell/basFileDialogs.h"
+#include "shell/frmMsg.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
+#include <Qsci/qsciscintilla.h>
 
 using platform::CodeMax;
 using platform::CodeMaxRange;
@@ -535,11 +540,141 @@ private slots:
         for (const auto& box : answers.msgBoxes())
             QVERIFY(box.prompt.startsWith(SaveQuestion));
 
-        // A second Exit ends the program and writes the settings.
+        // A second Exit ends the program and writes the settings: the
+        // placement of the window as it stands, the directories and the
+        // macro list.
+        fixture.main->ApplyPlacement({1500, 900, 9000, 6000, 0});
+        fixture.main->ShowAsPlaced();
+        DefaultDir = fixture.Path(QStringLiteral("Jobs"));
+        DefaultExt = QStringLiteral("NC Code (*.nc)|*.nc");
+        Macronumber = 2;
+        MacroDescriptions[0] = QStringLiteral("Drill cycle");
+        MacroDescriptions[1] = QStringLiteral("Tool change");
         fixture.main->mnuExit_Click();
         QVERIFY(!fixture.main->isVisible());
-        QCOMPARE(ReadIniString(QStringLiteral("Directory"), QStringLiteral("DefaultDir"), IniFile), DefaultDir);
+        const auto editor = [](const char* section, const char* key) {
+            return ReadIniString(QLatin1String(section), QLatin1String(key), IniFile);
+        };
+        QCOMPARE(editor("Window", "Left"), QStringLiteral("1500"));
+        QCOMPARE(editor("Window", "Top"), QStringLiteral("900"));
+        QCOMPARE(editor("Window", "Width"), QStringLiteral("9000"));
+        QCOMPARE(editor("Window", "Height"), QStringLiteral("6000"));
+        QCOMPARE(editor("Window", "Windowstate"), QStringLiteral("0"));
+        QCOMPARE(editor("Directory", "DefaultDir"), fixture.Path(QStringLiteral("Jobs")));
+        QCOMPARE(editor("Directory", "DefaultExt"), QStringLiteral("NC Code (*.nc)|*.nc"));
+        const auto macro = [](const char* key) {
+            return ReadIniString(QStringLiteral("Macros"), QLatin1String(key), MacroIniFile);
+        };
+        QCOMPARE(macro("Macronumber"), QStringLiteral("2"));
+        QCOMPARE(macro("Macro1"), QStringLiteral("Drill cycle"));
+        QCOMPARE(macro("Macro2"), QStringLiteral("Tool change"));
         QCOMPARE(answers.msgBoxes().size(), 4);
+    }
+
+    // A window saved by its Yes during a shutdown that a later window
+    // cancels holds nothing unsaved: closing it later asks nothing.
+    void documentSavedByACancelledShutdownIsNotAskedAgain()
+    {
+        DocumentFixture fixture;
+        frmNotePad* a = OpenFile(fixture, QStringLiteral("a.nc"), "A\r\n");
+        frmNotePad* b = OpenFile(fixture, QStringLiteral("b.nc"), "B\r\n");
+        Type(*a, QStringLiteral("X"));
+        Type(*b, QStringLiteral("Y"));
+
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(platform::vbYes);
+        answers.answerMsgBox(platform::vbCancel);
+        QVERIFY(!fixture.main->close());
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("a.nc"))), QByteArray("XA\r\n"));
+        QVERIFY(!DocumentState[1].Modified);
+        QVERIFY(DocumentState[2].Modified);
+        QVERIFY(TextChanged);   // b still holds changes
+
+        fixture.main->ShowDocument(a);
+        a->mnuFClose_Click();
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(OpenDocumentCount(), 1);
+
+        // The last changes saved by the question: nothing is left unsaved.
+        answers.answerMsgBox(platform::vbYes);
+        b->mnuFClose_Click();
+        QCOMPARE(answers.msgBoxes().size(), 3);
+        QCOMPARE(OpenDocumentCount(), 0);
+        QCOMPARE(FileBytes(fixture.Path(QStringLiteral("b.nc"))), QByteArray("YB\r\n"));
+        QVERIFY(!TextChanged);
+    }
+
+    // "Working..." comes and goes during an NC command: the user types on in
+    // the document afterwards without clicking it first.
+    void ncCommandLeavesTheFocusInTheEditor()
+    {
+        DocumentFixture fixture;
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("part.nc"), "G00X1.Y2.\r\nG01Z-3.\r\n");
+        window->Text1()->SetFocus();
+        QTRY_VERIFY(window->Text1()->isAncestorOf(QApplication::focusWidget()));
+
+        window->mnuSpaceInsert_Click();
+        QCOMPARE(window->Text1()->GetLine(0), QStringLiteral("G00 X1. Y2."));
+        QVERIFY(frmMsg::Loaded() == nullptr);
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activeWindow(), fixture.main.get());
+        QVERIFY(window->Text1()->isAncestorOf(QApplication::focusWidget()));
+    }
+
+    // Once a document is open its text fills the window: files dropped on
+    // it (on any pane of a split view) open as a drop on the main window
+    // does, while dragged text stays with the editor.
+    void filesDroppedOnADocumentOpen()
+    {
+        DocumentFixture fixture;
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), "A\r\n");
+        for (const char* name : {"b.nc", "c.nc", "d.nc"})
+            QVERIFY(WriteFileBytes(fixture.Path(QLatin1String(name)), "M30\r\n"));
+        const auto drag = [](QWidget* target, const QMimeData& data) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            QDragMoveEvent move(QPoint(6, 6), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &move);
+            QDropEvent drop(QPointF(6, 6), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &drop);
+            return enter.isAccepted() && move.isAccepted() && drop.isAccepted();
+        };
+        const auto files = [&fixture](const QStringList& names) {
+            auto data = std::make_unique<QMimeData>();
+            QList<QUrl> urls;
+            for (const QString& name : names)
+                urls.append(QUrl::fromLocalFile(fixture.Path(name)));
+            data->setUrls(urls);
+            return data;
+        };
+
+        platform::ScriptedAnswers answers;
+        QVERIFY(drag(window->Text1()->Pane(0)->viewport(), *files({"b.nc", "c.nc"})));
+        // The last dropped first, then tiled.
+        QCOMPARE(Captions(), (QStringList{fixture.Path("a.nc").toUpper(), fixture.Path("c.nc").toUpper(),
+                                          fixture.Path("b.nc").toUpper()}));
+        QCOMPARE(window->Text1()->Text(), QStringLiteral("A\r\n"));
+
+        // A pane that a split added later.
+        window->Text1()->SetHSplitterPos(100);
+        QCOMPARE(window->Text1()->PaneCount(), 2);
+        QVERIFY(drag(window->Text1()->Pane(1)->viewport(), *files({"d.nc"})));
+        QCOMPARE(OpenDocumentCount(), 4);
+        QCOMPARE(fixture.Active()->Caption(), fixture.Path("d.nc").toUpper());
+        QCOMPARE(window->Text1()->Text(), QStringLiteral("A\r\n"));
+
+        // Text is the editor's own: no document comes of it.
+        QMimeData text;
+        text.setText(QStringLiteral("G00"));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->Text1()->Pane(0)->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(window->Text1()->Pane(0)->viewport(), &leave);
+        QCOMPARE(OpenDocumentCount(), 4);
+        QCOMPARE(answers.msgBoxes().size(), 0);
     }
 
     void sampleProgramOpensForEditing()

@@ -205,6 +205,48 @@ private slots:
                  QStringLiteral("/nc"));
     }
 
+    // Settings lost at shutdown are reported once, naming the file; what can
+    // be written still is.
+    void unwritableSettingsAreReportedOnce_data()
+    {
+        QTest::addColumn<bool>("editorFails");
+        QTest::addColumn<bool>("macroFails");
+        QTest::newRow("Editor.ini") << true << false;
+        QTest::newRow("Macro.ini") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void unwritableSettingsAreReportedOnce()
+    {
+        QFETCH(bool, editorFails);
+        QFETCH(bool, macroFails);
+        ShellFixture fixture;
+        // A folder that cannot exist, for root too: its parent is a file.
+        ShellFixture::WriteBytes(fixture.ProgramPath(QStringLiteral("plain")), "x");
+        const QString blocked = fixture.ProgramPath(QStringLiteral("plain"));
+        if (editorFails)
+            IniFile = blocked + QStringLiteral("/Editor.ini");
+        if (macroFails)
+            MacroIniFile = blocked + QStringLiteral("/Macro.ini");
+        DefaultDir = QStringLiteral("/nc");
+        Macronumber = 1;
+        MacroDescriptions[0] = QStringLiteral("Drill cycle");
+
+        ScriptedAnswers answers;
+        SaveIniSettings();
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        const auto& box = answers.msgBoxes()[0];
+        QCOMPARE(box.style, int(vbCritical));
+        QCOMPARE(box.title, QStringLiteral("Talvex Editor"));
+        QCOMPARE(box.prompt.contains(IniFile), editorFails);
+        QCOMPARE(box.prompt.contains(MacroIniFile), macroFails);
+        if (!editorFails)
+            QCOMPARE(ReadIniString(QStringLiteral("Directory"), QStringLiteral("DefaultDir"), IniFile),
+                     QStringLiteral("/nc"));
+        if (!macroFails)
+            QCOMPARE(ReadIniString(QStringLiteral("Macros"), QStringLiteral("Macro1"), MacroIniFile),
+                     QStringLiteral("Drill cycle"));
+    }
+
     void windowPlacementFallsBack()
     {
         ShellFixture fixture;

@@ -10,6 +10,7 @@
 #include "shell/MEditor.h"
 #include "shell/MRecentFiles.h"
 #include "shell/basFileDialogs.h"
+#include "platform/forms/WaitCursor.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -40,6 +41,18 @@ QList<QMdiSubWindow*> Frames()
             frames.append(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
     return frames;
 }
+
+// A document window that notes whether the wait pointer showed as it came up.
+class WaitRecordingDocument : public FakeDocument {
+public:
+    void Form_Activate() override
+    {
+        FakeDocument::Form_Activate();
+        if (waitWhenShown != nullptr)
+            waitWhenShown->append(platform::IsWaitCursor());
+    }
+    QList<bool>* waitWhenShown = nullptr;
+};
 
 }  // namespace
 
@@ -116,6 +129,43 @@ private slots:
         QVERIFY(SaveDocument(*window, window->FilePath));
         QCOMPARE(FileBytes(path), QByteArray("NEWER\r\n"));
         QVERIFY(!QFileInfo::exists(path.toUpper()));
+    }
+
+    // A drop, "/f" and the recent files open through here alone: the wait
+    // pointer shows while the file is read and never stays behind.
+    void openShowsTheWaitPointerWhileItReads()
+    {
+        ShellFixture fixture;
+        const std::unique_ptr<MDIMain> main = Main({});
+        QList<bool> waitWhenShown;
+        CreateDocumentForm = [&waitWhenShown] {
+            auto window = std::make_unique<WaitRecordingDocument>();
+            window->waitWhenShown = &waitWhenShown;
+            return std::unique_ptr<DocumentForm>(std::move(window));
+        };
+        const QString path = fixture.ProgramPath(QStringLiteral("part.nc"));
+        QVERIFY(WriteFileBytes(path, "M30\r\n"));
+        platform::SetWaitCursor(false);
+        QVERIFY(OpenFileInWindow(path, false));
+        QCOMPARE(waitWhenShown, QList<bool>{true});
+        QVERIFY(!platform::IsWaitCursor());
+
+        // A failure: its message comes with the normal pointer, whatever the
+        // caller had set, and the pointer stays normal.
+        QList<bool> waitAtMessage;
+        platform::ScriptedAnswers answers;
+        const platform::MsgBoxHandler previous =
+            platform::SetMsgBoxHandler([&waitAtMessage](const QString&, int, const QString&) {
+                waitAtMessage.append(platform::IsWaitCursor());
+                return platform::vbOK;
+            });
+        for (const bool callerWait : {false, true}) {
+            platform::SetWaitCursor(callerWait);
+            QVERIFY(!OpenFileInWindow(fixture.ProgramPath(QStringLiteral("gone.nc")), false));
+            QVERIFY(!platform::IsWaitCursor());
+        }
+        platform::SetMsgBoxHandler(previous);
+        QCOMPARE(waitAtMessage, (QList<bool>{false, false}));
     }
 
     void failedOpenLeavesNothing_data()
@@ -264,6 +314,63 @@ private slots:
         QVERIFY(GetSaveAsFileName(path, second));
         QCOMPARE(path, QString());
         QVERIFY(DialogCancelled);
+    }
+
+    // "part" with "Text Files" chosen writes part.txt: the dialog only saw
+    // "part", so the existing part.txt must still be asked about.
+    void saveAsAsksBeforeReplacingTheFileWithTheAddedExtension()
+    {
+        ShellFixture fixture;
+        const std::unique_ptr<MDIMain> main = Main({});
+        NewDocument();
+        const QString folder = fixture.ProgramFolder();
+        DefaultDir = folder;
+        const QString existing = QDir(folder).filePath(QStringLiteral("part.txt"));
+        QVERIFY(WriteFileBytes(existing, "OLD\r\n"));
+
+        // No: the dialog comes again with the name as typed; a name that is
+        // free is then taken without a question.
+        platform::ScriptedAnswers answers;
+        bool asksBeforeOverwriting = false;
+        answers.scriptModal([&](QDialog& dialog) {
+            asksBeforeOverwriting = !dynamic_cast<QFileDialog&>(dialog).testOption(QFileDialog::DontConfirmOverwrite);
+            ChooseFiles(folder, {"part"}, 1)(dialog);
+        });
+        answers.answerMsgBox(platform::vbNo);
+        QString again;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& files = dynamic_cast<QFileDialog&>(dialog);
+            again = QFileInfo(files.selectedFiles().value(0)).fileName() + u'|' + files.selectedNameFilter();
+            ChooseFiles(folder, {"other"}, 1)(dialog);
+        });
+        QString path;
+        QVERIFY(!GetSaveAsFileName(path, main->ActiveForm()));
+        QVERIFY(asksBeforeOverwriting);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("part.txt already exists.\nDo you want to replace it?"));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbYesNo | platform::vbExclamation);
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Save As"));
+        QVERIFY(again.startsWith(QStringLiteral("part|Text Files")));
+        QCOMPARE(path, QDir(folder).filePath(QStringLiteral("other.txt")));
+        QCOMPARE(answers.modals().size(), 2);
+
+        // Yes replaces it.
+        answers.scriptModal(ChooseFiles(folder, {"part"}, 1));
+        answers.answerMsgBox(platform::vbYes);
+        QVERIFY(!GetSaveAsFileName(path, main->ActiveForm()));
+        QCOMPARE(path, existing);
+        QCOMPARE(answers.msgBoxes().size(), 2);
+
+        // No, then Cancel: nothing chosen.
+        answers.scriptModal(ChooseFiles(folder, {"part"}, 1));
+        answers.answerMsgBox(platform::vbNo);
+        answers.scriptModal(CancelDialog());
+        QVERIFY(GetSaveAsFileName(path, main->ActiveForm()));
+        QCOMPARE(path, QString());
+        QVERIFY(DialogCancelled);
+        QCOMPARE(answers.pendingCount(), 0);
+        QCOMPARE(answers.unscriptedCount(), 0);
+        QCOMPARE(FileBytes(existing), QByteArray("OLD\r\n"));
     }
 
     void saveAsTakesTheNewNameAndTitle()
