@@ -1,7 +1,7 @@
 // The "CNC" language: its lists as registered, and how it colours NC text
 // in every editing control.
 
-#include "DocumentTests.h"
+#include "support/TestRegistry.h"
 #include "document/NcLanguage.h"
 
 #include "platform/codemax/CodeMax.h"
@@ -141,5 +141,5 @@ private slots:
 
 }  // namespace
 
-REGISTER_DOCUMENT_TEST(TestNcLanguage);
+REGISTER_TEST(TestNcLanguage);
 #include "tst_NcLanguage.moc"

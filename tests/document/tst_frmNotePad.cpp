@@ -3,7 +3,7 @@
 // main window.
 
 #include "DocumentFixture.h"
-#include "DocumentTests.h"
+#include "support/TestRegistry.h"
 #include "shell/FileTestHelpers.h"
 
 #include "shell/MEditCommands.h"
@@ -695,5 +695,5 @@ private slots:
 
 };
 
-REGISTER_DOCUMENT_TEST(TestNotePad);
+REGISTER_TEST(TestNotePad);
 #include "tst_frmNotePad.moc"

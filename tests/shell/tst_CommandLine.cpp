@@ -1,4 +1,4 @@
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 #include "shell/CommandLine.h"
 
 #include "platform/forms/ScriptedAnswers.h"
@@ -94,5 +94,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestCommandLine);
+REGISTER_TEST(TestCommandLine);
 #include "tst_CommandLine.moc"

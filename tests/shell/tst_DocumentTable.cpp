@@ -1,5 +1,5 @@
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "platform/forms/Error.h"
 #include "shell/MDIMain.h"
@@ -156,5 +156,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestDocumentTable);
+REGISTER_TEST(TestDocumentTable);
 #include "tst_DocumentTable.moc"

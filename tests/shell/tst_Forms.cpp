@@ -1,5 +1,5 @@
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/CommonDialogObject.h"
@@ -255,5 +255,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestForms);
+REGISTER_TEST(TestForms);
 #include "tst_Forms.moc"

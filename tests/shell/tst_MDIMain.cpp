@@ -1,5 +1,5 @@
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 #include "platform/desktop/SingleInstance.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "platform/forms/Twips.h"
@@ -383,5 +383,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestStartup);
+REGISTER_TEST(TestStartup);
 #include "tst_MDIMain.moc"

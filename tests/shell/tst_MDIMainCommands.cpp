@@ -3,7 +3,7 @@
 
 #include "FileTestHelpers.h"
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 
 #include "platform/shell/Shell.h"
 #include "shell/MDIMain.h"
@@ -282,5 +282,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestMainCommands);
+REGISTER_TEST(TestMainCommands);
 #include "tst_MDIMainCommands.moc"

@@ -2,7 +2,7 @@
 // typing mode and the status line.
 
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/Error.h"
@@ -236,5 +236,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestEditCommands);
+REGISTER_TEST(TestEditCommands);
 #include "tst_MEditCommands.moc"

@@ -1,5 +1,5 @@
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/cRegistry.h"
 
@@ -261,5 +261,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestSettings);
+REGISTER_TEST(TestSettings);
 #include "tst_MIni.moc"

@@ -1,5 +1,5 @@
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 #include "platform/registry/Registry.h"
 #include "shell/MDIMain.h"
 #include "shell/MRecentFiles.h"
@@ -104,5 +104,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestRecentFiles);
+REGISTER_TEST(TestRecentFiles);
 #include "tst_MRecentFiles.moc"

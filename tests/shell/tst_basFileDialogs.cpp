@@ -3,7 +3,7 @@
 
 #include "FileTestHelpers.h"
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "shell/MDIMain.h"
@@ -439,5 +439,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestFileOpenSave);
+REGISTER_TEST(TestFileOpenSave);
 #include "tst_basFileDialogs.moc"

@@ -1,5 +1,5 @@
 #include "ShellFixture.h"
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 #include "platform/forms/Error.h"
 #include "shell/cRegistry.h"
 
@@ -231,5 +231,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestRegistry);
+REGISTER_TEST(TestRegistry);
 #include "tst_cRegistry.moc"

@@ -1,4 +1,4 @@
-#include "ShellTests.h"
+#include "support/TestRegistry.h"
 #include "shell/mStrings.h"
 
 #include <QtTest>
@@ -90,5 +90,5 @@ private slots:
     }
 };
 
-REGISTER_SHELL_TEST(TestStrings);
+REGISTER_TEST(TestStrings);
 #include "tst_mStrings.moc"
