@@ -348,15 +348,7 @@ bool frmNotePad::eventFilter(QObject* watched, QEvent* event)
 
 void frmNotePad::ShowRecentFile(int index, const QString& path)
 {
-    if (index < 1 || index >= static_cast<int>(mnuRecentFile.size()))
-        return;
-    QAction* entry = mnuRecentFile[static_cast<size_t>(index)];
-    QString caption = path;
-    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-    entry->setText(caption);
-    entry->setData(path);
-    entry->setVisible(true);
-    mnuRecentFile[0]->setVisible(true);
+    ShowRecentFileEntry(mnuRecentFile, index, path);
 }
 
 // ---------------------------------------------------------------- window events
@@ -726,11 +718,8 @@ void frmNotePad::mnuCloseAllFiles_Click()
 void frmNotePad::CloseAll(bool clearPaths)
 {
     if (AnyDocumentsOpen()) {
-        for (int slot = 1; slot <= DocumentSlotCount(); ++slot) {
+        for (const QPointer<DocumentForm>& window : OpenDocumentWindows()) {
             try {
-                if (DocumentState[static_cast<size_t>(slot)].Free)
-                    continue;
-                DocumentForm* window = DocumentWindow(slot);
                 if (window == nullptr)
                     continue;
                 Activate(window);

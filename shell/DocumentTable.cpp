@@ -144,6 +144,15 @@ DocumentForm* CreateDocumentWindow(int slot)
     return MakeWindow(slot);
 }
 
+std::vector<QPointer<DocumentForm>> OpenDocumentWindows()
+{
+    std::vector<QPointer<DocumentForm>> windows;
+    for (int slot = 1; slot <= DocumentSlotCount(); ++slot)
+        if (!DocumentState[static_cast<size_t>(slot)].Free && Documents[static_cast<size_t>(slot)] != nullptr)
+            windows.emplace_back(Documents[static_cast<size_t>(slot)]);
+    return windows;
+}
+
 DocumentForm* DocumentWindow(int slot)
 {
     return InTable(slot) ? Documents[static_cast<size_t>(slot)].data() : nullptr;

@@ -59,6 +59,9 @@ void EraseDocuments(bool clearPaths = true);
 // it to the main window, hidden; raises platform::Error when none can be made.
 DocumentForm* CreateDocumentWindow(int slot);
 
+// The windows of the slots in use, in slot order. Guarded pointers: a loop
+// that closes windows sees a window closed meanwhile as null.
+std::vector<QPointer<DocumentForm>> OpenDocumentWindows();
 // The document window of a slot, or null.
 DocumentForm* DocumentWindow(int slot);
 // The slot of a window: its Tag as a number (0 when it is not one).

@@ -420,15 +420,7 @@ void MDIMain::ShowDocument(DocumentForm* form)
 
 void MDIMain::ShowRecentFile(int index, const QString& path)
 {
-    if (index < 1 || index >= static_cast<int>(mnuRecentFile.size()))
-        return;
-    QAction* entry = mnuRecentFile[static_cast<size_t>(index)];
-    QString caption = path;
-    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-    entry->setText(caption);
-    entry->setData(path);
-    entry->setVisible(true);
-    mnuRecentFile[0]->setVisible(true);
+    ShowRecentFileEntry(mnuRecentFile, index, path);
 }
 
 QString MDIMain::RecentFilePath(int index) const

@@ -101,10 +101,7 @@ void MDIMain::mnuExit_Click()
 {
     if (AnyDocumentsOpen()) {
         // Each document asks to save; a Cancel keeps that one and the others go on.
-        for (int slot = 1; slot <= DocumentSlotCount(); ++slot) {
-            if (DocumentState[static_cast<size_t>(slot)].Free)
-                continue;
-            DocumentForm* window = DocumentWindow(slot);
+        for (const QPointer<DocumentForm>& window : OpenDocumentWindows()) {
             if (window == nullptr)
                 continue;
             ShowDocument(window);
@@ -320,10 +317,7 @@ void MDIMain::closeEvent(QCloseEvent* event)
 void MDIMain::MDIForm_QueryUnload(bool& cancel, int)
 {
     // Nothing is taken down before every document has agreed to go.
-    for (int slot = 1; slot <= DocumentSlotCount(); ++slot) {
-        if (DocumentState[static_cast<size_t>(slot)].Free)
-            continue;
-        DocumentForm* window = DocumentWindow(slot);
+    for (const QPointer<DocumentForm>& window : OpenDocumentWindows()) {
         if (window == nullptr)
             continue;
         ShowDocument(window);
@@ -340,11 +334,8 @@ void MDIMain::MDIForm_QueryUnload(bool& cancel, int)
 void MDIMain::MDIForm_Unload(bool&)
 {
     // Every document has agreed: they go without being asked again.
-    for (int slot = 1; slot <= DocumentSlotCount(); ++slot) {
-        if (DocumentState[static_cast<size_t>(slot)].Free)
-            continue;
-        if (DocumentForm* window = DocumentWindow(slot))
+    for (const QPointer<DocumentForm>& window : OpenDocumentWindows())
+        if (window != nullptr)
             UnloadDocument(*window, vbFormMDIForm, false);
-    }
     SaveIniSettings();
 }

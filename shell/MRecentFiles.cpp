@@ -1,5 +1,7 @@
 #include "shell/MRecentFiles.h"
 
+#include <QAction>
+
 #include "platform/registry/Registry.h"
 #include "shell/DocumentTable.h"
 #include "shell/MDIMain.h"
@@ -60,4 +62,17 @@ bool IsRecentFile(const QString& path)
         if (main->RecentFilePath(i) == path)
             return true;
     return false;
+}
+
+void ShowRecentFileEntry(std::span<QAction* const> entries, int index, const QString& path)
+{
+    if (index < 1 || index >= static_cast<int>(entries.size()))
+        return;
+    QAction* entry = entries[static_cast<size_t>(index)];
+    QString caption = path;
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    entry->setText(caption);
+    entry->setData(path);
+    entry->setVisible(true);
+    entries[0]->setVisible(true);
 }

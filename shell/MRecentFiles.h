@@ -5,6 +5,9 @@
 // main window and of every open document window.
 
 #include <QString>
+#include <span>
+
+class QAction;
 
 inline const QString RecentFilesApplication = QStringLiteral("KroEditorV50");
 inline const QString RecentFilesSection = QStringLiteral("RecentFiles");
@@ -21,5 +24,8 @@ void AddRecentFile(const QString& path);
 // Adds path unless it is listed already (its place then stays), then
 // refreshes the menus.
 void UpdateRecentFiles(const QString& path);
+// Shows path in entry index of a recent-file menu whose entry 0 is its
+// separator; the real path stays in the entry's data, "&" is shown as such.
+void ShowRecentFileEntry(std::span<QAction* const> entries, int index, const QString& path);
 // True when the main window's entries 1 to 4 hold exactly path.
 bool IsRecentFile(const QString& path);
