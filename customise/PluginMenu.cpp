@@ -137,13 +137,15 @@ void PluginMenu::ScanPlugins()
     ClearItems();
     const QString folder = PluginFolder();
     FilePlugin = PluginFiles(folder);
-    QSet<QString> listed;
+    QSet<QString> tried;
     for (const QString& file : std::as_const(FilePlugin)) {
         const QString libraryPath = EnsureTrailingBackslash(folder) + file;
         const QString progId = PluginProgId(file);
-        // "my.so" and "my.tools.so" both give "my.Main": one class, one item.
-        if (listed.contains(progId.toLower()))
+        // "my.so" and "my.tools.so" both give "my.Main": one class, tried once,
+        // so a class that failed is not reported again under another path.
+        if (tried.contains(progId.toLower()))
             continue;
+        tried.insert(progId.toLower());
         bool registrationFailed = false;
         try {
             QString pluginId;
@@ -152,7 +154,6 @@ void PluginMenu::ScanPlugins()
                 pluginId = platform::CallByName(plugin.get(), QStringLiteral("pluginId"), platform::VbMethod).toString();
             }
             AddPluginMenuItem(pluginId, progId);
-            listed.insert(progId.toLower());
         } catch (const platform::Error& e) {
             // A library the tool could not register was reported already.
             if (!(registrationFailed && e.is(platform::ErrCannotCreateObject)))

@@ -55,9 +55,9 @@ public:
     PluginMenu(QMenu& mnuPlugins, QObject* parent);
     ~PluginMenu() override;
 
-    // Lists the plug-ins of the plug-in folder, in file-name order (items of
-    // an earlier listing go first); a ProgID is listed once, from the first
-    // library that gives it. A library that cannot be created is
+    // Lists the plug-ins of the plug-in folder, in file-name order, in place
+    // of the items of an earlier listing; a ProgID is tried once, from the
+    // first library that gives it. A library that cannot be created is
     // registered (once per listing) and tried once more; one that still
     // cannot be created, or that is no plug-in, is reported with
     // "number - description" and the library's path, and the listing goes

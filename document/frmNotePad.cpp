@@ -223,7 +223,10 @@ void frmNotePad::BuildMenus()
         mnuMacros[static_cast<size_t>(i)] = item;
     }
 
+    // Shown but disabled until the listing adds its first plug-in.
     mnuPlugins = AddMenu(this, "mnuPlugins", QStringLiteral("&Plugins"));
+    mnuPlugins->setEnabled(false);
+    mnuPlugins->menuAction()->setEnabled(false);
 
     mnuWindow = AddMenu(this, "mnuWindow", QStringLiteral("&Window"));
     mnuCloseWindow = AddItem(mnuWindow, "mnuCloseWindow", QStringLiteral("&Close Window"));
@@ -234,7 +237,8 @@ void frmNotePad::BuildMenus()
     mnuHelp = AddMenu(this, "mnuHelpMain", QStringLiteral("&Help"));
 
     for (QMenu* menu : MenuBarMenus()) {
-        menu->menuAction()->setVisible(!menu->isEmpty());
+        if (menu != mnuPlugins)
+            menu->menuAction()->setVisible(!menu->isEmpty());
         menu->installEventFilter(this);
     }
 }
@@ -339,9 +343,10 @@ bool frmNotePad::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
-    // A menu without items stays out of the menu bar until its commands come.
+    // A menu without items stays out of the menu bar until its commands come;
+    // the Plugins menu stays in it, disabled while it is empty.
     if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved)
-        if (auto* menu = qobject_cast<QMenu*>(watched))
+        if (auto* menu = qobject_cast<QMenu*>(watched); menu != nullptr && menu != mnuPlugins)
             menu->menuAction()->setVisible(!menu->isEmpty());
     return DocumentForm::eventFilter(watched, event);
 }

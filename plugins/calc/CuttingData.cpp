@@ -39,23 +39,37 @@ double ReadNumber(QStringView text)
             number += '-';
         r.Next();
     }
+    if (r.AtEnd() && number.empty())
+        return 0.0;   // an empty box is 0
+    constexpr double refused = std::numeric_limits<double>::quiet_NaN();
     bool digits = false;
+    std::size_t wholeDigits = 0;
+    bool wholeIsZero = true;
     while (IsDigit(r.Peek())) {
         number += char(r.Peek().unicode());
         digits = true;
+        ++wholeDigits;
+        wholeIsZero = wholeIsZero && r.Peek() == u'0';
         r.Next();
     }
     if (r.Peek() == u'.' || r.Peek() == u',') {
+        const bool comma = r.Peek() == u',';
         number += '.';
         r.Next();
+        std::size_t fractionDigits = 0;
         while (IsDigit(r.Peek())) {
             number += char(r.Peek().unicode());
             digits = true;
+            ++fractionDigits;
             r.Next();
         }
+        // "1,000" is a thousand to some users and one to others: refuse it
+        // rather than guess ("0,125" and "1,5" are plain decimals).
+        if (comma && wholeDigits > 0 && !wholeIsZero && fractionDigits == 3)
+            return refused;
     }
     if (!digits)
-        return 0.0;
+        return refused;
     if (r.Peek() == u'e' || r.Peek() == u'E') {
         // An exponent counts only when a digit follows it.
         const qsizetype mark = r.Position();
@@ -76,6 +90,10 @@ double ReadNumber(QStringView text)
         else
             r.Rewind(mark);
     }
+    // Anything left ("12abc", a second separator as in "1,000.50") makes the
+    // number unreadable: a silently shortened value would be a wrong result.
+    if (!r.AtEnd())
+        return refused;
     double value = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range)

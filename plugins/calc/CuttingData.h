@@ -14,9 +14,10 @@ inline constexpr double SfmConstant = 0.262;   // ~ pi / 12
 inline constexpr double RpmConstant = 3.82;    // ~ 12 / pi
 
 // Reads a number as the user typed it, as Val does (blanks ignored, one sign,
-// digits, a decimal point, digits, an exponent; reading stops at the first other
-// character; nothing readable is 0), except that "." and "," both serve as the
-// decimal point, whatever the locale.
+// digits, a decimal point, digits, an exponent; an empty text is 0), except
+// that "." and "," both serve as the decimal point, whatever the locale. Text
+// that is not wholly one number ("12abc", "1,000.50") and a comma that may
+// group thousands ("1,000") give NaN, which no calculation accepts.
 double ReadNumber(QStringView text);
 
 // Rounds to the nearest whole number, halves to the even neighbour; no value

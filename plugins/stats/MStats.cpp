@@ -63,6 +63,13 @@ AxisRange GetAxisRange(std::string_view text, char axis)
                 ++i;
             continue;
         }
+        if (c == ';') {
+            // Several controls comment from ";" to the line end; a ";" that only
+            // ends a block has nothing after it, so skipping is harmless there.
+            while (i < n && text[i] != '\n')
+                ++i;
+            continue;
+        }
         ++i;
         if (c != axis)
             continue;

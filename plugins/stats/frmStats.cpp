@@ -2,8 +2,6 @@
 
 #include "plugins/stats/MStats.h"
 #include "platform/com/CallByName.h"
-#include "platform/forms/Error.h"
-#include "platform/forms/MsgBox.h"
 #include "platform/forms/Screen.h"
 
 #include <QApplication>
@@ -128,11 +126,13 @@ void frmStats::Form_Activate()
     m_activated = true;
     QApplication::processEvents();   // let "Calculating" show
 
+    // With no host object or no document there is no program to measure:
+    // the window then shows empty values, not a bare runtime error.
     std::string program;
     try {
         program = ProgramText(CallBack).toStdString();
-    } catch (const std::exception& e) {
-        platform::MsgBox(QString::fromUtf8(e.what()), platform::vbOKOnly);
+    } catch (const std::exception&) {
+        program.clear();
     }
 
     const std::array<AxisRange, 3> ranges{GetXRange(program), GetYRange(program), GetZRange(program)};

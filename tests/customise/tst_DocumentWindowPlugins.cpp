@@ -84,14 +84,21 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 0);
     }
 
-    // With no plug-ins the Plugins menu stays out of the menu bar.
-    void noPluginsNoMenu()
+    // With no plug-ins the Plugins menu is still in the menu bar, disabled;
+    // other empty menus stay out of it.
+    void noPluginsMenuShownDisabled()
     {
         platform::ScriptedAnswers answers;
         window_->OpenDocument(QStringLiteral("N10"));
-        QVERIFY(Active()->mnuPlugins->isEmpty());
-        QVERIFY(!InMenuBar(window_->Main(), Active()->mnuPlugins));
+        QMenu* plugins = Active()->mnuPlugins;
+        QVERIFY(plugins->isEmpty());
+        QVERIFY(InMenuBar(window_->Main(), plugins));
+        QVERIFY(!plugins->menuAction()->isEnabled());
         QCOMPARE(answers.msgBoxes().size(), 0);
+
+        // Another empty menu stays out of the bar.
+        QVERIFY(Active()->mnuHelp->isEmpty());
+        QVERIFY(!InMenuBar(window_->Main(), Active()->mnuHelp));
     }
 
     // A plug-in started from the window's menu edits the active document

@@ -127,6 +127,23 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 0);
     }
 
+    // When "MY.so" fails, "my.tools.so" (the same class) is not tried again
+    // and reported a second time under its own path.
+    void failedProgIdIsReportedOnce()
+    {
+        for (const char* file : {"A.so", "my.tools.so", "MY.so"})
+            QVERIFY(program_->AddTestPlugin(QLatin1String(file)));
+        SetFixture("MY", "idError", 438);
+        SetFixture("my", "idError", 438);
+        platform::ScriptedAnswers answers;
+        PluginWindow window;
+        window.Scan();
+        QCOMPARE(window.Tags(), (QStringList{"A.Main"}));
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("438 - Raised by the fixture\n\n") + program_->Library("MY.so"));
+    }
+
     void nothingToList_data()
     {
         QTest::addColumn<bool>("makeFolder");

@@ -186,11 +186,13 @@ private slots:
 
         Call(host, QStringLiteral("Find"));
         QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.modals()[0].objectName, QStringLiteral("CodeMaxFindDialog"));
         QVERIFY(!MainWindowFixture::ActiveModified());
 
         // Replace marks the document whatever the user does in the dialog.
         Call(host, QStringLiteral("Replace"));
         QCOMPARE(answers.modals().size(), 2);
+        QCOMPARE(answers.modals()[1].objectName, QStringLiteral("CodeMaxReplaceDialog"));
         QVERIFY(MainWindowFixture::ActiveModified());
 
         answers.answerInputBox(QStringLiteral("3"));

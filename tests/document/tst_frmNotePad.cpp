@@ -95,11 +95,11 @@ private slots:
         // Its menus take the menu bar while it is active; the main window's
         // come back when no document is left.
         QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Edit", "&Insert", "&NC Functions", "&Utilities",
-                                                      "&Macros", "&Window"}));
+                                                      "&Macros", "&Plugins", "&Window"}));
         // A menu shows as soon as a command is added to it.
         window->mnuView->addAction(QStringLiteral("Split Window &Horizontally"));
         QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Edit", "&View", "&Insert", "&NC Functions",
-                                                      "&Utilities", "&Macros", "&Window"}));
+                                                      "&Utilities", "&Macros", "&Plugins", "&Window"}));
         window->mnuFClose_Click();
         QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Options", "&Help"}));
     }

@@ -138,6 +138,10 @@ private slots:
         QTest::newRow("rpm zero diameter") << "Tornel.Main" << "300" << "0" << vbCritical << "RPM";
         QTest::newRow("sfm overflow") << "Sfm.Main" << "100000" << "100000" << vbCritical << "SFM";
         QTest::newRow("ipm overflow") << "Avanco.Main" << "1e300" << "1000000" << vbInformation << "IPM";
+        QTest::newRow("sfm rpm with thousands comma") << "Sfm.Main" << "2" << "1,000" << vbCritical << "SFM";
+        QTest::newRow("sfm diameter with two separators") << "Sfm.Main" << "1,000.5" << "1000" << vbCritical << "SFM";
+        QTest::newRow("rpm diameter with words") << "Tornel.Main" << "300" << "0.5in" << vbCritical << "RPM";
+        QTest::newRow("ipm rpm with thousands comma") << "Avanco.Main" << "0.005" << "2,292" << vbInformation << "IPM";
     }
     void failedCalculationIsReported()
     {

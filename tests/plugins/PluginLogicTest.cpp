@@ -35,6 +35,8 @@ private slots:
         QTest::newRow("comment word is not counted") << "X5 (MAX)" << QChar(u'X') << true << 5.0 << 5.0;
         QTest::newRow("coordinate in a comment is not counted") << "X2 (X-100) X3" << QChar(u'X') << true << 2.0 << 3.0;
         QTest::newRow("open comment ends at the line end") << "(X99 NO CLOSE\nX1" << QChar(u'X') << true << 1.0 << 1.0;
+        QTest::newRow("semicolon comment is not counted") << "X10 ; X-999" << QChar(u'X') << true << 10.0 << 10.0;
+        QTest::newRow("semicolon comment ends at the line end") << "X10 ; X-999\nX-3;\nX4" << QChar(u'X') << true << -3.0 << 10.0;
         QTest::newRow("letter at the end is no coordinate") << "G0 X5\nM30 X" << QChar(u'X') << true << 5.0 << 5.0;
         QTest::newRow("sign alone is no coordinate") << "X- X5 X+" << QChar(u'X') << true << 5.0 << 5.0;
         QTest::newRow("absurd number is ignored") << QStringLiteral("X1 X") + QString(400, u'9') << QChar(u'X') << true << 1.0 << 1.0;
@@ -86,11 +88,19 @@ private slots:
         QTest::newRow("negative") << "-0.125" << -0.125;
         QTest::newRow("plus") << "+3" << 3.0;
         QTest::newRow("exponent") << "1e3" << 1000.0;
-        QTest::newRow("letter without exponent digits") << "1e" << 1.0;
-        QTest::newRow("trailing words") << "12abc" << 12.0;
-        QTest::newRow("second separator ends") << "1.5.2" << 1.5;
-        QTest::newRow("words") << "abc" << 0.0;
+        QTest::newRow("letter without exponent digits") << "1e" << qQNaN();
+        QTest::newRow("trailing words") << "12abc" << qQNaN();
+        QTest::newRow("second separator") << "1.5.2" << qQNaN();
+        QTest::newRow("thousands and decimals") << "1,000.50" << qQNaN();
+        QTest::newRow("comma may group thousands") << "1,000" << qQNaN();
+        QTest::newRow("negative comma may group thousands") << "-12,345" << qQNaN();
+        QTest::newRow("comma after zero is decimal") << "0,125" << 0.125;
+        QTest::newRow("comma with two decimals") << "1,25" << 1.25;
+        QTest::newRow("point with three decimals") << "1.000" << 1.0;
+        QTest::newRow("words") << "abc" << qQNaN();
+        QTest::newRow("sign only") << "-" << qQNaN();
         QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("blank") << "  " << 0.0;
         QTest::newRow("many digits kept") << "0.1234567890123" << 0.1234567890123;
     }
     void readNumber()

@@ -117,8 +117,7 @@ private slots:
             ScriptedAnswers answers;
             const Shown shown = Start(given, answers);
             QCOMPARE(shown.boxes, QStringList(9, QString()));
-            QCOMPARE(answers.msgBoxes().size(), 1);
-            QCOMPARE(answers.msgBoxes()[0].prompt, ComErrorDescription(ErrObjectNotSet));
+            QVERIFY(answers.msgBoxes().isEmpty());
         }
     }
 
