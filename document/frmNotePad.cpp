@@ -199,6 +199,7 @@ void frmNotePad::BuildMenus()
     mnuSpaceInsert = AddItem(mnuNC, "mnuSpaceInsert", QStringLiteral("Insert &Spaces"));
     mnuSpaceRemove = AddItem(mnuNC, "mnuSpaceRemove", QStringLiteral("Remove Spaces"));
     mnuRemoveBlankLines = AddItem(mnuNC, "mnuRemoveBlankLines", QStringLiteral("Remove &Blank Lines"));
+    AddItem(mnuNC, "mnuAddMachine", QStringLiteral("&Add/Delete Machine"));  // no action of its own
     connect(mnuInsertNumbers, &QAction::triggered, this, [this] { mnuInsertNumbers_Click(); });
     connect(mnuRemoveBlockNumbers, &QAction::triggered, this, [this] { mnuRemoveBlockNumbers_Click(); });
     connect(RemoveZeros, &QAction::triggered, this, [this] { RemoveZeros_Click(); });

@@ -159,23 +159,68 @@ struct Frame {
     std::function<QString(const NcError&)> refusal;
 };
 
-std::string_view View(const QByteArray& bytes)
+// True when the bytes break a line with a CR alone, which the procedures read as an ordinary
+// character.
+bool HasLoneCr(std::string_view bytes)
 {
-    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    for (std::size_t at = bytes.find('\r'); at != std::string_view::npos; at = bytes.find('\r', at + 1)) {
+        if (at + 1 == bytes.size() || bytes[at + 1] != '\n')
+            return true;
+    }
+    return false;
 }
 
-QString FromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+// The text a command reads and writes back. The procedures work on the document's own bytes:
+// each line keeps its own break, and a large program goes through no conversion either way. A
+// document that also breaks lines with a CR alone is read with CR LF breaks instead, and comes
+// back in its main style.
+class CommandText {
+public:
+    // The whole document, or the range.
+    CommandText(const platform::CodeMax& text, std::optional<platform::CodeMaxRange> range) : range_(range)
+    {
+        bytes_ = range ? text.DocumentBytes(*range) : text.DocumentBytes();
+        if (HasLoneCr(bytes_)) {
+            converted_ = true;
+            const QString program = range ? ProgramText(text, *range) : text.Text();
+            const QByteArray utf8 = program.toUtf8();
+            bytes_.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        }
+    }
 
-// From the start of the first line to the end of the last: the write-back covers the last line
-// even when it has no line break.
-platform::CodeMaxRange WholeText(const platform::CodeMax& text)
-{
-    const int last = text.LineCount() - 1;
-    return {0, 0, last, text.GetLineLength(last)};
-}
+    std::string_view View() const { return bytes_; }
+
+    // One replacement of what was read.
+    void Write(platform::CodeMax& text, const std::string& result) const
+    {
+        if (!converted_) {
+            if (range_)
+                text.ReplaceDocumentBytes(result, *range_);
+            else
+                text.ReplaceDocumentBytes(result);
+            return;
+        }
+        const int last = text.LineCount() - 1;
+        text.ReplaceText(QString::fromUtf8(result.data(), static_cast<qsizetype>(result.size())),
+                         range_.value_or(platform::CodeMaxRange{0, 0, last, text.GetLineLength(last)}));
+    }
+
+private:
+    static QString ProgramText(const platform::CodeMax& text, const platform::CodeMaxRange& range)
+    {
+        QString lines;
+        for (int line = range.startLine; line <= range.endLine; ++line) {
+            if (line > range.startLine)
+                lines += QStringLiteral("\r\n");
+            lines += text.GetLine(line);
+        }
+        return lines;
+    }
+
+    std::optional<platform::CodeMaxRange> range_;
+    std::string bytes_;
+    bool converted_ = false;
+};
 
 void ReportFailure(const Frame& frame)
 {
@@ -206,8 +251,8 @@ void RunWholeText(const Target& target, const Frame& frame, const Procedure& pro
             scope.ShowWorking();
 
         platform::CodeMax& text = target.Text1();
-        const QByteArray before = text.Text().toUtf8();
-        const NcResult result = procedure(View(before));
+        const CommandText before(text, std::nullopt);
+        const NcResult result = procedure(before.View());
         if (!result.ok()) {
             scope.Stop();
             const QString message = frame.refusal ? frame.refusal(*result.error) : QString();
@@ -219,7 +264,7 @@ void RunWholeText(const Target& target, const Frame& frame, const Procedure& pro
                 platform::MsgBox(message, platform::vbCritical, Title);
             return;
         }
-        text.ReplaceText(FromUtf8(result.text), WholeText(text));
+        before.Write(text, result.text);
 
         if (frame.setTextChanged)
             TextChanged = true;
@@ -292,17 +337,12 @@ void NumberSelectedLines(const Target& target)
         if (selection.IsEmpty())
             return;
         // The selected lines, whole; the last one without its line break.
-        QString lines;
-        for (int line = selection.startLine; line <= selection.endLine; ++line) {
-            if (line > selection.startLine)
-                lines += QStringLiteral("\r\n");
-            lines += text.GetLine(line);
-        }
-        const NcResult result = NumberHighLightText(View(lines.toUtf8()), CurrentNumberingSettings());
+        const CommandText lines(
+            text, platform::CodeMaxRange{selection.startLine, 0, selection.endLine, text.GetLineLength(selection.endLine)});
+        const NcResult result = NumberHighLightText(lines.View(), CurrentNumberingSettings());
         if (!result.ok())
             throw platform::Error(6, OutOfRangeText(*result.error));
-        text.ReplaceText(FromUtf8(result.text),
-                         {selection.startLine, 0, selection.endLine, text.GetLineLength(selection.endLine)});
+        lines.Write(text, result.text);
     } catch (...) {
         wait.reset();
         platform::MsgBox(QStringLiteral("Error numbering highlighted lines."), platform::vbCritical, Title);

@@ -323,6 +323,44 @@ void CodeMax::ReplaceText(const QString& text, const CodeMaxRange& range)
     sci(QsciScintillaBase::SCI_GOTOPOS, uintptr_t(caret));
 }
 
+std::string CodeMax::DocumentBytes() const
+{
+    const intptr_t length = sci(QsciScintillaBase::SCI_GETLENGTH);
+    const auto* p = reinterpret_cast<const char*>(sci(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    return std::string(p, size_t(length));
+}
+
+std::string CodeMax::DocumentBytes(const CodeMaxRange& range) const
+{
+    const CodeMaxRange r = range.Normalized();
+    const intptr_t start = positionOf(r.startLine, r.startCol);
+    const intptr_t end = positionOf(r.endLine, r.endCol);
+    if (end <= start)
+        return {};
+    const auto* p = reinterpret_cast<const char*>(
+        sci(QsciScintillaBase::SCI_GETRANGEPOINTER, uintptr_t(start), end - start));
+    return std::string(p, size_t(end - start));
+}
+
+void CodeMax::ReplaceDocumentBytes(std::string_view bytes)
+{
+    ProgramEdit edit(*this);
+    const intptr_t caret = replaceBytes(0, sci(QsciScintillaBase::SCI_GETLENGTH),
+                                        QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
+    sci(QsciScintillaBase::SCI_GOTOPOS, uintptr_t(caret));
+}
+
+void CodeMax::ReplaceDocumentBytes(std::string_view bytes, const CodeMaxRange& range)
+{
+    const CodeMaxRange r = range.Normalized();
+    const intptr_t start = positionOf(r.startLine, r.startCol);
+    const intptr_t end = positionOf(r.endLine, r.endCol);
+    ProgramEdit edit(*this);
+    const intptr_t caret = replaceBytes(start, std::max(start, end),
+                                        QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
+    sci(QsciScintillaBase::SCI_GOTOPOS, uintptr_t(caret));
+}
+
 void CodeMax::InsertFile(const QString& path, const CodeMaxPosition& position)
 {
     const intptr_t at = positionOf(position.line, position.col);

@@ -57,6 +57,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QKeyEvent;
@@ -97,6 +99,19 @@ public:
     // is at the end of the new text with nothing selected.
     void ReplaceText(const QString& text, const CodeMaxRange& range);
     void InsertFile(const QString& path, const CodeMaxPosition& position);
+    // The document's own bytes, for commands that rewrite a whole text or a
+    // run of lines: no line-break or encoding conversion either way, so each
+    // line keeps its own break (CR LF, LF or CR) and a Latin-1 document gives
+    // and takes one byte per character. DocumentBytes() is the whole document,
+    // DocumentBytes(range) the range's bytes (columns as for ReplaceText).
+    std::string DocumentBytes() const;
+    std::string DocumentBytes(const CodeMaxRange& range) const;
+    // Replaces the whole document, or the range, by bytes in the document's
+    // encoding (IsUtf8) written exactly as given: as ReplaceText, one undo
+    // step, the same change events, applied in a read-only document too, and
+    // the caret at the end of the new bytes.
+    void ReplaceDocumentBytes(std::string_view bytes);
+    void ReplaceDocumentBytes(std::string_view bytes, const CodeMaxRange& range);
     // normalise: start before end; otherwise start is the anchor, end the caret.
     CodeMaxRange GetSel(bool normalise) const;
     // Anchor at the start, caret at the end; throws for a line outside the text.

@@ -50,7 +50,15 @@ private slots:
         QCOMPARE(nc, (QStringList{"mnuInsertNumbers: &Insert Block Numbers",
                                   "mnuRemoveBlockNumbers: &Remove Block Numbers",
                                   "RemoveZeros: Remove Leading Number &Zeros", "-", "mnuSpaceInsert: Insert &Spaces",
-                                  "mnuSpaceRemove: Remove Spaces", "mnuRemoveBlankLines: Remove &Blank Lines"}));
+                                  "mnuSpaceRemove: Remove Spaces", "mnuRemoveBlankLines: Remove &Blank Lines",
+                                  "mnuAddMachine: &Add/Delete Machine"}));
+        // Add/Delete Machine does nothing.
+        platform::ScriptedAnswers answers;
+        window.mnuNC->findChild<QAction*>(QStringLiteral("mnuAddMachine"))->trigger();
+        QCOMPARE(window.Text1()->Text(), QStringLiteral("G01\r\n"));
+        QVERIFY(!window.Text1()->CanUndo());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        QCOMPARE(answers.modals().size(), 0);
         QStringList utilities;
         for (const QAction* item : window.mnuUtilities->actions())
             utilities.append(item->objectName() + ": " + item->text());

@@ -160,6 +160,89 @@ private slots:
         QCOMPARE(fixture.Saved(window), QByteArray("N10G01X1(CAF\xC9 \xB0)\r\n"));
     }
 
+    // A file mixing CR LF and LF lines keeps each line's own break, whole text or selected lines.
+    void keepsEachLinesOwnBreak_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("saved");
+
+        QTest::newRow("remove spaces")
+            << "RemoveSpaces" << QByteArray("A B\r\nC D\nE F\r\n") << QByteArray("AB\r\nCD\nEF\r\n");
+        QTest::newRow("insert block numbers")
+            << "InsertBlockNumbers" << QByteArray("%\nG00 X0\r\nG01 X1\nM30\r\n")
+            << QByteArray("%\nN010G00 X0\r\nN020G01 X1\nN030M30\r\n");
+        QTest::newRow("incremental")
+            << "DoIncremental" << QByteArray("G90\nX10\r\nX20\nX25\r\n")
+            << QByteArray("G90\nX10\r\nX10.0000\nX5.0000\r\n");
+        QTest::newRow("remove blank lines")
+            << "RemoveBlankLines" << QByteArray("A\n\r\nB\r\n\nC\n") << QByteArray("A\nB\r\nC\n");
+        // A CR alone is a line break too: that text is read with CR LF breaks and comes back in
+        // the document's main style, as before.
+        QTest::newRow("lone CR")
+            << "RemoveSpaces" << QByteArray("A B\rC D\rE F\r\n") << QByteArray("AB\rCD\rEF\r");
+    }
+    void keepsEachLinesOwnBreak()
+    {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, saved);
+        FrameFixture fixture;
+        DocumentForm& window = fixture.Open(file);
+        platform::CodeMax& text = *window.Text1();
+        WriteMoment moment;
+        Watch(text, moment);
+
+        CommandNamed(command).run();
+
+        QCOMPARE(moment.writes, 1);
+        QCOMPARE(fixture.Saved(window), saved);
+        text.Undo();
+        QVERIFY(!text.CanUndo());
+        QCOMPARE(fixture.Saved(window), file);
+    }
+
+    void numberingSelectedLinesKeepsEachLinesOwnBreak()
+    {
+        FrameFixture fixture;
+        const QByteArray file("%\nG00 X0\r\nG01 X1\nG02 X2\r\nM30\n");
+        DocumentForm& window = fixture.Open(file);
+        platform::CodeMax& text = *window.Text1();
+        text.SetSel({1, 2, 3, 1}, false);
+        NumPopup = 0;
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) {
+            dialog.findChild<QPushButton*>(QStringLiteral("cmdBut0"))->click();
+        });
+
+        InsertBlockNumbersCommand();
+
+        QCOMPARE(fixture.Saved(window), QByteArray("%\nN010G00 X0\r\nN020G01 X1\nN030G02 X2\r\nM30\n"));
+        text.Undo();
+        QVERIFY(!text.CanUndo());
+        QCOMPARE(fixture.Saved(window), file);
+    }
+
+    // Latin-1 bytes, mixed breaks and a read-only document: the command's write still applies.
+    void latin1MixedBreaksKeepTheirBytes()
+    {
+        FrameFixture fixture;
+        const QByteArray file("(\xC9T\xC9)\nG01 X\xB0" "1\r\nM30 \xFF\n");
+        DocumentForm& window = fixture.Open(file);
+        platform::CodeMax& text = *window.Text1();
+        text.SetReadOnly(true);
+
+        RemoveSpacesCommand();
+
+        QVERIFY(text.ReadOnly());
+        QCOMPARE(fixture.Saved(window), QByteArray("(\xC9T\xC9)\nG01X\xB0" "1\r\nM30\xFF\n"));
+        text.Undo();  // read-only holds the user's Undo back
+        text.SetReadOnly(false);
+        text.Undo();
+        QCOMPARE(fixture.Saved(window), file);
+        QVERIFY(!text.CanUndo());
+    }
+
     // ---- the frame around the text procedure
 
     void frameFollowsTheCommandTable_data()
@@ -329,6 +412,41 @@ private slots:
         QVERIFY(!other.Text1()->CanUndo());
         QCOMPARE(answers.msgBoxes().size(), 1);
         QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Talvex Editor Program Error."));
+        QVERIFY(!TextChanged);
+    }
+
+    // The commands that report a failure with their own message: the window goes while the
+    // command lets events run, nothing is written and the flags are cleared.
+    void failureShowsTheCommandsMessage_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("remove spaces") << "RemoveSpaces" << "Error removing spaces.";
+        QTest::newRow("insert spaces") << "InsertSpaces" << "An error was encountered while inserting spaces";
+    }
+    void failureShowsTheCommandsMessage()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, message);
+        FrameFixture fixture;
+        DocumentForm& other = fixture.Open("G01 X1\r\nG02X2\r\n");
+        DocumentForm& window = fixture.Open("G01 X1\r\nG02X2\r\n");
+        platform::ScriptedAnswers answers;
+        QPointer<DocumentForm> gone(&window);
+        QTimer::singleShot(0, &window, [&] {
+            fixture.Main().mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(other.parentWidget()));
+            UnloadDocument(window, vbFormCode, false);
+        });
+
+        CommandNamed(command).run();
+
+        QVERIFY(gone.isNull());
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, message);
+        QCOMPARE(answers.msgBoxes()[0].style, int(platform::vbCritical));
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Talvex Editor"));
+        QCOMPARE(other.Text1()->Text(), QStringLiteral("G01 X1\r\nG02X2\r\n"));
+        QVERIFY(!other.Text1()->CanUndo());
         QVERIFY(!TextChanged);
     }
 

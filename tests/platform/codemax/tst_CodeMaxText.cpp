@@ -262,6 +262,67 @@ private slots:
         QCOMPARE(c.GetSel(false).startLine, 3);
     }
 
+    // The byte-level pair converts nothing: each line keeps its own break and a
+    // Latin-1 document gives and takes its own bytes; one undo step, one event.
+    void documentBytesRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<CodeMaxRange>("range");
+        QTest::addColumn<QByteArray>("inRange");
+        QTest::addColumn<QByteArray>("saved");
+        const CodeMaxRange whole{-1, -1, -1, -1};
+        QTest::newRow("mixed breaks, whole")
+            << QByteArray("A\r\nB\nC\r\n") << QByteArray("X\nY\r\nZ\n") << whole
+            << QByteArray("A\r\nB\nC\r\n") << QByteArray("X\nY\r\nZ\n");
+        QTest::newRow("mixed breaks, lines")
+            << QByteArray("A\r\nB\nC\r\nD\n") << QByteArray("X\r\nY\nZ") << CodeMaxRange{1, 0, 2, 1}
+            << QByteArray("B\nC") << QByteArray("A\r\nX\r\nY\nZ\r\nD\n");
+        QTest::newRow("Latin-1, whole")
+            << QByteArray("(\xC9)\nX\xB0\r\n") << QByteArray("(\xC9\xC9)\nX\xFF\r\n") << whole
+            << QByteArray("(\xC9)\nX\xB0\r\n") << QByteArray("(\xC9\xC9)\nX\xFF\r\n");
+        // Columns count characters, as for ReplaceText.
+        QTest::newRow("UTF-8, columns")
+            << QByteArray("(\xC3\xA9t\xC3\xA9)\nB\r\n") << QByteArray("E") << CodeMaxRange{0, 1, 0, 2}
+            << QByteArray("\xC3\xA9") << QByteArray("(Et\xC3\xA9)\nB\r\n");
+    }
+    void documentBytesRoundTrip()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(CodeMaxRange, range);
+        QFETCH(QByteArray, inRange);
+        QFETCH(QByteArray, saved);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("x.nc");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(file);
+        }
+        const auto savedBytes = [&](CodeMax& c) {
+            c.SaveFile(path, false);
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        CodeMax c;
+        c.OpenFile(path);
+        const bool whole = range.startLine < 0;
+        const std::string before = whole ? c.DocumentBytes() : c.DocumentBytes(range);
+        QCOMPARE(QByteArray::fromStdString(before), inRange);
+        Events events(c);
+        if (whole)
+            c.ReplaceDocumentBytes(bytes.toStdString());
+        else
+            c.ReplaceDocumentBytes(bytes.toStdString(), range);
+        QCOMPARE(events.content, 1);
+        QCOMPARE(QByteArray::fromStdString(c.DocumentBytes()), saved);
+        QCOMPARE(savedBytes(c), saved);
+        c.Undo();
+        QVERIFY(!c.CanUndo());
+        QCOMPARE(savedBytes(c), file);
+    }
+
     // Read-only holds the user back, not the program: the programs make a
     // file read-only after opening it and then write into it (compare panes).
     void programEditsApplyWhenReadOnly_data()
@@ -275,6 +336,8 @@ private slots:
         QTest::newRow("ReplaceText") << "ReplaceText" << "AB\r\nX";
         QTest::newRow("DeleteLine") << "DeleteLine" << "CD";
         QTest::newRow("InsertFile") << "InsertFile" << "AB\r\nX\r\nCD";
+        QTest::newRow("ReplaceDocumentBytes") << "ReplaceDocumentBytes" << "X";
+        QTest::newRow("ReplaceDocumentBytes range") << "ReplaceDocumentBytes range" << "AB\r\nX";
     }
     void programEditsApplyWhenReadOnly()
     {
@@ -303,6 +366,10 @@ private slots:
             c.ReplaceText("X", {1, 0, 1, 2});
         else if (call == "DeleteLine")
             c.DeleteLine(0);
+        else if (call == "ReplaceDocumentBytes")
+            c.ReplaceDocumentBytes("X");
+        else if (call == "ReplaceDocumentBytes range")
+            c.ReplaceDocumentBytes("X", {1, 0, 1, 2});
         else
             c.InsertFile(file, {1, 0});
         QCOMPARE(c.Text(), result);
