@@ -5,8 +5,8 @@
 #include "nc/SkipSet.h"
 
 #include <array>
-#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 using namespace ncinternal;

@@ -28,7 +28,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
-#include <cmath>
 
 namespace {
 

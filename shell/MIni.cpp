@@ -61,6 +61,12 @@ QString TwipsText(double twips)
     return QString::number(std::lround(twips));
 }
 
+// The characters that keep a line out of the numbering when none are set.
+QStringList DefaultSkipChars()
+{
+    return {QStringLiteral("%"), QStringLiteral("("), QStringLiteral("O")};
+}
+
 }  // namespace
 
 QString ReadIniString(const QString& section, const QString& key, const QString& file)
@@ -213,7 +219,7 @@ void SetDefaultEditorOptions()
     Corvane = 30;
     CorvaneExt = 0;
     CharNumber = 3;
-    SkipChars = {QStringLiteral("%"), QStringLiteral("("), QStringLiteral("O")};
+    SkipChars = DefaultSkipChars();
 }
 
 namespace {
@@ -253,14 +259,14 @@ void LoadRegistrySettings(cRegistry& registry, HKEY root)
         }
         // A value missing from the key keeps its default: a 0 step or a
         // "bare names" display would quietly break numbering and saving.
-        const auto readText = [&](const char* name, const QString& fallback) {
+        const auto readText = [&](const QString& name, const QString& fallback) {
             registry.ValueType(REG_SZ);
-            registry.ValueKey(QLatin1String(name));
+            registry.ValueKey(name);
             registry.Default(fallback);
             return registry.Value().toString();
         };
-        DefaultDir = readText("DefaultDir", ProgramFolder());
-        DefaultExt = readText("DefaultExt", DefaultFileFilter);
+        DefaultDir = readText(QStringLiteral("DefaultDir"), ProgramFolder());
+        DefaultExt = readText(QStringLiteral("DefaultExt"), DefaultFileFilter);
         for (const NumberOption& option : NumberOptions()) {
             registry.ValueType(REG_DWORD);
             registry.ValueKey(QLatin1String(option.name));
@@ -272,15 +278,15 @@ void LoadRegistrySettings(cRegistry& registry, HKEY root)
         }
         if (RestartNum == 0)
             RestartNum = 9999;
+        const QStringList defaults = DefaultSkipChars();
         if (CharNumber < 1) {
             CharNumber = 3;
-            SkipChars = {QStringLiteral("%"), QStringLiteral("("), QStringLiteral("O")};
+            SkipChars = defaults;
             return;
         }
-        const QStringList defaults{QStringLiteral("%"), QStringLiteral("("), QStringLiteral("O")};
         QStringList chars;
         for (int k = 1; k <= CharNumber; ++k)
-            chars.append(readText(QStringLiteral("Char%1").arg(k).toLatin1().constData(), defaults.value(k - 1)));
+            chars.append(readText(QStringLiteral("Char%1").arg(k), defaults.value(k - 1)));
         SkipChars = chars;
     } catch (const std::exception&) {
         MsgBox(QStringLiteral("Error accessing the registry"), vbCritical,

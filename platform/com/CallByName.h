@@ -34,8 +34,8 @@ bool HasMember(const QObject* object, const QString& name);
 inline QVariant ObjectValue(QObject* object) { return QVariant::fromValue(object); }
 
 // Whether a value "compares equal to the number": numbers and booleans (True
-// is -1) by value; text that reads wholly as a number ("1", " 1.0 ") by that
-// number; any other value is not equal and raises nothing.
+// is -1) by value; an empty QVariant as 0; text that reads wholly as a number
+// ("1", " 1.0 ") by that number; any other value is not equal and raises nothing.
 bool EqualsNumber(const QVariant& value, double number);
 
 }  // namespace platform

@@ -23,8 +23,8 @@ struct ClassEntry {
 // of the ProgID, so that registering again replaces the entry.
 QString ClassIdOf(const QString& progId);
 
-// Whether text can serve as a ProgID (not empty, no backslash, at most 39
-// characters as the platform allows).
+// Whether text can serve as a ProgID (not empty, at most 39 characters as the
+// platform allows, no backslash or slash, no blanks around it).
 bool IsValidProgId(const QString& progId);
 
 // Registers (or re-registers) the class; false when the ProgID is not valid

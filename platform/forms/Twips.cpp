@@ -17,24 +17,19 @@ const QScreen* primaryScreen()
     return QGuiApplication::primaryScreen();
 }
 
-double dpiX()
+double dpi(bool horizontal)
 {
     const QScreen* screen = primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInchX() : FallbackDpi;
-    return dpi > 0 ? dpi : FallbackDpi;
-}
-
-double dpiY()
-{
-    const QScreen* screen = primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInchY() : FallbackDpi;
-    return dpi > 0 ? dpi : FallbackDpi;
+    const double dots = !screen      ? FallbackDpi
+                        : horizontal ? screen->logicalDotsPerInchX()
+                                     : screen->logicalDotsPerInchY();
+    return dots > 0 ? dots : FallbackDpi;
 }
 
 }  // namespace
 
-double TwipsPerPixelX() { return TwipsPerInch / dpiX(); }
-double TwipsPerPixelY() { return TwipsPerInch / dpiY(); }
+double TwipsPerPixelX() { return TwipsPerInch / dpi(true); }
+double TwipsPerPixelY() { return TwipsPerInch / dpi(false); }
 
 int TwipsToPixelsX(double twips) { return int(std::lround(twips / TwipsPerPixelX())); }
 int TwipsToPixelsY(double twips) { return int(std::lround(twips / TwipsPerPixelY())); }

@@ -396,8 +396,7 @@ QString folderLocked(const Registry& r)
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                  + QStringLiteral("/Talvex/registry");
-    folder = QDir::cleanPath(folder);
-    return folder;
+    return QDir::cleanPath(folder);
 }
 
 // Called with the registry locked; the handler runs later, unlocked.

@@ -24,14 +24,6 @@ std::mutex seamMutex;
 ProgramStarter programStarter;
 DocumentOpener documentOpener;
 
-bool startReal(const QString& program, const QStringList& arguments, const QString& workingDirectory,
-               qint64* processId)
-{
-    return QProcess::startDetached(program, arguments, workingDirectory, processId);
-}
-
-bool openReal(const QUrl& url) { return QDesktopServices::openUrl(url); }
-
 bool openDocument(const QUrl& url)
 {
     DocumentOpener opener;
@@ -39,7 +31,7 @@ bool openDocument(const QUrl& url)
         std::lock_guard lock(seamMutex);
         opener = documentOpener;
     }
-    return opener ? opener(url) : openReal(url);
+    return opener ? opener(url) : QDesktopServices::openUrl(url);
 }
 
 // A program file starts like one: an ELF image or a script with "#!".
@@ -125,7 +117,7 @@ bool StartProgram(const QString& program, const QStringList& arguments,
         *processId = 0;
     if (starter)
         return starter(program, arguments, workingDirectory);
-    return startReal(program, arguments, workingDirectory, processId);
+    return QProcess::startDetached(program, arguments, workingDirectory, processId);
 }
 
 ProgramResult RunProgram(const QString& program, const QStringList& arguments, int timeoutMs,
