@@ -48,6 +48,16 @@ public:
         return Target(form, text);
     }
 
+    // The active document when it has more than one line: the commands that
+    // guard so leave a one-line document alone.
+    static std::optional<Target> ActiveWithSeveralLines()
+    {
+        std::optional<Target> target = Active();
+        if (target && target->Text1().LineCount() < 2)
+            return std::nullopt;
+        return target;
+    }
+
     platform::CodeMax& Text1() const
     {
         if (text_.isNull())
@@ -476,13 +486,9 @@ void RemoveLeadingZerosCommand()
 
 void InsertSpacesCommand()
 {
-    const std::optional<Target> target = Target::Active();
-    try {
-        if (!target || target->Text1().LineCount() == 1)
-            return;
-    } catch (...) {
+    const std::optional<Target> target = Target::ActiveWithSeveralLines();
+    if (!target)
         return;
-    }
     Frame frame;
     frame.working = Working::BeforeGoTo;
     frame.markModified = true;
@@ -512,13 +518,9 @@ void RemoveSpacesCommand()
 
 void RemoveBlankLinesCommand()
 {
-    const std::optional<Target> target = Target::Active();
-    try {
-        if (!target || target->Text1().LineCount() < 2)
-            return;
-    } catch (...) {
+    const std::optional<Target> target = Target::ActiveWithSeveralLines();
+    if (!target)
         return;
-    }
     Frame frame;
     frame.waitPointer = false;
     RunWholeText(*target, frame, [](std::string_view text) { return NcResult::Ok(RemoveBlankLines(text)); });
@@ -526,13 +528,9 @@ void RemoveBlankLinesCommand()
 
 void DoIncremental()
 {
-    const std::optional<Target> target = Target::Active();
-    try {
-        if (!target || target->Text1().LineCount() == 1)
-            return;
-    } catch (...) {
+    const std::optional<Target> target = Target::ActiveWithSeveralLines();
+    if (!target)
         return;
-    }
     ConvertWholeText(*target, AxisConversion::ToIncremental);
 }
 
