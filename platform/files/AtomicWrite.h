@@ -1,0 +1,36 @@
+#pragma once
+// The one routine through which the suite writes a whole file.
+//
+// The new content goes to a temporary file beside the target; the routine
+// checks that every byte was written and the size on disk is right, flushes
+// and fsyncs it, and only then renames it over the target (and fsyncs the
+// folder, so the rename itself survives a crash). On any failure the
+// temporary file is removed and the old file is left exactly as it was.
+// A full disk, a missing folder or a folder without write permission is
+// reported with the system's own words ("No space left on device").
+//
+// A symbolic link is followed: the file it names is replaced, the link
+// stays. An existing file keeps its permission bits; a new one gets the
+// usual 0666 less the umask. A read-only target is replaced (as a rename
+// does); callers that must refuse it check first.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace platform {
+
+struct WriteOutcome {
+    bool ok = false;
+    QString error;  // the cause, empty when ok
+    explicit operator bool() const { return ok; }
+};
+
+WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes);
+
+// Test seam: when set, the routine behaves as if the disk had only this
+// many bytes free for the temporary file (a short write with ENOSPC).
+// Negative turns it off.
+void SetSimulatedFreeSpaceForTests(qint64 bytes);
+
+}  // namespace platform
