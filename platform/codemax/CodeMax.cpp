@@ -9,6 +9,7 @@
 #include "platform/codemax/CodeMaxPane.h"
 #include "platform/codemax/CodeMaxText.h"
 #include "platform/codemax/CodeMaxTextScan.h"
+#include "platform/files/AtomicWrite.h"
 #include "platform/forms/Error.h"
 
 #include <QGuiApplication>
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -512,13 +512,11 @@ void CodeMax::loadFile(const QString& path)
 void CodeMax::SaveFile(const QString& path, bool clearModified)
 {
     checkRegularFile(path, false);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(75, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()), source);
     const intptr_t length = sci(QsciScintillaBase::SCI_GETLENGTH);
     const auto* p = reinterpret_cast<const char*>(sci(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-    if (file.write(p, length) != length || !file.commit())
-        throw Error(75, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()), source);
+    const platform::WriteOutcome written = platform::WriteFileAtomically(path, QByteArrayView(p, length));
+    if (!written)
+        throw Error(75, QStringLiteral("Cannot write %1: %2").arg(path, written.error), source);
     if (clearModified)
         sci(QsciScintillaBase::SCI_SETSAVEPOINT);
 }

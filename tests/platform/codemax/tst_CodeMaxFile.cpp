@@ -1,12 +1,15 @@
 // Opening, saving and inserting files: bytes, encodings, line breaks, errors.
 
+#include "support/SmallDisk.h"
 #include "support/TestRegistry.h"
 
 #include "platform/codemax/CodeMax.h"
+#include "platform/files/AtomicWrite.h"
 #include "platform/forms/Error.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,6 +40,28 @@ class TestCodeMaxFile : public QObject {
 private:
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
+
+    // Saves `size` bytes over `file`, which holds "OLD\r\n", on a disk
+    // that cannot take them.
+    void expectFailedSave(const QString& file, int size)
+    {
+        CodeMax c;
+        c.SetText(QString(size, QChar('X')));
+        QVERIFY(c.Modified());
+        try {
+            c.SaveFile(file, true);
+            QFAIL("the save reported success");
+        } catch (const platform::Error& e) {
+            QCOMPARE(e.number(), 75);
+            QVERIFY2(e.description().endsWith(QStringLiteral(": No space left on device")),
+                     qPrintable(e.description()));
+        }
+        QVERIFY(c.Modified());
+        QCOMPARE(readFile(file), QByteArray("OLD\r\n"));
+        QCOMPARE(QFileInfo(file).dir().entryList({QStringLiteral(".PART.NC*"), QStringLiteral(".simulated*")},
+                                                 QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
 
 private slots:
     void unchangedFileSavesTheSameBytes_data()
@@ -157,6 +182,33 @@ private slots:
         QCOMPARE(readFile(file), QByteArray("OLD\r\n"));
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"prog.nc"});  // no leftovers
         QVERIFY(c.Modified());
+    }
+
+    void fullDiskSaveKeepsOldFileAndNamesTheCause_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("6000 bytes") << 6000;
+        QTest::newRow("15000 bytes") << 15000;
+    }
+    void fullDiskSaveKeepsOldFileAndNamesTheCause()
+    {
+        // A 64 KB disk with 4 KB free: the save once left the program cut
+        // off at 4,096 bytes and reported success.
+        QFETCH(int, size);
+        SmallDisk disk(64 * 1024);
+        REQUIRE_SMALL_DISK(disk);
+        const QString file = disk.path(QStringLiteral("PART.NC"));
+        writeFile(file, "OLD\r\n");
+        disk.fillLeaving(4096);
+        expectFailedSave(file, size);
+    }
+    void simulatedFullDiskSaveKeepsOldFile()
+    {
+        const QString file = path("simulated.nc");
+        writeFile(file, "OLD\r\n");
+        platform::SetSimulatedFreeSpaceForTests(4096);
+        expectFailedSave(file, 6000);
+        platform::SetSimulatedFreeSpaceForTests(-1);
     }
 
     void saveIntoReadOnlyFolderFails()
