@@ -90,7 +90,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, expected);
         writeFile("noexec", "#!/bin/sh\nexit 0\n");
-        writeFile("badelf", QByteArray("\x7f" "ELF garbage that is no program", 34), QFileDevice::ExeOwner);
+        writeFile("badelf", QByteArray("\x7f" "ELF garbage that is no program"), QFileDevice::ExeOwner);
         writeFile("doc.nc", "%\nG0 X0\n%\n");
         argumentPrinter("printer2");
         // Names of the fixture are in the test folder; the others stand alone.
