@@ -273,6 +273,35 @@ private slots:
         QCOMPARE(GetPrivateProfileString(section.toUpper(), key.toLower(), "dflt", path), value);
     }
 
+    // A U+FEFF that starts a name or a value is text like any other: it was
+    // dropped on reading, and each later write added one more line.
+    void keepsLeadingByteOrderMark_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        const QString mark(QChar(0xFEFF));
+        QTest::newRow("value") << "S" << "k" << mark + "G01";
+        QTest::newRow("key") << "S" << mark + "k" << "1";
+        QTest::newRow("section") << mark + "S" << "k" << "1";
+        QTest::newRow("all three") << mark + "S" << mark + "k" << mark;
+    }
+    void keepsLeadingByteOrderMark()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        const QString path = write("[S]\r\nk=0\r\n", "mark.ini");
+        QVERIFY(WritePrivateProfileString(section, key, value, path));
+        const QByteArray once = contents(path);
+        QCOMPARE(GetPrivateProfileString(section, key, "dflt", path), value);
+        QVERIFY(GetPrivateProfileSections(path).contains(section));
+        QVERIFY(GetPrivateProfileKeys(section, path).contains(key));
+        QVERIFY(WritePrivateProfileString(section, key, value, path));
+        QVERIFY(WritePrivateProfileString(section, key, value, path));
+        QCOMPARE(contents(path), once);
+    }
+
     void readsEachLineInItsOwnEncoding()
     {
         const QString cyrillic = QString::fromUtf8("Фреза Ø10");
@@ -349,7 +378,7 @@ private slots:
             reports << QFileInfo(file).fileName() + QStringLiteral(": ") + problem;
         });
         const auto restore = qScopeGuard([] { SetProfileDamageHandler({}); });
-        const QByteArray damaged = QByteArray("[Good]\r\na=1\r\n[Broken\r\njunk line\r\nb=2\r\n", 40)
+        const QByteArray damaged = QByteArray("[Good]\r\na=1\r\n[Broken\r\njunk line\r\nb=2\r\n")
                                    + QByteArray("\0\x01\x02\xff", 4) + "\r\n[Tail]\r\nc=3\r\n";
         const QString path = write(damaged, "damaged.ini");
         QCOMPARE(GetPrivateProfileString("Good", "a", "", path), QString("1"));
