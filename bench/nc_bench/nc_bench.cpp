@@ -1,29 +1,39 @@
-// Throughput of the NC text procedures on a generated program of 1,000,000 lines, each beside
-// sed doing a comparable edit on the same file in the same run.
+// Throughput of the NC text procedures on a generated program of 1,000,000 lines, each beside a
+// sed or awk edit on the same file in the same run.
 //
-//   nc_bench [lines]
+//   nc_bench [lines] [pairs]
 //
-// Figures are the best of several runs: MB/s of input (1 MB = 1,000,000 bytes). sed runs with
-// LC_ALL=C and writes to /dev/null.
+// Both sides run the same way: as whole processes over the same file, output to /dev/null, our
+// procedure through nc_run, the yardstick with LC_ALL=C. The runs are interleaved, ours and the
+// yardstick in turn (the order swapped every pair), so that a change of machine load falls on
+// both. Each yardstick is first checked to write the same bytes as our procedure. Figures: the
+// median MB/s of input (1 MB = 1,000,000 bytes) with the spread (min to max) of the runs, and
+// the median of the pairs' ratios.
 
 #include "FrameBench.h"
-#include "nc/MControl.h"
-#include "nc/RenumberText.h"
-#include "nc/ReplaceAll.h"
+#include "NcRunProcedures.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <iterator>
+#include <spawn.h>
 #include <string>
+#include <string_view>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
+
+extern char** environ;
 
 namespace {
 
-constexpr int OurRuns = 5;
-constexpr int SedRuns = 3;
+namespace fs = std::filesystem;
 
 // A milling program: header, moves of three axes with feeds, tool changes, comments and the
 // odd empty line, CR LF line ends. Every line is one Insert Spaces and the conversions accept.
@@ -53,35 +63,86 @@ std::string MakeProgram(long lines)
     return text;
 }
 
-// A procedure that stopped at an error would time nothing worth printing.
-std::size_t Checked(const NcResult& result)
+// The environment of the yardsticks: ours plus LC_ALL=C.
+std::vector<char*> CEnvironment()
 {
-    if (!result.ok()) {
-        std::fprintf(stderr, "nc_bench: the generated program gave an error at line %lld\n",
-                     static_cast<long long>(result.error->line));
-        std::exit(1);
-    }
-    return result.text.size();
+    static std::string locale = "LC_ALL=C";
+    std::vector<char*> env;
+    for (char** e = environ; *e != nullptr; ++e)
+        if (std::strncmp(*e, "LC_ALL=", 7) != 0)
+            env.push_back(*e);
+    env.push_back(locale.data());
+    env.push_back(nullptr);
+    return env;
 }
 
-double Seconds(const std::function<std::size_t()>& run, int runs)
+// Runs the command as a whole process with its output in `output`; returns the wall seconds, or a
+// negative value when it could not run or failed.
+double RunProcess(const std::vector<std::string>& command, const std::string& output)
 {
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        volatile std::size_t sink = run();
-        (void)sink;
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        if (took.count() < best)
-            best = took.count();
-    }
-    return best;
+    std::vector<char*> argv;
+    for (const std::string& arg : command)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> env = CEnvironment();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return -1;
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid)
+        return -1;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? took.count() : -1;
 }
 
-double SedSeconds(const std::string& script, const std::string& file)
+bool SameFile(const fs::path& a, const fs::path& b)
 {
-    const std::string command = "LC_ALL=C sed -E '" + script + "' '" + file + "' > /dev/null";
-    return Seconds([&] { return static_cast<std::size_t>(std::system(command.c_str())); }, SedRuns);
+    std::ifstream fa(a, std::ios::binary);
+    std::ifstream fb(b, std::ios::binary);
+    return std::equal(std::istreambuf_iterator<char>(fa), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(fb), std::istreambuf_iterator<char>());
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Figures {
+    double median = 0, low = 0, high = 0;
+};
+
+Figures Throughput(const std::vector<double>& seconds, double megabytes)
+{
+    std::vector<double> rates;
+    for (double s : seconds)
+        rates.push_back(megabytes / s);
+    return Figures{Median(rates), *std::min_element(rates.begin(), rates.end()),
+                   *std::max_element(rates.begin(), rates.end())};
+}
+
+// The procedure alone, on the text in memory.
+double InMemorySeconds(const NcRunProcedure& procedure, std::string_view text)
+{
+    std::string error;
+    const auto start = std::chrono::steady_clock::now();
+    volatile std::size_t sink = procedure.run(text, error).size();
+    (void)sink;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return took.count();
+}
+
+fs::path ProgramFolder()
+{
+    return fs::read_symlink("/proc/self/exe").parent_path();
 }
 
 }  // namespace
@@ -89,69 +150,94 @@ double SedSeconds(const std::string& script, const std::string& file)
 int main(int argc, char** argv)
 {
     const long lines = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const int pairs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const std::string program = MakeProgram(lines);
     const double megabytes = static_cast<double>(program.size()) / 1e6;
 
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / ("nc_bench_" + std::to_string(::getpid()) + ".nc");
+    const fs::path folder = fs::temp_directory_path() / ("nc_bench_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path file = folder / "program.nc";
     std::ofstream(file, std::ios::binary).write(program.data(), static_cast<std::streamsize>(program.size()));
-    const bool haveSed = std::system("sed --version > /dev/null 2>&1") == 0;
-
-    const NumberingSettings settings;
-    struct Case {
-        const char* name;
-        std::function<std::size_t()> run;
-        const char* sed;
-    };
-    const Case cases[] = {
-        {"InsertBlockNumbers", [&] { return Checked(InsertBlockNumbers(program, settings)); },
-         "s/N[0-9]+ ?//;s/^[^%(O]/N0000&/"},
-        {"RemoveBlockNumbers", [&] { return RemoveBlockNumbers(program).size(); }, "s/^N[0-9]+ ?//"},
-        {"NumberHighLightText", [&] { return Checked(NumberHighLightText(program, settings)); },
-         "s/^N?[0-9]+ ?/N0000/"},
-        {"RemoveBlankLines", [&] { return RemoveBlankLines(program).size(); }, "/^\\r?$/d"},
-        {"RemoveSpaces", [&] { return RemoveSpaces(program, settings).size(); }, "s/ //g"},
-        {"InsertSpaces", [&] { return Checked(InsertSpaces(program, settings)); },
-         "s/ //g;s/([A-Za-z/][-+,.0-9]*)/\\1 /g"},
-        {"ConvertAxes incremental",
-         [&] { return Checked(ConvertAxes(program, settings, AxisConversion::ToIncremental)); },
-         "s/([XYZ])([-+.0-9]+)/\\1\\2.0000/g"},
-        {"ConvertAxes absolute",
-         [&] { return Checked(ConvertAxes(program, settings, AxisConversion::ToAbsolute)); },
-         "s/([XYZ])([-+.0-9]+)/\\1\\2.0000/g"},
-        {"RemoveLeadingZeros", [&] { return RemoveLeadingZeros(program).size(); }, "s/N00/N/g;s/N0/N/g"},
-        {"ReplaceAll G01 -> G1", [&] { return ReplaceAll(program, "G01", "G1").size(); }, "s/G01/G1/g"},
-    };
+    const std::string runner = (ProgramFolder() / "nc_run").string();
 
     std::printf("NC text procedures on a generated program of %ld lines, %.1f MB, CR LF line ends.\n", lines,
                 megabytes);
-    std::printf("Best of %d runs in memory; sed (LC_ALL=C, GNU sed -E, output to /dev/null) best of %d runs on the "
-                "same file.\n",
-                OurRuns, SedRuns);
-    std::printf("Targets: at least 300 MB/s and at least 3 times sed.\n\n");
-    std::printf("%-24s %8s %9s %9s %8s %7s  %s\n", "procedure", "out MB", "MB/s", "sed MB/s", "x sed", "target",
-                "sed script");
+    std::printf("Each side a whole process over the same file, output to /dev/null: ours through nc_run, the\n"
+                "yardstick with LC_ALL=C. %d pairs, interleaved; MB/s of input as median (min-max); x = median\n"
+                "of the pairs' ratios. \"in memory\": median MB/s of the procedure alone, on the text in memory,\n"
+                "timed between the pairs. Targets: at least 300 MB/s in memory and x at least 3.\n\n",
+                pairs);
+    std::printf("%-24s %-5s %-17s %-17s %6s %9s %7s\n", "procedure", "tool", "ours MB/s", "tool MB/s", "x",
+                "in memory", "target");
+
     bool allMet = true;
-    for (const Case& c : cases) {
-        const double outMegabytes = static_cast<double>(c.run()) / 1e6;
-        const double ours = megabytes / Seconds(c.run, OurRuns);
-        if (!haveSed) {
-            std::printf("%-24s %8.1f %9.0f %9s %8s %7s  %s\n", c.name, outMegabytes, ours, "-", "-",
-                        ours >= 300 ? "-" : "MISSED", "(sed not found)");
+    std::size_t count = 0;
+    const NcRunProcedure* procedures = NcRunProcedures(count);
+    for (std::size_t c = 0; c < count; ++c) {
+        const NcRunProcedure& p = procedures[c];
+        const fs::path script = folder / "script";
+        std::ofstream(script, std::ios::binary | std::ios::trunc) << p.script;
+        const std::vector<std::string> ours{runner, p.name, file.string()};
+        std::vector<std::string> theirs{p.tool};
+        if (std::strcmp(p.tool, "sed") == 0)
+            theirs.push_back("-E");
+        theirs.insert(theirs.end(), {"-f", script.string(), file.string()});
+
+        // The check doubles as the warm-up of both.
+        const fs::path ourOutput = folder / "ours.out";
+        const fs::path theirOutput = folder / "theirs.out";
+        if (RunProcess(ours, ourOutput.string()) < 0 || RunProcess(theirs, theirOutput.string()) < 0) {
+            std::printf("%-24s could not run one side: MISSED\n", p.name);
+            allMet = false;
             continue;
         }
-        const double sed = megabytes / SedSeconds(c.sed, file.string());
-        const bool met = ours >= 300 && ours >= 3 * sed;
+        const bool same = SameFile(ourOutput, theirOutput);
+        fs::remove(ourOutput);
+        fs::remove(theirOutput);
+
+        std::vector<double> ourSeconds, theirSeconds, ratios, memorySeconds;
+        for (int i = 0; i < pairs; ++i) {
+            memorySeconds.push_back(InMemorySeconds(p, program));
+            double a = 0, b = 0;
+            if (i % 2 == 0) {
+                a = RunProcess(ours, "/dev/null");
+                b = RunProcess(theirs, "/dev/null");
+            } else {
+                b = RunProcess(theirs, "/dev/null");
+                a = RunProcess(ours, "/dev/null");
+            }
+            if (a <= 0 || b <= 0)
+                continue;
+            ourSeconds.push_back(a);
+            theirSeconds.push_back(b);
+            ratios.push_back(b / a);
+        }
+        if (ratios.empty()) {
+            std::printf("%-24s failed while timed: MISSED\n", p.name);
+            allMet = false;
+            continue;
+        }
+        const Figures ourRate = Throughput(ourSeconds, megabytes);
+        const Figures theirRate = Throughput(theirSeconds, megabytes);
+        const double memoryRate = Throughput(memorySeconds, megabytes).median;
+        const double ratio = Median(ratios);
+        const bool met = memoryRate >= 300 && ratio >= 3 && (same || !p.sameOutput);
         allMet = allMet && met;
-        std::printf("%-24s %8.1f %9.0f %9.0f %8.1f %7s  '%s'\n", c.name, outMegabytes, ours, sed, ours / sed,
-                    met ? "met" : "MISSED", c.sed);
+        char ourText[32], theirText[32];
+        std::snprintf(ourText, sizeof ourText, "%.0f (%.0f-%.0f)", ourRate.median, ourRate.low, ourRate.high);
+        std::snprintf(theirText, sizeof theirText, "%.0f (%.0f-%.0f)", theirRate.median, theirRate.low,
+                      theirRate.high);
+        const char* output = same ? "same output" : p.sameOutput ? "OUTPUT DIFFERS" : "comparable edit";
+        std::printf("%-24s %-5s %-17s %-17s %6.1f %9.0f %7s  %s\n", p.name, p.tool, ourText, theirText, ratio,
+                    memoryRate, met ? "met" : "MISSED", output);
+        std::fflush(stdout);
     }
 
     // The command as the user runs it: entry point, reading the text from the editing control,
     // the procedure, the one write-back, the "Working..." window.
     constexpr int FrameRuns = 3;
     const double menu = InsertBlockNumbersFromMenuSeconds(file.string(), FrameRuns);
-    std::filesystem::remove(file);
+    fs::remove_all(folder);
     std::printf("\nInsert Block Numbers from the menu on a document window holding the program, write-back "
                 "included (best of %d):\n",
                 FrameRuns);
