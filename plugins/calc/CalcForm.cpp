@@ -94,7 +94,9 @@ CalcForm::CalcForm(const Design& design, QWidget* parent) : QDialog(parent), m_d
     // does not feed back into its value.
     connect(m_first, &QLineEdit::textEdited, this, [this](const QString& text) { m_firstValue = ReadNumber(text); });
     connect(m_second, &QLineEdit::textEdited, this, [this](const QString& text) { m_secondValue = ReadNumber(text); });
-    connect(m_first, &QLineEdit::textChanged, this, &CalcForm::EnableCalculate);
+    // "&Calculate" comes back when the second input changes (and, where the
+    // design says so, the result box); a change in the first input alone
+    // does not bring it back.
     connect(m_second, &QLineEdit::textChanged, this, &CalcForm::EnableCalculate);
     if (design.resultChangeEnablesCalculate)
         connect(m_result, &QLineEdit::textChanged, this, &CalcForm::EnableCalculate);

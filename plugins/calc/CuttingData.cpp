@@ -43,30 +43,21 @@ double ReadNumber(QStringView text)
         return 0.0;   // an empty box is 0
     constexpr double refused = std::numeric_limits<double>::quiet_NaN();
     bool digits = false;
-    std::size_t wholeDigits = 0;
-    bool wholeIsZero = true;
     while (IsDigit(r.Peek())) {
         number += char(r.Peek().unicode());
         digits = true;
-        ++wholeDigits;
-        wholeIsZero = wholeIsZero && r.Peek() == u'0';
         r.Next();
     }
+    // A single "." or "," is the decimal separator, whatever follows it:
+    // "1,375" is one and three eighths, as an inch size is written.
     if (r.Peek() == u'.' || r.Peek() == u',') {
-        const bool comma = r.Peek() == u',';
         number += '.';
         r.Next();
-        std::size_t fractionDigits = 0;
         while (IsDigit(r.Peek())) {
             number += char(r.Peek().unicode());
             digits = true;
-            ++fractionDigits;
             r.Next();
         }
-        // "1,000" is a thousand to some users and one to others: refuse it
-        // rather than guess ("0,125" and "1,5" are plain decimals).
-        if (comma && wholeDigits > 0 && !wholeIsZero && fractionDigits == 3)
-            return refused;
     }
     if (!digits)
         return refused;
@@ -113,29 +104,75 @@ std::optional<std::int32_t> CLng(double value)
     return std::int32_t(rounded);
 }
 
+namespace {
+
+// Rounds a plain decimal text ("-0.125") to `places` decimals, halves away
+// from zero, as the digits read: 0.125 gives 0.13, and 1.005 gives 1.01
+// although its binary value lies a hair below.
+std::string RoundDecimalText(std::string text, std::size_t places)
+{
+    const bool negative = !text.empty() && text[0] == '-';
+    std::string digits = negative ? text.substr(1) : text;
+    std::size_t point = digits.find('.');
+    if (point == std::string::npos) {
+        point = digits.size();
+        digits += '.';
+    }
+    const std::size_t keep = point + 1 + places;
+    if (digits.size() > keep) {
+        const bool up = digits[keep] >= '5';
+        digits.resize(keep);
+        if (up) {
+            std::size_t i = keep;
+            while (i-- > 0) {
+                if (digits[i] == '.')
+                    continue;
+                if (digits[i] != '9') {
+                    ++digits[i];
+                    break;
+                }
+                digits[i] = '0';
+                if (i == 0)
+                    digits.insert(digits.begin(), '1');
+            }
+        }
+    }
+    while (digits.size() < keep)
+        digits += '0';
+    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
+    return (negative && !zero ? "-" : "") + digits;
+}
+
+}  // namespace
+
 QString FormatInput(double value, InputFormat format)
 {
     if (value == 0.0)
         value = 0.0;    // no "-0"
     if (!std::isfinite(value))
         return QString::number(value);
-    // The shortest fixed form that reads back as the same value: every digit
-    // the user typed, none invented.
+    // The shortest fixed form that reads back as the same value: the digits
+    // the user typed, which the display rounds.
     std::array<char, 400> buffer{};
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                             std::chars_format::fixed);
-    QString text = error == std::errc() ? QString::fromLatin1(buffer.data(), end - buffer.data())
-                                        : QString::number(value, 'g', 17);
-    if (format == InputFormat::Fixed) {
-        qsizetype point = text.indexOf(u'.');
-        if (point < 0) {
-            text += u'.';
-            point = text.size() - 1;
-        }
-        while (text.size() - point - 1 < 2)
-            text += u'0';
+    std::string text = error == std::errc() ? std::string(buffer.data(), end)
+                                            : QString::number(value, 'f', 4).toStdString();
+    switch (format) {
+    case InputFormat::None:
+        break;
+    case InputFormat::Fixed:
+        text = RoundDecimalText(text, 2);
+        break;
+    case InputFormat::UpToFour:
+        text = RoundDecimalText(text, 4);
+        while (text.back() == '0')
+            text.pop_back();
+        break;
     }
-    return text;
+    if (text.back() == '.')
+        text.pop_back();
+    return QString::fromStdString(text);
 }
 
 std::optional<std::int32_t> SurfaceFeetPerMinute(double diameter, std::int32_t rpm)

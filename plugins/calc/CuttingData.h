@@ -15,9 +15,10 @@ inline constexpr double RpmConstant = 3.82;    // ~ 12 / pi
 
 // Reads a number as the user typed it, as Val does (blanks ignored, one sign,
 // digits, a decimal point, digits, an exponent; an empty text is 0), except
-// that "." and "," both serve as the decimal point, whatever the locale. Text
-// that is not wholly one number ("12abc", "1,000.50") and a comma that may
-// group thousands ("1,000") give NaN, which no calculation accepts.
+// that a single "." or "," is always the decimal point, whatever the locale
+// and however many digits follow it ("1,375" is 1.375). Text that is not
+// wholly one number ("12abc", "1,000.50") gives NaN, which no calculation
+// accepts.
 double ReadNumber(QStringView text);
 
 // Rounds to the nearest whole number, halves to the even neighbour; no value
@@ -27,12 +28,13 @@ std::optional<std::int32_t> CLng(double value);
 // How an input box shows its value once the user leaves it.
 enum class InputFormat {
     None,       // left as typed
-    Fixed,      // at least two decimals: 1.5 -> "1.50"
-    UpToFour,   // no trailing zeros: 0.0050 -> "0.005"
+    Fixed,      // two decimals: 1.5 -> "1.50", 0.125 -> "0.13"
+    UpToFour,   // at most four decimals, no trailing zeros: 0.12345 -> "0.1235", 0.0050 -> "0.005"
 };
 
-// The text an input box shows for `value`. Typed digits are never dropped
-// (0.125 stays "0.125" under Fixed): the box shows what the calculation uses.
+// The text an input box shows for `value`, rounded to the format's decimals
+// (halves away from zero, as the decimal digits read). Only the display is
+// rounded: the calculation keeps the value at full precision.
 QString FormatInput(double value, InputFormat format);
 
 // Surface feet per minute: CLng(0.262 x diameter x rpm).

@@ -83,14 +83,20 @@ private slots:
         QTest::addColumn<QString>("secondShown");
         QTest::addColumn<QString>("result");
         QTest::newRow("sfm 2 in at 1000 rpm") << "Sfm.Main" << "2" << "1000" << "2.00" << "1000" << "524";
-        QTest::newRow("sfm 1/8 in at full precision") << "Sfm.Main" << "0.125" << "10000" << "0.125" << "10000" << "328";
+        // The box shows the rounded value; the calculation uses what was typed.
+        QTest::newRow("sfm 1/8 in at full precision") << "Sfm.Main" << "0.125" << "10000" << "0.13" << "10000" << "328";
         QTest::newRow("sfm 1.5 in shown with two decimals") << "Sfm.Main" << "1.5" << "1000" << "1.50" << "1000" << "393";
         QTest::newRow("sfm decimal comma") << "Sfm.Main" << "1,5" << "1000" << "1.50" << "1000" << "393";
+        QTest::newRow("sfm decimal comma, three decimals") << "Sfm.Main" << "1,375" << "1000" << "1.38" << "1000" << "360";
+        QTest::newRow("sfm rpm 1,000 is one") << "Sfm.Main" << "2" << "1,000" << "2.00" << "1,000" << "1";
         QTest::newRow("sfm rpm rounded half to even") << "Sfm.Main" << "10" << "2.5" << "10.00" << "2.5" << "5";
         QTest::newRow("rpm 300 sfm, 0.5 in") << "Tornel.Main" << "300" << "0.5" << "300" << "0.50" << "2292";
         QTest::newRow("rpm 75 sfm, 1 in") << "Tornel.Main" << "75" << "1" << "75" << "1.00" << "286";
+        QTest::newRow("rpm 2,125 in") << "Tornel.Main" << "300" << "2,125" << "300" << "2.13" << "539";
         QTest::newRow("ipm 0.005 at 2292") << "Avanco.Main" << "0.005" << "2292" << "0.005" << "2292" << "11.46";
-        QTest::newRow("ipm small feed kept") << "Avanco.Main" << "0,00025" << "1000" << "0.00025" << "1000" << "0.25";
+        QTest::newRow("ipm small feed kept") << "Avanco.Main" << "0,00025" << "1000" << "0.0003" << "1000" << "0.25";
+        QTest::newRow("ipm feed shown to four places") << "Avanco.Main" << "0.12345" << "1000" << "0.1235" << "1000" << "123.45";
+        QTest::newRow("ipm rpm 2,292 is about two") << "Avanco.Main" << "0.005" << "2,292" << "0.005" << "2,292" << "0.01";
     }
     void calculates()
     {
@@ -138,10 +144,8 @@ private slots:
         QTest::newRow("rpm zero diameter") << "Tornel.Main" << "300" << "0" << vbCritical << "RPM";
         QTest::newRow("sfm overflow") << "Sfm.Main" << "100000" << "100000" << vbCritical << "SFM";
         QTest::newRow("ipm overflow") << "Avanco.Main" << "1e300" << "1000000" << vbInformation << "IPM";
-        QTest::newRow("sfm rpm with thousands comma") << "Sfm.Main" << "2" << "1,000" << vbCritical << "SFM";
         QTest::newRow("sfm diameter with two separators") << "Sfm.Main" << "1,000.5" << "1000" << vbCritical << "SFM";
         QTest::newRow("rpm diameter with words") << "Tornel.Main" << "300" << "0.5in" << vbCritical << "RPM";
-        QTest::newRow("ipm rpm with thousands comma") << "Avanco.Main" << "0.005" << "2,292" << vbInformation << "IPM";
     }
     void failedCalculationIsReported()
     {
@@ -207,30 +211,77 @@ private slots:
             QVERIFY(!result.isEmpty());
     }
 
-    // After a result, a changed input makes "&Calculate" available again, and
-    // entering the first box clears the old result.
+    // After a result, "&Calculate" comes back only through the boxes that
+    // bring it back: each calculator's second input, and sfm's result box
+    // (which entering the first input clears).
+    void calculateIsOfferedAgainAfterAChange_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<bool>("inFirst");     // the change is made in the first input, else the second
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("sfm first input (clears the result)") << "Sfm.Main" << true << true;
+        QTest::newRow("sfm second input") << "Sfm.Main" << false << true;
+        QTest::newRow("Tornel first input") << "Tornel.Main" << true << false;
+        QTest::newRow("Tornel second input") << "Tornel.Main" << false << true;
+        QTest::newRow("Avanco first input") << "Avanco.Main" << true << false;
+        QTest::newRow("Avanco second input") << "Avanco.Main" << false << true;
+    }
     void calculateIsOfferedAgainAfterAChange()
     {
-        const Calculator calc = CalculatorOf(QStringLiteral("Tornel.Main"));
+        QFETCH(QString, progId);
+        QFETCH(bool, inFirst);
+        QFETCH(bool, offered);
+        const Calculator calc = CalculatorOf(progId);
         ScriptedAnswers answers;
         QStringList results;
         QList<bool> enabled;
         Start(calc.progId, answers, [&](QDialog& window) {
-            QTest::keyClicks(Box(window, calc.first), QStringLiteral("300"));
+            QTest::keyClicks(Box(window, calc.first), QStringLiteral("2"));
             QTest::keyClick(Box(window, calc.first), Qt::Key_Tab);
-            QTest::keyClicks(Box(window, calc.second), QStringLiteral("0.5"));
+            QTest::keyClicks(Box(window, calc.second), QStringLiteral("4"));
             QTest::mouseClick(Button(window, 2), Qt::LeftButton);
             results << Box(window, calc.result)->text();
             enabled << Button(window, 2)->isEnabled();
-            Box(window, calc.first)->setFocus(Qt::MouseFocusReason);
-            results << Box(window, calc.result)->text();
-            QTest::keyClicks(Box(window, calc.first), QStringLiteral("600"));
+            QLineEdit* changed = Box(window, inFirst ? calc.first : calc.second);
+            QTest::mouseClick(changed, Qt::LeftButton);
+            QTest::keyClick(changed, Qt::Key_Home);
+            QTest::keyClick(changed, Qt::Key_1);
             enabled << Button(window, 2)->isEnabled();
             QTest::mouseClick(Button(window, 2), Qt::LeftButton);
             results << Box(window, calc.result)->text();
         });
-        QCOMPARE(results, (QStringList{"2292", "", "4584"}));
-        QCOMPARE(enabled, (QList<bool>{false, true}));
+        QCOMPARE(enabled, (QList<bool>{false, offered}));
+        QCOMPARE(results.size(), 2);
+        QVERIFY(!results[0].isEmpty());
+        // A click on the disabled button does nothing: the old result (or the
+        // box cleared on entering the first input) stays.
+        if (offered)
+            QVERIFY(!results[1].isEmpty() && results[1] != results[0]);
+        else
+            QCOMPARE(results[1], inFirst ? QString() : results[0]);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // The rounded display is never read back: leaving the box again, or
+    // calculating again, uses the value as typed.
+    void roundedDisplayIsNotReadBack()
+    {
+        const Calculator calc = CalculatorOf(QStringLiteral("Sfm.Main"));
+        ScriptedAnswers answers;
+        QStringList seen;
+        Start(calc.progId, answers, [&](QDialog& window) {
+            QTest::keyClicks(Box(window, calc.first), QStringLiteral("0.125"));
+            QTest::keyClick(Box(window, calc.first), Qt::Key_Tab);
+            QTest::keyClicks(Box(window, calc.second), QStringLiteral("10000"));
+            QTest::mouseClick(Button(window, 2), Qt::LeftButton);
+            seen << Box(window, calc.first)->text() << Box(window, calc.result)->text();
+            QTest::mouseClick(Box(window, calc.first), Qt::LeftButton);
+            QTest::keyClick(Box(window, calc.first), Qt::Key_Tab);
+            QTest::keyClicks(Box(window, calc.second), QStringLiteral("10000"));
+            QTest::mouseClick(Button(window, 2), Qt::LeftButton);
+            seen << Box(window, calc.first)->text() << Box(window, calc.result)->text();
+        });
+        QCOMPARE(seen, (QStringList{"0.13", "328", "0.13", "328"}));
     }
 
     void cancelClosesTheWindow()

@@ -92,8 +92,11 @@ private slots:
         QTest::newRow("trailing words") << "12abc" << qQNaN();
         QTest::newRow("second separator") << "1.5.2" << qQNaN();
         QTest::newRow("thousands and decimals") << "1,000.50" << qQNaN();
-        QTest::newRow("comma may group thousands") << "1,000" << qQNaN();
-        QTest::newRow("negative comma may group thousands") << "-12,345" << qQNaN();
+        // A single separator is always decimal: three-decimal inch sizes.
+        QTest::newRow("comma with three decimals") << "1,375" << 1.375;
+        QTest::newRow("comma with three decimals, 2 1/8") << "2,125" << 2.125;
+        QTest::newRow("comma and three zeros") << "1,000" << 1.0;
+        QTest::newRow("negative comma with three decimals") << "-12,345" << -12.345;
         QTest::newRow("comma after zero is decimal") << "0,125" << 0.125;
         QTest::newRow("comma with two decimals") << "1,25" << 1.25;
         QTest::newRow("point with three decimals") << "1.000" << 1.0;
@@ -135,22 +138,31 @@ private slots:
             QCOMPARE(*rounded, result);
     }
 
-    // What a box shows once left: the format's decimals, and never fewer
-    // digits than were typed.
-    void formatKeepsTypedDigits_data()
+    // What a box shows once left: rounded to the format's decimals, halves
+    // away from zero as the typed digits read.
+    void formatRoundsTheDisplay_data()
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("format");
         QTest::addColumn<QString>("text");
         QTest::newRow("fixed pads") << 1.5 << int(InputFormat::Fixed) << "1.50";
         QTest::newRow("fixed whole") << 2.0 << int(InputFormat::Fixed) << "2.00";
-        QTest::newRow("fixed keeps 1/8") << 0.125 << int(InputFormat::Fixed) << "0.125";
+        QTest::newRow("fixed rounds 1/8 up") << 0.125 << int(InputFormat::Fixed) << "0.13";
+        QTest::newRow("fixed rounds as typed, not as stored") << 1.005 << int(InputFormat::Fixed) << "1.01";
+        QTest::newRow("fixed rounds down") << 0.994 << int(InputFormat::Fixed) << "0.99";
+        QTest::newRow("fixed carries into the units") << 9.995 << int(InputFormat::Fixed) << "10.00";
+        QTest::newRow("fixed negative half away from zero") << -0.125 << int(InputFormat::Fixed) << "-0.13";
+        QTest::newRow("fixed tiny negative is zero") << -0.001 << int(InputFormat::Fixed) << "0.00";
         QTest::newRow("fixed negative zero") << -0.0 << int(InputFormat::Fixed) << "0.00";
         QTest::newRow("four places") << 0.005 << int(InputFormat::UpToFour) << "0.005";
-        QTest::newRow("four places keeps more") << 0.00025 << int(InputFormat::UpToFour) << "0.00025";
+        QTest::newRow("four places rounds") << 0.12345 << int(InputFormat::UpToFour) << "0.1235";
+        QTest::newRow("four places small feed") << 0.00025 << int(InputFormat::UpToFour) << "0.0003";
+        QTest::newRow("four places to nothing") << 0.00004 << int(InputFormat::UpToFour) << "0";
+        QTest::newRow("four places carries") << 0.99996 << int(InputFormat::UpToFour) << "1";
         QTest::newRow("four places whole") << 2.0 << int(InputFormat::UpToFour) << "2";
+        QTest::newRow("no format leaves the digits") << 0.12345 << int(InputFormat::None) << "0.12345";
     }
-    void formatKeepsTypedDigits()
+    void formatRoundsTheDisplay()
     {
         QFETCH(double, value);
         QFETCH(int, format);
