@@ -16,6 +16,11 @@ QString LibraryPathOf(const void* address)
     return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
 }
 
+QString VersionText(const LibraryVersion& version)
+{
+    return QStringLiteral("%1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision);
+}
+
 qint32 RegisterServer(std::span<const ComClass> classes, const QString& libraryPath)
 {
     if (libraryPath.isEmpty())

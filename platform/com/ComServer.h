@@ -10,6 +10,10 @@
 // DllRegisterServer registers every class of the table to the library's own
 // path; DllUnregisterServer removes them; DllCreateObject makes an object of
 // a class by its name (any letter case), owned by the caller.
+//
+// A library built with a version (talvex_plugin's VERSION) has it as
+// TALVEX_LIBRARY_VERSION, and TALVEX_LIBRARY_VERSION_EXPORT() writes the
+// export DllGetVersion that reports it to whoever loads the library.
 
 #include <QObject>
 #include <QString>
@@ -23,6 +27,20 @@ struct ComClass {
     const char* className;
     QObject* (*create)(QObject* parent);
 };
+
+// A library's version: major, minor and revision.
+struct LibraryVersion {
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+
+// The version as text, major.minor.revision in whole numbers without
+// leading zeros: {1, 1, 0} gives "1.1.0".
+QString VersionText(const LibraryVersion& version);
+
+inline constexpr char DllGetVersionName[] = "DllGetVersion";
+using DllGetVersionFunction = void (*)(LibraryVersion* version);
 
 // Results of the registration exports.
 inline constexpr qint32 S_OK = 0;
@@ -55,3 +73,15 @@ QObject* CreateServerObject(std::span<const ComClass> classes, const char* class
     {                                                                                           \
         return platform::CreateServerObject(classes, className, parent);                        \
     }
+
+#if defined(TALVEX_LIBRARY_VERSION_MAJOR)
+#define TALVEX_LIBRARY_VERSION                                                                  \
+    (::platform::LibraryVersion{TALVEX_LIBRARY_VERSION_MAJOR, TALVEX_LIBRARY_VERSION_MINOR,     \
+                                TALVEX_LIBRARY_VERSION_REVISION})
+#define TALVEX_LIBRARY_VERSION_EXPORT()                                                         \
+    extern "C" Q_DECL_EXPORT void DllGetVersion(::platform::LibraryVersion* version)             \
+    {                                                                                           \
+        if (version)                                                                            \
+            *version = TALVEX_LIBRARY_VERSION;                                                  \
+    }
+#endif

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -24,6 +26,22 @@ bool IsSwitch(const QString& argument, QChar letter)
 {
     return argument.size() == 2 && (argument[0] == u'/' || argument[0] == u'-')
            && argument[1].toLower() == letter;
+}
+
+// Written as a switch: "-" and anything, or "/" and a word of letters (with
+// an optional ":" and value). A library path has a "/" between folders or a
+// "." before its extension, so it never looks like this.
+bool LooksLikeSwitch(const QString& argument)
+{
+    if (argument.size() < 2)
+        return false;
+    if (argument[0] == u'-')
+        return true;
+    if (argument[0] != u'/')
+        return false;
+    const qsizetype colon = argument.indexOf(u':');
+    const QStringView word = QStringView(argument).sliced(1, (colon < 0 ? argument.size() : colon) - 1);
+    return !word.isEmpty() && std::all_of(word.begin(), word.end(), [](QChar c) { return c.isLetter(); });
 }
 
 int RegisterOne(const QString& path, bool unregister, bool silent)
@@ -69,13 +87,24 @@ int RegsvrMain(const QStringList& arguments)
     bool silent = false;
     bool unregister = false;
     QStringList libraries;
+    QString unknown;
     for (const QString& argument : arguments) {
         if (IsSwitch(argument, u's'))
             silent = true;
         else if (IsSwitch(argument, u'u'))
             unregister = true;
-        else if (!argument.isEmpty())
+        else if (LooksLikeSwitch(argument)) {
+            if (unknown.isEmpty())
+                unknown = argument;
+        } else if (!argument.isEmpty())
             libraries << argument;
+    }
+    // Nothing is loaded on a bad command line: an unknown switch may mean
+    // something the user did not want done to the libraries.
+    if (!unknown.isEmpty()) {
+        if (!silent)
+            MsgBox(QStringLiteral("Unrecognized switch: %1\n\n%2").arg(unknown, Usage), vbExclamation, ToolTitle);
+        return RegsvrFailArgs;
     }
     if (libraries.isEmpty()) {
         if (!silent)

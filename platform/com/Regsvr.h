@@ -4,7 +4,10 @@
 //   regsvr [/s] [/u] LIBRARY...
 // runs each library's DllRegisterServer (DllUnregisterServer with /u). "/s"
 // shows no message. Switches are "/s", "/u" (also "-s", "-u"), in any letter
-// case; every other argument is a library path, so "/home/..." is a path.
+// case. Any other argument that starts with "-", or with "/" followed by
+// letters alone ("/x", "/i:text"), is a switch the tool does not know: a bad
+// command line. Every other argument is a library path, so "/home/me/a.so"
+// is a path.
 // The exit code is the Windows tool's: 0 done, then the codes below; with
 // several libraries, the first failure's code (the others are still tried).
 

@@ -12,10 +12,11 @@ const platform::ComClass Classes[] = {
 }  // namespace
 
 TALVEX_COM_SERVER(Classes)
+TALVEX_LIBRARY_VERSION_EXPORT()
 
 Main::Main(QObject* parent)
     : CalcPluginMain(parent, QStringLiteral("Feed rate inches per minute (IPM)"),
-                     QStringLiteral("To find feed rate in inches per minute (IPM)"))
+                     QStringLiteral("To find feed rate in inches per minute (IPM)"), TALVEX_LIBRARY_VERSION)
 {
 }
 

@@ -3,14 +3,15 @@
 #include "plugins/calc/CalcForm.h"
 #include "platform/forms/ShowModal.h"
 
-CalcPluginMain::CalcPluginMain(QObject* parent, QString id, QString description)
-    : QObject(parent), id_(std::move(id)), description_(std::move(description))
+CalcPluginMain::CalcPluginMain(QObject* parent, QString id, QString description,
+                               platform::LibraryVersion version)
+    : QObject(parent), id_(std::move(id)), description_(std::move(description)), version_(version)
 {
 }
 
 QString CalcPluginMain::PluginVersion() const
 {
-    return QStringLiteral("1.0.0");
+    return platform::VersionText(version_);
 }
 
 QString CalcPluginMain::PluginStart()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/com/ComServer.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -23,11 +25,13 @@ public:
     Q_INVOKABLE QString PluginDescription() const;
 
 protected:
-    CalcPluginMain(QObject* parent, QString id, QString description);
+    // version: the plug-in library's own, which PluginVersion gives as text.
+    CalcPluginMain(QObject* parent, QString id, QString description, platform::LibraryVersion version);
     // The calculator's window, made anew for each start.
     virtual std::unique_ptr<CalcForm> MakeForm() = 0;
 
 private:
     QString id_;
     QString description_;
+    platform::LibraryVersion version_;
 };

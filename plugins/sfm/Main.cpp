@@ -12,10 +12,11 @@ const platform::ComClass Classes[] = {
 }  // namespace
 
 TALVEX_COM_SERVER(Classes)
+TALVEX_LIBRARY_VERSION_EXPORT()
 
 Main::Main(QObject* parent)
     : CalcPluginMain(parent, QStringLiteral("Surface feet per minute (SFM)"),
-                     QStringLiteral("To find surface feet per minute"))
+                     QStringLiteral("To find surface feet per minute"), TALVEX_LIBRARY_VERSION)
 {
 }
 

@@ -13,6 +13,7 @@ const platform::ComClass Classes[] = {
 }  // namespace
 
 TALVEX_COM_SERVER(Classes)
+TALVEX_LIBRARY_VERSION_EXPORT()
 
 Main::Main(QObject* parent) : QObject(parent) {}
 
@@ -23,7 +24,7 @@ void Main::HostAppObject(QObject* host)
 
 QString Main::PluginVersion() const
 {
-    return QStringLiteral("1.1.0");
+    return platform::VersionText(TALVEX_LIBRARY_VERSION);
 }
 
 QString Main::PluginStart()

@@ -12,10 +12,11 @@ const platform::ComClass Classes[] = {
 }  // namespace
 
 TALVEX_COM_SERVER(Classes)
+TALVEX_LIBRARY_VERSION_EXPORT()
 
 Main::Main(QObject* parent)
     : CalcPluginMain(parent, QStringLiteral("Revolutions per minute (RPM)"),
-                     QStringLiteral("To find revolutions per minute"))
+                     QStringLiteral("To find revolutions per minute"), TALVEX_LIBRARY_VERSION)
 {
 }
 

@@ -5,10 +5,12 @@
 
 #include "platform/com/CallByName.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/com/ComServer.h"
 #include "platform/com/CreateObject.h"
 #include "platform/com/Regsvr.h"
 #include "platform/forms/Error.h"
 
+#include <QLibrary>
 #include <QtTest>
 #include "support/TestRegistry.h"
 
@@ -61,10 +63,36 @@ private slots:
         // Spelt as the host spells them.
         QCOMPARE(CallByName(plugin.get(), QStringLiteral("pluginId"), VbMethod).toString(), pluginId);
         QCOMPARE(CallByName(plugin.get(), QStringLiteral("pluginversion"), VbMethod).toString(), version);
+        // ... and that is the library's own version, as the library reports it.
+        QLibrary library(m_folder->Library(file));
+        const auto getVersion = reinterpret_cast<DllGetVersionFunction>(library.resolve(DllGetVersionName));
+        QVERIFY2(getVersion, qPrintable(library.errorString()));
+        LibraryVersion libraryVersion{-1, -1, -1};
+        getVersion(&libraryVersion);
+        QCOMPARE(VersionText(libraryVersion), version);
         QCOMPARE(CallByName(plugin.get(), QStringLiteral("PluginDescription"), VbMethod).toString(), description);
         QCOMPARE(CallByName(plugin.get(), QStringLiteral("strReturn"), VbGet).toString(), QString());
         QCOMPARE(HasMember(plugin.get(), QStringLiteral("HostAppObject")), version == u"1.1.0");
         QVERIFY(HasMember(plugin.get(), QStringLiteral("pluginstart")));
+    }
+
+    void versionTextIsWholeNumbersJoinedByPoints_data()
+    {
+        QTest::addColumn<int>("major");
+        QTest::addColumn<int>("minor");
+        QTest::addColumn<int>("revision");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("host object contract") << 1 << 1 << 0 << "1.1.0";
+        QTest::newRow("old contract") << 1 << 0 << 0 << "1.0.0";
+        QTest::newRow("several digits") << 2 << 10 << 305 << "2.10.305";
+    }
+    void versionTextIsWholeNumbersJoinedByPoints()
+    {
+        QFETCH(int, major);
+        QFETCH(int, minor);
+        QFETCH(int, revision);
+        QFETCH(QString, text);
+        QCOMPARE(VersionText(LibraryVersion{major, minor, revision}), text);
     }
 
     // The host passes its object by reference and the plug-in keeps it in HostObject.

@@ -225,6 +225,47 @@ private slots:
         QCOMPARE(run.exitCode, RegsvrFailArgs);
     }
 
+    // A switch the tool does not know is a bad command line, as no library
+    // at all is: nothing is registered and the exit code says so. A path at
+    // the root of the file system is still a path.
+    void unknownSwitchIsABadCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("before");   // arguments before the library, after "/s"
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("registered");
+        QTest::newRow("slash letter") << QStringList{"/x"} << RegsvrFailArgs << false;
+        QTest::newRow("slash word") << QStringList{"/quiet"} << RegsvrFailArgs << false;
+        QTest::newRow("slash switch with a value") << QStringList{"/i:cmdline"} << RegsvrFailArgs << false;
+        QTest::newRow("dash letter") << QStringList{"-v"} << RegsvrFailArgs << false;
+        QTest::newRow("double dash word") << QStringList{"--help"} << RegsvrFailArgs << false;
+        QTest::newRow("known switches only") << QStringList{"/S", "-s"} << RegsvrSuccess << true;
+        QTest::newRow("root-level library path") << QStringList{"/NoSuchLibrary.so"} << RegsvrFailLoad << true;
+    }
+    void unknownSwitchIsABadCommandLine()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(int, exitCode);
+        QFETCH(bool, registered);
+        const ProgramResult run
+            = RunProgram(RegistrationToolPath(), QStringList{"/s"} + before + QStringList{Fixture()}, 30000);
+        QVERIFY2(run.finished, qPrintable(run.error));
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(bool(LookupClass(QStringLiteral("Fixture.Main"))), registered);
+    }
+
+    void unknownSwitchIsNamedUnlessSilent()
+    {
+        ScriptedAnswers answers;
+        QCOMPARE(RegsvrMain({QStringLiteral("/x"), Fixture()}), RegsvrFailArgs);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QVERIFY(answers.msgBoxes()[0].prompt.startsWith(QStringLiteral("Unrecognized switch: /x\n")));
+        QCOMPARE(answers.msgBoxes()[0].style & 0x70, vbExclamation);
+        // "/s" silences it wherever it stands.
+        QCOMPARE(RegsvrMain({QStringLiteral("/x"), Fixture(), QStringLiteral("/s")}), RegsvrFailArgs);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QVERIFY(!LookupClass(QStringLiteral("Fixture.Main")));
+    }
+
     void toolUnregisters()
     {
         QCOMPARE(RegisterLibrary(Fixture(), 30000).exitCode, RegsvrSuccess);
