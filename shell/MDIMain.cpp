@@ -9,6 +9,7 @@
 #include "shell/CommandLine.h"
 #include "shell/DocumentForm.h"
 #include "shell/DocumentTable.h"
+#include "shell/GShell.h"
 #include "shell/MEditor.h"
 #include "shell/MRecentFiles.h"
 #include "shell/basFileDialogs.h"
@@ -335,10 +336,13 @@ bool MDIMain::MDIForm_Load()
     if (LoadMacroListHook)
         LoadMacroListHook();
     // Files dropped from the file manager (handled with the main window's commands).
-    setAcceptDrops(true);
+    AcceptDroppedFiles(this);
     platform::DoEvents();
+    return ApplyCommandLine(Command().trimmed());
+}
 
-    const QString command = Command().trimmed();
+bool MDIMain::ApplyCommandLine(const QString& command)
+{
     if (command.isEmpty())
         return true;
     CommandLineText = command;
@@ -356,6 +360,15 @@ bool MDIMain::MDIForm_Load()
     // The document buttons follow what is open: a failed open leaves none.
     SetButtons(AnyDocumentsOpen());
     return true;
+}
+
+void MDIMain::TakeHandedOverCommand(const QStringList& items)
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    ApplyCommandLine(CommandFromArguments(items).trimmed());
 }
 
 void MDIMain::mnuShowCaptions_Click()

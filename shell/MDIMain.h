@@ -44,6 +44,13 @@ public:
     // macro list and applies the command line. Returns false when the
     // program is to end at once ("/?"): nothing further is to run.
     bool MDIForm_Load();
+    // Applies a command line ("/f", then "/g", "/n", "/rs" on the file
+    // opened). Returns false for "/?", after showing the switch list.
+    bool ApplyCommandLine(const QString& command);
+    // Work handed over by a later start of the program (its command line,
+    // split, with the "/f" path made absolute): comes to the front, then
+    // applies it.
+    void TakeHandedOverCommand(const QStringList& items);
     void mnuShowCaptions_Click();
 
     // Menu commands.

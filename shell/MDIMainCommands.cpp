@@ -13,6 +13,7 @@
 #include "platform/shell/Shell.h"
 #include "shell/DocumentForm.h"
 #include "shell/DocumentTable.h"
+#include "shell/GShell.h"
 #include "shell/MEditCommands.h"
 #include "shell/MEditor.h"
 #include "shell/MIni.h"
@@ -83,16 +84,9 @@ void MDIMain::mnuCompare_Click()
 
 void MDIMain::mnuCorvanePrint_Click()
 {
-    bool started = false;
-    try {
-        started = platform::ShellExecute(QStringLiteral("open"),
-                                         platform::ProgramFile(QStringLiteral("/Prentil.exe")), QString(),
-                                         QString(), platform::SW_SHOWNORMAL)
-                  > 32;
-    } catch (...) {
-        started = false;
-    }
-    if (!started)
+    ShellExecuteFile(platform::ProgramFile(QStringLiteral("/Prentil.exe")), platform::SW_SHOWNORMAL, {},
+                     QString(), QStringLiteral("open"), this);
+    if (ShellError.Number != 0)
         platform::MsgBox(QStringLiteral("Failed to open Prentil application"), platform::vbInformation,
                          MessageTitle);
 }

@@ -10,6 +10,8 @@
 #include "shell/CommandLine.h"
 #include "shell/MDIMain.h"
 
+#include <QDataStream>
+#include <QDir>
 #include <QWidget>
 #include <algorithm>
 
@@ -25,20 +27,66 @@ void ReportDamagedFile(const QString& file, const QString& problem)
                      platform::vbExclamation, QStringLiteral("Talvex Editor"));
 }
 
+// The command line split into items, the "/f" path made absolute in our
+// working folder (the running instance has another).
+QStringList HandedOverItems(const QStringList& arguments)
+{
+    QStringList items = CommandLine::SplitCommands(CommandFromArguments(arguments), CommandLine::DefaultSeparator());
+    const qsizetype file = items.indexOf(QStringLiteral("/f")) + 1;
+    if (file > 0 && file < items.size())
+        items[file] = QDir::current().absoluteFilePath(items[file]);
+    return items;
+}
+
+// A later start: the running instance takes the work; a failure is told,
+// since opening a file from the desktop must never silently do nothing.
+void HandOver(const platform::SingleInstance& instance, const QStringList& arguments)
+{
+    const QStringList items = HandedOverItems(arguments);
+    if (items.contains(QStringLiteral("/?"))) {
+        ShowCommandLineHelp();
+        return;
+    }
+    QByteArray message;
+    QDataStream stream(&message, QIODevice::WriteOnly);
+    stream << items;
+    if (instance.sendToRunning(message, HandOverTimeoutMs))
+        return;
+    const qsizetype file = items.indexOf(QStringLiteral("/f")) + 1;
+    const QString what = file > 0 && file < items.size()
+                             ? QStringLiteral("%1 was not opened").arg(items[file])
+                             : QStringLiteral("it was not brought to the front");
+    platform::MsgBox(QStringLiteral("Talvex Editor is already running but did not answer: %1. "
+                                    "Try again when it is ready.")
+                         .arg(what),
+                     platform::vbExclamation, QStringLiteral("Talvex Editor"));
+}
+
 }  // namespace
 
 std::unique_ptr<MDIMain> Main(const QStringList& arguments)
 {
     auto instance = std::make_unique<platform::SingleInstance>(ProgramName, platform::ProgramFolder());
-    if (!instance->claim())
+    if (!instance->claim()) {
+        HandOver(*instance, arguments);
         return nullptr;
+    }
 
     platform::SetProfileDamageHandler(ReportDamagedFile);
     platform::SetRegistryDamageHandler(ReportDamagedFile);
     SetCommand(arguments);
 
     auto window = std::make_unique<MDIMain>();
-    // The claim lasts as long as the main window.
+    // The claim lasts as long as the main window, which takes the work of
+    // later starts.
+    MDIMain* main = window.get();
+    QObject::connect(instance.get(), &platform::SingleInstance::messageReceived, main,
+                     [main](const QByteArray& message) {
+                         QStringList items;
+                         QDataStream stream(message);
+                         stream >> items;
+                         main->TakeHandedOverCommand(items);
+                     });
     instance->setParent(window.get());
     instance.release();
 

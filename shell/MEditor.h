@@ -13,12 +13,17 @@
 class MDIMain;
 class QWidget;
 
-// Starts the editor: ends at once, silently, when another instance runs for
-// this user and program folder; otherwise builds the main window (initialise,
-// then load), shows it and returns it. Returns null as well when the program
-// ended during start-up ("/?" on the command line). arguments are the
-// program's arguments without the program path.
+// Starts the editor. When another instance runs for this user and program
+// folder, hands the work over to it and returns null: with "/f" the running
+// one opens the file (the path made absolute here), without it the running
+// one only comes to the front; "/?" is answered here. Otherwise builds the
+// main window (initialise, then load), shows it and returns it. Returns null
+// as well when the program ended during start-up ("/?" on the command line).
+// arguments are the program's arguments without the program path.
 std::unique_ptr<MDIMain> Main(const QStringList& arguments);
+
+// How long a later start waits for the running instance to take its work.
+inline int HandOverTimeoutMs = 10000;
 
 // The name the single-instance check and the window system know us by.
 inline const QString ProgramName = QStringLiteral("Pelmar");

@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QtEndian>
+#include <algorithm>
 
 #include <unistd.h>
 
@@ -31,6 +34,10 @@ QString instanceKey(const QString& programName, const QString& programFolder)
     hash.addData(programName.toUtf8());
     return QStringLiteral("talvex-instance-") + QString::fromLatin1(hash.result().toHex().left(32));
 }
+
+// Larger messages are refused, so that a stray writer cannot make us hold
+// gigabytes.
+constexpr quint32 MaxMessage = 1 << 20;
 
 }  // namespace
 
@@ -67,16 +74,64 @@ bool SingleInstance::claim()
     server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
     if (!server->listen(key_))
         return false;
-    // Checks connect only to see that we are here: close them.
-    QLocalServer* raw = server.get();
-    connect(raw, &QLocalServer::newConnection, raw, [raw] {
-        while (QLocalSocket* socket = raw->nextPendingConnection()) {
-            socket->abort();
-            socket->deleteLater();
-        }
-    });
     server_ = std::move(server);
+    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
     return true;
+}
+
+void SingleInstance::acceptConnections()
+{
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        // A check connects and goes; a sender writes its message's length
+        // (4 bytes, high byte first) and the message, then waits for "OK".
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            const QByteArray head = socket->peek(4);
+            if (head.size() < 4)
+                return;
+            const quint32 length = qFromBigEndian<quint32>(head.constData());
+            if (length > MaxMessage) {
+                socket->abort();
+                return;
+            }
+            if (socket->bytesAvailable() < qint64(4 + length))
+                return;
+            socket->read(4);
+            const QByteArray message = socket->read(length);
+            socket->write("OK");
+            socket->flush();
+            socket->disconnectFromServer();
+            // After the sender has its answer: what the message starts may
+            // take a while (a message box, a long command).
+            QMetaObject::invokeMethod(
+                this, [this, message] { emit messageReceived(message); }, Qt::QueuedConnection);
+        });
+    }
+}
+
+bool SingleInstance::sendToRunning(const QByteArray& message, int timeoutMs) const
+{
+    if (isClaimed() || quint32(message.size()) > MaxMessage)
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    auto left = [&] { return std::max(1, timeoutMs - int(timer.elapsed())); };
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(key_);
+    if (!socket.waitForConnected(left()))
+        return false;
+    char head[4];
+    qToBigEndian<quint32>(quint32(message.size()), head);
+    socket.write(head, 4);
+    socket.write(message);
+    while (socket.bytesToWrite() > 0)
+        if (!socket.waitForBytesWritten(left()))
+            return false;
+    while (socket.bytesAvailable() < 2)
+        if (timer.elapsed() >= timeoutMs || !socket.waitForReadyRead(left()))
+            return false;
+    return socket.read(2) == "OK";
 }
 
 void SingleInstance::release() { server_.reset(); }

@@ -3,6 +3,10 @@
 // program folder. The key is a hash of the user, the program folder and the
 // program name, so programs in other folders (or other users) never see
 // each other. Checking creates no window and writes no file.
+//
+// The instance that holds the claim also takes messages from later starts
+// (their work handed over): each arrives once through messageReceived,
+// after the sender has been told it arrived.
 
 #include <QObject>
 #include <QString>
@@ -31,10 +35,20 @@ public:
     void release();
     bool isClaimed() const;
 
+    // Sends message to the instance that holds the claim; true once it
+    // confirmed the receipt, false when none runs or it did not confirm
+    // within timeoutMs.
+    bool sendToRunning(const QByteArray& message, int timeoutMs = 10000) const;
+
     // The name the key is made of (for diagnostics).
     QString key() const { return key_; }
 
+signals:
+    void messageReceived(const QByteArray& message);
+
 private:
+    void acceptConnections();
+
     QString key_;
     std::unique_ptr<QLocalServer> server_;
 };

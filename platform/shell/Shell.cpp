@@ -166,6 +166,13 @@ ProgramResult RunProgram(const QString& program, const QStringList& arguments, i
 int ShellExecute(const QString& operation, const QString& file, const QString& parameters,
                  const QString& directory, int showCmd)
 {
+    return ShellExecuteWithArguments(operation, file, QProcess::splitCommand(parameters), directory,
+                                     showCmd);
+}
+
+int ShellExecuteWithArguments(const QString& operation, const QString& file,
+                              const QStringList& arguments, const QString& directory, int showCmd)
+{
     Q_UNUSED(showCmd);
     const QString verb = operation.trimmed().isEmpty() ? QStringLiteral("open")
                                                        : operation.trimmed().toLower();
@@ -190,7 +197,7 @@ int ShellExecute(const QString& operation, const QString& file, const QString& p
         if (!info.isExecutable())
             return SE_ERR_ACCESSDENIED;
         const QString folder = directory.isEmpty() ? info.absolutePath() : directory;
-        return StartProgram(info.absoluteFilePath(), QProcess::splitCommand(parameters), folder)
+        return StartProgram(info.absoluteFilePath(), arguments, folder)
                    ? SE_SUCCESS
                    : SE_ERR_BAD_FORMAT;
     }

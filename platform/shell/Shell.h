@@ -66,6 +66,12 @@ inline constexpr int SW_SHOWMAXIMIZED = 3;
 int ShellExecute(const QString& operation, const QString& file,
                  const QString& parameters = QString(), const QString& directory = QString(),
                  int showCmd = SW_SHOWNORMAL);
+// The same with the program's arguments as a list, passed as they are (no
+// command line is split or built, so blanks and quotes stay in their
+// argument). Documents, folders and URLs take no arguments.
+int ShellExecuteWithArguments(const QString& operation, const QString& file,
+                              const QStringList& arguments, const QString& directory = QString(),
+                              int showCmd = SW_SHOWNORMAL);
 
 // Test seam for StartProgram (and so for ShellExecute on programs): the
 // starter runs in place of starting a process and says whether it started.

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QScreen>
 #include <QToolBar>
 #include <QtTest>
@@ -271,16 +272,21 @@ private slots:
         QCOMPARE(ColorItems[0].BackColor, 255);   // what is sound is still read
     }
 
-    void secondInstanceEndsSilently()
+    void secondInstanceWithoutAnswerSaysSo()
     {
         ShellFixture fixture;
+        // Held on this thread, so it cannot answer while Main waits.
         platform::SingleInstance running(ProgramName, fixture.ProgramFolder());
         QVERIFY(running.claim());
+        const int timeout = std::exchange(HandOverTimeoutMs, 300);
+        const auto restore = qScopeGuard([timeout] { HandOverTimeoutMs = timeout; });
         platform::ScriptedAnswers answers;
         const std::unique_ptr<MDIMain> main = Main({QStringLiteral("/f"), QStringLiteral("a.nc")});
         QVERIFY(main == nullptr);
         QVERIFY(MDIMain::Instance() == nullptr);
-        QCOMPARE(answers.msgBoxes().size(), 0);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbExclamation);
+        QVERIFY(answers.msgBoxes()[0].prompt.contains(QDir::current().absoluteFilePath(QStringLiteral("a.nc"))));
         QCOMPARE(OpenDocumentCount(), 0);
         QCOMPARE(QDir(fixture.ProgramFolder()).entryList(QDir::Files), QStringList{});
         QCOMPARE(QDir(platform::RegistryFolder()).entryList(QDir::Files), QStringList{});
@@ -344,6 +350,72 @@ private slots:
             QCOMPARE(box.title, QStringLiteral("Talvex Editor Program Error."));
         // No document came: the document buttons stay off.
         QCOMPARE(EnabledKeys(main->cToolbar1, false), DocumentButtons1);
+    }
+
+    void secondStartHandsItsWorkOver_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QString>("commandLine");
+        QTest::newRow("relative path with blanks") << QStringList{"/f", "my part.nc"} << true
+                                                   << "/f \"%1\"";
+        QTest::newRow("with a line to go to") << QStringList{"/f", "my part.nc", "/g", "2"} << true
+                                              << "/f \"%1\" /g 2";
+        QTest::newRow("no file: front only") << QStringList{} << false << "";
+        QTest::newRow("switch without /f") << QStringList{"/g", "2"} << false << "/g 2";
+    }
+    // The running editor is this test; the second start is the real program.
+    void secondStartHandsItsWorkOver()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, opens);
+        QFETCH(QString, commandLine);
+        const QString program = qEnvironmentVariable("TALVEX_BUILD_BIN") + QStringLiteral("/Pelmar");
+        if (!QFileInfo(program).isExecutable())
+            QSKIP("the Pelmar program is not built");
+        ShellFixture fixture;
+        const QString work = fixture.ProgramPath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(work));
+        const QString path = QDir(work).filePath(QStringLiteral("my part.nc"));
+        ShellFixture::WriteBytes(path, "G00 X1.\r\nM30\r\nM02\r\n");
+        platform::ScriptedAnswers answers;
+        const std::unique_ptr<MDIMain> main = Main({});
+        QVERIFY(main != nullptr);
+        main->showMinimized();
+
+        QProcess second;
+        second.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        second.setWorkingDirectory(work);
+        second.start(program, arguments);
+        QVERIFY(second.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTest::qWait(50);  // the message is taken after the sender's answer
+
+        QVERIFY(!main->isMinimized());  // came to the front in every case
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        QCOMPARE(OpenDocumentCount(), opens ? 1 : 0);
+        if (opens) {
+            QCOMPARE(main->ActiveForm()->FilePath, path);
+            QCOMPARE(CommandLineText, commandLine.arg(path));
+        }
+        if (arguments.contains(QStringLiteral("/g")) && opens)
+            QCOMPARE(main->ActiveForm()->Text1()->GetSel(true).endLine, 1);
+    }
+
+    void helpAtASecondStartIsAnsweredThere()
+    {
+        ShellFixture fixture;
+        platform::SingleInstance running(ProgramName, fixture.ProgramFolder());
+        QVERIFY(running.claim());
+        QSignalSpy received(&running, &platform::SingleInstance::messageReceived);
+        platform::ScriptedAnswers answers;
+        QVERIFY(Main({QStringLiteral("/f"), QStringLiteral("a.nc"), QStringLiteral("/?")}) == nullptr);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, CommandLineHelpText());
+        QTest::qWait(50);
+        QCOMPARE(received.size(), 0);
     }
 
     void secondProcessEndsAtOnce()

@@ -60,6 +60,16 @@ private slots:
         QCOMPARE(waitForArgs(), dir_.path().toUtf8() + "\n[one]\n[two words]\n[three]\n");
     }
 
+    void argumentListReachesTheProgramAsGiven()
+    {
+        // Blanks, quotes and shell characters stay inside their argument.
+        const QString program = argumentPrinter("lister");
+        const QStringList arguments{"/f", "/tmp/my part \"1\".nc", "$HOME;ls", ""};
+        QVERIFY(ShellExecuteWithArguments("open", program, arguments) > 32);
+        QCOMPARE(waitForArgs(),
+                 dir_.path().toUtf8() + "\n[/f]\n[/tmp/my part \"1\".nc]\n[$HOME;ls]\n[]\n");
+    }
+
     void windowsProgramNamesFindTheProgram()
     {
         argumentPrinter("Prentil");
