@@ -1,5 +1,6 @@
 #include "platform/files/AtomicWrite.h"
 #include "support/SmallDisk.h"
+#include "support/TestRegistry.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -114,5 +115,5 @@ void tst_AtomicWrite::keepsPermissionsAndFollowsLinks()
     QCOMPARE(int(st.st_mode & 0777), 0640);
 }
 
-QTEST_GUILESS_MAIN(tst_AtomicWrite)
+REGISTER_TEST(tst_AtomicWrite);
 #include "tst_AtomicWrite.moc"
