@@ -1,19 +1,19 @@
 #include "platform/profile/PrivateProfile.h"
 
+#include "platform/files/AtomicWrite.h"
+#include "platform/files/FileLock.h"
+
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
-
-#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -252,6 +252,9 @@ std::optional<size_t> findKey(const Document& document, size_t header, const QSt
     return std::nullopt;
 }
 
+// How long a write waits for another process's write of the same file.
+constexpr int LockWaitMs = 10000;
+
 std::mutex damageMutex;
 ProfileDamageHandler damageHandler;
 QHash<QString, QByteArray> reportedDamage;  // file -> hash of the content reported
@@ -325,27 +328,11 @@ QString trimmedBlanks(const QString& text)
 
 bool writeFile(const QString& file, const QByteArray& bytes)
 {
-    const QFileInfo info(file);
     // A read-only file stays as it is, as the platform refuses to write it.
+    const QFileInfo info(file);
     if (info.exists() && !info.isWritable())
         return false;
-    const QFileDevice::Permissions permissions = info.exists() ? info.permissions() : QFileDevice::Permissions();
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    // The commit alone does not report a failed flush (a full disk): check
-    // that the whole new file is on disk before it replaces the old one.
-    const bool whole = out.write(bytes) == bytes.size() && out.flush() && out.size() == bytes.size()
-                       && ::fsync(out.handle()) == 0;
-    if (!whole) {
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit())
-        return false;
-    if (permissions)
-        QFile::setPermissions(file, permissions);
-    return true;
+    return WriteFileAtomically(file, bytes).ok;
 }
 
 // Text that would break the file's lines or its structure, or that could
@@ -406,6 +393,10 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     if (unsafe(value))
         return false;
 
+    // Another process's change between our read and our write would be lost.
+    FileLock lock(LockFileOf(file));
+    if (lock.lock(LockWaitMs) != FileLock::Outcome::Locked)
+        return false;
     const QFileInfo info(file);
     Document document;
     if (info.exists()) {

@@ -20,7 +20,10 @@
 // "key=value" (the key spelt as in the file); a new key goes after the last
 // non-blank line of its section, a new section at the end of the file; new lines
 // take the file's line end (CR LF for a new file). The file is replaced
-// atomically: the old file stays until the new one is whole.
+// atomically: the old file stays until the new one is whole. Each write
+// holds the file's lock across processes (platform/files/FileLock.h) from
+// its read to its write, so programs writing one file at once never lose
+// each other's keys.
 //
 // A damaged file (NUL or other binary bytes, a section line without "]", a
 // line without "=") is read as far as it is sound: the damaged lines are
