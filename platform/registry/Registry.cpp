@@ -1,12 +1,13 @@
 #include "platform/registry/Registry.h"
 
+#include "platform/files/AtomicWrite.h"
+#include "platform/files/FileLock.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 #include <map>
@@ -17,7 +18,6 @@
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -519,7 +519,9 @@ void keepDamaged(Hive& hive)
     QString target = hive.path + QStringLiteral(".damaged");
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = hive.path + QStringLiteral(".damaged.%1").arg(n);
-    QFile::copy(hive.path, target);
+    QFile damaged(hive.path);
+    if (damaged.open(QIODevice::ReadOnly))
+        WriteFileAtomically(target, damaged.readAll());
     hive.damaged = false;
 }
 
@@ -540,10 +542,12 @@ LSTATUS modify(HKEY key, Change change)
         const QString folder = folderLocked(r);
         if (!QDir().mkpath(folder))
             return ERROR_ACCESS_DENIED;
-        QLockFile lockFile(folder + u'/' + hiveFileName(open.root) + QStringLiteral(".lock"));
-        if (!lockFile.tryLock(10000))
-            return lockFile.error() == QLockFile::LockFailedError ? ERROR_LOCK_VIOLATION
-                                                                  : ERROR_ACCESS_DENIED;
+        FileLock hiveLock(LockFileOf(folder + u'/' + hiveFileName(open.root)));
+        switch (hiveLock.lock(10000)) {
+        case FileLock::Outcome::Locked: break;
+        case FileLock::Outcome::Busy: return ERROR_LOCK_VIOLATION;
+        case FileLock::Outcome::Failed: return ERROR_ACCESS_DENIED;
+        }
         Hive& hive = freshHive(r, open.root, reports);
         if (!hive.loaded) {
             status = ERROR_ACCESS_DENIED;  // the hive exists but cannot be read
@@ -553,16 +557,7 @@ LSTATUS modify(HKEY key, Change change)
             if (status == ERROR_SUCCESS && changed) {
                 const QByteArray bytes = serialize(*hive.root, qsizetype(hive.stamp.size));
                 keepDamaged(hive);
-                QSaveFile file(hive.path);
-                // The commit alone does not report a failed flush (a full
-                // disk): the whole new hive must be on disk before it
-                // replaces the old one.
-                bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-                               && file.flush() && file.size() == bytes.size()
-                               && ::fsync(file.handle()) == 0;
-                written = written && file.commit();
-                if (!written) {
-                    file.cancelWriting();
+                if (!WriteFileAtomically(hive.path, bytes)) {
                     hive.loaded = false;  // forget the change: read the old hive again
                     status = ERROR_ACCESS_DENIED;
                 } else {

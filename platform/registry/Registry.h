@@ -11,7 +11,7 @@
 // created with. Subkeys enumerate in name order ignoring case, values in
 // the order they were created.
 //
-// Every change locks the hive across processes (a QLockFile beside it),
+// Every change locks the hive across processes (platform/files/FileLock.h),
 // re-reads it when another process changed it, and replaces the file
 // atomically, so a crash never leaves half a hive and two programs never
 // lose each other's values. Readers see the last whole hive: a hive is

@@ -1,12 +1,16 @@
+#include "platform/files/AtomicWrite.h"
+#include "platform/files/FileLock.h"
 #include "platform/registry/Registry.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 
 using namespace platform;
@@ -62,6 +66,18 @@ int runWriter(const QStringList& args)
         if (status != ERROR_SUCCESS)
             return 3;
     }
+    return 0;
+}
+
+// The child process that holds a hive's lock until it is killed.
+int runHolder(const QStringList& args)
+{
+    FileLock lock(LockFileOf(args.value(2)));
+    if (lock.lock(10000) != FileLock::Outcome::Locked)
+        return 2;
+    std::fputs("locked\n", stdout);
+    std::fflush(stdout);
+    QThread::sleep(600);
     return 0;
 }
 
@@ -392,6 +408,19 @@ private slots:
         QCOMPARE(files.filter(".hive").size(), 1);  // no temporary file left behind
     }
 
+    void fullDiskKeepsOldHive()
+    {
+        Key key(HKEY_CURRENT_USER, "Software\\Keep");
+        QCOMPARE(RegSetValueEx(key, "old", REG_SZ, RegStringData("value")), ERROR_SUCCESS);
+        const QByteArray before = contents(hivePath(HKEY_CURRENT_USER));
+        SetSimulatedFreeSpaceForTests(before.size() + 10);
+        const LSTATUS status = RegSetValueEx(key, "big", REG_BINARY, QByteArray(4096, 'x'));
+        SetSimulatedFreeSpaceForTests(-1);
+        QCOMPARE(status, ERROR_ACCESS_DENIED);
+        QCOMPARE(contents(hivePath(HKEY_CURRENT_USER)), before);
+        QCOMPARE(RegQueryValueEx(key, "big", nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    }
+
     void unwritableFolderFails()
     {
         // A registry folder that cannot be created: a file stands in its way.
@@ -433,6 +462,36 @@ private slots:
         QCOMPARE(RegQueryInfoKey(reread, nullptr, &values), ERROR_SUCCESS);
         QCOMPARE(values, quint32(2 * count + 50));
         QVERIFY2(damage_.isEmpty(), qPrintable(damage_.join('\n')));
+    }
+
+    // A lock left by a writer that was killed is taken over at once; an
+    // empty lock file once blocked every write for 30 seconds.
+    void lockOfAKilledWriterIsTakenOver_data()
+    {
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("empty lock file") << true;
+        QTest::newRow("holder killed") << false;
+    }
+    void lockOfAKilledWriterIsTakenOver()
+    {
+        QFETCH(bool, empty);
+        const QString hive = hivePath(HKEY_CURRENT_USER);
+        if (empty) {
+            writeFile(LockFileOf(hive), QByteArray());
+        } else {
+            QProcess holder;
+            holder.start(QCoreApplication::applicationFilePath(), {"--hold", hive});
+            QVERIFY(holder.waitForReadyRead(60000));
+            QCOMPARE(holder.readLine(), QByteArray("locked\n"));
+            holder.kill();
+            QVERIFY(holder.waitForFinished(60000));
+            QCOMPARE(holder.exitStatus(), QProcess::CrashExit);
+        }
+        QVERIFY(QFileInfo::exists(LockFileOf(hive)));
+        Key key(HKEY_CURRENT_USER, SharedKey);
+        QCOMPARE(key.status, ERROR_SUCCESS);
+        QCOMPARE(RegSetValueEx(key, "after", REG_DWORD, RegDwordData(1)), ERROR_SUCCESS);
+        QVERIFY(!QFileInfo::exists(LockFileOf(hive)));
     }
 
     void damagedHiveIsReadAsFarAsSound_data()
@@ -510,6 +569,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (app.arguments().value(1) == QStringLiteral("--writer"))
         return runWriter(app.arguments());
+    if (app.arguments().value(1) == QStringLiteral("--hold"))
+        return runHolder(app.arguments());
     RegistryTest test;
     return QTest::qExec(&test, argc, argv);
 }
