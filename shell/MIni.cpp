@@ -1,5 +1,6 @@
 #include "shell/MIni.h"
 
+#include "platform/files/AtomicWrite.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
 #include "platform/profile/PrivateProfile.h"
@@ -8,7 +9,6 @@
 #include "shell/basFileDialogs.h"
 #include "shell/cRegistry.h"
 
-#include <QSaveFile>
 #include <cmath>
 #include <optional>
 
@@ -47,14 +47,6 @@ double LeadingNumber(const QString& text)
     return ok ? value : 0.0;
 }
 
-bool WriteWholeFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
-}
 
 QString TwipsText(double twips)
 {
@@ -115,15 +107,26 @@ QByteArray DefaultMacroIni()
     return text.toLatin1();
 }
 
+namespace {
+
+// Written whole and atomically: a full disk or a crash never leaves half a
+// settings file.
+void CreateMissingFile(const QString& path, const QByteArray& bytes)
+{
+    if (FileExists(path))
+        return;
+    const WriteOutcome written = WriteFileAtomically(path, bytes);
+    if (!written)
+        MsgBox(QStringLiteral("Unable to write the settings file %1: %2.").arg(path, written.error),
+               vbCritical, QStringLiteral("Talvex Editor"));
+}
+
+}  // namespace
+
 void CreateDefaultIni()
 {
-    // Written whole and atomically: a crash never leaves half a settings file.
-    if (!FileExists(IniFile) && !WriteWholeFile(IniFile, DefaultEditorIni()))
-        MsgBox(QStringLiteral("Unable to write the settings file %1.").arg(IniFile),
-               vbCritical, QStringLiteral("Talvex Editor"));
-    if (!FileExists(MacroIniFile) && !WriteWholeFile(MacroIniFile, DefaultMacroIni()))
-        MsgBox(QStringLiteral("Unable to write the settings file %1.").arg(MacroIniFile),
-               vbCritical, QStringLiteral("Talvex Editor"));
+    CreateMissingFile(IniFile, DefaultEditorIni());
+    CreateMissingFile(MacroIniFile, DefaultMacroIni());
 }
 
 WindowPlacement ReadWindowPlacement()

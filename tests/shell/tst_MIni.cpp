@@ -1,5 +1,6 @@
 #include "ShellFixture.h"
 #include "support/TestRegistry.h"
+#include "platform/files/AtomicWrite.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/cRegistry.h"
 
@@ -28,6 +29,24 @@ private slots:
         CreateDefaultIni();
         QCOMPARE(ShellFixture::ReadBytes(IniFile), QByteArray("[Window]\r\nLeft = 5\r\n"));
         QCOMPARE(ShellFixture::ReadBytes(MacroIniFile), QByteArray("[Macros]\nMacronumber=1\nMacro1=Mine\n"));
+    }
+
+    void defaultFilesOnAFullDiskAreNotLeftCut()
+    {
+        ShellFixture fixture;
+        ScriptedAnswers answers;
+        SetSimulatedFreeSpaceForTests(64);
+        CreateDefaultIni();
+        SetSimulatedFreeSpaceForTests(-1);
+        QVERIFY(!QFileInfo::exists(IniFile));
+        QVERIFY(!QFileInfo::exists(MacroIniFile));
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("Unable to write the settings file %1: No space left on device.").arg(IniFile));
+        QVERIFY(answers.msgBoxes()[1].prompt.contains(MacroIniFile));
+        // The next start writes them whole.
+        CreateDefaultIni();
+        QCOMPARE(ShellFixture::ReadBytes(IniFile), ShellFixture::ReadBytes(ShellFixture::Fixture("Editor.ini")));
     }
 
     void readIniStringKeepsLongValues()
