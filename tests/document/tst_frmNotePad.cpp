@@ -3,9 +3,11 @@
 // main window.
 
 #include "DocumentFixture.h"
+#include "support/SmallDisk.h"
 #include "support/TestRegistry.h"
 #include "shell/FileTestHelpers.h"
 
+#include "platform/files/AtomicWrite.h"
 #include "shell/MEditCommands.h"
 #include "shell/MRecentFiles.h"
 #include "shell/basFileDialogs.h"
@@ -230,6 +232,51 @@ private slots:
         QVERIFY(DocumentState[1].Modified);
         QCOMPARE(DocumentPaths[0], fixture.Path(QStringLiteral("part.nc")));
         QCOMPARE(FileBytes(fixture.Path(QStringLiteral("part.nc"))), QByteArray("OLD\r\n"));
+    }
+
+    // A save onto a nearly full disk once left the program cut off at
+    // 4,096 bytes, said nothing and cleared "modified".
+    void fullDiskSaveNamesTheCauseAndKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("realDisk");
+        QTest::newRow("small disk") << true;
+        QTest::newRow("simulated") << false;
+    }
+    void fullDiskSaveNamesTheCauseAndKeepsTheOldFile()
+    {
+        QFETCH(bool, realDisk);
+        DocumentFixture fixture;
+        SmallDisk disk(64 * 1024);
+        if (realDisk)
+            REQUIRE_SMALL_DISK(disk);
+        const QString path = realDisk ? disk.path(QStringLiteral("PART.NC")) : fixture.Path(QStringLiteral("PART.NC"));
+        QByteArray old;
+        for (int n = 10; old.size() < 2000; n += 10)
+            old += "N" + QByteArray::number(n) + " G01 X12.5 Y-3.25 F200\r\n";
+        QVERIFY(WriteFileBytes(path, old));
+        QVERIFY(OpenFileInWindow(path, false));
+        frmNotePad* window = fixture.Active();
+        QVERIFY(window != nullptr);
+        window->Text1()->SetText(QString::fromLatin1(old).repeated(6));
+        QVERIFY(DocumentState[1].Modified);
+
+        platform::ScriptedAnswers answers;
+        if (realDisk)
+            disk.fillLeaving(4096);
+        else
+            platform::SetSimulatedFreeSpaceForTests(4096);
+        window->mnuFSave->trigger();
+        platform::SetSimulatedFreeSpaceForTests(-1);
+
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Talvex Editor Program Error."));
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("Cannot write %1: No space left on device").arg(path));
+        QVERIFY(DocumentState[1].Modified);
+        QVERIFY(window->Text1()->Modified());
+        QCOMPARE(FileBytes(path), old);
+        QCOMPARE(QFileInfo(path).dir().entryList({QStringLiteral(".PART.NC*")}, QDir::Files | QDir::Hidden),
+                 QStringList());
     }
 
     void closeQuestion_data()
