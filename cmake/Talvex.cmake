@@ -66,3 +66,72 @@ function(talvex_test name)
     TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;TALVEX_REGISTRY_DIR=${home}/registry;TALVEX_PROGRAM_DIR=${home}/program;TALVEX_BUILD_BIN=${TALVEX_BIN_DIR};TALVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
+
+# Gathers the targets defined under dir and its sub-folders.
+function(talvex_collect_targets dir out)
+  get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(children DIRECTORY "${dir}" PROPERTY SUBDIRECTORIES)
+  foreach(child ${children})
+    talvex_collect_targets("${child}" more)
+    list(APPEND targets ${more})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+# cmake --install lays out the program folder (what build/bin holds, without
+# the benchmarks) in PREFIX/lib/talvex, and links PREFIX/bin/Pelmar to it.
+# Installed programs find their libraries beside them ($ORIGIN), plug-ins
+# one folder up.
+function(talvex_install_program_folder)
+  set(folder "lib/talvex")
+  talvex_collect_targets("${CMAKE_SOURCE_DIR}" targets)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    get_target_property(source ${target} SOURCE_DIR)
+    if(NOT type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$"
+       OR source MATCHES "^${CMAKE_SOURCE_DIR}/(tests|bench)(/|$)")
+      continue()
+    endif()
+    get_target_property(output ${target} LIBRARY_OUTPUT_DIRECTORY)
+    if(output AND output MATCHES "/Plugins$")
+      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/..")
+      install(TARGETS ${target} LIBRARY DESTINATION "${folder}/Plugins")
+    else()
+      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+      install(TARGETS ${target} RUNTIME DESTINATION "${folder}" LIBRARY DESTINATION "${folder}")
+    endif()
+  endforeach()
+  install(DIRECTORY "${CMAKE_SOURCE_DIR}/resources/" DESTINATION "${folder}"
+          PATTERN ".git*" EXCLUDE)
+  install(CODE "
+    file(MAKE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}/bin\")
+    file(CREATE_LINK \"../${folder}/Pelmar\" \"\${CMAKE_INSTALL_PREFIX}/bin/Pelmar\" SYMBOLIC)
+  ")
+  # The desktop's side: Pelmar as an application for NC programs (*.nc), with
+  # the names the editor's own file association uses.
+  install(FILES "${CMAKE_SOURCE_DIR}/resources/Images/Pelmar.png"
+          DESTINATION share/icons/hicolor/48x48/apps RENAME talvex-pelmar.png)
+  install(FILES "${CMAKE_SOURCE_DIR}/cmake/talvex-pelmar-nc.xml" DESTINATION share/mime/packages)
+  install(CODE "
+    set(program \"\${CMAKE_INSTALL_PREFIX}/${folder}/Pelmar\")
+    # Quoted as an Exec argument, then escaped as a desktop entry value.
+    foreach(c \"\\\\\" \"\\\"\" \"`\" \"\\$\")
+      string(REPLACE \"\${c}\" \"\\\\\${c}\" program \"\${program}\")
+    endforeach()
+    string(REPLACE \"%\" \"%%\" program \"\${program}\")
+    string(REPLACE \"\\\\\" \"\\\\\\\\\" program \"\${program}\")
+    file(WRITE \"\${CMAKE_INSTALL_PREFIX}/share/applications/talvex-pelmar.desktop\"
+\"[Desktop Entry]
+Type=Application
+Version=1.0
+Name=Pelmar
+Comment=Talvex Editor for NC programs
+Exec=\\\"\${program}\\\" /f %f
+Icon=talvex-pelmar
+Terminal=false
+MimeType=text/x-talvex-nc;
+Categories=Development;TextEditor;
+\")
+    message(STATUS \"Installing: \${CMAKE_INSTALL_PREFIX}/share/applications/talvex-pelmar.desktop\")
+  ")
+endfunction()

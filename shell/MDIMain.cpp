@@ -314,9 +314,9 @@ void MDIMain::BuildToolbars()
 
 void MDIMain::MDIForm_Initialize()
 {
-    IniFile = platform::ProgramFile(QStringLiteral("\\Editor.ini"));
+    IniFile = platform::SettingsFile(QStringLiteral("\\Editor.ini"));
     HelpFile = QStringLiteral("\\Editor.hlp");
-    MacroIniFile = platform::ProgramFile(QStringLiteral("\\Macro.ini"));
+    MacroIniFile = platform::SettingsFile(QStringLiteral("\\Macro.ini"));
     InsertMode = true;
     RefreshRecentFileMenus();
 }

@@ -10,8 +10,9 @@
 
 class cRegistry;
 
-// Full paths of "Editor.ini" and "Macro.ini" in the program folder (set
-// when the main window initialises).
+// Full paths of "Editor.ini" and "Macro.ini" in the program folder, or in
+// the user's configuration folder when the program folder cannot be written
+// (set when the main window initialises).
 inline QString IniFile;
 inline QString MacroIniFile;
 

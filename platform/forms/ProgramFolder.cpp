@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -47,5 +50,22 @@ QString PathJoin(const QString& folder, const QString& name)
 }
 
 QString ProgramFile(const QString& name) { return PathJoin(ProgramFolder(), name); }
+
+QString SettingsFolderFor(const QString& programFolder)
+{
+    // access() also says no on a read-only file system, even to root.
+    if (::access(QFile::encodeName(programFolder).constData(), W_OK | X_OK) == 0)
+        return programFolder;
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    const QString folder = QDir::cleanPath(config + QStringLiteral("/Talvex"));
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString SettingsFolder() { return SettingsFolderFor(ProgramFolder()); }
+
+QString SettingsFile(const QString& name) { return PathJoin(SettingsFolder(), name); }
 
 }  // namespace platform

@@ -17,4 +17,15 @@ QString PathJoin(const QString& folder, const QString& name);
 // PathJoin(ProgramFolder(), name).
 QString ProgramFile(const QString& name);
 
+// Where the files kept beside the program (settings, macros, hot keys) are
+// read and written: the program folder when this user may write there, else
+// the user's configuration folder for the suite (XDG_CONFIG_HOME/Talvex,
+// default ~/.config/Talvex), so that an installed copy works for every user.
+// The folder is created when missing.
+QString SettingsFolder();
+// PathJoin(SettingsFolder(), name).
+QString SettingsFile(const QString& name);
+// The choice SettingsFolder makes, for a given program folder.
+QString SettingsFolderFor(const QString& programFolder);
+
 }  // namespace platform

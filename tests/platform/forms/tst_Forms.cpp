@@ -8,6 +8,10 @@
 #include "platform/forms/WaitCursor.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,6 +21,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
+
+#include <sys/mount.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -278,6 +285,46 @@ private slots:
         QCOMPARE(ProgramFile("\\Editor.ini"), QString("/opt/talvex/Editor.ini"));
         qunsetenv("TALVEX_PROGRAM_DIR");
         QCOMPARE(ProgramFolder(), QCoreApplication::applicationDirPath());
+    }
+
+    void settingsStayBesideAWritableProgram()
+    {
+        QTemporaryDir program;
+        QCOMPARE(SettingsFolderFor(program.path()), program.path());
+        const QByteArray saved = qgetenv("TALVEX_PROGRAM_DIR");
+        const auto restore = qScopeGuard([&] { qputenv("TALVEX_PROGRAM_DIR", saved); });
+        qputenv("TALVEX_PROGRAM_DIR", QFile::encodeName(program.path()));
+        QCOMPARE(SettingsFile("\\Editor.ini"), program.filePath("Editor.ini"));
+    }
+
+    void settingsOfAReadOnlyProgramGoToTheConfigFolder()
+    {
+        QTemporaryDir program;
+        QTemporaryDir config;
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", saved); });
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const QByteArray folder = QFile::encodeName(program.path());
+        // Root writes into any folder: a read-only file system stops it too.
+        bool mounted = false;
+        if (::geteuid() == 0) {
+            if (::mount("tmpfs", folder.constData(), "tmpfs", MS_RDONLY, "size=4096") != 0)
+                QSKIP("mounting a read-only tmpfs was refused");
+            mounted = true;
+        } else {
+            QVERIFY(QFile::setPermissions(program.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (mounted)
+                ::umount2(folder.constData(), MNT_DETACH);
+            QFile::setPermissions(program.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                      | QFileDevice::ExeOwner);
+        });
+        const QString expected = config.filePath("Talvex");
+        QCOMPARE(SettingsFolderFor(program.path()), expected);
+        QVERIFY(QFileInfo(expected).isDir());  // made for the first write
+        qputenv("XDG_CONFIG_HOME", "relative/ignored");
+        QCOMPARE(SettingsFolderFor(program.path()), QDir::homePath() + "/.config/Talvex");
     }
 
     void pathJoin_data()
