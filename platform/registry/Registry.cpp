@@ -40,6 +40,22 @@ struct Key {
     std::vector<Value> values;                   // in creation order
     QHash<QString, size_t> valueIndex;           // folded name -> index in values
 
+    Key() = default;
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    // Frees the keys below without recursion, however deep they nest.
+    ~Key()
+    {
+        std::vector<std::unique_ptr<Key>> pending = std::move(children);
+        while (!pending.empty()) {
+            std::unique_ptr<Key> key = std::move(pending.back());
+            pending.pop_back();
+            for (auto& child : key->children)
+                pending.push_back(std::move(child));
+            key->children.clear();
+        }
+    }
+
     auto childPosition(const QString& foldedName)
     {
         return std::lower_bound(children.begin(), children.end(), foldedName,
@@ -112,7 +128,8 @@ struct Key {
 
 // ------------------------------------------------------------- the format
 
-const QByteArray HiveHeader = "TalvexHive 1";
+const QByteArray HiveHeader = "TalvexHive 2";
+const QByteArray WholePathHiveHeader = "TalvexHive 1";  // read, no longer written
 
 bool validUtf8(const QByteArray& bytes)
 {
@@ -194,7 +211,7 @@ QByteArray encodeData(const QByteArray& data)
     return escape(data, false);
 }
 
-void serializeKey(Key& key, const QByteArray& path, QByteArray& out, quint64& keys, quint64& values)
+void serializeValues(Key& key, QByteArray& out, quint64& values)
 {
     for (Value& v : key.values) {
         // Kept with the value: a change rewrites the whole hive, and most
@@ -205,15 +222,11 @@ void serializeKey(Key& key, const QByteArray& path, QByteArray& out, quint64& ke
         out += v.record;
         ++values;
     }
-    for (const auto& child : key.children) {
-        const QByteArray childPath = path.isEmpty() ? escape(child->name.toUtf8(), true)
-                                                    : path + '\\' + escape(child->name.toUtf8(), true);
-        out += "K " + childPath + '\n';
-        ++keys;
-        serializeKey(*child, childPath, out, keys, values);
-    }
 }
 
+// Writes the keys depth first in name order, each with its level and own
+// name only (so a deep key costs its depth, not the square of it), without
+// recursion.
 QByteArray serialize(Key& root, qsizetype sizeHint)
 {
     QByteArray out;
@@ -221,16 +234,49 @@ QByteArray serialize(Key& root, qsizetype sizeHint)
     out += HiveHeader + '\n';
     quint64 keys = 0;
     quint64 values = 0;
-    serializeKey(root, QByteArray(), out, keys, values);
+    serializeValues(root, out, values);
+    std::vector<std::pair<Key*, int>> pending;  // keys still to write, the next one last
+    auto pushChildren = [&pending](Key& key, int level) {
+        for (auto it = key.children.rbegin(); it != key.children.rend(); ++it)
+            pending.emplace_back(it->get(), level);
+    };
+    pushChildren(root, 1);
+    while (!pending.empty()) {
+        const auto [key, level] = pending.back();
+        pending.pop_back();
+        out += "K " + QByteArray::number(level) + ' ' + escape(key->name.toUtf8(), true) + '\n';
+        ++keys;
+        serializeValues(*key, out, values);
+        pushChildren(*key, level + 1);
+    }
     out += "E " + QByteArray::number(keys) + ' ' + QByteArray::number(values) + '\n';
     return out;
 }
 
+// A key name of a record; nothing when it is badly escaped or empty.
+std::optional<QString> keyName(const QByteArray& field)
+{
+    const auto name = unescape(field);
+    if (!name || name->isEmpty())
+        return std::nullopt;
+    return QString::fromUtf8(*name);
+}
+
+Key* childOrNew(Key& parent, const QString& name)
+{
+    Key* child = parent.child(name);
+    return child ? child : parent.addChild(name);
+}
+
 // Parses a hive; reads as far as it is sound and says what was wrong (the
 // first damage found). A damaged record is skipped and reading goes on, so
-// one bad line never loses the records after it. Values that follow a
-// damaged key record are skipped too: the key they belong to is unknown,
-// and filing them under another key would mix them up.
+// one bad line never loses the records after it. Values and keys that
+// belong below a damaged key record are skipped too: the key they belong
+// to is unknown, and filing them under another key would mix them up.
+//
+// A key record is "K <level> <name>": the key is a child of the last key
+// read one level up (level 1: of the hive's root). Hives of the first
+// version wrote "K <path>", the whole path from the root, on each key.
 std::unique_ptr<Key> parse(const QByteArray& bytes, QString* problem)
 {
     auto root = std::make_unique<Key>();
@@ -239,13 +285,16 @@ std::unique_ptr<Key> parse(const QByteArray& bytes, QString* problem)
         if (problem->isEmpty())
             *problem = QStringLiteral("line %1: %2").arg(lineIndex + 1).arg(QLatin1String(what));
     };
-    if (lines.isEmpty() || lines.first() != HiveHeader) {
+    const bool wholePaths = !lines.isEmpty() && lines.first() == WholePathHiveHeader;
+    if (lines.isEmpty() || (lines.first() != HiveHeader && !wholePaths)) {
         fail(0, "not a registry hive");
         return root;
     }
     // The lines that hold records: no empty line after the last line end.
     const qsizetype count = lines.last().isEmpty() ? lines.size() - 1 : lines.size();
     Key* current = root.get();  // values before the first key are the root's
+    // The keys above the next key record, from the root down.
+    std::vector<Key*> above{root.get()};
     quint64 keys = 0;
     quint64 values = 0;
     bool ended = false;  // the last record read was a sound end record
@@ -254,28 +303,46 @@ std::unique_ptr<Key> parse(const QByteArray& bytes, QString* problem)
         const QList<QByteArray> fields = line.split(' ');
         const QByteArray& record = fields.first();
         ended = false;
-        if (record == "K" && fields.size() == 2) {
+        if (record == "K" && wholePaths && fields.size() == 2) {
             QStringList path;
             for (const QByteArray& part : fields[1].split('\\')) {
-                const auto name = unescape(part);
-                if (!name || name->isEmpty()) {
+                const auto name = keyName(part);
+                if (!name) {
                     path.clear();
                     break;
                 }
-                path.append(QString::fromUtf8(*name));
+                path.append(*name);
             }
+            current = nullptr;
             if (path.isEmpty()) {
                 fail(i, "bad key path");
-                current = nullptr;
-                continue;
+            } else if (path.size() > MaxKeyDepth) {
+                fail(i, "key deeper than 512 levels");
+            } else {
+                current = root.get();
+                for (const QString& name : path)
+                    current = childOrNew(*current, name);
+                ++keys;
             }
-            Key* key = root.get();
-            for (const QString& name : path) {
-                Key* next = key->child(name);
-                key = next ? next : key->addChild(name);
+        } else if (record == "K" && !wholePaths) {
+            bool levelOk = false;
+            const qsizetype level = fields.value(1).toInt(&levelOk);
+            const auto name = fields.size() == 3 ? keyName(fields[2]) : std::nullopt;
+            current = nullptr;
+            if (!levelOk || level < 1) {
+                fail(i, "bad key path");
+                above.resize(1);  // where it belonged is unknown: so is every parent below the root
+            } else if (level > MaxKeyDepth) {
+                fail(i, "key deeper than 512 levels");
+            } else if (!name || level > qsizetype(above.size())) {
+                fail(i, "bad key path");
+                above.resize(std::min<size_t>(size_t(level), above.size()));
+            } else {
+                above.resize(size_t(level));
+                current = childOrNew(*above.back(), *name);
+                above.push_back(current);
+                ++keys;
             }
-            current = key;
-            ++keys;
         } else if (record == "V" && fields.size() == 4) {
             bool typeOk = false;
             const quint32 type = fields[2].toUInt(&typeOk);
@@ -615,7 +682,7 @@ LSTATUS RegCreateKeyEx(HKEY key, const QString& subKey, HKEY* result, quint32* d
         return ERROR_INVALID_PARAMETER;
     *result = 0;
     const QStringList parts = splitPath(subKey);
-    if (!validPath(parts))
+    if (!validPath(parts) || parts.size() > MaxKeyDepth)
         return ERROR_INVALID_PARAMETER;
     // Most calls find the key there: no need to lock and write.
     HKEY opened = 0;
@@ -632,6 +699,8 @@ LSTATUS RegCreateKeyEx(HKEY key, const QString& subKey, HKEY* result, quint32* d
         Key* k = findKey(&hiveRoot, open.path);
         if (!k)
             return ERROR_KEY_DELETED;
+        if (open.path.size() + parts.size() > MaxKeyDepth)
+            return ERROR_INVALID_PARAMETER;
         for (const QString& part : parts) {
             Key* next = k->child(part);
             if (!next) {

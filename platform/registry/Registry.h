@@ -18,22 +18,27 @@
 // read again whenever its file changed.
 //
 // Hive file format (UTF-8 text, one record per line, LF line ends):
-//   TalvexHive 1                      first line
-//   K <path>                          a key (its parents come first)
+//   TalvexHive 2                      first line
+//   K <level> <name>                  a key: a child of the last key before
+//                                     it one level up (level 1: of the
+//                                     hive's root); keys come depth first
 //   V <name> <type> <data>            a value of the key above it (of the
 //                                     hive's root before the first K)
 //   E <keys> <values>                 last line: the counts written
-// <path> is the key's path from the hive root, names joined by '\';
+// Hives of the first version ("TalvexHive 1") are read too: their key
+// records give each key's whole path from the hive root ("K <path>", names
+// joined by '\'). The first change writes the hive in the current form.
 // <name> is "@" for the default (empty) value name; <type> is decimal.
 // Names and data are escaped byte by byte: '%', '\\' inside a name, '@' as a
 // name's first byte, bytes below 0x21, 0x7F, and bytes >= 0x80 when they are
 // not valid UTF-8, are written %XX (two hex digits); data that is empty is
 // written "-", and a literal '-' as all the data is written %2D.
-// A hive is checked on load: a wrong first line, a bad record, or a
-// missing or wrong end record makes the hive damaged. It is then read as far
-// as it is sound: a bad record is skipped and the records after it are read
-// (the values under a key record that is bad are skipped with it, as their
-// key is unknown); a file with a wrong first line is not read at all. The
+// A hive is checked on load: a wrong first line, a bad record, a key deeper
+// than MaxKeyDepth, or a missing or wrong end record makes the hive
+// damaged. It is then read as far as it is sound: a bad record is skipped
+// and the records after it are read (the values and keys under a key record
+// that is bad are skipped with it, as their key is unknown); a file with a
+// wrong first line is not read at all. The
 // damage is reported once through the damage handler (the first problem
 // found), and the file is kept as "<hive>.damaged" before the first change
 // replaces it.
@@ -81,6 +86,9 @@ inline constexpr LSTATUS ERROR_BADDB = 1009;
 
 // Longest key name (one path component), as the platform allows.
 inline constexpr int MaxKeyNameLength = 255;
+// Deepest key, in levels below a hive's root: a create below it fails with
+// ERROR_INVALID_PARAMETER, and a hive record below it is damage.
+inline constexpr int MaxKeyDepth = 512;
 
 // Keys. A handle opened here names a key by its path; it stays valid until
 // closed (operations on it fail with ERROR_KEY_DELETED while the key does

@@ -120,6 +120,21 @@ QStringList listing(HKEY key, const QString& path = QString())
     return out;
 }
 
+// A key path of `levels` keys, each named `name`.
+QString deepPath(int levels, const QString& name = QStringLiteral("k"))
+{
+    return QStringList(levels, name).join(u'\\');
+}
+
+// A hive that nests `levels` keys "a", one record a level.
+QByteArray nestedHive(int levels)
+{
+    QByteArray hive = "TalvexHive 2\n";
+    for (int level = 1; level <= levels; ++level)
+        hive += "K " + QByteArray::number(level) + " a\n";
+    return hive + "E " + QByteArray::number(levels) + " 0\n";
+}
+
 // Forgets the cached hives, so that what follows reads the files.
 void reloadFromDisk() { SetRegistryFolder(RegistryFolder()); }
 
@@ -494,6 +509,98 @@ private slots:
         QVERIFY(!QFileInfo::exists(LockFileOf(hive)));
     }
 
+    // Keys nest at most 512 levels; a create below that fails and writes
+    // nothing. One 10,000 levels deep once overflowed the stack.
+    void createBelowTheDepthLimitFails()
+    {
+        Key deepest(HKEY_CURRENT_USER, deepPath(MaxKeyDepth));
+        QCOMPARE(deepest.status, ERROR_SUCCESS);
+        QCOMPARE(deepest.disposition, REG_CREATED_NEW_KEY);
+        const QByteArray before = contents(hivePath(HKEY_CURRENT_USER));
+        HKEY key = 0;
+        QCOMPARE(RegCreateKeyEx(HKEY_CURRENT_USER, deepPath(MaxKeyDepth + 1), &key), ERROR_INVALID_PARAMETER);
+        QCOMPARE(RegCreateKeyEx(deepest, "one more", &key), ERROR_INVALID_PARAMETER);
+        QCOMPARE(RegCreateKeyEx(HKEY_CURRENT_USER, deepPath(10000, "x"), &key), ERROR_INVALID_PARAMETER);
+        QCOMPARE(key, HKEY(0));
+        QCOMPARE(contents(hivePath(HKEY_CURRENT_USER)), before);
+        Key half(HKEY_CURRENT_USER, deepPath(MaxKeyDepth / 2));
+        Key rest(half, deepPath(MaxKeyDepth / 2));
+        QCOMPARE(rest.disposition, REG_OPENED_EXISTING_KEY);
+        QCOMPARE(RegCreateKeyEx(half, deepPath(MaxKeyDepth / 2 + 1), &key), ERROR_INVALID_PARAMETER);
+        QCOMPARE(RegSetValueEx(deepest, "v", REG_SZ, RegStringData("deep")), ERROR_SUCCESS);
+        QCOMPARE(RegDeleteTree(HKEY_CURRENT_USER, "k"), ERROR_SUCCESS);
+        quint32 subKeys = 1;
+        QCOMPARE(RegQueryInfoKey(HKEY_CURRENT_USER, &subKeys, nullptr), ERROR_SUCCESS);
+        QCOMPARE(subKeys, 0u);
+    }
+
+    // Each key record once repeated the whole path above it: a deep key
+    // made the hive grow with the square of its depth.
+    void deepKeyKeepsTheHiveSmall()
+    {
+        const QString name = QStringLiteral("Level");
+        Key deepest(HKEY_CURRENT_USER, deepPath(MaxKeyDepth, name));
+        QCOMPARE(RegSetValueEx(deepest, "v", REG_DWORD, RegDwordData(7)), ERROR_SUCCESS);
+        const qint64 size = QFileInfo(hivePath(HKEY_CURRENT_USER)).size();
+        QVERIFY2(size < MaxKeyDepth * 16, qPrintable(QString::number(size)));
+        reloadFromDisk();
+        HKEY reread = 0;
+        QCOMPARE(RegOpenKeyEx(HKEY_CURRENT_USER, deepPath(MaxKeyDepth, name.toUpper()), &reread), ERROR_SUCCESS);
+        QByteArray data;
+        QCOMPARE(RegQueryValueEx(reread, "v", nullptr, &data), ERROR_SUCCESS);
+        QCOMPARE(RegDwordFromData(data), 7u);
+        RegCloseKey(reread);
+        QVERIFY2(damage_.isEmpty(), qPrintable(damage_.join('\n')));
+    }
+
+    // Hives written before keys were nested by level name each key's whole
+    // path; they stay readable, and the next change writes the new form.
+    void hiveOfWholePathsIsRead()
+    {
+        writeFile(hivePath(HKEY_CURRENT_USER),
+                  "TalvexHive 1\nV top 1 t\nK A\nK A\\B\nV x 1 y\nK A\\B\\C\nK E\nV z 4 %01%00%00%00\nE 4 3\n");
+        const QStringList found{":top", "A", "A\\B", "A\\B:x", "A\\B\\C", "E", "E:z"};
+        QCOMPARE(listing(HKEY_CURRENT_USER), found);
+        Key added(HKEY_CURRENT_USER, "F");
+        QCOMPARE(added.status, ERROR_SUCCESS);
+        QVERIFY(contents(hivePath(HKEY_CURRENT_USER)).startsWith("TalvexHive 2\n"));
+        reloadFromDisk();
+        QCOMPARE(listing(HKEY_CURRENT_USER), found + QStringList{"F"});
+        QVERIFY2(damage_.isEmpty(), qPrintable(damage_.join('\n')));
+    }
+
+    // Records deeper than the limit are damage: skipped, reported, and a
+    // later write neither crashes nor brings them back.
+    void tooDeepRecordsAreDamage_data()
+    {
+        QTest::addColumn<QByteArray>("hive");
+        QTest::addColumn<int>("depth");  // of the deepest key read
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("one whole path 10,000 keys deep")
+            << "TalvexHive 1\nK " + deepPath(10000, "a").toUtf8() + "\nE 1 0\n" << 0
+            << "line 2: key deeper than 512 levels";
+        QTest::newRow("10,000 nested records") << nestedHive(10000) << MaxKeyDepth
+                                               << "line 514: key deeper than 512 levels";
+        QTest::newRow("512 nested records") << nestedHive(MaxKeyDepth) << MaxKeyDepth << "";
+    }
+    void tooDeepRecordsAreDamage()
+    {
+        QFETCH(QByteArray, hive);
+        QFETCH(int, depth);
+        QFETCH(QString, problem);
+        writeFile(hivePath(HKEY_CURRENT_USER), hive);
+        for (int pass = 0; pass < 2; ++pass) {
+            HKEY key = 0;
+            QCOMPARE(RegOpenKeyEx(HKEY_CURRENT_USER, deepPath(depth, "a"), &key), ERROR_SUCCESS);
+            RegCloseKey(key);
+            QCOMPARE(RegOpenKeyEx(HKEY_CURRENT_USER, deepPath(depth + 1, "a"), &key), ERROR_FILE_NOT_FOUND);
+            QCOMPARE(damage_, problem.isEmpty() ? QStringList() : QStringList{"HKEY_CURRENT_USER.hive: " + problem});
+            Key added(HKEY_CURRENT_USER, "B" + QString::number(pass));
+            QCOMPARE(added.status, ERROR_SUCCESS);
+            reloadFromDisk();
+        }
+    }
+
     void damagedHiveIsReadAsFarAsSound_data()
     {
         QTest::addColumn<QByteArray>("hive");
@@ -524,6 +631,15 @@ private slots:
                                              << "line 4: counts do not match the records";
         QTest::newRow("records after the end") << head + "E 1 1\nV two 1 x\n" << aOne + QStringList{"A:two"}
                                                << "line 5: records after the end";
+        QTest::newRow("nested: a key whose parent is missing")
+            << QByteArray("TalvexHive 2\nK 1 A\nK 3 B\nV lost 1 q\nK 2 C\nV kept 1 k\nE 2 1\n")
+            << QStringList{"A", "A\\C", "A\\C:kept"} << "line 3: bad key path";
+        QTest::newRow("nested: a bad key takes the keys below it along")
+            << QByteArray("TalvexHive 2\nK 1 A\nK 2 %G1\nK 3 D\nV lost 1 q\nK 2 C\nE 2 0\n")
+            << QStringList{"A", "A\\C"} << "line 3: bad key path";
+        QTest::newRow("nested: a level that is no number")
+            << QByteArray("TalvexHive 2\nK 1 A\nK x B\nK 2 D\nK 1 C\nE 2 0\n")
+            << QStringList{"A", "C"} << "line 3: bad key path";
         QTest::newRow("not a hive") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10) << QStringList{}
                                     << "line 1: not a registry hive";
     }
