@@ -2,13 +2,13 @@
 
 #include "platform/files/AtomicWrite.h"
 #include "platform/files/FileLock.h"
+#include "platform/files/FileText.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QStringDecoder>
 #include <algorithm>
 #include <mutex>
 #include <optional>
@@ -103,15 +103,6 @@ bool readsAsUtf8(const char* begin, const char* end)
     return nonAscii;
 }
 
-// The text of UTF-8 bytes, a leading U+FEFF kept: QString::fromUtf8 drops
-// it, though inside a line it is part of a name or a value.
-QString fromUtf8(const QByteArray& bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    return decoder(bytes);
-}
-
 bool readsAsUtf8(const QByteArray& bytes)
 {
     return readsAsUtf8(bytes.constBegin(), bytes.constEnd());
@@ -141,7 +132,7 @@ void classify(Document& document, Line& line, int number)
         begin += 3;
     const bool utf8 = readsAsUtf8(begin, end);
     auto decode = [utf8](const QByteArray& bytes) {
-        return utf8 ? fromUtf8(bytes) : QString::fromLatin1(bytes);
+        return utf8 ? TextFromUtf8(bytes) : QString::fromLatin1(bytes);
     };
     while (begin < end && isBlank(*begin))
         ++begin;

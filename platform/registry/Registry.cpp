@@ -2,6 +2,7 @@
 
 #include "platform/files/AtomicWrite.h"
 #include "platform/files/FileLock.h"
+#include "platform/files/FileText.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -135,7 +136,7 @@ bool validUtf8(const QByteArray& bytes)
 {
     for (unsigned char c : bytes) {
         if (c >= 0x80)
-            return QString::fromUtf8(bytes).toUtf8() == bytes;
+            return TextFromUtf8(bytes).toUtf8() == bytes;
     }
     return true;
 }
@@ -259,7 +260,7 @@ std::optional<QString> keyName(const QByteArray& field)
     const auto name = unescape(field);
     if (!name || name->isEmpty())
         return std::nullopt;
-    return QString::fromUtf8(*name);
+    return TextFromUtf8(*name);
 }
 
 Key* childOrNew(Key& parent, const QString& name)
@@ -303,9 +304,9 @@ std::unique_ptr<Key> parse(const QByteArray& bytes, QString* problem)
         const QList<QByteArray> fields = line.split(' ');
         const QByteArray& record = fields.first();
         ended = false;
-        if (record == "K" && wholePaths && fields.size() == 2) {
+        if (record == "K" && wholePaths) {
             QStringList path;
-            for (const QByteArray& part : fields[1].split('\\')) {
+            for (const QByteArray& part : fields.size() == 2 ? fields[1].split('\\') : QList<QByteArray>()) {
                 const auto name = keyName(part);
                 if (!name) {
                     path.clear();
@@ -353,7 +354,7 @@ std::unique_ptr<Key> parse(const QByteArray& bytes, QString* problem)
             if (!typeOk || !name || !data) {
                 fail(i, "bad value");
             } else if (current) {
-                current->setValue(QString::fromUtf8(*name), type, *data);
+                current->setValue(TextFromUtf8(*name), type, *data);
                 ++values;
             }
         } else if (record == "E" && fields.size() == 3) {
@@ -893,7 +894,7 @@ QByteArray RegStringData(const QString& text) { return text.toUtf8() + '\0'; }
 QString RegStringFromData(const QByteArray& data)
 {
     const qsizetype nul = data.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? data : data.left(nul));
+    return TextFromUtf8(nul < 0 ? data : data.left(nul));
 }
 
 QByteArray RegMultiStringData(const QStringList& strings)
@@ -915,7 +916,7 @@ QStringList RegMultiStringFromData(const QByteArray& data)
             nul = data.size();
         if (nul == pos)
             break;  // the empty string that ends the list
-        strings.append(QString::fromUtf8(data.mid(pos, nul - pos)));
+        strings.append(TextFromUtf8(QByteArrayView(data).sliced(pos, nul - pos)));
         pos = nul + 1;
     }
     return strings;

@@ -227,6 +227,31 @@ private slots:
         QVERIFY(damage_.isEmpty());
     }
 
+    // A U+FEFF that starts a key name, a value name or a string is text:
+    // reading the hive once dropped it.
+    void keepsLeadingByteOrderMark()
+    {
+        const QString mark(QChar(0xFEFF));
+        {
+            Key key(HKEY_CURRENT_USER, mark + "Key");
+            QCOMPARE(RegSetValueEx(key, mark + "v", REG_SZ, RegStringData(mark + "data")), ERROR_SUCCESS);
+            QCOMPARE(RegSetValueEx(key, "list", REG_MULTI_SZ, RegMultiStringData({mark, mark + "b"})), ERROR_SUCCESS);
+        }
+        reloadFromDisk();
+        QString name;
+        QCOMPARE(RegEnumKeyEx(HKEY_CURRENT_USER, 0, &name), ERROR_SUCCESS);
+        QCOMPARE(name, mark + "Key");
+        Key key(HKEY_CURRENT_USER, mark + "key");
+        QCOMPARE(key.disposition, REG_OPENED_EXISTING_KEY);
+        QByteArray data;
+        QCOMPARE(RegEnumValue(key, 0, &name, nullptr, &data), ERROR_SUCCESS);
+        QCOMPARE(name, mark + "v");
+        QCOMPARE(RegStringFromData(data), mark + "data");
+        QCOMPARE(RegQueryValueEx(key, "list", nullptr, &data), ERROR_SUCCESS);
+        QCOMPARE(RegMultiStringFromData(data), (QStringList{mark, mark + "b"}));
+        QVERIFY(damage_.isEmpty());
+    }
+
     void namesMatchIgnoringCaseAndKeepTheirCase()
     {
         {
