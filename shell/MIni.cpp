@@ -1,6 +1,7 @@
 #include "shell/MIni.h"
 
 #include "platform/files/AtomicWrite.h"
+#include "platform/files/FileLock.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
 #include "platform/profile/PrivateProfile.h"
@@ -110,9 +111,12 @@ QByteArray DefaultMacroIni()
 namespace {
 
 // Written whole and atomically: a full disk or a crash never leaves half a
-// settings file.
+// settings file. Under the file's lock, as every settings write: a program
+// started at the same moment may have made the file and written to it.
 void CreateMissingFile(const QString& path, const QByteArray& bytes)
 {
+    FileLock lock(LockFileOf(path));
+    lock.lock(FileLockWaitMs);  // made without it when it cannot be had: a failed write says why
     if (FileExists(path))
         return;
     const WriteOutcome written = WriteFileAtomically(path, bytes);

@@ -12,6 +12,9 @@
 
 namespace platform {
 
+// How long a change waits for another process's change of the same file.
+inline constexpr int FileLockWaitMs = 10000;
+
 class FileLock {
 public:
     enum class Outcome {

@@ -243,9 +243,6 @@ std::optional<size_t> findKey(const Document& document, size_t header, const QSt
     return std::nullopt;
 }
 
-// How long a write waits for another process's write of the same file.
-constexpr int LockWaitMs = 10000;
-
 std::mutex damageMutex;
 ProfileDamageHandler damageHandler;
 QHash<QString, QByteArray> reportedDamage;  // file -> hash of the content reported
@@ -386,7 +383,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
 
     // Another process's change between our read and our write would be lost.
     FileLock lock(LockFileOf(file));
-    if (lock.lock(LockWaitMs) != FileLock::Outcome::Locked)
+    if (lock.lock(FileLockWaitMs) != FileLock::Outcome::Locked)
         return false;
     const QFileInfo info(file);
     Document document;

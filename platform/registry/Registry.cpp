@@ -611,7 +611,7 @@ LSTATUS modify(HKEY key, Change change)
         if (!QDir().mkpath(folder))
             return ERROR_ACCESS_DENIED;
         FileLock hiveLock(LockFileOf(folder + u'/' + hiveFileName(open.root)));
-        switch (hiveLock.lock(10000)) {
+        switch (hiveLock.lock(FileLockWaitMs)) {
         case FileLock::Outcome::Locked: break;
         case FileLock::Outcome::Busy: return ERROR_LOCK_VIOLATION;
         case FileLock::Outcome::Failed: return ERROR_ACCESS_DENIED;
