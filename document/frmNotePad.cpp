@@ -2,6 +2,7 @@
 
 #include "document/NcLanguage.h"
 #include "nc/NcCommandFrame.h"
+#include "nc/frmBolt.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Twips.h"
@@ -213,6 +214,8 @@ void frmNotePad::BuildMenus()
     connect(mnuG90, &QAction::triggered, this, [this] { mnuG90_Click(); });
     connect(mnuG91, &QAction::triggered, this, [this] { mnuG91_Click(); });
     mnuAccessories = AddMenu(this, "mnuAccessories", QStringLiteral("&Accessories"));
+    mnuBolt = AddItem(mnuAccessories, "mnuBolt", QStringLiteral("&Bolt Circle"));
+    connect(mnuBolt, &QAction::triggered, this, [this] { mnuBolt_Click(); });
 
     mnuMacrosMain = AddMenu(this, "mnuMacrosMain", QStringLiteral("&Macros"));
     for (int i = 1; i < static_cast<int>(mnuMacros.size()); ++i) {
@@ -845,4 +848,5 @@ void frmNotePad::mnuSpaceRemove_Click() { RemoveSpacesCommand(); }
 void frmNotePad::mnuRemoveBlankLines_Click() { RemoveBlankLinesCommand(); }
 void frmNotePad::mnuG90_Click() { DoAbsolute(); }
 void frmNotePad::mnuG91_Click() { DoIncremental(); }
+void frmNotePad::mnuBolt_Click() { ShowBoltCircle(); }
 void frmNotePad::NumberHighLight() { ::NumberHighLight(); }

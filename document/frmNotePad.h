@@ -112,6 +112,8 @@ public:
     void mnuRemoveBlankLines_Click();
     void mnuG90_Click();
     void mnuG91_Click();
+    // ---- Accessories menu
+    void mnuBolt_Click();
 
     // Numbers the selected lines of the active document (the toolbar calls it too).
     void NumberHighLight();
@@ -167,6 +169,7 @@ public:
     QAction* mnuG90 = nullptr;
     QAction* mnuG91 = nullptr;
     QMenu* mnuAccessories = nullptr;
+    QAction* mnuBolt = nullptr;
     // Items 1 to 10 play macro slots 0 to 9 (their commands come with the macros).
     QMenu* mnuMacrosMain = nullptr;
     std::array<QAction*, 11> mnuMacros{};

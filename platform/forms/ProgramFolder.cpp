@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -67,5 +68,10 @@ QString SettingsFolderFor(const QString& programFolder)
 QString SettingsFolder() { return SettingsFolderFor(ProgramFolder()); }
 
 QString SettingsFile(const QString& name) { return PathJoin(SettingsFolder(), name); }
+
+QString UserDataFolder()
+{
+    return PathJoin(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), QStringLiteral("Talvex"));
+}
 
 }  // namespace platform

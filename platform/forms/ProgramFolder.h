@@ -28,4 +28,9 @@ QString SettingsFile(const QString& name);
 // The choice SettingsFolder makes, for a given program folder.
 QString SettingsFolderFor(const QString& programFolder);
 
+// The suite's folder among the user's own data ("~/.local/share/Talvex", or under
+// XDG_DATA_HOME): for files the programs write for the user, which the program folder, shared
+// and often read-only, cannot hold. Not created here.
+QString UserDataFolder();
+
 }  // namespace platform

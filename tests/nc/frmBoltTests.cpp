@@ -1,0 +1,555 @@
+#include "document/frmNotePad.h"
+#include "nc/BoltAngleDiagram.h"
+#include "nc/BoltCircle.h"
+#include "nc/BoltPicture.h"
+#include "nc/FrameFixture.h"
+#include "nc/frmBolt.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "platform/forms/Twips.h"
+#include "shell/MEditCommands.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "support/TestRegistry.h"
+
+namespace {
+
+const QByteArray FourHoles = "G00G90\r\nX0Y0\r\nX50Y0\r\nX0Y50\r\nX-50Y0\r\nX0Y-50\r\n"
+                             "(Bolt circle diameter = 100)\r\n(Number of holes = 4)\r\n"
+                             "(Angle of the first hole = 0 degrees)\r\n(Angle between holes = 90.000 degrees)\r\n"
+                             "(Cord length = 70.7107)\r\n(Distance between holes = 60.7107)\r\n"
+                             "(Hole diameter = 10)\r\n";
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Types the four boxes as a user does, Enter after each.
+void Type(frmBolt& form, const QString& diameter, const QString& holes, const QString& angle,
+          const QString& holeDiameter)
+{
+    const QString texts[] = {diameter, holes, angle, holeDiameter};
+    QLineEdit* boxes[] = {form.Text1, form.Text2, form.Text3, form.Text4};
+    for (int i = 0; i < 4; ++i) {
+        boxes[i]->setFocus();
+        boxes[i]->clear();
+        QTest::keyClicks(boxes[i], texts[i]);
+        QTest::keyClick(boxes[i], Qt::Key_Return);
+    }
+}
+
+void Calculate(frmBolt& form, const QString& diameter, const QString& holes, const QString& angle,
+               const QString& holeDiameter)
+{
+    Type(form, diameter, holes, angle, holeDiameter);
+    QTest::mouseClick(form.cmdCalc, Qt::LeftButton);
+}
+
+QStringList Items(const QMenu* menu)
+{
+    QStringList items;
+    for (const QAction* item : menu->actions())
+        items.append(item->objectName() + ": " + item->text());
+    return items;
+}
+
+// The path a file dialog is made to accept, as a user typing the name and pressing Save/Open.
+void AcceptFile(QDialog& dialog, const QString& path, int filter = -1)
+{
+    auto& files = dynamic_cast<QFileDialog&>(dialog);
+    if (filter >= 0)
+        files.selectNameFilter(files.nameFilters().at(filter));
+    files.selectFile(path);
+    dialog.accept();  // the file dialog's own accept, as its Save or Open button
+}
+
+}  // namespace
+
+// The bolt-circle window on its own: calculation, views, files and messages.
+class TestBoltWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        data_ = std::make_unique<QTemporaryDir>();
+        previousData_ = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", data_->path().toLocal8Bit());
+    }
+    void cleanup()
+    {
+        qputenv("XDG_DATA_HOME", previousData_);
+        data_.reset();
+    }
+
+    void startsEmptyWithSaveAsDisabled()
+    {
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Bolt Circle"));
+        QCOMPARE(form.Label1->text(), QStringLiteral("Bolt Circle Diameter "));
+        QCOMPARE(form.Label2->text(), QStringLiteral("Number of Holes "));
+        QCOMPARE(form.Label3->text(), QStringLiteral("Angle of First Hole "));
+        QCOMPARE(form.Label4->text(), QStringLiteral("Hole Diameter "));
+        QCOMPARE(form.chkDelimit->text(), QStringLiteral("Comma Separator"));
+        QCOMPARE(form.cmdCalc->text(), QStringLiteral("&Calculate"));
+        QCOMPARE(form.cmdExit->text(), QStringLiteral("E&xit"));
+        QCOMPARE(Items(form.mnuFile), (QStringList{"mnuNew: &New", "mnuOpen: &Open", "mnuSave: Save &As",
+                                                   "mnuPrint: &Print", "mnuExit: E&xit"}));
+        QCOMPARE(Items(form.mnuEdit), QStringList{"mnuCopy: &Copy"});
+        QCOMPARE(Items(form.mnuView), (QStringList{"mnuGraphic: &Graphic", "mnuText: &Text"}));
+        QCOMPARE(form.Frame1->lblAngle[0]->text(), QStringLiteral("0 degrees"));
+        QCOMPARE(form.Frame1->lblAngle[7]->text(), QStringLiteral("315"));
+        QCOMPARE(form.Frame1->lblNote->text(),
+                 QStringLiteral("First hole position starts in a CCW direction from 0 to any degrees."));
+        QVERIFY(form.Frame1->isVisible());
+        QVERIFY(!form.Frame2->isVisible());
+        QVERIFY(!form.cmdCalc->isEnabled());
+        QVERIFY(!form.mnuSave->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), form.Text1);
+    }
+
+    void enterMovesThroughTheBoxes()
+    {
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClicks(form.Text1, QStringLiteral("100"));
+        QTest::keyClick(form.Text1, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), form.Text2);
+        QTest::keyClick(form.Text2, Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), form.Text3);
+        QTest::keyClick(form.Text3, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), form.Text4);
+        QVERIFY(!form.cmdCalc->isEnabled());
+        QTest::keyClick(form.Text4, Qt::Key_Return);
+        QVERIFY(form.cmdCalc->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), form.cmdCalc);
+        // Enter closed nothing and calculated nothing.
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.Calculation());
+    }
+
+    void calculateWritesAndShowsTheHoleList_data()
+    {
+        QTest::addColumn<bool>("comma");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("no separator") << false << FourHoles;
+        QByteArray withCommas = FourHoles;
+        withCommas.replace("X50Y0\r\nX0Y50\r\nX-50Y0\r\nX0Y-50", "X50,Y0\r\nX0,Y50\r\nX-50,Y0\r\nX0,Y-50");
+        QTest::newRow("comma separator") << true << withCommas;
+    }
+    void calculateWritesAndShowsTheHoleList()
+    {
+        QFETCH(bool, comma);
+        QFETCH(QByteArray, file);
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.chkDelimit->setChecked(comma);
+
+        Calculate(form, QStringLiteral("100"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("10"));
+
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        QCOMPARE(frmBolt::HoleListFile(), data_->filePath(QStringLiteral("Talvex/Bholes.txt")));
+        QCOMPARE(ReadFile(frmBolt::HoleListFile()), file);
+        QCOMPARE(form.txtHole->toPlainText(), QString::fromLatin1(file).replace(QStringLiteral("\r\n"), "\n"));
+        QVERIFY(form.Frame2->isVisible());
+        QVERIFY(!form.Frame1->isVisible());
+        QVERIFY(form.mnuText->isChecked());
+        QVERIFY(!form.mnuGraphic->isChecked());
+        QVERIFY(form.mnuSave->isEnabled());
+
+        // View > Graphic shows the drawing; the text view strips commas unless the box is ticked.
+        form.mnuGraphic->trigger();
+        QVERIFY(!form.Frame2->isVisible());
+        QVERIFY(form.mnuGraphic->isChecked());
+        QVERIFY(!form.mnuText->isChecked());
+        form.chkDelimit->setChecked(false);
+        form.mnuText->trigger();
+        QVERIFY(form.Frame2->isVisible());
+        QVERIFY(form.mnuText->isChecked());
+        QVERIFY(!form.txtHole->toPlainText().contains(QLatin1Char(',')));
+        QVERIFY(form.txtHole->toPlainText().contains(QStringLiteral("X50Y0\n")));
+    }
+
+    void refusedInputCalculatesNothing_data()
+    {
+        QTest::addColumn<QString>("diameter");
+        QTest::addColumn<QString>("holes");
+        QTest::addColumn<QString>("holeDiameter");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("box");
+        const QString count = QStringLiteral("Number of Holes must be a whole number from 1 to 32767.");
+        QTest::newRow("no holes") << "100" << "0" << "10" << count << "Text2";
+        QTest::newRow("rounds to no holes") << "100" << "0.5" << "10" << count << "Text2";
+        QTest::newRow("not a number") << "100" << "abc" << "10" << count << "Text2";
+        QTest::newRow("negative") << "100" << "-3" << "10" << count << "Text2";
+        QTest::newRow("too many") << "100" << "40000" << "10" << count << "Text2";
+        QTest::newRow("diameter beyond a single") << "1" + QString(40, '0') << "4" << "10"
+                                                  << "Bolt Circle Diameter is too large." << "Text1";
+        QTest::newRow("hole beyond a single") << "100" << "4" << "9" + QString(40, '9')
+                                              << "Hole Diameter is too large." << "Text4";
+    }
+    void refusedInputCalculatesNothing()
+    {
+        QFETCH(QString, diameter);
+        QFETCH(QString, holes);
+        QFETCH(QString, holeDiameter);
+        QFETCH(QString, message);
+        QFETCH(QString, box);
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+
+        Calculate(form, diameter, holes, QStringLiteral("0"), holeDiameter);
+
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, message);
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Talvex Editor"));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbExclamation);
+        QVERIFY(!form.Calculation());
+        QVERIFY(!form.PicBolt->HasDrawing());
+        QVERIFY(!QFile::exists(frmBolt::HoleListFile()));
+        QVERIFY(!form.mnuSave->isEnabled());
+        QCOMPARE(QApplication::focusWidget()->objectName(), box);
+    }
+
+    void emptyBoxEndsCalculateSilently()
+    {
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Calculate(form, QStringLiteral("100"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("10"));
+        QVERIFY(form.PicBolt->HasDrawing());
+        form.Text3->clear();
+        QTest::mouseClick(form.cmdCalc, Qt::LeftButton);
+        QVERIFY(!form.PicBolt->HasDrawing());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    void drawingShowsTheHoles_data()
+    {
+        QTest::addColumn<int>("holes");
+        QTest::addColumn<QString>("firstAngle");
+        QTest::newRow("three from 30") << 3 << "30";
+        QTest::newRow("five from 0") << 5 << "0";
+        QTest::newRow("one at 45") << 1 << "45";
+    }
+    void drawingShowsTheHoles()
+    {
+        QFETCH(int, holes);
+        QFETCH(QString, firstAngle);
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Calculate(form, QStringLiteral("10"), QString::number(holes), firstAngle, QStringLiteral("0.25"));
+        form.mnuGraphic->trigger();
+        QVERIFY(form.Calculation());
+
+        const QImage image = form.PicBolt->grab().toImage();
+        const double perUnitX = BoltPicture::Scale / platform::TwipsPerPixelX() / image.devicePixelRatio();
+        const double perUnitY = BoltPicture::Scale / platform::TwipsPerPixelY() / image.devicePixelRatio();
+        const QPointF centre(form.PicBolt->width() / 2.0, form.PicBolt->height() / 2.0);
+        const auto dark = [&](double x, double y) {
+            return qGray(image.pixel(QPoint(qRound(x * image.devicePixelRatio()), qRound(y * image.devicePixelRatio()))))
+                   < 100;
+        };
+        // Each listed hole is a dark disc where its X and Y put it (Y up on the screen) ...
+        for (const BoltHole& hole : form.Calculation()->holes) {
+            const double x = centre.x() + hole.x * perUnitX;
+            const double y = centre.y() - hole.y * perUnitY;
+            QVERIFY2(dark(x, y) && dark(x + 3, y) && dark(x, y - 3), qPrintable(QStringLiteral("%1 %2").arg(hole.x).arg(hole.y)));
+        }
+        // ... and nothing lies at its mirror image below the X axis where no hole is listed.
+        const double radius = 5 * perUnitX;
+        const double first = firstAngle.toDouble() * M_PI / 180;
+        const QPointF mirrored(centre.x() + radius * std::cos(first), centre.y() + radius * std::sin(first));
+        if (std::sin(first) != 0 && holes != 2)
+            QVERIFY(!dark(mirrored.x(), mirrored.y()));
+        // The centre is empty; the circle's own line runs through the holes.
+        QVERIFY(!dark(centre.x(), centre.y()));
+    }
+
+    void saveAsWritesTheBoltFileAndOpenReadsItBack()
+    {
+        QTemporaryDir folder;
+        const QString jobs = folder.filePath(QStringLiteral("jobs.v2"));
+        QVERIFY(QDir().mkpath(jobs));
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Calculate(form, QStringLiteral("100"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("10"));
+
+        QString title;
+        QString filter;
+        answers.scriptModal([&](QDialog& dialog) {
+            title = dialog.windowTitle();
+            filter = dynamic_cast<QFileDialog&>(dialog).selectedNameFilter();
+            AcceptFile(dialog, jobs + "/plate.txt");
+        });
+        form.mnuSave->trigger();
+
+        QCOMPARE(title, QStringLiteral("Save As"));
+        QVERIFY(filter.startsWith(QStringLiteral("Bolt Files (")));
+        const QString saved = jobs + "/plate.blt";
+        QCOMPARE(ReadFile(saved), QByteArray("(Bolt circle diameter = 100)\r\n(Number of holes = 4)\r\n"
+                                             "(Angle of the first hole = 0 degrees)\r\n(Cord length = 70.7107)\r\n"
+                                             "(Distance between holes = 60.7107)\r\n(Hole diameter = 10)\r\n"
+                                             "X50,Y0\r\nX0,Y50\r\nX-50,Y0\r\nX0,Y-50\r\n"));
+        QVERIFY(!QFile::exists(jobs + "/plate.txt"));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+
+        // Open shows it without commas, the path as the caption; the boxes are emptied.
+        answers.scriptModal([&](QDialog& dialog) {
+            title = dialog.windowTitle();
+            AcceptFile(dialog, saved, 1);
+        });
+        form.mnuOpen->trigger();
+        QCOMPARE(title, QStringLiteral("Open Bolt Circle File"));
+        QCOMPARE(form.windowTitle(), saved);
+        QVERIFY(form.Frame2->isVisible());
+        QVERIFY(form.txtHole->toPlainText().startsWith(QStringLiteral("(Bolt circle diameter = 100)\n")));
+        QVERIFY(form.txtHole->toPlainText().contains(QStringLiteral("\nX50Y0\nX0Y50\n")));
+        QVERIFY(form.Text1->text().isEmpty() && form.Text2->text().isEmpty());
+        QCOMPARE(answers.unscriptedCount(), 0);
+    }
+
+    void saveAsAsksBeforeReplacing()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("plate.blt"));
+        WriteFile(path, "old");
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Calculate(form, QStringLiteral("100"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("10"));
+
+        answers.scriptModal([&](QDialog& dialog) { AcceptFile(dialog, folder.filePath(QStringLiteral("plate"))); });
+        answers.answerMsgBox(platform::vbNo);
+        form.mnuSave->trigger();
+        QCOMPARE(ReadFile(path), QByteArray("old"));
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("Overwrite existing file?"));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbYesNo | platform::vbCritical);
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Talvex Editor"));
+
+        answers.scriptModal([&](QDialog& dialog) { AcceptFile(dialog, path); });
+        answers.answerMsgBox(platform::vbYes);
+        form.mnuSave->trigger();
+        QVERIFY(ReadFile(path).startsWith("(Bolt circle diameter = 100)\r\n"));
+
+        // Cancel writes nothing and says nothing.
+        answers.scriptModal([](QDialog& dialog) { dialog.reject(); });
+        form.mnuSave->trigger();
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(answers.unscriptedCount(), 0);
+    }
+
+    void failuresAreReported()
+    {
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+
+        // The text view before any hole list was written.
+        form.mnuText->trigger();
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("Error opening file."));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbCritical);
+
+        // A file where the data folder should be: the hole list cannot be written.
+        WriteFile(data_->filePath(QStringLiteral("Talvex")), "in the way");
+        Calculate(form, QStringLiteral("100"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("10"));
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QVERIFY2(answers.msgBoxes()[1].prompt.startsWith(QStringLiteral("Error writing file ")
+                                                         + data_->filePath(QStringLiteral("Talvex/Bholes.txt"))),
+                 qPrintable(answers.msgBoxes()[1].prompt));
+        QCOMPARE(answers.msgBoxes()[1].style, platform::vbCritical);
+        QCOMPARE(answers.msgBoxes()[1].title, QStringLiteral("Talvex Editor"));
+        // The calculation stands: it can still be saved as a bolt file.
+        QVERIFY(form.mnuSave->isEnabled());
+
+        // A bolt file that cannot be written: a folder holds its name.
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("plate.blt")));
+        answers.scriptModal([&](QDialog& dialog) { AcceptFile(dialog, folder.filePath(QStringLiteral("plate"))); });
+        form.mnuSave->trigger();
+        QCOMPARE(answers.msgBoxes().size(), 3);
+        QCOMPARE(answers.msgBoxes()[2].prompt, QStringLiteral("Error occurred trying to close file, please retry."));
+        QCOMPARE(answers.msgBoxes()[2].style, platform::vbCritical);
+        QCOMPARE(answers.msgBoxes()[2].title, QStringLiteral("Talvex Editor"));
+
+        // A bolt file that cannot be read.
+        form.OpenFil(folder.filePath(QStringLiteral("gone.txt")));
+        QCOMPARE(answers.msgBoxes().size(), 4);
+        QCOMPARE(answers.msgBoxes()[3].prompt, QStringLiteral("Error occurred while trying to open file., please retry."));
+        QCOMPARE(answers.msgBoxes()[3].title, QStringLiteral("Hole to G-Code"));
+        QCOMPARE(answers.msgBoxes()[3].style, platform::vbExclamation);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Bolt Circle"));
+        QCOMPARE(answers.pendingCount(), 0);
+    }
+
+    void newClearsTheBoxesAndForgetsTheOpenedFile()
+    {
+        platform::ScriptedAnswers answers;
+        const QString path = data_->filePath(QStringLiteral("plate.txt"));
+        WriteFile(path, "X1,Y2\r\n");
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.OpenFil(path);
+        QCOMPARE(form.windowTitle(), path);
+        form.Text1->setText(QStringLiteral("5"));
+        form.mnuNew->trigger();
+        QCOMPARE(form.windowTitle(), QStringLiteral("Bolt Circle"));
+        QVERIFY(form.Text1->text().isEmpty());
+        QVERIFY(form.txtHole->toPlainText().isEmpty());
+        QVERIFY(form.Frame1->isVisible());
+        QCOMPARE(QApplication::focusWidget(), form.Text1);
+        // The same file opens again after New.
+        form.OpenFil(path);
+        QCOMPARE(form.txtHole->toPlainText(), QStringLiteral("X1,Y2\n"));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> data_;
+    QByteArray previousData_;
+};
+
+REGISTER_TEST(TestBoltWindow);
+
+namespace {
+
+std::unique_ptr<DocumentForm> MakeNotePad()
+{
+    return std::make_unique<frmNotePad>();
+}
+
+}  // namespace
+
+// The window opened from a document window's Accessories menu.
+class TestBoltInDocumentWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        data_ = std::make_unique<QTemporaryDir>();
+        previousData_ = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", data_->path().toLocal8Bit());
+    }
+    void cleanup()
+    {
+        qputenv("XDG_DATA_HOME", previousData_);
+        data_.reset();
+    }
+
+    void copyPastesTheListAsOneEditAndTheEditorKeepsTheKeys_data()
+    {
+        QTest::addColumn<bool>("viaCloseBox");
+        QTest::newRow("Exit") << false;
+        QTest::newRow("close box") << true;
+    }
+    void copyPastesTheListAsOneEditAndTheEditorKeepsTheKeys()
+    {
+        QFETCH(bool, viaCloseBox);
+        FrameFixture fixture(MakeNotePad);
+        auto& window = static_cast<frmNotePad&>(fixture.Open("G01\r\nM30\r\n"));
+        platform::CodeMax& text = *window.Text1();
+        QCOMPARE(Items(window.mnuAccessories).first(), QStringLiteral("mnuBolt: &Bolt Circle"));
+        const QString path = QDir(data_->path()).filePath(QStringLiteral("job.nc"));
+        window.FilePath = path;
+        text.SetSel({1, 0, 1, 0}, false);
+
+        platform::ScriptedAnswers answers;
+        bool focusOnDiameter = false;
+        bool centredOnMain = false;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& form = dynamic_cast<frmBolt&>(dialog);
+            focusOnDiameter = form.focusWidget() == form.Text1;
+            const QPoint offset = form.frameGeometry().center() - fixture.Main().frameGeometry().center();
+            centredOnMain = qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4;
+            Calculate(form, QStringLiteral("100"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("10"));
+            form.mnuCopy->trigger();
+            if (viaCloseBox)
+                form.close();
+            else
+                QTest::mouseClick(form.cmdExit, Qt::LeftButton);
+        });
+        window.mnuBolt->trigger();
+
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.modals()[0].className, QStringLiteral("frmBolt"));
+        QCOMPARE(answers.modals()[0].windowTitle, QStringLiteral("Bolt Circle"));
+        QVERIFY(focusOnDiameter);
+        QVERIFY(centredOnMain);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        // The list went in at the caret, and one Undo takes it out again.
+        QCOMPARE(text.Text(), QStringLiteral("G01\r\n") + QString::fromLatin1(FourHoles) + QStringLiteral("M30\r\n"));
+        QCOMPARE(QApplication::clipboard()->text(), QString::fromLatin1(FourHoles).replace("\r\n", "\n"));
+        EditUndo();
+        QCOMPARE(text.Text(), QStringLiteral("G01\r\nM30\r\n"));
+        EditRedo();
+
+        // The editor has the focus again, and its keys work: Ctrl+S saves.
+        QVERIFY(FrameFixture::HasFocus(text));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(ReadFile(path), "G01\r\n" + FourHoles + "M30\r\n");
+    }
+
+    void cancelledWindowChangesNothing()
+    {
+        FrameFixture fixture(MakeNotePad);
+        auto& window = static_cast<frmNotePad&>(fixture.Open("G01\r\n"));
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& form = dynamic_cast<frmBolt&>(dialog);
+            Type(form, QStringLiteral("100"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("10"));
+            // Copy without a list pastes nothing.
+            form.mnuCopy->trigger();
+            form.close();
+        });
+        window.mnuBolt->trigger();
+        QCOMPARE(window.Text1()->Text(), QStringLiteral("G01\r\n"));
+        QVERIFY(!window.Text1()->CanUndo());
+        QVERIFY(!FrameFixture::Modified(window));
+        QVERIFY(!QFile::exists(frmBolt::HoleListFile()));
+        QVERIFY(FrameFixture::HasFocus(*window.Text1()));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> data_;
+    QByteArray previousData_;
+};
+
+REGISTER_TEST(TestBoltInDocumentWindow);
+
+#include "frmBoltTests.moc"
