@@ -97,11 +97,11 @@ private slots:
         // Its menus take the menu bar while it is active; the main window's
         // come back when no document is left.
         QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Edit", "&Insert", "&NC Functions", "&Utilities",
-                                                      "&Macros", "&Plugins", "&Window"}));
+                                                      "&Accessories", "&Macros", "&Plugins", "&Window"}));
         // A menu shows as soon as a command is added to it.
         window->mnuView->addAction(QStringLiteral("Split Window &Horizontally"));
         QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Edit", "&View", "&Insert", "&NC Functions",
-                                                      "&Utilities", "&Macros", "&Plugins", "&Window"}));
+                                                      "&Utilities", "&Accessories", "&Macros", "&Plugins", "&Window"}));
         window->mnuFClose_Click();
         QCOMPARE(MenuBar(*fixture.main), (QStringList{"&File", "&Options", "&Help"}));
     }
