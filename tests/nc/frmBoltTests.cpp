@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -295,6 +296,38 @@ private slots:
         QVERIFY(!dark(centre.x(), centre.y()));
     }
 
+    void extremeInputStillPaints_data()
+    {
+        QTest::addColumn<QString>("diameter");
+        QTest::addColumn<QString>("holes");
+        QTest::addColumn<QString>("holeDiameter");
+        QTest::newRow("largest single") << "3" + QString(38, '0') << "7" << "1";
+        QTest::newRow("holes larger than the surface") << "10" << "3" << "1" + QString(30, '0');
+        QTest::newRow("most holes") << "10" << "32767" << "0.001";
+    }
+    void extremeInputStillPaints()
+    {
+        QFETCH(QString, diameter);
+        QFETCH(QString, holes);
+        QFETCH(QString, holeDiameter);
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Calculate(form, diameter, holes, QStringLiteral("0"), holeDiameter);
+        form.mnuGraphic->trigger();
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        QCOMPARE(int(form.Calculation()->holes.size()), holes.toInt());
+        const QByteArray list = ReadFile(frmBolt::HoleListFile());
+        QCOMPARE(list.count('\n'), holes.toInt() + 9);
+        // Plain decimal numbers only: no exponent, no infinity.
+        const QRegularExpression number(QStringLiteral("^(X-?[0-9.]+,?Y-?[0-9.]+|\\(.* = -?[0-9.]+( degrees)?\\)|G00G90)\r$"));
+        for (const QByteArray& line : list.trimmed().split('\n'))
+            QVERIFY2(number.match(QString::fromLatin1(line + (line.endsWith('\r') ? "" : "\r"))).hasMatch(), line.constData());
+        const QImage image = form.PicBolt->grab().toImage();
+        QVERIFY(!image.isNull());
+    }
+
     void saveAsWritesTheBoltFileAndOpenReadsItBack()
     {
         QTemporaryDir folder;
@@ -515,6 +548,7 @@ private slots:
         // The list went in at the caret, and one Undo takes it out again.
         QCOMPARE(text.Text(), QStringLiteral("G01\r\n") + QString::fromLatin1(FourHoles) + QStringLiteral("M30\r\n"));
         QCOMPARE(QApplication::clipboard()->text(), QString::fromLatin1(FourHoles).replace("\r\n", "\n"));
+        QVERIFY(FrameFixture::Modified(window));
         EditUndo();
         QCOMPARE(text.Text(), QStringLiteral("G01\r\nM30\r\n"));
         EditRedo();
