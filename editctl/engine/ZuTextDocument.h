@@ -1,0 +1,168 @@
+#pragma once
+// The whole text of one control: an ordered list of blocks, the fonts and tab
+// sets they refer to, the per-pane colours, the bookmarks, and per pane a cache
+// that turns line numbers and byte offsets into blocks. Both panes show the
+// same bytes; each numbers its lines after its own wrapping.
+//
+// Lines are 1-based per pane (0 is taken as 1); columns and offsets are 0-based
+// bytes, CR LF counting two. Every edit replaces bytes of at most the blocks it
+// touches, then splits the result at paragraph boundaries to the block size; it
+// refuses a line longer than 65,500 bytes and changes nothing when it fails.
+// After every edit the document ends with an unterminated (possibly empty) line.
+
+#include "editctl/engine/ZuBookmarkTable.h"
+#include "editctl/engine/ZuFontTable.h"
+#include "editctl/engine/ZuPaneLineCache.h"
+#include "editctl/engine/ZuTabSet.h"
+#include "editctl/engine/ZuTextBlock.h"
+#include "editctl/engine/ZuWrapRequest.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Colour slots of a pane the engine itself reads.
+inline constexpr int ZuColorTextBack = 6;
+inline constexpr int ZuColorTextFore = 7;
+
+class ZuTextDocument {
+public:
+    // A null provider measures every byte 8 px wide.
+    explicit ZuTextDocument(ZuMetricsProvider* provider = nullptr, std::uint32_t blockSize = ZuDefaultBlockSize);
+    ZuTextDocument(const ZuTextDocument&) = delete;
+    ZuTextDocument& operator=(const ZuTextDocument&) = delete;
+    virtual ~ZuTextDocument();
+
+    std::uint32_t BlockSize() const { return blockSize_; }
+    std::size_t BlockCount() const { return blocks_.size(); }
+    const ZuTextBlock& Block(std::size_t i) const { return *blocks_[i]; }
+    ZuFontTable& Fonts() { return fonts_; }
+    const ZuFontTable& Fonts() const { return fonts_; }
+    ZuTabSet& DefaultTabSet() { return defaultTabs_; }
+
+    std::uint32_t LineCount(int pane) const { return lineCount_[pane]; }
+    std::uint64_t ByteCount() const { return byteCount_; }
+    std::string Text() const;
+    std::string LineText(int pane, std::uint32_t line) const; // without its CR LF
+    std::uint32_t LineLength(int pane, std::uint32_t line) const;
+    bool EndsParagraph(int pane, std::uint32_t line) const;
+
+    struct ZuBlockPlace {
+        std::size_t block = 0;
+        std::uint32_t line = 0;   // in-block line
+        std::uint32_t offset = 0; // in-block offset
+    };
+    ZuBlockPlace FindBlock(int pane, std::uint32_t line) const;
+    ZuBlockPlace FindBlockByOffset(int pane, std::uint64_t offset) const;
+    std::uint64_t PositionToOffset(int pane, ZuTextPosition position) const;
+    ZuTextPosition OffsetToPosition(int pane, std::uint64_t offset) const;
+
+    // 0 for CR LF text (an LF preceded by a CR is found), else 1.
+    static int DetectLineEnds(const char* bytes, std::size_t size);
+    // Loading: fills new blocks to the block size; returns the bytes taken in `taken`.
+    ZuErr AppendText(std::uint64_t& taken, const char* bytes, std::size_t size, int lfMode, int tailMode);
+    void EnsureBlock();
+    void EnsureFinalLine();
+    void Clear();
+
+    // Edits.
+    ZuErr InsertText(int pane, ZuTextPosition at, std::string_view bytes); // takes the formats in force there
+    ZuErr RemoveCharAt(int pane, std::uint32_t column, std::uint32_t line);
+    // Removes what a range covers; with a fragment, the removed text and its
+    // formats move into it. A line range ending at the last line takes the line
+    // break before it too, so no empty line is left dangling.
+    ZuErr RemoveRange(ZuTextDocument* fragment, int pane, const ZuTextRange& range);
+    // Inserts a fragment's text and formats at the range's first position, as a
+    // stream or, for a column range, as a column block; the fragment is emptied.
+    ZuErr InsertFragment(int pane, const ZuTextRange& range, ZuTextDocument& fragment);
+    ZuErr SetParagraphEnd(int pane, std::uint32_t line, bool on);
+
+    // Formats over a range (type stream, line or column).
+    ZuErr ApplyCharFormat(int attribute, int pane, const ZuTextRange& range, const ZuAttributeValue& value);
+    // Mixed: 1 for the flags, null for face name and size.
+    ZuAttributeValue QueryCharFormat(int attribute, int pane, const ZuTextRange& range) const;
+    // which 7: fore colour, otherwise back colour.
+    ZuErr ApplyColor(int which, int pane, const ZuTextRange& range, std::uint32_t color);
+    std::uint32_t QueryColor(int which, int pane, const ZuTextRange& range) const; // ZuNoColor when mixed
+    std::uint32_t PaneColor(int pane, int slot) const { return paneColors_[pane][std::size_t(slot)]; }
+    std::uint32_t SetPaneColor(int pane, int slot, std::uint32_t color);
+
+    // Tab stops of the paragraph holding a document offset (pane 0).
+    const ZuTabSet& ParagraphTabSet(std::uint64_t offset) const;
+    ZuErr SetParagraphTabSet(std::uint64_t offset, std::unique_ptr<ZuTabSet> tabs);
+    std::int32_t AverageCharWidth() const { return fonts_.DefaultFont().Metrics().averageWidth; }
+
+    // Bookmarks; i is 0-based and clamped to the last one.
+    std::uint32_t BookmarkCount() const { return bookmarks_.Count(); }
+    void SetBookmarkCount(std::uint32_t n) { bookmarks_.SetCount(n); }
+    const std::string* BookmarkName(std::uint32_t i) const;
+    void SetBookmarkName(std::uint32_t i, std::string text);
+    std::int64_t BookmarkOffset(std::uint32_t i) const;
+    void SetBookmarkOffset(std::uint32_t i, std::int64_t value);
+    ZuTextPosition BookmarkPosition(std::uint32_t i) const;
+
+    // Word breaks (a word is a run of bytes that are not blanks). The callback,
+    // when set, is asked first; a break that does not move forward or lies
+    // outside the document is replaced by the default rule.
+    using WordBreakCallback = std::function<bool(int pane, ZuTextPosition from, ZuTextPosition& result)>;
+    void SetWordBreakCallback(WordBreakCallback callback) { wordBreak_ = std::move(callback); }
+    virtual ZuTextPosition NextWordBreak(int pane, std::uint32_t line, std::uint32_t column);
+    ZuTextPosition PreviousWordBreak(int pane, std::uint32_t line, std::uint32_t column);
+
+    // Soft wrapping of one pane.
+    ZuErr WrapLines(ZuWrapRequest& request, int pane);
+    ZuErr UnwrapLines(ZuWrapRequest& request, int pane);
+    // Each length is the distance from a line's start to the next line's start.
+    // Refused with 0x700A, nothing changed, when the lengths do not fit the text.
+    ZuErr RestoreLineLengths(int pane, std::uint32_t firstLine, const std::vector<std::uint32_t>& lengths);
+    // The x of a column of a line, in pixels from the line's left edge.
+    std::int32_t XOfColumn(int pane, std::uint32_t line, std::uint32_t column) const;
+    void ClearLayout();
+
+    // Checks the caches and block structure against the blocks (for tests): "" when sound.
+    std::string CheckStructure() const;
+
+private:
+    friend class ZuTextBlock;
+    ZuErr Splice(std::uint64_t from, std::uint64_t to, const ZuTextBlock* insertion, bool inherit,
+                 ZuTextBlock* removed);
+    void ReplaceBlocks(std::size_t first, std::size_t last, std::vector<std::unique_ptr<ZuTextBlock>> pieces);
+    std::vector<std::unique_ptr<ZuTextBlock>> Cut(const ZuTextBlock& block, bool last) const;
+    void Refresh() const { cache_.Update(blocks_); }
+    void RecountBlock(std::size_t k, const std::uint32_t before[2]);
+    void UpdateBookmarkPositions();
+    std::uint64_t LineStartOffset(int pane, std::uint32_t line) const;
+    ZuErr RemoveStream(ZuTextDocument* fragment, std::uint64_t from, std::uint64_t to);
+    ZuErr InsertColumn(int pane, const ZuTextRange& range, ZuTextDocument& fragment,
+                       const std::vector<std::uint32_t>& fontMap);
+    ZuTextBlock Joined(const std::vector<std::uint32_t>& fontMap) const;
+    void FillFrom(ZuTextBlock&& removed);
+    // The byte spans [from, to) of the document a range of a pane covers.
+    ZuErr Spans(int pane, const ZuTextRange& range, std::vector<std::pair<std::uint64_t, std::uint64_t>>& spans,
+                bool forRemoval = true) const;
+    // Calls f(block, from, to) for the block-relative pieces of a document span.
+    template <typename F> void ForEachBlockSpan(std::uint64_t from, std::uint64_t to, F&& f) const;
+    std::int32_t MeasureX(const ZuTextBlock& block, std::uint32_t from, std::uint32_t to) const;
+    std::uint32_t ParagraphStartIn(const ZuTextBlock& block, std::uint32_t offset) const;
+    ZuErr WrapBlock(std::size_t k, ZuWrapRequest& request, int pane, std::uint32_t first, std::uint32_t last,
+                    bool unwrap);
+    std::uint64_t DefaultNextBreak(std::uint64_t offset) const;
+    std::uint64_t DefaultPreviousBreak(std::uint64_t offset) const;
+    bool IsBreak(std::uint64_t offset) const;
+    char ByteAt(std::uint64_t offset) const;
+
+    std::unique_ptr<ZuMetricsProvider> ownProvider_;
+    std::uint32_t blockSize_;
+    ZuFontTable fonts_;
+    ZuTabSet defaultTabs_;
+    std::array<std::array<std::uint32_t, 12>, 2> paneColors_;
+    std::vector<std::unique_ptr<ZuTextBlock>> blocks_;
+    mutable ZuPaneLineCache cache_;
+    std::uint32_t lineCount_[2] = {0, 0};
+    std::uint64_t byteCount_ = 0;
+    ZuBookmarkTable bookmarks_;
+    WordBreakCallback wordBreak_;
+};
