@@ -122,6 +122,8 @@ std::int32_t ZuTabSet::PreviousStop(std::int32_t x, std::int32_t characterWidth)
     const std::int32_t limit = std::min(x - 1, ZuMaxTabPosition);
     if (limit >= base + w)
         previous = std::max(previous, std::min(base + (limit - base) / w * w, ZuMaxTabPosition));
+    if (x > ZuMaxTabPosition) // the default stops end at the cap
+        previous = ZuMaxTabPosition;
     return previous;
 }
 

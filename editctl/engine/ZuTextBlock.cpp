@@ -358,8 +358,8 @@ ZuErr ZuTextBlock::InsertText(std::uint32_t& taken, const char* bytes, std::uint
             return taken = 0, ZuErrLineLength;
         if (!terminated && tailMode == -1)
             break;
-        const std::uint32_t stored = (end - p) + (terminated && lfMode == ZuLfText ? 1 : 0);
-        if (holdsLines && std::uint64_t(length) + add.size() + stored > budget)
+        // Counted in bytes taken: LF text grows by a CR per line as it is stored.
+        if (holdsLines && std::uint64_t(length) + end > budget)
             break;
         const bool continues = add.empty() && lastOpen;
         if (!continues)
@@ -378,7 +378,7 @@ ZuErr ZuTextBlock::InsertText(std::uint32_t& taken, const char* bytes, std::uint
     if (add.empty())
         return ZuOk;
     if (text.capacity() < length + add.size())
-        text.reserve(std::max<std::size_t>(length + add.size(), limit));
+        text.reserve(std::max<std::size_t>(length + add.size(), std::min<std::uint32_t>(limit, 1u << 20)));
     text += add;
     for (int pane = 0; pane < 2; ++pane) {
         lines[pane].back().ClearLayout();

@@ -19,7 +19,6 @@
 #include <vector>
 
 class ZuTextDocument;
-struct ZuWrapRequest;
 
 struct ZuFontRun {
     std::uint32_t start = 0;
@@ -141,10 +140,17 @@ public:
     // ZuNoColor for a range of mixed colours; `paneColor` stands in for runs without their own.
     std::uint32_t QueryColor(int which, int pane, const ZuTextRange& range, std::uint32_t paneColor) const;
 
-    // Soft wrapping of one pane (block-relative lines).
-    ZuErr WrapLines(ZuWrapRequest& request, int pane);
-    ZuErr UnwrapLines(ZuWrapRequest& request, int pane);
+    // The same over bytes [a, b) of this block.
+    ZuErr ApplyCharFormatSpan(ZuFontTable& fonts, int attribute, std::uint32_t a, std::uint32_t b,
+                              const ZuAttributeValue& value);
+    ZuAttributeValue QueryCharFormatSpan(const ZuFontTable& fonts, int attribute, std::uint32_t a, std::uint32_t b,
+                                         bool& mixed) const;
+    ZuAttributeValue FontAttributeAt(const ZuFontTable& fonts, int attribute, std::uint32_t at) const;
+    void ApplyColorSpan(int which, std::uint32_t a, std::uint32_t b, std::uint32_t color);
+    std::uint32_t QueryColorSpan(int which, std::uint32_t a, std::uint32_t b, std::uint32_t paneColor) const;
+
     void ClearLayout();
+    void ClearLayoutOf(std::uint32_t a, std::uint32_t b);
 
     std::string text;
     ZuLineTable lines[2];

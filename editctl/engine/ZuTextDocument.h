@@ -150,7 +150,7 @@ private:
     ZuErr WrapBlock(std::size_t k, ZuWrapRequest& request, int pane, std::uint32_t first, std::uint32_t last,
                     bool unwrap);
     std::uint64_t DefaultNextBreak(std::uint64_t offset) const;
-    std::uint64_t DefaultPreviousBreak(std::uint64_t offset) const;
+    std::int64_t DefaultPreviousBreak(std::uint64_t offset) const;
     bool IsBreak(std::uint64_t offset) const;
     char ByteAt(std::uint64_t offset) const;
 

@@ -18,14 +18,6 @@ template <typename F> void ZuTextDocument::ForEachBlockSpan(std::uint64_t from, 
     }
 }
 
-namespace {
-
-ZuTextRange BlockStream(const ZuTextBlock& block, std::uint32_t a, std::uint32_t b)
-{
-    return ZuTextRange(block.PositionOf(0, a), block.PositionOf(0, b), ZuRangeStream);
-}
-
-} // namespace
 
 ZuErr ZuTextDocument::ApplyCharFormat(int attribute, int pane, const ZuTextRange& range, const ZuAttributeValue& value)
 {
@@ -43,13 +35,17 @@ ZuErr ZuTextDocument::ApplyCharFormat(int attribute, int pane, const ZuTextRange
                 return;
             ZuTextBlock& block = const_cast<ZuTextBlock&>(constBlock);
             saved.emplace_back(&block, block.fonts);
-            result = block.ApplyCharFormat(fonts_, attribute, 0, BlockStream(block, a, b), value);
+            result = block.ApplyCharFormatSpan(fonts_, attribute, a, b, value);
         });
     }
-    if (result != ZuOk)
+    if (result != ZuOk) {
         for (auto it = saved.rbegin(); it != saved.rend(); ++it)
             it->first->fonts.Swap(it->second);
-    return result;
+        return result;
+    }
+    for (auto& entry : saved)
+        entry.first->fonts.MergeEqualRuns();
+    return ZuOk;
 }
 
 ZuAttributeValue ZuTextDocument::QueryCharFormat(int attribute, int pane, const ZuTextRange& range) const
@@ -62,8 +58,7 @@ ZuAttributeValue ZuTextDocument::QueryCharFormat(int attribute, int pane, const 
         const ZuBlockPlace place = FindBlockByOffset(pane, PositionToOffset(pane, range.start));
         const ZuTextBlock& block = *blocks_[place.block];
         bool mixed = false;
-        const ZuTextPosition at = block.PositionOf(0, place.offset);
-        return block.QueryCharFormat(fonts_, attribute, 0, ZuTextRange(at, at, ZuRangeStream), mixed);
+        return block.QueryCharFormatSpan(fonts_, attribute, place.offset, place.offset, mixed);
     }
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
     if (Spans(pane, range, spans, false) != ZuOk)
@@ -74,8 +69,7 @@ ZuAttributeValue ZuTextDocument::QueryCharFormat(int attribute, int pane, const 
     for (const auto& [from, to] : spans) {
         ForEachBlockSpan(from, to, [&](const ZuTextBlock& block, std::uint32_t a, std::uint32_t b) {
             bool blockMixed = false;
-            const ZuAttributeValue value =
-                block.QueryCharFormat(fonts_, attribute, 0, BlockStream(block, a, b), blockMixed);
+            const ZuAttributeValue value = block.QueryCharFormatSpan(fonts_, attribute, a, b, blockMixed);
             if (blockMixed || (any && !(value == answer)))
                 mixed = true;
             if (!any)
@@ -95,10 +89,8 @@ ZuErr ZuTextDocument::ApplyColor(int which, int pane, const ZuTextRange& range, 
     for (const auto& [from, to] : spans)
         ForEachBlockSpan(from, to, [&](const ZuTextBlock& constBlock, std::uint32_t a, std::uint32_t b) {
             ZuTextBlock& block = const_cast<ZuTextBlock&>(constBlock);
-            block.ApplyColor(which, 0, BlockStream(block, a, b), color);
-            for (ZuLineTable& table : block.lines)
-                for (ZuLineEntry& e : table)
-                    e.ClearLayout();
+            block.ApplyColorSpan(which, a, b, color);
+            block.colors.MergeEqualRuns();
         });
     return ZuOk;
 }
@@ -111,8 +103,7 @@ std::uint32_t ZuTextDocument::QueryColor(int which, int pane, const ZuTextRange&
     if (range.type != ZuRangeNone && range.IsEmpty()) {
         const ZuBlockPlace place = FindBlockByOffset(pane, PositionToOffset(pane, range.start));
         const ZuTextBlock& block = *blocks_[place.block];
-        const ZuTextPosition at = block.PositionOf(0, place.offset);
-        return block.QueryColor(which, 0, ZuTextRange(at, at, ZuRangeStream), paneColor);
+        return block.QueryColorSpan(which, place.offset, place.offset, paneColor);
     }
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
     if (Spans(pane, range, spans, false) != ZuOk)
@@ -121,7 +112,7 @@ std::uint32_t ZuTextDocument::QueryColor(int which, int pane, const ZuTextRange&
     std::uint32_t answer = paneColor;
     for (const auto& [from, to] : spans)
         ForEachBlockSpan(from, to, [&](const ZuTextBlock& block, std::uint32_t a, std::uint32_t b) {
-            const std::uint32_t c = block.QueryColor(which, 0, BlockStream(block, a, b), paneColor);
+            const std::uint32_t c = block.QueryColorSpan(which, a, b, paneColor);
             if (!any)
                 answer = c, any = true;
             else if (c != answer)

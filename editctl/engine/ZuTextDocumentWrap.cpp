@@ -77,11 +77,11 @@ std::uint64_t ZuTextDocument::DefaultNextBreak(std::uint64_t offset) const
     }
 }
 
-std::uint64_t ZuTextDocument::DefaultPreviousBreak(std::uint64_t offset) const
+std::int64_t ZuTextDocument::DefaultPreviousBreak(std::uint64_t offset) const
 {
-    // Backwards directly, block by block.
+    // Backwards directly, block by block; -1 when there is none.
     if (offset == 0 || blocks_.empty())
-        return 0;
+        return -1;
     Refresh();
     ZuBlockPlace place = FindBlockByOffset(0, offset - 1);
     std::size_t k = place.block;
@@ -94,14 +94,14 @@ std::uint64_t ZuTextDocument::DefaultPreviousBreak(std::uint64_t offset) const
             const std::uint32_t q = std::uint32_t(p);
             if (q == 0 || CrLfBefore(text, q)) {
                 if (q >= text.size() || !ZuIsBlank(text[q]))
-                    return cache_.BytesBefore(k) + q;
+                    return std::int64_t(cache_.BytesBefore(k) + q);
                 continue;
             }
             if (!ZuIsBlank(text[q]) && ZuIsBlank(text[q - 1]) && !CrLfAt(text, q))
-                return cache_.BytesBefore(k) + q;
+                return std::int64_t(cache_.BytesBefore(k) + q);
         }
         if (k == 0)
-            return 0;
+            return -1;
         --k;
         p = std::int64_t(blocks_[k]->Length()) - 1;
     }
@@ -132,8 +132,8 @@ ZuTextPosition ZuTextDocument::PreviousWordBreak(int pane, std::uint32_t line, s
     line = std::clamp<std::uint32_t>(line, 1, lineCount_[pane]);
     const std::uint64_t target = PositionToOffset(pane, {column, line});
     if (!wordBreak_) {
-        const std::uint64_t found = DefaultPreviousBreak(target);
-        return found == 0 && !IsBreak(0) ? ZuTextPosition{0, 0} : OffsetToPosition(pane, found);
+        const std::int64_t found = DefaultPreviousBreak(target);
+        return found < 0 ? ZuTextPosition{0, 0} : OffsetToPosition(pane, std::uint64_t(found));
     }
     for (std::uint32_t l = line; l >= 1; --l) {
         ZuTextPosition at = NextWordBreak(pane, l, 0);

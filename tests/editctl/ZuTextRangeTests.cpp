@@ -3,11 +3,10 @@
 
 #include "editctl/engine/ZuTextRange.h"
 #include "support/TestRegistry.h"
+#include "editctl/ZuTestSupport.h"
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(ZuTextPosition)
-Q_DECLARE_METATYPE(ZuTextRange)
 
 namespace {
 
@@ -25,18 +24,6 @@ ZuTextPosition P(std::uint32_t x, std::uint32_t y)
 
 } // namespace
 
-namespace QTest {
-template <> char* toString(const ZuTextPosition& p)
-{
-    return qstrdup(QByteArray("(" + QByteArray::number(p.x) + ", " + QByteArray::number(p.y) + ")"));
-}
-template <> char* toString(const ZuTextRange& r)
-{
-    return qstrdup(QByteArray("type " + QByteArray::number(r.type) + " (" + QByteArray::number(r.start.x) + ", " +
-                              QByteArray::number(r.start.y) + ")-(" + QByteArray::number(r.end.x) + ", " +
-                              QByteArray::number(r.end.y) + ")"));
-}
-} // namespace QTest
 
 class ZuTextRangeTests : public QObject {
     Q_OBJECT
