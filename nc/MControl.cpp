@@ -303,3 +303,53 @@ NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, A
     }
     return NcResult::Ok(out.Finish());
 }
+
+std::string MarkLines(std::string_view lines, std::string_view prefix, std::string_view suffix)
+{
+    const std::size_t extra = prefix.size() + suffix.size();
+    TextWriter out(lines.size() + CountLines(lines) * extra);
+    LineReader reader(lines);
+    Line line;
+    while (reader.Next(line)) {
+        out.Ensure(extra + line.content.size() + line.lineBreak.size());
+        out.Put(prefix);
+        out.Put(line.content);
+        out.Put(suffix);
+        out.Put(line.lineBreak);
+    }
+    return out.Finish();
+}
+
+std::string RemoveCommentBrackets(std::string_view text)
+{
+    TextWriter out(text.size());
+    char* p = out.Pos();
+    for (const char c : text) {
+        *p = c;
+        p += (c != '(' && c != ')');
+    }
+    out.SetPos(p);
+    return out.Finish();
+}
+
+bool AxisMap::IsPermutation() const
+{
+    const auto isAxis = [](char c) { return c == 'X' || c == 'Y' || c == 'Z'; };
+    return isAxis(X) && isAxis(Y) && isAxis(Z) && X != Y && Y != Z && X != Z;
+}
+
+std::string SwitchAxes(std::string_view text, const AxisMap& map)
+{
+    std::array<char, 256> to{};
+    for (std::size_t c = 0; c < to.size(); ++c)
+        to[c] = static_cast<char>(c);
+    to['X'] = map.X;
+    to['Y'] = map.Y;
+    to['Z'] = map.Z;
+    TextWriter out(text.size());
+    char* p = out.Pos();
+    for (const char c : text)
+        *p++ = to[static_cast<unsigned char>(c)];
+    out.SetPos(p);
+    return out.Finish();
+}

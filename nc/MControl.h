@@ -65,3 +65,26 @@ inline NcResult ZToAbsolute(std::string_view text, const NumberingSettings& sett
 {
     return ConvertAxes(text, settings, AxisConversion::ToAbsolute, "Z");
 }
+
+// Marking lines: every line of `lines` (whole lines, as taken from the document) becomes
+// prefix + line + suffix and keeps its own break; a last line without a break gets none. An
+// empty line is marked too ("/", "()"); nothing follows a final line break.
+std::string MarkLines(std::string_view lines, std::string_view prefix, std::string_view suffix);
+
+// Remove Comments: every "(" and ")" goes; the words they enclosed stay where they were.
+std::string RemoveCommentBrackets(std::string_view text);
+
+// The letter each axis becomes in the axis switch.
+struct AxisMap {
+    char X = 'X';
+    char Y = 'Y';
+    char Z = 'Z';
+
+    // Every axis goes to its own letter among X, Y and Z.
+    bool IsPermutation() const;
+    bool IsIdentity() const { return X == 'X' && Y == 'Y' && Z == 'Z'; }
+};
+
+// Switch XYZ: every capital X, Y and Z becomes the letter the map gives it, in one pass; every
+// other character, "?" and the lower-case letters among them, stays as it is.
+std::string SwitchAxes(std::string_view text, const AxisMap& map);
