@@ -4,7 +4,11 @@
 #include "nc/NcResult.h"
 #include "nc/RenumberText.h"
 #include "nc/ReplaceAll.h"
+#include "nc/ShiftAddresses.h"
+#include "nc/SyntaxCheck.h"
 #include "nc/frmNumPopup.h"
+#include "nc/frmShiftAddress.h"
+#include "nc/frmSwitchXYZ.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/codemax/CodeMaxCommands.h"
 #include "platform/forms/Error.h"
@@ -19,7 +23,10 @@
 #include "shell/MIni.h"
 #include "shell/frmMsg.h"
 
+#include <QDate>
+#include <QLocale>
 #include <QPointer>
+#include <QTime>
 
 #include <algorithm>
 #include <functional>
@@ -162,6 +169,9 @@ struct Frame {
     bool setTextChanged = true;   // TextChanged = True after the write-back
     bool markModified = false;    // the slot's Modified = True after the write-back
     bool caretAndFocus = true;    // caret to the first line and focus to the text at the end
+    bool goToFirstLine = true;    // the caret goes to the first line before the text is read
+    bool keepCaret = false;       // the caret is put back where it was before the command
+    bool skipUnchanged = false;   // a text the procedure left as it was is not written (no undo step)
     OnFailure onFailure = OnFailure::Silent;
     QString message;              // for OnFailure::Message
     bool clearTextChangedOnFailure = false;
@@ -222,7 +232,10 @@ private:
         for (int line = range.startLine; line <= range.endLine; ++line) {
             if (line > range.startLine)
                 lines += QStringLiteral("\r\n");
-            lines += text.GetLine(line);
+            QString content = text.GetLine(line);
+            if (line == range.endLine)
+                content.truncate(range.endCol);
+            lines += line == range.startLine ? content.mid(range.startCol) : content;
         }
         return lines;
     }
@@ -231,6 +244,14 @@ private:
     std::string bytes_;
     bool converted_ = false;
 };
+
+// Puts the caret where it stood, or as near as the new text allows.
+void PutCaretBack(platform::CodeMax& text, const platform::CodeMaxRange& caret)
+{
+    const int line = std::min(caret.endLine, text.LineCount() - 1);
+    const int column = std::min(caret.endCol, text.GetLineLength(line));
+    text.SetSel(platform::CodeMaxRange{line, column, line, column}, false);
+}
 
 void ReportFailure(const Frame& frame)
 {
@@ -256,7 +277,9 @@ void RunWholeText(const Target& target, const Frame& frame, const Procedure& pro
     try {
         if (frame.working == Working::BeforeGoTo)
             scope.ShowWorking();
-        target.Text1().ExecuteCmd(Cmd::GotoLine, 0);
+        const platform::CodeMaxRange caret = target.Text1().GetSel(false);
+        if (frame.goToFirstLine)
+            target.Text1().ExecuteCmd(Cmd::GotoLine, 0);
         if (frame.working == Working::AfterGoTo)
             scope.ShowWorking();
 
@@ -274,7 +297,13 @@ void RunWholeText(const Target& target, const Frame& frame, const Procedure& pro
                 platform::MsgBox(message, platform::vbCritical, Title);
             return;
         }
+        if (frame.skipUnchanged && result.text == before.View()) {
+            scope.Stop();
+            return;
+        }
         before.Write(text, result.text);
+        if (frame.keepCaret)
+            PutCaretBack(text, caret);
 
         if (frame.setTextChanged)
             TextChanged = true;
@@ -583,4 +612,289 @@ void InstallNcCommandHooks()
 {
     NumberBlocksSwitchHook = NumberBlocksForCommandLine;
     RemoveSpacesSwitchHook = RemoveSpacesForCommandLine;
+}
+
+// ---------------------------------------------------------------- marks, switch, change, shift, check
+
+namespace {
+
+// Gives the document's editor the focus back after a dialog or a message.
+void FocusBack(const Target& target)
+{
+    try {
+        target.Text1().SetFocus();
+    } catch (...) {
+    }
+}
+
+// Lines first to last, whole, with the break of the last one when another line follows it.
+platform::CodeMaxRange WholeLines(const platform::CodeMax& text, int first, int last)
+{
+    if (last + 1 < text.LineCount())
+        return platform::CodeMaxRange{first, 0, last + 1, 0};
+    return platform::CodeMaxRange{first, 0, last, text.GetLineLength(last)};
+}
+
+// Text the user typed, in the document's own encoding; none when a Latin-1 document cannot hold it.
+std::optional<std::string> DocumentEncoded(const platform::CodeMax& text, const QString& typed)
+{
+    if (text.IsUtf8())
+        return typed.toStdString();
+    for (const QChar c : typed)
+        if (c.unicode() > 0xFF)
+            return std::nullopt;
+    const QByteArray latin1 = typed.toLatin1();
+    return std::string(latin1.constData(), static_cast<std::size_t>(latin1.size()));
+}
+
+// The selected lines, whole, or every line without a selection, each marked, as one edit.
+void MarkSelectedLines(const Target& target, std::string_view prefix, std::string_view suffix,
+                       bool caretToFirstLine)
+{
+    std::optional<platform::WaitCursor> wait(std::in_place);
+    try {
+        platform::CodeMax& text = target.Text1();
+        const platform::CodeMaxRange selection = text.GetSel(true);
+        int first = 0;
+        int last = text.LineCount() - 1;
+        if (!selection.IsEmpty()) {
+            first = selection.startLine;
+            last = selection.endLine;
+        }
+        const CommandText lines(text, WholeLines(text, first, last));
+        const std::string marked = MarkLines(lines.View(), prefix, suffix);
+        if (marked != lines.View())
+            lines.Write(text, marked);
+        if (caretToFirstLine)
+            text.ExecuteCmd(Cmd::GotoLine, 0);
+    } catch (...) {
+        wait.reset();
+        ShowProgramError();
+    }
+}
+
+// A replace-all command: the whole text through the procedure, one edit when it changed
+// something; the caret stays where it was.
+Frame ReplaceAllFrame()
+{
+    Frame frame;
+    frame.waitPointer = false;
+    frame.working = Working::None;
+    frame.goToFirstLine = false;
+    frame.keepCaret = true;
+    frame.skipUnchanged = true;
+    frame.caretAndFocus = false;
+    return frame;
+}
+
+void RemoveEverywhere(Frame frame, std::string (*procedure)(std::string_view))
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    RunWholeText(*target, frame, [procedure](std::string_view text) { return NcResult::Ok(procedure(text)); });
+}
+
+char AxisLetter(qint16 value)
+{
+    return value >= 0 && value <= 2 ? static_cast<char>('X' + value) : '?';
+}
+
+QString ShiftRefusalText(const NcError& error)
+{
+    return QStringLiteral("The value at line %1 is not one decimal number and cannot be shifted. "
+                          "The program was left unchanged.")
+        .arg(error.line);
+}
+
+}  // namespace
+
+QString TimeDateStamp(const QDateTime& when, const QLocale& locale)
+{
+    return QStringLiteral("(") + locale.toString(when.time(), QLocale::ShortFormat) + QStringLiteral(" ") +
+           locale.toString(when.date(), QLocale::ShortFormat) + QStringLiteral(")");
+}
+
+void InsertBlockSkipsCommand()
+{
+    if (const std::optional<Target> target = Target::Active())
+        MarkSelectedLines(*target, "/", "", true);
+}
+
+void InsertCommentsCommand()
+{
+    if (const std::optional<Target> target = Target::Active())
+        MarkSelectedLines(*target, "(", ")", false);
+}
+
+void InsertEndOfBlocksCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    QString answer = platform::InputBox(QStringLiteral("Enter End of Block Character"), Title, QString());
+    // The blanks at both ends go; a tab or another character is the user's.
+    while (answer.startsWith(QLatin1Char(' ')))
+        answer.remove(0, 1);
+    while (answer.endsWith(QLatin1Char(' ')))
+        answer.chop(1);
+    try {
+        platform::CodeMax& text = target->Text1();
+        if (answer.isEmpty()) {
+            text.ExecuteCmd(Cmd::GotoLine, 0);
+            text.SetFocus();
+            return;
+        }
+        const std::optional<std::string> suffix = DocumentEncoded(text, answer);
+        if (!suffix) {
+            platform::MsgBox(QStringLiteral("The end of block text holds characters that this document cannot "
+                                            "hold. The program was left unchanged."),
+                             platform::vbCritical, Title);
+            FocusBack(*target);
+            return;
+        }
+        MarkSelectedLines(*target, "", *suffix, true);
+    } catch (...) {
+    }
+    FocusBack(*target);
+}
+
+void InsertTimeDateCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    try {
+        target->Text1().SetSelText(TimeDateStamp(QDateTime::currentDateTime(), QLocale::system()));
+    } catch (...) {
+    }
+}
+
+void RemoveBlockSkipsCommand()
+{
+    Frame frame = ReplaceAllFrame();
+    frame.markModified = true;
+    RemoveEverywhere(frame, [](std::string_view text) { return ReplaceAll(text, "/", ""); });
+}
+
+void RemoveCommentsCommand()
+{
+    Frame frame = ReplaceAllFrame();
+    frame.markModified = true;
+    RemoveEverywhere(frame, RemoveCommentBrackets);
+}
+
+void RemoveEndOfBlocksCommand()
+{
+    Frame frame = ReplaceAllFrame();
+    frame.markModified = true;
+    RemoveEverywhere(frame, [](std::string_view text) { return ReplaceAll(text, "$", ""); });
+}
+
+void SwitchXYZCommand(qint16& xSwitchValue, qint16& ySwitchValue, qint16& zSwitchValue)
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    bool cancelled = true;
+    {
+        frmSwitchXYZ dialog(SwitchValues{&xSwitchValue, &ySwitchValue, &zSwitchValue}, MDIMain::Instance());
+        const bool accepted = platform::ShowModal(dialog) == QDialog::Accepted;
+        cancelled = DialogCancelled || !accepted;
+        DialogCancelled = false;
+    }
+    FocusBack(*target);
+    if (cancelled)
+        return;
+    const AxisMap map{AxisLetter(xSwitchValue), AxisLetter(ySwitchValue), AxisLetter(zSwitchValue)};
+    if (!map.IsPermutation()) {
+        platform::MsgBox(QStringLiteral("Must have different axis"), platform::vbCritical, Title);
+        FocusBack(*target);
+        return;
+    }
+    if (map.IsIdentity())
+        return;
+    RunWholeText(*target, ReplaceAllFrame(),
+                 [map](std::string_view text) { return NcResult::Ok(SwitchAxes(text, map)); });
+}
+
+void ChangeValue(const QString& find, const QString& change)
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target || find.isEmpty() || change.isEmpty())
+        return;
+    std::optional<std::string> findBytes;
+    std::optional<std::string> changeBytes;
+    try {
+        findBytes = DocumentEncoded(target->Text1(), find);
+        changeBytes = DocumentEncoded(target->Text1(), change);
+    } catch (...) {
+        return;
+    }
+    if (!findBytes)
+        return;  // the document cannot hold it, so it holds no such value
+    if (!changeBytes) {
+        platform::MsgBox(QStringLiteral("The new value holds characters that this document cannot hold. "
+                                        "The program was left unchanged."),
+                         platform::vbCritical, Title);
+        return;
+    }
+    RunWholeText(*target, ReplaceAllFrame(), [&](std::string_view text) {
+        return NcResult::Ok(ReplaceAll(text, *findBytes, *changeBytes));
+    });
+}
+
+void ShiftAddressCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    bool accepted = false;
+    {
+        frmShiftAddress dialog(MDIMain::Instance());
+        accepted = platform::ShowModal(dialog) == QDialog::Accepted;
+    }
+    FocusBack(*target);
+    if (!accepted)
+        return;
+    const AxisShift shift{XShiftValue, YShiftValue, ZShiftValue};
+    if (shift.X == 0 && shift.Y == 0 && shift.Z == 0)
+        return;
+    Frame frame;
+    frame.working = Working::None;
+    frame.caretAndFocus = false;
+    frame.skipUnchanged = true;
+    frame.refusal = ShiftRefusalText;
+    RunWholeText(*target, frame, [shift](std::string_view text) { return ShiftAddresses(text, shift); });
+    FocusBack(*target);
+}
+
+void CheckSyntax()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    CommandScope scope(false, false);
+    try {
+        platform::CodeMax& text = target->Text1();
+        text.ExecuteCmd(Cmd::GotoLine, 0);
+        scope.ShowWorking();
+        const std::optional<SyntaxFault> fault = FindSyntaxFault(CommandText(target->Text1(), std::nullopt).View());
+        scope.UnloadWorking();
+        if (!fault) {
+            platform::MsgBox(QStringLiteral("No syntax errors found."), platform::vbOKOnly, Title);
+            FocusBack(*target);
+            return;
+        }
+        const int style = fault->kind == SyntaxFaultKind::CommentBrackets ? platform::vbExclamation : platform::vbOKOnly;
+        platform::MsgBox(QString::fromStdString(SyntaxFaultMessage(*fault)), style, Title);
+        platform::CodeMax& control = target->Text1();
+        control.SetFocus();
+        const int line = static_cast<int>(std::min<std::int64_t>(fault->line, control.LineCount() - 1));
+        control.ExecuteCmd(Cmd::GotoLine, line);
+        control.SetHighlightedLine(line);
+    } catch (...) {
+        scope.Stop();
+        ShowProgramError();
+    }
 }
