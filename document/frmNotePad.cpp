@@ -177,6 +177,10 @@ void frmNotePad::BuildMenus()
     AddSeparator(mnuEdit, QStringLiteral("mnuEBar2"));
     mnuSelectAll = AddItem(mnuEdit, "mnuSelectAll", QStringLiteral("Select &All"));
     mnuEditClearAll = AddItem(mnuEdit, "mnuEditClearAll", QStringLiteral("Clear All"));
+    AddSeparator(mnuEdit, QStringLiteral("mnuEBar3"));
+    mnuDelBlockSkips = AddItem(mnuEdit, "mnuDelBlockSkips", QStringLiteral("Remove &Block Skips"));
+    mnuDelComments = AddItem(mnuEdit, "mnuDelComments", QStringLiteral("Remove Co&mments"));
+    mnuDelEndBlocks = AddItem(mnuEdit, "mnuDelEndBlocks", QStringLiteral("Remove End &Of Blocks"));
     connect(mnuEditUndo, &QAction::triggered, this, [this] { mnuEditUndo_Click(); });
     connect(mnuEditRedo, &QAction::triggered, this, [this] { mnuEditRedo_Click(); });
     connect(mnuECut, &QAction::triggered, this, [this] { mnuECut_Click(); });
@@ -190,6 +194,10 @@ void frmNotePad::BuildMenus()
 
     mnuInsert = AddMenu(this, "mnuInsert", QStringLiteral("&Insert"));
     mnuInsertFile = AddItem(mnuInsert, "mnuInsertFile", QStringLiteral("&File..."));
+    mnuBlockSkips = AddItem(mnuInsert, "mnuBlockSkips", QStringLiteral("&Block Skips"));
+    mnuComment = AddItem(mnuInsert, "mnuComment", QStringLiteral("Co&mments"));
+    mnuEndOFBlocks = AddItem(mnuInsert, "mnuEndOFBlocks", QStringLiteral("&End of Blocks"));
+    mnuTime = AddItem(mnuInsert, "mnuTime", QStringLiteral("&Time/Date"));
     connect(mnuInsertFile, &QAction::triggered, this, [this] { mnuInsertFile_Click(); });
 
     mnuNC = AddMenu(this, "mnuNC", QStringLiteral("&NC Functions"));
@@ -211,8 +219,13 @@ void frmNotePad::BuildMenus()
     mnuUtilities = AddMenu(this, "mnuUtilities", QStringLiteral("&Utilities"));
     mnuG90 = AddItem(mnuUtilities, "mnuG90", QStringLiteral("&Absolute G90"));
     mnuG91 = AddItem(mnuUtilities, "mnuG91", QStringLiteral("&Incremental G91"));
+    mnuSwitch = AddItem(mnuUtilities, "mnuSwitch", QStringLiteral("&Switch XYZ..."));
+    mnuChangeMain = AddItem(mnuUtilities, "mnuChangeMain", QStringLiteral("Change &Value..."));
+    mnuShiftAddress = AddItem(mnuUtilities, "mnuShiftAddress", QStringLiteral("Shift &Address"));
+    mnuSyntax = AddItem(mnuUtilities, "mnuSyntax", QStringLiteral("Syntax &Checker"));
     connect(mnuG90, &QAction::triggered, this, [this] { mnuG90_Click(); });
     connect(mnuG91, &QAction::triggered, this, [this] { mnuG91_Click(); });
+    ConnectNcCommandItems();
     mnuAccessories = AddMenu(this, "mnuAccessories", QStringLiteral("&Accessories"));
     mnuBolt = AddItem(mnuAccessories, "mnuBolt", QStringLiteral("&Bolt Circle"));
     connect(mnuBolt, &QAction::triggered, this, [this] { mnuBolt_Click(); });

@@ -114,6 +114,19 @@ public:
     void mnuG91_Click();
     // ---- Accessories menu
     void mnuBolt_Click();
+    // ---- Block marks, time stamp, axis switch, change value, shift and syntax check
+    //      (frmNotePadNcMenus.cpp)
+    void mnuBlockSkips_Click();
+    void mnuComment_Click();
+    void mnuEndOFBlocks_Click();
+    void mnuTime_Click();
+    void mnuDelBlockSkips_Click();
+    void mnuDelComments_Click();
+    void mnuDelEndBlocks_Click();
+    void mnuSwitch_Click();
+    void mnuChangeMain_Click();
+    void mnuShiftAddress_Click();
+    void mnuSyntax_Click();
 
     // Numbers the selected lines of the active document (the toolbar calls it too).
     void NumberHighLight();
@@ -153,11 +166,18 @@ public:
     QAction* mnuEditDelete = nullptr;
     QAction* mnuSelectAll = nullptr;
     QAction* mnuEditClearAll = nullptr;
+    QAction* mnuDelBlockSkips = nullptr;
+    QAction* mnuDelComments = nullptr;
+    QAction* mnuDelEndBlocks = nullptr;
 
     QMenu* mnuSearch = nullptr;
     QMenu* mnuView = nullptr;
     QMenu* mnuInsert = nullptr;
     QAction* mnuInsertFile = nullptr;
+    QAction* mnuBlockSkips = nullptr;
+    QAction* mnuComment = nullptr;
+    QAction* mnuEndOFBlocks = nullptr;
+    QAction* mnuTime = nullptr;
     QMenu* mnuNC = nullptr;
     QAction* mnuInsertNumbers = nullptr;
     QAction* mnuRemoveBlockNumbers = nullptr;
@@ -168,6 +188,10 @@ public:
     QMenu* mnuUtilities = nullptr;
     QAction* mnuG90 = nullptr;
     QAction* mnuG91 = nullptr;
+    QAction* mnuSwitch = nullptr;
+    QAction* mnuChangeMain = nullptr;
+    QAction* mnuShiftAddress = nullptr;
+    QAction* mnuSyntax = nullptr;
     QMenu* mnuAccessories = nullptr;
     QAction* mnuBolt = nullptr;
     // Items 1 to 10 play macro slots 0 to 9 (their commands come with the macros).
@@ -193,6 +217,9 @@ private:
     void BuildControls();
     void BuildMenus();
     void BuildPopupMenu();
+    // Connects the items of the block marks, time stamp, axis switch, change value, shift and
+    // syntax check to their handlers.
+    void ConnectNcCommandItems();
     void ConnectText1();
     // Files dropped on any pane of Text1 go to the main window's drop.
     void WatchFileDrops();

@@ -6,6 +6,7 @@
 #include "nc/ReplaceAll.h"
 #include "nc/ShiftAddresses.h"
 #include "nc/SyntaxCheck.h"
+#include "nc/frmChangeValue.h"
 #include "nc/frmNumPopup.h"
 #include "nc/frmShiftAddress.h"
 #include "nc/frmSwitchXYZ.h"
@@ -816,6 +817,18 @@ void SwitchXYZCommand(qint16& xSwitchValue, qint16& ySwitchValue, qint16& zSwitc
         return;
     RunWholeText(*target, ReplaceAllFrame(),
                  [map](std::string_view text) { return NcResult::Ok(SwitchAxes(text, map)); });
+}
+
+void ChangeValueCommand()
+{
+    const std::optional<Target> target = Target::Active();
+    if (!target)
+        return;
+    {
+        frmChangeValue dialog(MDIMain::Instance());
+        platform::ShowModal(dialog);
+    }
+    FocusBack(*target);
 }
 
 void ChangeValue(const QString& find, const QString& change)

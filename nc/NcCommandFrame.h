@@ -71,6 +71,8 @@ void RemoveEndOfBlocksCommand();
 // applies any exchange or rotation of X, Y and Z as one edit; two axes sent to one letter are
 // refused with "Must have different axis".
 void SwitchXYZCommand(qint16& xSwitchValue, qint16& ySwitchValue, qint16& zSwitchValue);
+// "Change &Value...": the dialog makes the change.
+void ChangeValueCommand();
 // The change of "Change &Value...": every occurrence of find, as typed and case-sensitive,
 // becomes change, as one edit. Nothing happens when either is empty.
 void ChangeValue(const QString& find, const QString& change);
