@@ -132,6 +132,9 @@ private slots:
         QTest::newRow("skips, LF lines keep their breaks")
             << "mnuBlockSkips" << QByteArray("A\nB\r\n\nC") << Caret(0, 0) << QString()
             << QByteArray("/A\n/B\r\n/\n/C") << 0;
+        QTest::newRow("skips, one line of a program broken by CR alone")
+            << "mnuBlockSkips" << QByteArray("A\rB\rC") << platform::CodeMaxRange{1, 0, 1, 1} << QString()
+            << QByteArray("A\r/B\rC") << 0;
         QTest::newRow("comments, no final break added")
             << "mnuComment" << QByteArray("G01 (X)\r\nM30") << Caret(0, 0) << QString()
             << QByteArray("(G01 (X))\r\n(M30)") << -1;
