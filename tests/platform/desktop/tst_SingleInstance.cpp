@@ -17,6 +17,9 @@ int runHolder(const QStringList& args)
     SingleInstance instance(args.value(2), args.value(3));
     if (!instance.claim())
         return 3;
+    QObject::connect(&instance, &SingleInstance::messageReceived, [](const QByteArray& message) {
+        QTextStream(stdout) << "got " << message.toHex() << Qt::endl;
+    });
     QTextStream(stdout) << "claimed" << Qt::endl;
     QTimer::singleShot(60000, qApp, &QCoreApplication::quit);
     return QCoreApplication::exec();
@@ -75,6 +78,34 @@ private slots:
         QVERIFY(holder.waitForFinished(30000));
         QVERIFY(!here.anotherIsRunning());
         QVERIFY(here.claim());
+    }
+
+    void messagesReachTheRunningInstanceOnce()
+    {
+        QProcess holder;
+        holder.start(QCoreApplication::applicationFilePath(), {"--hold", "Pelmar", folder("f")});
+        QVERIFY(holder.waitForReadyRead(30000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("claimed"));
+
+        SingleInstance later("Pelmar", folder("f"));
+        const QByteArray message("/f\0/tmp/a b.nc\n\xff", 17);
+        QVERIFY(later.sendToRunning(message));
+        QVERIFY(later.sendToRunning(QByteArray()));
+        // A check in between is no message.
+        QVERIFY(later.anotherIsRunning());
+        QVERIFY(later.sendToRunning("second"));
+        QByteArray lines;
+        while (lines.count('\n') < 3 && holder.waitForReadyRead(10000))
+            lines += holder.readAll();
+        QCOMPARE(lines, "got " + message.toHex() + "\ngot \ngot " + QByteArray("second").toHex() + "\n");
+
+        // None runs: nothing to send to, and no wait.
+        holder.kill();
+        QVERIFY(holder.waitForFinished(30000));
+        QVERIFY(!later.sendToRunning("x"));
+        // The claim holder does not send to itself.
+        QVERIFY(later.claim());
+        QVERIFY(!later.sendToRunning("x", 200));
     }
 
     void checkingWritesNoFile()
