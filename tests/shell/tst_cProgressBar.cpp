@@ -9,6 +9,7 @@
 
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QWidget>
 #include <QtTest>
 #include <limits>
@@ -208,6 +209,28 @@ private slots:
         const QImage image = Render(bar, 20, 4);
         QCOMPARE(image.pixelColor(4, 1), source.pixelColor(1, 1));
         QCOMPARE(image.pixelColor(14, 1), QColor(255, 255, 255));
+    }
+
+    void styledBarEndsOnAWholeChunk()
+    {
+        QWidget source;
+        const int chunk = source.style()->pixelMetric(QStyle::PM_ProgressBarChunkWidth, nullptr, &source);
+        if (chunk <= 0)
+            QSKIP("the style has no chunk size: the bar is painted plain");
+        cProgressBar bar;
+        bar.XpStyle(true);
+        bar.Value(55);
+        QImage image(102, 22, QImage::Format_ARGB32);
+        image.fill(Qt::green);
+        {
+            QPainter painter(&image);
+            bar.DrawToDC(&source, painter, 0, 0, 102, 22);
+        }
+        // Inside a one-pixel frame: 55 of 100 pixels, cut to whole chunks.
+        const int end = 1 + 55 - 55 % chunk;
+        QVERIFY(image.pixelColor(end - 2, 11) != image.pixelColor(90, 11));
+        QCOMPARE(image.pixelColor(end + 1, 11), image.pixelColor(90, 11));
+        QVERIFY(image.pixelColor(50, 11) != QColor(Qt::green));  // all of it painted
     }
 
     void repaintsOnEverySetterButTag()
