@@ -421,6 +421,23 @@ private slots:
         QVERIFY(!QFileInfo::exists(path + ".lock"));
     }
 
+    void lockLeftByAKilledWriterDoesNotBlock()
+    {
+        write(QByteArray(), QStringLiteral("Editor.ini.lock"));  // what a killed writer leaves
+        QVERIFY(WritePrivateProfileString("Window", "Left", "1", file_));
+        QCOMPARE(GetPrivateProfileString("Window", "Left", "", file_), QString("1"));
+        QVERIFY(!QFileInfo::exists(file_ + ".lock"));
+    }
+
+    void writeKeepsPermissions()
+    {
+        QVERIFY(QFile::setPermissions(file_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+        const QFileDevice::Permissions before = QFile::permissions(file_);
+        QVERIFY(WritePrivateProfileString("Window", "Left", "1", file_));
+        QCOMPARE(QFile::permissions(file_), before);
+        QVERIFY(!(before & QFileDevice::ReadOther));
+    }
+
     void damagedFileIsReadAsFarAsSoundAndReportedOnce()
     {
         QStringList reports;
