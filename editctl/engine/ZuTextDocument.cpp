@@ -27,7 +27,7 @@ ZuTextDocument::~ZuTextDocument() = default;
 void ZuTextDocument::Clear()
 {
     blocks_.clear();
-    cache_.Invalidate(0);
+    cache_.Reset(blocks_);
     lineCount_[0] = lineCount_[1] = 0;
     byteCount_ = 0;
 }
@@ -40,7 +40,7 @@ void ZuTextDocument::EnsureBlock()
     block->owner = this;
     blocks_.push_back(std::move(block));
     lineCount_[0] = lineCount_[1] = 1;
-    cache_.Invalidate(0);
+    cache_.Reset(blocks_);
 }
 
 void ZuTextDocument::EnsureFinalLine()
@@ -54,7 +54,7 @@ void ZuTextDocument::EnsureFinalLine()
             last.lines[pane].push_back(ZuLineEntry{length, {0, 0}, 0});
             ++lineCount_[pane];
         }
-        cache_.Invalidate(blocks_.size() - 1);
+        cache_.Recount(blocks_.size() - 1, last);
     }
 }
 
@@ -194,7 +194,7 @@ ZuErr ZuTextDocument::AppendText(std::uint64_t& taken, const char* bytes, std::s
                 lineCount_[pane] += block->LineCount(pane);
             byteCount_ += block->Length();
             blocks_.push_back(std::move(block));
-            cache_.Invalidate(blocks_.size() - 1);
+            cache_.Recount(blocks_.size() - 1, *blocks_.back());
             taken += took;
         }
     } catch (const std::bad_alloc&) {
@@ -232,10 +232,19 @@ void ZuTextDocument::ReplaceBlocks(std::size_t first, std::size_t last,
             lineCount_[pane] += piece->LineCount(pane);
         byteCount_ += piece->Length();
     }
+    if (pieces.size() == last - first + 1) {
+        // As many blocks as before (the common case of an edit inside one block): in place.
+        for (std::size_t k = first; k <= last; ++k) {
+            blocks_[k] = std::move(pieces[k - first]);
+            cache_.Recount(k, *blocks_[k]);
+        }
+        return;
+    }
     blocks_.erase(blocks_.begin() + std::ptrdiff_t(first), blocks_.begin() + std::ptrdiff_t(last) + 1);
+    const std::size_t count = pieces.size();
     blocks_.insert(blocks_.begin() + std::ptrdiff_t(first), std::make_move_iterator(pieces.begin()),
                    std::make_move_iterator(pieces.end()));
-    cache_.Invalidate(first);
+    cache_.Replaced(first, last, blocks_, count);
 }
 
 ZuErr ZuTextDocument::Splice(std::uint64_t from, std::uint64_t to, const ZuTextBlock* insertion, bool inherit,
@@ -338,7 +347,7 @@ void ZuTextDocument::RecountBlock(std::size_t k, const std::uint32_t before[2])
 {
     for (int pane = 0; pane < 2; ++pane)
         lineCount_[pane] = lineCount_[pane] - before[pane] + blocks_[k]->LineCount(pane);
-    cache_.Invalidate(k);
+    cache_.Recount(k, *blocks_[k]);
 }
 
 void ZuTextDocument::UpdateBookmarkPositions()
@@ -509,7 +518,7 @@ void ZuTextDocument::FillFrom(ZuTextBlock&& removed)
             lineCount_[pane] += block->LineCount(pane);
         byteCount_ += block->Length();
     }
-    cache_.Invalidate(0);
+    cache_.Reset(blocks_);
 }
 
 ZuTextBlock ZuTextDocument::Joined(const std::vector<std::uint32_t>& fontMap) const

@@ -131,7 +131,7 @@ private:
                  ZuTextBlock* removed);
     void ReplaceBlocks(std::size_t first, std::size_t last, std::vector<std::unique_ptr<ZuTextBlock>> pieces);
     std::vector<std::unique_ptr<ZuTextBlock>> Cut(const ZuTextBlock& block, bool last) const;
-    void Refresh() const { cache_.Update(blocks_); }
+    void Refresh() const { cache_.Update(); }
     void RecountBlock(std::size_t k, const std::uint32_t before[2]);
     void UpdateBookmarkPositions();
     std::uint64_t LineStartOffset(int pane, std::uint32_t line) const;
@@ -146,6 +146,7 @@ private:
     // Calls f(block, from, to) for the block-relative pieces of a document span.
     template <typename F> void ForEachBlockSpan(std::uint64_t from, std::uint64_t to, F&& f) const;
     std::int32_t MeasureX(const ZuTextBlock& block, std::uint32_t from, std::uint32_t to) const;
+    const ZuTabSet& TabSetIn(const ZuTextBlock& block, std::uint32_t paragraphStart) const;
     std::uint32_t ParagraphStartIn(const ZuTextBlock& block, std::uint32_t offset) const;
     ZuErr WrapBlock(std::size_t k, ZuWrapRequest& request, int pane, std::uint32_t first, std::uint32_t last,
                     bool unwrap);

@@ -156,15 +156,18 @@ ZuTextPosition ZuTextDocument::PreviousWordBreak(int pane, std::uint32_t line, s
     return {0, 0};
 }
 
+const ZuTabSet& ZuTextDocument::TabSetIn(const ZuTextBlock& block, std::uint32_t paragraphStart) const
+{
+    if (block.paragraphs.Empty())
+        return defaultTabs_;
+    const ZuParagraphRun& run = block.paragraphs.runs[block.paragraphs.FindRun(paragraphStart)];
+    return run.tabs && run.tabs->Count() > 0 ? *run.tabs : defaultTabs_;
+}
+
 std::int32_t ZuTextDocument::MeasureX(const ZuTextBlock& block, std::uint32_t from, std::uint32_t to) const
 {
     const std::int32_t average = AverageCharWidth();
-    const ZuTabSet* tabs = &defaultTabs_;
-    if (!block.paragraphs.Empty()) {
-        const ZuParagraphRun& run = block.paragraphs.runs[block.paragraphs.FindRun(ParagraphStartIn(block, from))];
-        if (run.tabs && run.tabs->Count() > 0)
-            tabs = run.tabs.get();
-    }
+    const ZuTabSet* tabs = &TabSetIn(block, ParagraphStartIn(block, from));
     std::int32_t x = 0;
     std::uint32_t r = block.fonts.Empty() ? 0 : block.fonts.FindRun(from);
     const ZuFontEntry* font = &fonts_.At(block.fonts.Empty() ? 0 : block.fonts.runs[r].font);
@@ -204,54 +207,56 @@ ZuErr ZuTextDocument::WrapBlock(std::size_t k, ZuWrapRequest& request, int pane,
     const ZuLineTable& table = block.lines[pane];
     const std::uint32_t n = std::uint32_t(table.size());
     const std::string& text = block.text;
+    const std::int32_t average = AverageCharWidth();
     std::uint32_t i = std::min(first, n - 1);
     while (i > 0 && !block.EndsParagraph(pane, i - 1))
         --i; // from the start of the paragraph
-    ZuLineTable result(table.begin(), table.begin() + i);
+    ZuLineTable result;
+    result.reserve(table.size());
+    result.assign(table.begin(), table.begin() + i);
     const std::int32_t width = std::max(request.width, 0);
-    std::vector<std::uint32_t> breaks;
+    std::vector<std::uint32_t> hard;
+    std::vector<ZuLineEntry> fresh;
     bool stopped = false;
     while (i < n && i <= last && !stopped) {
         std::uint32_t m = i;
         while (m + 1 < n && !block.EndsParagraph(pane, m))
             ++m;
         const std::uint32_t contentEnd = block.LineStart(pane, m) + block.LineLength(pane, m);
+        const ZuTabSet& tabs = TabSetIn(block, table[i].start);
         // Display lines that never re-join the line before them split the paragraph into segments.
-        std::vector<const ZuLineEntry*> hard{&table[i]};
+        hard.clear();
+        hard.push_back(i);
         for (std::uint32_t t = i + 1; t <= m; ++t)
             if (table[t].flags & ZuLineKeepsBreak)
-                hard.push_back(&table[t]);
-        std::vector<ZuLineEntry> fresh;
+                hard.push_back(t);
+        fresh.clear();
         for (std::size_t h = 0; h < hard.size(); ++h) {
-            fresh.push_back(*hard[h]);
+            fresh.push_back(table[hard[h]]);
             if (unwrap)
                 continue;
-            std::uint32_t pos = hard[h]->start;
-            const std::uint32_t end = h + 1 < hard.size() ? hard[h + 1]->start : contentEnd;
+            std::uint32_t pos = table[hard[h]].start;
+            const std::uint32_t end = h + 1 < hard.size() ? table[hard[h + 1]].start : contentEnd;
+            std::uint32_t r = block.fonts.Empty() ? 0 : block.fonts.FindRun(pos);
             while (end > pos + 1) {
                 // The bytes that fit within the width.
                 std::uint32_t g = 0;
-                {
-                    const std::int32_t average = AverageCharWidth();
-                    const ZuTabSet& tabs = ParagraphTabSet(cache_.BytesBefore(k) + pos);
-                    std::uint32_t r = block.fonts.Empty() ? 0 : block.fonts.FindRun(pos);
-                    std::int32_t x = 0;
-                    for (std::uint32_t p = pos; p < end; ++p) {
-                        while (r + 1 < block.fonts.Count() && block.fonts.runs[r + 1].start <= p)
-                            ++r;
-                        const unsigned char c = static_cast<unsigned char>(text[p]);
-                        x = c == '\t' ? tabs.NextStop(x, average)
-                                      : x + fonts_.At(block.fonts.Empty() ? 0 : block.fonts.runs[r].font).Width(c);
-                        if (x > width)
-                            break;
-                        ++g;
-                    }
+                std::int32_t x = 0;
+                for (std::uint32_t p = pos; p < end; ++p) {
+                    while (r + 1 < block.fonts.Count() && block.fonts.runs[r + 1].start <= p)
+                        ++r;
+                    const unsigned char c = static_cast<unsigned char>(text[p]);
+                    x = c == '\t' ? tabs.NextStop(x, average)
+                                  : x + fonts_.At(block.fonts.Empty() ? 0 : block.fonts.runs[r].font).Width(c);
+                    if (x > width)
+                        break;
+                    ++g;
                 }
                 if (pos + g >= end)
                     break;
                 g = std::max<std::uint32_t>(g, 1);
                 if (request.wholeWords) {
-                    // The start of the last word that begins before the width, if not the line's start.
+                    // The start of the last word that begins before the width, unless that is the line's start.
                     for (std::uint32_t p = pos + g - 1; p > pos; --p) {
                         if (!ZuIsBlank(text[p]) && ZuIsBlank(text[p - 1])) {
                             g = p - pos;
@@ -260,24 +265,28 @@ ZuErr ZuTextDocument::WrapBlock(std::size_t k, ZuWrapRequest& request, int pane,
                     }
                 }
                 pos += g;
+                if (!block.fonts.Empty())
+                    r = block.fonts.FindRun(pos);
                 fresh.push_back(ZuLineEntry{pos, {0, 0}, 0});
             }
         }
         // What changed: entries added and removed.
-        std::vector<std::uint32_t> oldStarts, newStarts;
-        for (std::uint32_t t = i; t <= m; ++t)
-            oldStarts.push_back(table[t].start);
-        for (const ZuLineEntry& e : fresh)
-            newStarts.push_back(e.start);
         const std::uint32_t lineBefore = request.lineOffset + std::uint32_t(result.size());
-        if (oldStarts != newStarts) {
-            std::vector<std::uint32_t> common;
-            std::set_intersection(oldStarts.begin(), oldStarts.end(), newStarts.begin(), newStarts.end(),
-                                  std::back_inserter(common));
-            request.linesChanged += std::uint32_t(oldStarts.size() + newStarts.size() - 2 * common.size());
-            std::size_t d = 0;
-            while (d < oldStarts.size() && d < newStarts.size() && oldStarts[d] == newStarts[d])
-                ++d;
+        std::size_t d = 0;
+        const std::size_t oldCount = m + 1 - i;
+        while (d < oldCount && d < fresh.size() && table[i + d].start == fresh[d].start)
+            ++d;
+        if (d < oldCount || d < fresh.size()) {
+            std::size_t common = 0;
+            for (std::size_t a = 0, b = 0; a < oldCount && b < fresh.size();) {
+                if (table[i + a].start == fresh[b].start)
+                    ++common, ++a, ++b;
+                else if (table[i + a].start < fresh[b].start)
+                    ++a;
+                else
+                    ++b;
+            }
+            request.linesChanged += std::uint32_t(oldCount + fresh.size() - 2 * common);
             const std::uint32_t changed = lineBefore + std::uint32_t(d) + 1;
             if (request.firstChanged == 0 || changed < request.firstChanged)
                 request.firstChanged = changed;
@@ -486,5 +495,7 @@ std::string ZuTextDocument::CheckStructure() const
               << lines[1] << "; ";
     if (bytes != byteCount_)
         fault << "byte count " << byteCount_ << " but blocks hold " << bytes << "; ";
+    if (!cache_.Matches(blocks_))
+        fault << "the line cache does not match the blocks; ";
     return fault.str();
 }

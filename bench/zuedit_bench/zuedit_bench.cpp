@@ -1,0 +1,165 @@
+// ZUEDIT32's text engine on a large document in memory:
+//   1. appends 100 MB of 40-byte CR LF lines (MB/s; 1 MB = 1,000,000 bytes);
+//   2. inserts and removes one byte at 10,000 random places (microseconds each), beside a
+//      std::string doing 200 of the same edits (its figure extrapolated to 10,000);
+//   3. wraps the second pane of the whole text at a new width at word breaks (seconds).
+//
+//   zuedit_bench [megabytes] [runs]
+//
+// Every figure is the median of the runs; the machine may be shared, so runs interleave.
+
+#include "editctl/engine/ZuTextDocument.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from)
+{
+    return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// NC-like lines of exactly 40 bytes with CR LF: words to break at.
+std::string MakeText(std::size_t bytes)
+{
+    std::string text;
+    text.reserve(bytes + 64);
+    char line[64];
+    for (long n = 0; text.size() < bytes; ++n) {
+        std::snprintf(line, sizeof line, "N%06ld G01 X%07.3f Y%07.3f F%04ld", n % 1000000, (n % 9000) / 10.0,
+                      (n % 7000) / 10.0, 100 + n % 900);
+        std::string l(line);
+        l.resize(38, ' ');
+        text += l;
+        text += "\r\n";
+    }
+    text.resize(bytes - bytes % 40);
+    return text;
+}
+
+struct Figures {
+    double appendMBs = 0;
+    double insertUs = 0;
+    double removeUs = 0;
+    double stringInsertUs = 0;
+    double stringRemoveUs = 0;
+    double wrapSeconds = 0;
+    std::uint32_t wrappedLines = 0;
+};
+
+Figures RunOnce(const std::string& text, unsigned seed)
+{
+    Figures f;
+    ZuFixedMetrics metrics(7);
+    ZuTextDocument doc(&metrics);
+
+    // 1. Loading in chunks of 1 MB, as a file would be read.
+    auto start = Clock::now();
+    const std::size_t chunk = 1 << 20;
+    std::string carry;
+    for (std::size_t at = 0; at < text.size(); at += chunk) {
+        std::uint64_t taken = 0;
+        const std::size_t n = std::min(chunk, text.size() - at);
+        carry.append(text, at, n);
+        const bool last = at + n >= text.size();
+        if (doc.AppendText(taken, carry.data(), carry.size(), ZuCrLfText, last ? 0 : -1) != ZuOk) {
+            std::fprintf(stderr, "append failed\n");
+            std::exit(1);
+        }
+        carry.erase(0, taken);
+    }
+    doc.EnsureFinalLine();
+    f.appendMBs = double(text.size()) / 1e6 / Seconds(start);
+
+    // 2. One byte in and out at random places.
+    std::mt19937_64 random(seed);
+    const int edits = 10000;
+    std::vector<ZuTextPosition> places;
+    for (int i = 0; i < edits; ++i) {
+        const std::uint32_t line = std::uint32_t(random() % doc.LineCount(0)) + 1;
+        places.push_back({std::uint32_t(random() % 38), line});
+    }
+    start = Clock::now();
+    for (const ZuTextPosition& p : places)
+        doc.InsertText(0, p, "x");
+    f.insertUs = Seconds(start) * 1e6 / edits;
+    start = Clock::now();
+    for (auto it = places.rbegin(); it != places.rend(); ++it)
+        doc.RemoveCharAt(0, it->x, it->y);
+    f.removeUs = Seconds(start) * 1e6 / edits;
+    if (doc.Text() != text) {
+        std::fprintf(stderr, "edits did not restore the text\n");
+        std::exit(1);
+    }
+
+    std::string plain = text;
+    const int stringEdits = 200;
+    std::vector<std::size_t> offsets;
+    for (int i = 0; i < stringEdits; ++i)
+        offsets.push_back(std::size_t(random() % plain.size()));
+    start = Clock::now();
+    for (std::size_t o : offsets)
+        plain.insert(o, 1, 'x');
+    f.stringInsertUs = Seconds(start) * 1e6 / stringEdits;
+    start = Clock::now();
+    for (auto it = offsets.rbegin(); it != offsets.rend(); ++it)
+        plain.erase(*it, 1);
+    f.stringRemoveUs = Seconds(start) * 1e6 / stringEdits;
+
+    // 3. The whole text of pane 1 at a new width, at word breaks.
+    ZuWrapRequest request;
+    request.firstLine = 1;
+    request.lastLine = doc.LineCount(1);
+    request.width = 7 * 17;
+    request.wholeWords = true;
+    start = Clock::now();
+    doc.WrapLines(request, 1);
+    f.wrapSeconds = Seconds(start);
+    f.wrappedLines = doc.LineCount(1);
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::size_t megabytes = argc > 1 ? std::size_t(std::atol(argv[1])) : 100;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    const std::string text = MakeText(megabytes * 1000000);
+    std::printf("ZUEDIT32 engine, %zu MB of 40-byte CR LF lines (%zu lines), median of %d runs\n", megabytes,
+                text.size() / 40, runs);
+    std::vector<double> append, insert, remove, sInsert, sRemove, wrap;
+    std::uint32_t wrapped = 0;
+    for (int run = 0; run < runs; ++run) {
+        const Figures f = RunOnce(text, unsigned(run + 1));
+        append.push_back(f.appendMBs);
+        insert.push_back(f.insertUs);
+        remove.push_back(f.removeUs);
+        sInsert.push_back(f.stringInsertUs);
+        sRemove.push_back(f.stringRemoveUs);
+        wrap.push_back(f.wrapSeconds);
+        wrapped = f.wrappedLines;
+    }
+    std::printf("  append:                 %8.0f MB/s      (target at least 200)\n", Median(append));
+    std::printf("  insert one byte:        %8.1f us each   (std::string: %.1f us, 10,000 edits %.2f s)\n",
+                Median(insert), Median(sInsert), Median(sInsert) * 10000 / 1e6);
+    std::printf("  remove one byte:        %8.1f us each   (std::string: %.1f us, 10,000 edits %.2f s)\n",
+                Median(remove), Median(sRemove), Median(sRemove) * 10000 / 1e6);
+    std::printf("  re-wrap at word breaks: %8.2f s          (%u display lines; target within 2 s)\n", Median(wrap),
+                wrapped);
+    return 0;
+}
