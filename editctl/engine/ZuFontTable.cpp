@@ -1,5 +1,7 @@
 #include "editctl/engine/ZuFontTable.h"
 
+#include <algorithm>
+
 ZuFontTable::ZuFontTable(ZuMetricsProvider* provider) : provider_(provider), default_(provider) {}
 
 ZuFontTable::~ZuFontTable()
@@ -79,4 +81,27 @@ bool ZuFontTable::IsProportional() const
         if (entry->Metrics().variablePitch || entry->Metrics().averageWidth != base.averageWidth)
             return true;
     return false;
+}
+
+std::unique_ptr<ZuFontTable> ZuFontTable::CreateForDC(ZuMetricsProvider* device) const
+{
+    const int screen = provider_->PixelsPerInchY();
+    const int printer = device->PixelsPerInchY();
+    const auto scaled = [&](const ZuFontEntry& entry) {
+        ZuFontDescriptor font = entry.Font();
+        const std::int64_t cell = font.height < 0 ? entry.Metrics().internalLeading - std::int64_t(font.height)
+                                                  : std::int64_t(font.height);
+        font.height = std::int32_t(std::max<std::int64_t>(1, cell * printer / std::max(screen, 1)));
+        return font;
+    };
+    auto table = std::make_unique<ZuFontTable>(device);
+    if (table->default_.Measure(scaled(default_)) != ZuOk)
+        return nullptr;
+    for (const ZuFontEntry* entry : byIndex_) {
+        auto copy = std::make_unique<ZuFontEntry>(device);
+        if (copy->Measure(scaled(*entry)) != ZuOk || table->list_.AddTail(copy.get()) != ZuOk)
+            return nullptr;
+        table->byIndex_.push_back(copy.release());
+    }
+    return table;
 }

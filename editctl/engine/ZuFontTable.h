@@ -5,6 +5,7 @@
 #include "editctl/engine/ZuFontEntry.h"
 #include "editctl/engine/ZuListBase.h"
 
+#include <memory>
 #include <vector>
 
 class ZuFontTable {
@@ -31,6 +32,9 @@ public:
     ZuErr MergeFrom(const ZuFontTable& other);
     // For each font of this table (index 0 first), its index in the other table.
     ZuErr IndexMap(const ZuFontTable& other, std::vector<std::uint32_t>& map) const;
+    // The same fonts made for a device (a printer): cell heights scaled by its
+    // vertical pixels per inch over the screen's. Null when a font cannot be made.
+    std::unique_ptr<ZuFontTable> CreateForDC(ZuMetricsProvider* device) const;
     // Column blocks need every font fixed-pitch and as wide as the default font.
     bool IsProportional() const;
     void DeleteAll() { list_.DeleteAll(); }

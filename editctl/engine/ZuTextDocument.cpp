@@ -17,7 +17,7 @@ constexpr std::uint64_t MaxCount = 0x7FFFFFFF;
 ZuTextDocument::ZuTextDocument(ZuMetricsProvider* provider, std::uint32_t blockSize)
     : ownProvider_(provider != nullptr ? nullptr : std::make_unique<ZuFixedMetrics>()),
       blockSize_(std::max<std::uint32_t>(blockSize, 4)),
-      fonts_(provider != nullptr ? provider : ownProvider_.get()),
+      fonts_(std::make_unique<ZuFontTable>(provider != nullptr ? provider : ownProvider_.get())),
       paneColors_{InitialColors, InitialColors}
 {
 }
@@ -479,7 +479,7 @@ ZuErr ZuTextDocument::RemoveRange(ZuTextDocument* fragment, int pane, const ZuTe
         }
     }
     if (fragment != nullptr && !spans.empty()) {
-        if (const ZuErr error = fragment->fonts_.MergeFrom(fonts_))
+        if (const ZuErr error = fragment->fonts_->MergeFrom(*fonts_))
             return error;
         fragment->FillFrom(std::move(pieces));
     }
@@ -492,10 +492,10 @@ ZuErr ZuTextDocument::RemoveStream(ZuTextDocument* fragment, std::uint64_t from,
     if (const ZuErr error = Splice(from, to, nullptr, false, fragment != nullptr ? &removed : nullptr))
         return error;
     if (fragment != nullptr) {
-        if (const ZuErr error = fragment->fonts_.MergeFrom(fonts_))
+        if (const ZuErr error = fragment->fonts_->MergeFrom(*fonts_))
             return error;
         std::vector<std::uint32_t> map;
-        if (fonts_.IndexMap(fragment->fonts_, map) == ZuOk)
+        if (fonts_->IndexMap(*fragment->fonts_, map) == ZuOk)
             for (ZuFontRun& run : removed.fonts.runs)
                 run.font = run.font < map.size() ? map[run.font] : 0;
         fragment->FillFrom(std::move(removed));
@@ -560,10 +560,10 @@ ZuErr ZuTextDocument::InsertFragment(int pane, const ZuTextRange& range, ZuTextD
     try {
         if (std::uint64_t(lineCount_[0]) + fragment.LineCount(0) > MaxCount)
             return ZuErrLineCount;
-        if (const ZuErr error = fonts_.MergeFrom(fragment.fonts_))
+        if (const ZuErr error = fonts_->MergeFrom(*fragment.fonts_))
             return error;
         std::vector<std::uint32_t> map;
-        if (const ZuErr error = fragment.fonts_.IndexMap(fonts_, map))
+        if (const ZuErr error = fragment.fonts_->IndexMap(*fonts_, map))
             return error;
         ZuErr result = ZuOk;
         if (range.type == ZuRangeColumn) {

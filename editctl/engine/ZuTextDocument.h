@@ -39,8 +39,12 @@ public:
     std::uint32_t BlockSize() const { return blockSize_; }
     std::size_t BlockCount() const { return blocks_.size(); }
     const ZuTextBlock& Block(std::size_t i) const { return *blocks_[i]; }
-    ZuFontTable& Fonts() { return fonts_; }
-    const ZuFontTable& Fonts() const { return fonts_; }
+    ZuFontTable& Fonts() { return *fonts_; }
+    const ZuFontTable& Fonts() const { return *fonts_; }
+    // Renumbers every font run to the indexes of another table (0x7006 when it lacks a font).
+    ZuErr RemapFonts(const ZuFontTable& other);
+    // Takes a table that holds at least as many fonts; gives back the old one (null: refused).
+    std::unique_ptr<ZuFontTable> ReplaceFontTable(std::unique_ptr<ZuFontTable> table);
     ZuTabSet& DefaultTabSet() { return defaultTabs_; }
 
     std::uint32_t LineCount(int pane) const { return lineCount_[pane]; }
@@ -93,7 +97,12 @@ public:
     // Tab stops of the paragraph holding a document offset (pane 0).
     const ZuTabSet& ParagraphTabSet(std::uint64_t offset) const;
     ZuErr SetParagraphTabSet(std::uint64_t offset, std::unique_ptr<ZuTabSet> tabs);
-    std::int32_t AverageCharWidth() const { return fonts_.DefaultFont().Metrics().averageWidth; }
+    // The last line of the paragraph that holds a line of a pane.
+    std::uint32_t ParagraphEndLine(int pane, std::uint32_t line) const;
+    // The x of the next / previous tab stop from a position, in its paragraph's tab set.
+    std::int32_t NextTabX(int pane, ZuTextPosition position) const;
+    std::int32_t PreviousTabX(int pane, ZuTextPosition position) const;
+    std::int32_t AverageCharWidth() const { return fonts_->DefaultFont().Metrics().averageWidth; }
 
     // Bookmarks; i is 0-based and clamped to the last one.
     std::uint32_t BookmarkCount() const { return bookmarks_.Count(); }
@@ -120,6 +129,8 @@ public:
     ZuErr RestoreLineLengths(int pane, std::uint32_t firstLine, const std::vector<std::uint32_t>& lengths);
     // The x of a column of a line, in pixels from the line's left edge.
     std::int32_t XOfColumn(int pane, std::uint32_t line, std::uint32_t column) const;
+    // The largest line width over lines first..last of a pane.
+    std::int32_t WidestLine(int pane, std::uint32_t first, std::uint32_t last) const;
     void ClearLayout();
 
     // Checks the caches and block structure against the blocks (for tests): "" when sound.
@@ -157,7 +168,7 @@ private:
 
     std::unique_ptr<ZuMetricsProvider> ownProvider_;
     std::uint32_t blockSize_;
-    ZuFontTable fonts_;
+    std::unique_ptr<ZuFontTable> fonts_;
     ZuTabSet defaultTabs_;
     std::array<std::array<std::uint32_t, 12>, 2> paneColors_;
     std::vector<std::unique_ptr<ZuTextBlock>> blocks_;

@@ -2,6 +2,8 @@
 
 #include "editctl/engine/ZuTextDocument.h"
 
+#include <algorithm>
+
 template <typename F> void ZuTextDocument::ForEachBlockSpan(std::uint64_t from, std::uint64_t to, F&& f) const
 {
     if (blocks_.empty() || to <= from)
@@ -35,7 +37,7 @@ ZuErr ZuTextDocument::ApplyCharFormat(int attribute, int pane, const ZuTextRange
                 return;
             ZuTextBlock& block = const_cast<ZuTextBlock&>(constBlock);
             saved.emplace_back(&block, block.fonts);
-            result = block.ApplyCharFormatSpan(fonts_, attribute, a, b, value);
+            result = block.ApplyCharFormatSpan(*fonts_, attribute, a, b, value);
         });
     }
     if (result != ZuOk) {
@@ -53,12 +55,12 @@ ZuAttributeValue ZuTextDocument::QueryCharFormat(int attribute, int pane, const 
     const ZuAttributeValue mixedMarker =
         attribute <= ZuAttrUnderline ? ZuAttributeValue::Number(1) : ZuAttributeValue::Null();
     if (blocks_.empty())
-        return fonts_.DefaultFont().Attribute(attribute);
+        return fonts_->DefaultFont().Attribute(attribute);
     if (range.type != ZuRangeNone && range.IsEmpty()) {
         const ZuBlockPlace place = FindBlockByOffset(pane, PositionToOffset(pane, range.start));
         const ZuTextBlock& block = *blocks_[place.block];
         bool mixed = false;
-        return block.QueryCharFormatSpan(fonts_, attribute, place.offset, place.offset, mixed);
+        return block.QueryCharFormatSpan(*fonts_, attribute, place.offset, place.offset, mixed);
     }
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
     if (Spans(pane, range, spans, false) != ZuOk)
@@ -69,7 +71,7 @@ ZuAttributeValue ZuTextDocument::QueryCharFormat(int attribute, int pane, const 
     for (const auto& [from, to] : spans) {
         ForEachBlockSpan(from, to, [&](const ZuTextBlock& block, std::uint32_t a, std::uint32_t b) {
             bool blockMixed = false;
-            const ZuAttributeValue value = block.QueryCharFormatSpan(fonts_, attribute, a, b, blockMixed);
+            const ZuAttributeValue value = block.QueryCharFormatSpan(*fonts_, attribute, a, b, blockMixed);
             if (blockMixed || (any && !(value == answer)))
                 mixed = true;
             if (!any)
@@ -78,7 +80,7 @@ ZuAttributeValue ZuTextDocument::QueryCharFormat(int attribute, int pane, const 
     }
     if (mixed)
         return mixedMarker;
-    return any ? answer : fonts_.DefaultFont().Attribute(attribute);
+    return any ? answer : fonts_->DefaultFont().Attribute(attribute);
 }
 
 ZuErr ZuTextDocument::ApplyColor(int which, int pane, const ZuTextRange& range, std::uint32_t color)
@@ -201,4 +203,51 @@ ZuTextPosition ZuTextDocument::BookmarkPosition(std::uint32_t i) const
 {
     const ZuBookmark* mark = bookmarks_.At(i);
     return mark != nullptr ? mark->position : ZuTextPosition{};
+}
+
+ZuErr ZuTextDocument::RemapFonts(const ZuFontTable& other)
+{
+    std::vector<std::uint32_t> map;
+    if (const ZuErr error = fonts_->IndexMap(other, map))
+        return error;
+    for (const auto& block : blocks_)
+        for (ZuFontRun& run : block->fonts.runs)
+            run.font = run.font < map.size() ? map[run.font] : 0;
+    ClearLayout();
+    return ZuOk;
+}
+
+std::unique_ptr<ZuFontTable> ZuTextDocument::ReplaceFontTable(std::unique_ptr<ZuFontTable> table)
+{
+    // The runs index the table: a smaller one would leave them pointing past its end.
+    if (!table || table->Count() < fonts_->Count())
+        return nullptr;
+    std::swap(table, fonts_);
+    ClearLayout();
+    return table;
+}
+
+std::uint32_t ZuTextDocument::ParagraphEndLine(int pane, std::uint32_t line) const
+{
+    if (blocks_.empty())
+        return 0;
+    line = std::clamp<std::uint32_t>(line, 1, lineCount_[pane]);
+    const ZuBlockPlace place = FindBlock(pane, line);
+    const ZuTextBlock& block = *blocks_[place.block];
+    std::uint32_t k = place.line;
+    while (k + 1 < block.LineCount(pane) && !block.EndsParagraph(pane, k))
+        ++k;
+    return line + (k - place.line);
+}
+
+std::int32_t ZuTextDocument::NextTabX(int pane, ZuTextPosition position) const
+{
+    const std::uint64_t offset = PositionToOffset(pane, position);
+    return ParagraphTabSet(offset).NextStop(XOfColumn(pane, position.y, position.x), AverageCharWidth());
+}
+
+std::int32_t ZuTextDocument::PreviousTabX(int pane, ZuTextPosition position) const
+{
+    const std::uint64_t offset = PositionToOffset(pane, position);
+    return ParagraphTabSet(offset).PreviousStop(XOfColumn(pane, position.y, position.x), AverageCharWidth());
 }

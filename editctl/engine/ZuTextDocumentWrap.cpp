@@ -170,12 +170,12 @@ std::int32_t ZuTextDocument::MeasureX(const ZuTextBlock& block, std::uint32_t fr
     const ZuTabSet* tabs = &TabSetIn(block, ParagraphStartIn(block, from));
     std::int32_t x = 0;
     std::uint32_t r = block.fonts.Empty() ? 0 : block.fonts.FindRun(from);
-    const ZuFontEntry* font = &fonts_.At(block.fonts.Empty() ? 0 : block.fonts.runs[r].font);
+    const ZuFontEntry* font = &fonts_->At(block.fonts.Empty() ? 0 : block.fonts.runs[r].font);
     std::uint32_t nextRun = r + 1 < block.fonts.Count() ? block.fonts.runs[r + 1].start : 0xFFFFFFFFu;
     for (std::uint32_t p = from; p < to; ++p) {
         while (p >= nextRun) {
             ++r;
-            font = &fonts_.At(block.fonts.runs[r].font);
+            font = &fonts_->At(block.fonts.runs[r].font);
             nextRun = r + 1 < block.fonts.Count() ? block.fonts.runs[r + 1].start : 0xFFFFFFFFu;
         }
         const unsigned char c = static_cast<unsigned char>(block.text[p]);
@@ -192,6 +192,25 @@ std::int32_t ZuTextDocument::XOfColumn(int pane, std::uint32_t line, std::uint32
     const ZuTextBlock& block = *blocks_[place.block];
     const std::uint32_t start = block.LineStart(pane, place.line);
     return MeasureX(block, start, start + std::min(column, block.LineLength(pane, place.line)));
+}
+
+std::int32_t ZuTextDocument::WidestLine(int pane, std::uint32_t first, std::uint32_t last) const
+{
+    std::int32_t widest = 0;
+    if (blocks_.empty())
+        return 0;
+    first = std::max<std::uint32_t>(first, 1);
+    last = std::min(last, lineCount_[pane]);
+    for (std::uint32_t line = first; line <= last;) {
+        // Block by block: one look-up for each block's lines.
+        const ZuBlockPlace place = FindBlock(pane, line);
+        const ZuTextBlock& block = *blocks_[place.block];
+        for (std::uint32_t k = place.line; k < block.LineCount(pane) && line <= last; ++k, ++line) {
+            const std::uint32_t start = block.LineStart(pane, k);
+            widest = std::max(widest, MeasureX(block, start, start + block.LineLength(pane, k)));
+        }
+    }
+    return widest;
 }
 
 void ZuTextDocument::ClearLayout()
@@ -247,7 +266,7 @@ ZuErr ZuTextDocument::WrapBlock(std::size_t k, ZuWrapRequest& request, int pane,
                         ++r;
                     const unsigned char c = static_cast<unsigned char>(text[p]);
                     x = c == '\t' ? tabs.NextStop(x, average)
-                                  : x + fonts_.At(block.fonts.Empty() ? 0 : block.fonts.runs[r].font).Width(c);
+                                  : x + fonts_->At(block.fonts.Empty() ? 0 : block.fonts.runs[r].font).Width(c);
                     if (x > width)
                         break;
                     ++g;

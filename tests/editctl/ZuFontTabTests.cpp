@@ -174,6 +174,29 @@ private slots:
         QCOMPARE(theirs.IndexMap(small, map), ZuErrBadParameter);
     }
 
+    void fontsForAPrinter()
+    {
+        ZuFixedMetrics screen(7);
+        struct Printer : ZuFixedMetrics {
+            Printer() : ZuFixedMetrics(28) {}
+            int PixelsPerInchY() const override { return 384; }
+        } printer;
+        ZuFontTable table(&screen);
+        ZuFontEntry big(&screen);
+        big.SetAttribute(ZuAttrSize, ZuAttributeValue::Number(24)); // 32 px on the screen
+        std::uint32_t index = 0;
+        table.FindOrAdd(big, index);
+        const std::unique_ptr<ZuFontTable> device = table.CreateForDC(&printer);
+        QVERIFY(device);
+        QCOMPARE(device->Count(), 2u);
+        QCOMPARE(device->DefaultFont().Font().height, 64); // 16 px cell, four times the pixels per inch
+        QCOMPARE(device->At(1).Font().height, 128);
+        QCOMPARE(device->At(1).Width('x'), 28);
+        QCOMPARE(device->At(1).Attribute(ZuAttrSize).number, 24.0);
+        ZuFontEntry missing(&printer);
+        QCOMPARE(missing.Measure(ZuFontDescriptor{"Missing"}), ZuErrNoMemory);
+    }
+
     void proportional_data()
     {
         QTest::addColumn<QString>("defaultFace");

@@ -234,6 +234,30 @@ private slots:
         QCOMPARE(QString::fromStdString(d.doc.CheckStructure()), QString());
     }
 
+    void fontTablesAndMeasures()
+    {
+        Doc d("abc\r\ndefgh\r\nij", 4);
+        d.doc.ApplyCharFormat(ZuAttrItalic, 0, Stream(1, 2, 3, 2), ZuAttributeValue::Number(1));
+        QCOMPARE(d.doc.WidestLine(0, 1, 3), 5 * 7);
+        QCOMPARE(d.doc.WidestLine(0, 3, 9), 2 * 7);
+        // A table in another order: the runs follow their fonts.
+        auto other = std::make_unique<ZuFontTable>(&d.metrics);
+        ZuFontEntry bold(&d.metrics);
+        bold.SetAttribute(ZuAttrBold, ZuAttributeValue::Number(1));
+        std::uint32_t index = 0;
+        other->FindOrAdd(bold, index);
+        QCOMPARE(d.doc.RemapFonts(*other), ZuErrBadParameter); // lacks the italic font
+        other->FindOrAdd(d.doc.Fonts().At(1), index);
+        QCOMPARE(index, 2u);
+        QCOMPARE(d.doc.RemapFonts(*other), ZuOk);
+        const std::unique_ptr<ZuFontTable> old = d.doc.ReplaceFontTable(std::move(other));
+        QVERIFY(old);
+        QCOMPARE(d.doc.QueryCharFormat(ZuAttrItalic, 0, Stream(1, 2, 3, 2)).number, -1.0);
+        QCOMPARE(d.doc.QueryCharFormat(ZuAttrItalic, 0, Stream(0, 2, 1, 2)).number, 0.0);
+        QVERIFY(!d.doc.ReplaceFontTable(std::make_unique<ZuFontTable>(&d.metrics))); // too small
+        QCOMPARE(d.doc.ParagraphEndLine(0, 2), 2u);
+    }
+
     void paneColors()
     {
         ZuTextDocument doc;
@@ -282,6 +306,9 @@ private slots:
         QCOMPARE(d.doc.XOfColumn(0, 2, 3), 57);
         QCOMPARE(d.doc.XOfColumn(0, 3, 9), 35);
         QCOMPARE(d.doc.ParagraphTabSet(6).DefaultWidth(7), 28); // from the document's set
+        QCOMPARE(d.doc.NextTabX(0, {1, 2}), 50);
+        QCOMPARE(d.doc.NextTabX(0, {3, 2}), 84);
+        QCOMPARE(d.doc.PreviousTabX(0, {3, 2}), 56); // the first default stop after the set one
     }
 
     void nextWordBreak_data()

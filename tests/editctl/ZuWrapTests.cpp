@@ -139,6 +139,19 @@ private slots:
         QVERIFY(d.doc.LineCount(1) > d.doc.LineCount(0));
     }
 
+    void insertionAtASoftLineStartKeepsTheBreak()
+    {
+        Doc d("abcdefgh\r\nxy", 4);
+        QCOMPARE(d.doc.RestoreLineLengths(1, 1, {4}), ZuOk); // "abcd" / "efgh"
+        QCOMPARE(d.doc.InsertText(1, {0, 2}, "12"), ZuOk);
+        QCOMPARE(d.Lines(), (Strings{"abcd", "12efgh", "xy"}));
+        QCOMPARE(d.doc.ParagraphEndLine(1, 1), 2u);
+        QCOMPARE(d.doc.InsertText(1, {2, 2}, "\r\n"), ZuOk); // a line end inside the soft line
+        QCOMPARE(d.Lines(), (Strings{"abcd", "12", "efgh", "xy"}));
+        QCOMPARE(d.doc.LineCount(0), 3u);
+        QCOMPARE(QString::fromStdString(d.doc.CheckStructure()), QString());
+    }
+
     void partialRangeAndStopLine()
     {
         Doc d("aaaa aaaa aaaa\r\nbbbb bbbb bbbb\r\ncccc cccc cccc", 16);
