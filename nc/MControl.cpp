@@ -307,11 +307,26 @@ NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, A
 std::string MarkLines(std::string_view lines, std::string_view prefix, std::string_view suffix)
 {
     const std::size_t extra = prefix.size() + suffix.size();
-    TextWriter out(lines.size() + CountLines(lines) * extra);
+    if (suffix.empty()) {
+        // Only a prefix: each line goes whole, with its break, behind it.
+        TextWriter out(lines.size() + lines.size() / 16 * extra);
+        const char* p = lines.data();
+        const char* const last = p + lines.size();
+        while (p < last) {
+            const char* lf = FindChar(p, last, '\n');
+            const char* end = lf ? lf + 1 : last;
+            out.Ensure(extra + static_cast<std::size_t>(end - p));
+            out.Put(prefix);
+            out.Put(std::string_view(p, static_cast<std::size_t>(end - p)));
+            p = end;
+        }
+        return out.Finish();
+    }
+    const std::size_t count = lines.empty() ? 0 : CountLines(lines) - (lines.back() == '\n' ? 1 : 0);
+    TextWriter out(lines.size() + count * extra);
     LineReader reader(lines);
     Line line;
     while (reader.Next(line)) {
-        out.Ensure(extra + line.content.size() + line.lineBreak.size());
         out.Put(prefix);
         out.Put(line.content);
         out.Put(suffix);
@@ -323,12 +338,21 @@ std::string MarkLines(std::string_view lines, std::string_view prefix, std::stri
 std::string RemoveCommentBrackets(std::string_view text)
 {
     TextWriter out(text.size());
-    char* p = out.Pos();
-    for (const char c : text) {
-        *p = c;
-        p += (c != '(' && c != ')');
+    const char* p = text.data();
+    const char* const last = p + text.size();
+    // The next "(" and the next ")" at or after p, found once each.
+    const char* open = FindChar(p, last, '(');
+    const char* close = FindChar(p, last, ')');
+    while (open || close) {
+        const char* bracket = !close || (open && open < close) ? open : close;
+        out.Put(std::string_view(p, static_cast<std::size_t>(bracket - p)));
+        p = bracket + 1;
+        if (bracket == open)
+            open = FindChar(p, last, '(');
+        else
+            close = FindChar(p, last, ')');
     }
-    out.SetPos(p);
+    out.Put(std::string_view(p, static_cast<std::size_t>(last - p)));
     return out.Finish();
 }
 
@@ -340,16 +364,16 @@ bool AxisMap::IsPermutation() const
 
 std::string SwitchAxes(std::string_view text, const AxisMap& map)
 {
-    std::array<char, 256> to{};
-    for (std::size_t c = 0; c < to.size(); ++c)
-        to[c] = static_cast<char>(c);
-    to['X'] = map.X;
-    to['Y'] = map.Y;
-    to['Z'] = map.Z;
     TextWriter out(text.size());
     char* p = out.Pos();
-    for (const char c : text)
-        *p++ = to[static_cast<unsigned char>(c)];
-    out.SetPos(p);
+    const char x = map.X;
+    const char y = map.Y;
+    const char z = map.Z;
+    // Selects rather than a table, so that the compiler can do many bytes at a time.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        p[i] = c == 'X' ? x : c == 'Y' ? y : c == 'Z' ? z : c;
+    }
+    out.SetPos(p + text.size());
     return out.Finish();
 }

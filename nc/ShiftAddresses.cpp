@@ -63,11 +63,16 @@ std::size_t WriteExact(char* out, std::int64_t sum)
     if (whole != 0 || fraction == 0)
         p = std::to_chars(p, out + MaxShiftedText, whole).ptr;
     if (fraction != 0) {
-        *p++ = '.';
-        for (unsigned scale = 1000; fraction != 0; scale /= 10) {
-            *p++ = static_cast<char>('0' + fraction / scale);
-            fraction %= scale;
-        }
+        p[0] = '.';
+        p[4] = static_cast<char>('0' + fraction % 10);
+        fraction /= 10;
+        p[3] = static_cast<char>('0' + fraction % 10);
+        fraction /= 10;
+        p[2] = static_cast<char>('0' + fraction % 10);
+        p[1] = static_cast<char>('0' + fraction / 10);
+        p += 5;
+        while (p[-1] == '0')
+            --p;
     }
     return static_cast<std::size_t>(p - out);
 }
