@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -404,6 +405,28 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 0);
         QVERIFY(!DialogCancelled);  // read and cleared
         ExpectEditorTakesShortcuts(window);
+    }
+
+    void switchOptionClickWritesTheWindowAtOnce()
+    {
+        qint16 x = 0;
+        qint16 y = 1;
+        qint16 z = 2;
+        frmSwitchXYZ form(SwitchValues{&x, &y, &z});
+        QCOMPARE(form.windowTitle(), QStringLiteral("Switch"));
+        QCOMPARE(form.fraAxis[1]->title(), QStringLiteral("Y="));
+        QVERIFY(form.optX[0]->isChecked() && form.optY[1]->isChecked() && form.optZ[2]->isChecked());
+        form.optZ[0]->click();
+        QCOMPARE(z, qint16(0));  // before OK
+        QVERIFY(form.cmdSwitch[0]->isEnabled());
+        form.optX[2]->setChecked(true);  // not clicked: only OK reads it
+        QCOMPARE(x, qint16(0));
+        form.cmdSwitch[0]->click();
+        QCOMPARE(x, qint16(2));
+        QCOMPARE(y, qint16(1));
+        QCOMPARE(z, qint16(0));
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(!DialogCancelled);
     }
 
     // ------------------------------------------------------------ change value
