@@ -234,7 +234,9 @@ NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, A
     const bool toIncremental = direction == AxisConversion::ToIncremental;
 
     const SkipSet skip = SkipSet::FromSkipChars(settings.SkipChars);
-    TextWriter out(text.size() + text.size() / 4);
+    // Positions written with four decimals grow more than moves do: room for that up front saves
+    // a copy of the whole text.
+    TextWriter out(text.size() + text.size() / (toIncremental ? 4 : 2));
     LineReader lines(text);
     Line line;
     std::int64_t lineNumber = 0;
