@@ -324,11 +324,11 @@ std::string MarkLines(std::string_view lines, std::string_view prefix, std::stri
         }
         return out.Finish();
     }
-    const std::size_t count = lines.empty() ? 0 : CountLines(lines) - (lines.back() == '\n' ? 1 : 0);
-    TextWriter out(lines.size() + count * extra);
+    TextWriter out(lines.size() + lines.size() / 16 * extra);
     LineReader reader(lines);
     Line line;
     while (reader.Next(line)) {
+        out.Ensure(extra + line.content.size() + line.lineBreak.size());
         out.Put(prefix);
         out.Put(line.content);
         out.Put(suffix);

@@ -712,8 +712,13 @@ QString ShiftRefusalText(const NcError& error)
 
 QString TimeDateStamp(const QDateTime& when, const QLocale& locale)
 {
-    return QStringLiteral("(") + locale.toString(when.time(), QLocale::ShortFormat) + QStringLiteral(" ") +
-           locale.toString(when.date(), QLocale::ShortFormat) + QStringLiteral(")");
+    QString stamp = QStringLiteral("(") + locale.toString(when.time(), QLocale::ShortFormat) + QStringLiteral(" ") +
+                    locale.toString(when.date(), QLocale::ShortFormat) + QStringLiteral(")");
+    // Some locales put a narrow no-break space before "AM"/"PM": a program holds plain blanks.
+    for (QChar& c : stamp)
+        if (c.isSpace())
+            c = QLatin1Char(' ');
+    return stamp;
 }
 
 void InsertBlockSkipsCommand()
