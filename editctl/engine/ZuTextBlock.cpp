@@ -153,6 +153,13 @@ void ZuTextBlock::RebuildLines(const std::string& text, const std::vector<Mapped
     flushSoftBefore(n + 1);
 }
 
+void ZuTextBlock::RebuildLinesFromText(bool finalLine)
+{
+    const std::vector<Mapped> none;
+    RebuildLines(text, none, finalLine, lines[0]);
+    lines[1] = lines[0];
+}
+
 ZuErr ZuTextBlock::Replace(std::uint32_t from, std::uint32_t to, const ZuTextBlock* insertion, int finalLine,
                            bool inheritRuns)
 {

@@ -10,6 +10,7 @@
 #include "editctl/engine/ZuRunTable.h"
 #include "editctl/engine/ZuTabSet.h"
 #include "editctl/engine/ZuTextRange.h"
+#include "editctl/engine/ZuWrapRequest.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -116,6 +117,8 @@ public:
     ZuErr RemoveRangeOf(int pane, const ZuTextRange& range);
     // True when the text ends with CR LF followed by an empty last line.
     bool HasFinalLine() const { return !text.empty() && lines[0].back().start == Length(); }
+    // Both panes' lines made afresh from the bytes: one line per paragraph.
+    void RebuildLinesFromText(bool finalLine);
     // A piece [from, to) of this block built in one pass (no line-length check:
     // pieces of valid text are valid).
     ZuTextBlock Piece(std::uint32_t from, std::uint32_t to, bool finalLine) const;
@@ -149,6 +152,16 @@ public:
     void ApplyColorSpan(int which, std::uint32_t a, std::uint32_t b, std::uint32_t color);
     std::uint32_t QueryColorSpan(int which, std::uint32_t a, std::uint32_t b, std::uint32_t paneColor) const;
 
+    // Soft wrapping of one pane inside this block (needs its owning document for
+    // fonts and tab stops). The request's first and last lines are block lines
+    // counted from 0; lines changed add to it, and the first changed line is
+    // given as a pane line (lineOffset + block line + 1). `stopped` tells that
+    // an unchanged paragraph past the stop line ended the pass.
+    ZuErr WrapLines(ZuWrapRequest& request, int pane, bool* stopped = nullptr);
+    ZuErr UnwrapLines(ZuWrapRequest& request, int pane);
+    // The tab set of the paragraph starting at an offset: its own, else the document's default.
+    const ZuTabSet& TabSetAt(std::uint32_t paragraphStart) const;
+
     void ClearLayout();
     void ClearLayoutOf(std::uint32_t a, std::uint32_t b);
 
@@ -170,6 +183,7 @@ private:
     static void RebuildLines(const std::string& text, const std::vector<Mapped>& mapped, bool finalLine,
                              ZuLineTable& out);
     static bool ScanLineLengths(const std::string& text);
+    ZuErr Rewrap(ZuWrapRequest& request, int pane, bool unwrap, bool* stopped);
     bool IsParagraphStart(std::uint32_t offset) const;
 };
 

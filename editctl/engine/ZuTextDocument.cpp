@@ -281,20 +281,11 @@ ZuErr ZuTextDocument::Splice(std::uint64_t from, std::uint64_t to, const ZuTextB
                 for (const ZuTextBlock* part : parts) {
                     const std::uint32_t at = all.Length();
                     all.text += part->text;
-                    for (int pane = 0; pane < 2; ++pane)
-                        for (const ZuLineEntry& e : part->lines[pane])
-                            if (at == 0 || e.start > 0)
-                                all.lines[pane].push_back(ZuLineEntry{e.start + at, {0, 0}, 0});
                     all.fonts.AppendSegment(part->fonts, at, part->Length());
                     all.colors.AppendSegment(part->colors, at, part->Length());
                     all.paragraphs.AppendSegment(part->paragraphs, at, part->Length());
                 }
-                for (int pane = 0; pane < 2; ++pane)
-                    all.lines[pane].erase(std::unique(all.lines[pane].begin(), all.lines[pane].end(),
-                                                      [](const ZuLineEntry& x, const ZuLineEntry& y) {
-                                                          return x.start == y.start;
-                                                      }),
-                                          all.lines[pane].end());
+                all.RebuildLinesFromText(false);
                 *removed = std::move(all);
             }
         }
@@ -508,7 +499,7 @@ void ZuTextDocument::FillFrom(ZuTextBlock&& removed)
     Clear();
     removed.owner = this;
     if (removed.Length() > blockSize_) {
-        blocks_ = Cut(removed, true);
+        blocks_ = Cut(removed, false);
     } else {
         blocks_.push_back(std::make_unique<ZuTextBlock>(std::move(removed)));
         blocks_.back()->owner = this;

@@ -46,6 +46,7 @@ public:
     // Takes a table that holds at least as many fonts; gives back the old one (null: refused).
     std::unique_ptr<ZuFontTable> ReplaceFontTable(std::unique_ptr<ZuFontTable> table);
     ZuTabSet& DefaultTabSet() { return defaultTabs_; }
+    const ZuTabSet& DefaultTabSet() const { return defaultTabs_; }
 
     std::uint32_t LineCount(int pane) const { return lineCount_[pane]; }
     std::uint64_t ByteCount() const { return byteCount_; }
@@ -133,11 +134,11 @@ public:
     std::int32_t WidestLine(int pane, std::uint32_t first, std::uint32_t last) const;
     void ClearLayout();
 
-    // Checks the caches and block structure against the blocks (for tests): "" when sound.
-    std::string CheckStructure() const;
+    // Checks the caches and block structure against the blocks (for tests): "" when
+    // sound. A fragment need not end with an open line.
+    std::string CheckStructure(bool endsWithOpenLine = true) const;
 
 private:
-    friend class ZuTextBlock;
     ZuErr Splice(std::uint64_t from, std::uint64_t to, const ZuTextBlock* insertion, bool inherit,
                  ZuTextBlock* removed);
     void ReplaceBlocks(std::size_t first, std::size_t last, std::vector<std::unique_ptr<ZuTextBlock>> pieces);
@@ -159,8 +160,8 @@ private:
     std::int32_t MeasureX(const ZuTextBlock& block, std::uint32_t from, std::uint32_t to) const;
     const ZuTabSet& TabSetIn(const ZuTextBlock& block, std::uint32_t paragraphStart) const;
     std::uint32_t ParagraphStartIn(const ZuTextBlock& block, std::uint32_t offset) const;
-    ZuErr WrapBlock(std::size_t k, ZuWrapRequest& request, int pane, std::uint32_t first, std::uint32_t last,
-                    bool unwrap);
+    ZuErr WrapBlockLines(std::size_t k, std::uint64_t linesBefore, ZuWrapRequest& request, int pane,
+                         std::uint32_t first, std::int64_t last, bool unwrap, bool* stopped);
     std::uint64_t DefaultNextBreak(std::uint64_t offset) const;
     std::int64_t DefaultPreviousBreak(std::uint64_t offset) const;
     bool IsBreak(std::uint64_t offset) const;

@@ -219,113 +219,25 @@ void ZuTextDocument::ClearLayout()
         block->ClearLayout();
 }
 
-ZuErr ZuTextDocument::WrapBlock(std::size_t k, ZuWrapRequest& request, int pane, std::uint32_t first,
-                                std::uint32_t last, bool unwrap)
+ZuErr ZuTextDocument::WrapBlockLines(std::size_t k, std::uint64_t linesBefore, ZuWrapRequest& request, int pane,
+                                     std::uint32_t first, std::int64_t last, bool unwrap, bool* stopped)
 {
+    // The block works on its own lines, counted from 0; its changes add to the request's.
     ZuTextBlock& block = *blocks_[k];
-    const ZuLineTable& table = block.lines[pane];
-    const std::uint32_t n = std::uint32_t(table.size());
-    const std::string& text = block.text;
-    const std::int32_t average = AverageCharWidth();
-    std::uint32_t i = std::min(first, n - 1);
-    while (i > 0 && !block.EndsParagraph(pane, i - 1))
-        --i; // from the start of the paragraph
-    ZuLineTable result;
-    result.reserve(table.size());
-    result.assign(table.begin(), table.begin() + i);
-    const std::int32_t width = std::max(request.width, 0);
-    std::vector<std::uint32_t> hard;
-    std::vector<ZuLineEntry> fresh;
-    bool stopped = false;
-    while (i < n && i <= last && !stopped) {
-        std::uint32_t m = i;
-        while (m + 1 < n && !block.EndsParagraph(pane, m))
-            ++m;
-        const std::uint32_t contentEnd = block.LineStart(pane, m) + block.LineLength(pane, m);
-        const ZuTabSet& tabs = TabSetIn(block, table[i].start);
-        // Display lines that never re-join the line before them split the paragraph into segments.
-        hard.clear();
-        hard.push_back(i);
-        for (std::uint32_t t = i + 1; t <= m; ++t)
-            if (table[t].flags & ZuLineKeepsBreak)
-                hard.push_back(t);
-        fresh.clear();
-        for (std::size_t h = 0; h < hard.size(); ++h) {
-            fresh.push_back(table[hard[h]]);
-            if (unwrap)
-                continue;
-            std::uint32_t pos = table[hard[h]].start;
-            const std::uint32_t end = h + 1 < hard.size() ? table[hard[h + 1]].start : contentEnd;
-            std::uint32_t r = block.fonts.Empty() ? 0 : block.fonts.FindRun(pos);
-            while (end > pos + 1) {
-                // The bytes that fit within the width.
-                std::uint32_t g = 0;
-                std::int32_t x = 0;
-                for (std::uint32_t p = pos; p < end; ++p) {
-                    while (r + 1 < block.fonts.Count() && block.fonts.runs[r + 1].start <= p)
-                        ++r;
-                    const unsigned char c = static_cast<unsigned char>(text[p]);
-                    x = c == '\t' ? tabs.NextStop(x, average)
-                                  : x + fonts_->At(block.fonts.Empty() ? 0 : block.fonts.runs[r].font).Width(c);
-                    if (x > width)
-                        break;
-                    ++g;
-                }
-                if (pos + g >= end)
-                    break;
-                g = std::max<std::uint32_t>(g, 1);
-                if (request.wholeWords) {
-                    // The start of the last word that begins before the width, unless that is the line's start.
-                    for (std::uint32_t p = pos + g - 1; p > pos; --p) {
-                        if (!ZuIsBlank(text[p]) && ZuIsBlank(text[p - 1])) {
-                            g = p - pos;
-                            break;
-                        }
-                    }
-                }
-                pos += g;
-                if (!block.fonts.Empty())
-                    r = block.fonts.FindRun(pos);
-                fresh.push_back(ZuLineEntry{pos, {0, 0}, 0});
-            }
-        }
-        // What changed: entries added and removed.
-        const std::uint32_t lineBefore = request.lineOffset + std::uint32_t(result.size());
-        std::size_t d = 0;
-        const std::size_t oldCount = m + 1 - i;
-        while (d < oldCount && d < fresh.size() && table[i + d].start == fresh[d].start)
-            ++d;
-        if (d < oldCount || d < fresh.size()) {
-            std::size_t common = 0;
-            for (std::size_t a = 0, b = 0; a < oldCount && b < fresh.size();) {
-                if (table[i + a].start == fresh[b].start)
-                    ++common, ++a, ++b;
-                else if (table[i + a].start < fresh[b].start)
-                    ++a;
-                else
-                    ++b;
-            }
-            request.linesChanged += std::uint32_t(oldCount + fresh.size() - 2 * common);
-            const std::uint32_t changed = lineBefore + std::uint32_t(d) + 1;
-            if (request.firstChanged == 0 || changed < request.firstChanged)
-                request.firstChanged = changed;
-            for (std::size_t t = d == 0 ? 0 : d - 1; t < fresh.size(); ++t)
-                fresh[t].ClearLayout();
-            result.insert(result.end(), fresh.begin(), fresh.end());
-        } else {
-            result.insert(result.end(), table.begin() + i, table.begin() + m + 1);
-            // Past the stop line an unchanged paragraph means the rest is unchanged too.
-            if (!unwrap && request.stopLine != 0 && lineBefore + fresh.size() >= request.stopLine)
-                stopped = true;
-        }
-        request.lastReached = request.lineOffset + std::uint32_t(result.size());
-        i = m + 1;
-    }
-    result.insert(result.end(), table.begin() + std::min(i, n), table.end());
+    ZuWrapRequest local = request;
+    local.firstLine = first;
+    local.lastLine = std::uint32_t(std::min<std::int64_t>(last, block.LineCount(pane) - 1));
+    local.lineOffset = std::uint32_t(linesBefore);
+    local.linesChanged = 0;
+    local.firstChanged = 0;
     const std::uint32_t counts[2] = {block.LineCount(0), block.LineCount(1)};
-    block.lines[pane].swap(result);
+    const ZuErr result = unwrap ? block.UnwrapLines(local, pane) : block.WrapLines(local, pane, stopped);
     RecountBlock(k, counts);
-    return stopped ? ZuErrUnfinished : ZuOk;
+    request.linesChanged += local.linesChanged;
+    if (local.firstChanged != 0 && (request.firstChanged == 0 || local.firstChanged < request.firstChanged))
+        request.firstChanged = local.firstChanged;
+    request.lastReached = local.lastReached;
+    return result;
 }
 
 ZuErr ZuTextDocument::WrapLines(ZuWrapRequest& request, int pane)
@@ -346,14 +258,13 @@ ZuErr ZuTextDocument::WrapLines(ZuWrapRequest& request, int pane)
         const std::int64_t localLast = last - std::int64_t(before);
         if (localLast < 0)
             break;
-        request.lineOffset = std::uint32_t(before);
-        const ZuErr result = WrapBlock(k, request, pane, from, std::uint32_t(std::min<std::int64_t>(localLast, lines - 1)),
-                                       false);
+        bool stopped = false;
+        const ZuErr result = WrapBlockLines(k, before, request, pane, from, localLast, false, &stopped);
         const std::uint32_t now = blocks_[k]->LineCount(pane);
         last += std::int64_t(now) - std::int64_t(lines);
         before += now;
         from = 0;
-        if (result != ZuOk || last < std::int64_t(before))
+        if (result != ZuOk || stopped || last < std::int64_t(before))
             break;
     }
     return ZuOk;
@@ -377,8 +288,7 @@ ZuErr ZuTextDocument::UnwrapLines(ZuWrapRequest& request, int pane)
         const std::int64_t localLast = last - std::int64_t(before);
         if (localLast < 0)
             break;
-        request.lineOffset = std::uint32_t(before);
-        WrapBlock(k, request, pane, from, std::uint32_t(std::min<std::int64_t>(localLast, lines - 1)), true);
+        WrapBlockLines(k, before, request, pane, from, localLast, true, nullptr);
         const std::uint32_t now = blocks_[k]->LineCount(pane);
         last += std::int64_t(now) - std::int64_t(lines);
         before += now;
@@ -453,7 +363,7 @@ ZuErr ZuTextDocument::RestoreLineLengths(int pane, std::uint32_t firstLine, cons
     return ZuOk;
 }
 
-std::string ZuTextDocument::CheckStructure() const
+std::string ZuTextDocument::CheckStructure(bool endsWithOpenLine) const
 {
     std::ostringstream fault;
     std::uint64_t lines[2] = {0, 0};
@@ -478,7 +388,8 @@ std::string ZuTextDocument::CheckStructure() const
             for (std::uint32_t p = 0; p <= n; ++p) {
                 const bool paragraph = p == 0 || (CrLfBefore(text, p) && (p < n || lastBlock));
                 const bool entry = e < table.size() && table[e].start == p;
-                if (paragraph && !entry)
+                const bool optional = p == n && p > 0 && !endsWithOpenLine;
+                if (paragraph && !entry && !optional)
                     fault << "block " << k << " pane " << pane << " misses a line at " << p << "; ";
                 if (entry) {
                     if (!paragraph && (p == n || CrLfAt(text, p) || (text[p] == '\n' && text[p - 1] == '\r')))

@@ -94,6 +94,10 @@ public:
             text.erase(std::size_t(from), std::size_t(to - from));
             if (fragment.Text() != piece)
                 return "fragment holds other bytes";
+            if (const std::string fault = fragment.CheckStructure(false); !fault.empty())
+                return "fragment: " + QString::fromStdString(fault);
+            if (!piece.empty() && fragment.LineCount(0) != ExpectedLines(piece) - (piece.ends_with("\r\n") ? 1 : 0))
+                return "fragment line count";
             ZuTextPosition c;
             const std::uint64_t at = Place(c);
             if (doc.InsertFragment(0, ZuTextRange(c, c, ZuRangeStream), fragment) != ZuOk)

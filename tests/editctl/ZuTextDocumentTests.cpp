@@ -146,6 +146,8 @@ private slots:
         ZuTextDocument cut(&d.metrics, 8);
         QCOMPARE(d.doc.RemoveRange(&cut, 0, ZuTextRange({10, 1}, {13, 2}, ZuRangeColumn)), ZuOk);
         QCOMPARE(cut.Text(), std::string("PQR\r\nST \r\n"));
+        QCOMPARE(cut.LineCount(0), 2u);
+        QCOMPARE(QString::fromStdString(cut.CheckStructure(false)), QString());
         QCOMPARE(d.doc.LineText(0, 1), std::string("abcd      "));
         QCOMPARE(d.doc.LineText(0, 2), std::string("01234567890123456789"));
 

@@ -3,6 +3,7 @@
 
 #include "editctl/engine/ZuTextDocument.h"
 #include "support/TestRegistry.h"
+#include "editctl/ZuTestSupport.h"
 
 #include <QTest>
 
@@ -64,6 +65,19 @@ private slots:
         QCOMPARE(d.doc.LineCount(1), 2u);
         QCOMPARE(unwrap.linesChanged, 2u);
         QCOMPARE(QString::fromStdString(d.doc.CheckStructure()), QString());
+    }
+
+    void countsAcrossBlocks()
+    {
+        Doc d("bb\r\naaaaaaaaaa\r\ncc\r\ndddddddddd", 4); // a block for each paragraph
+        QCOMPARE(d.doc.BlockCount(), 4u);
+        const ZuWrapRequest request = d.Wrap(5, false);
+        QCOMPARE(d.Lines(), (Strings{"bb", "aaaaa", "aaaaa", "cc", "ddddd", "ddddd"}));
+        QCOMPARE(request.firstChanged, 3u);
+        QCOMPARE(request.linesChanged, 2u);
+        QCOMPARE(request.lastReached, 6u);
+        QCOMPARE(d.doc.PositionToOffset(1, {2, 6}), 27u);
+        QCOMPARE(d.doc.OffsetToPosition(1, 23), (ZuTextPosition{3, 5}));
     }
 
     void wholeWords_data()
