@@ -167,10 +167,13 @@ intptr_t CodeMax::positionOf(int line, int col) const
     checkLine(line);
     const intptr_t start = lineStart(line);
     const intptr_t end = lineEnd(line);
-    if (col <= 0)
+    if (col <= 0 || end <= start)
         return start;
-    const intptr_t pos = sci(QsciScintillaBase::SCI_POSITIONRELATIVECODEUNITS, uintptr_t(start), col);
-    return (pos <= start || pos > end) ? end : pos;
+    // Walked within the line: a column inside a character of two code units
+    // snaps to that character's start, never to the line's end.
+    const auto* bytes = reinterpret_cast<const char*>(
+        sci(QsciScintillaBase::SCI_GETRANGEPOINTER, uintptr_t(start), end - start));
+    return start + CodeMaxText::ColumnToByte(bytes, end - start, col, IsUtf8());
 }
 
 CodeMaxPosition CodeMax::placeOf(intptr_t position) const
@@ -414,9 +417,12 @@ void CodeMax::typeText(const QString& text)
         // Overwrite as many characters as are typed, never the line break.
         const int line = int(pane.Sci(QsciScintillaBase::SCI_LINEFROMPOSITION, uintptr_t(caret)));
         const intptr_t end = pane.Sci(QsciScintillaBase::SCI_GETLINEENDPOSITION, uintptr_t(line));
-        intptr_t over = pane.Sci(QsciScintillaBase::SCI_POSITIONRELATIVECODEUNITS, uintptr_t(caret), text.size());
-        if (over <= caret || over > end)
-            over = end;
+        const qsizetype typed = text.size() - std::count_if(text.begin(), text.end(), [](QChar ch) {
+            return ch.isLowSurrogate();
+        });
+        const auto* rest = reinterpret_cast<const char*>(
+            pane.Sci(QsciScintillaBase::SCI_GETRANGEPOINTER, uintptr_t(caret), end - caret));
+        const intptr_t over = caret + CodeMaxText::CharactersToBytes(rest, end - caret, typed, IsUtf8());
         pane.Sci(QsciScintillaBase::SCI_SETTARGETRANGE, uintptr_t(caret), over);
         pane.SciPtr(QsciScintillaBase::SCI_REPLACETARGET, uintptr_t(bytes.size()), bytes.constData());
         pane.Sci(QsciScintillaBase::SCI_GOTOPOS, uintptr_t(caret + bytes.size()));

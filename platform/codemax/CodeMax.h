@@ -9,7 +9,8 @@
 //   SetEnableHSplitter(). Methods keep their names (GetSel, ReplaceText,
 //   ExecuteCmd).
 // - Lines and columns count from 0; a column counts UTF-16 code units of the
-//   line (QString indices).
+//   line (QString indices). A column inside a character of two units (an
+//   emoji) means that character's start.
 // - The programs always see CR LF line breaks: Text, GetLine, SelText, and
 //   the text given to SetText, SetSelText, AddText and ReplaceText (a lone LF
 //   or CR given is read as a line break too). The document keeps its file's

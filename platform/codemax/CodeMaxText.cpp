@@ -1,5 +1,6 @@
 #include "platform/codemax/CodeMaxText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -23,7 +24,55 @@ bool hasNoBreakBut(const char* p, qsizetype n, char only)
     return std::memchr(p, other, size_t(n)) == nullptr;
 }
 
+// Bytes of the UTF-8 character that starts at p (1 for a byte that does not
+// start a whole character, as the control shows such a byte alone).
+qsizetype utf8Length(const char* p, const char* end)
+{
+    const auto lead = static_cast<unsigned char>(*p);
+    const qsizetype n = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
+    if (end - p < n)
+        return 1;
+    for (qsizetype i = 1; i < n; ++i)
+        if ((static_cast<unsigned char>(p[i]) & 0xC0) != 0x80)
+            return 1;
+    return n;
+}
+
 }  // namespace
+
+qsizetype ColumnToByte(const char* line, qsizetype length, qsizetype column, bool utf8)
+{
+    if (column <= 0)
+        return 0;
+    if (!utf8)
+        return std::min(column, length);
+    const char* const end = line + length;
+    const char* p = line;
+    qsizetype units = 0;
+    while (p < end) {
+        const qsizetype bytes = utf8Length(p, end);
+        units += bytes == 4 ? 2 : 1;  // four bytes: a surrogate pair in UTF-16
+        if (units > column)
+            break;  // the column lies inside this character, or at its start
+        p += bytes;
+        if (units == column)
+            break;
+    }
+    return p - line;
+}
+
+qsizetype CharactersToBytes(const char* line, qsizetype length, qsizetype count, bool utf8)
+{
+    if (count <= 0)
+        return 0;
+    if (!utf8)
+        return std::min(count, length);
+    const char* const end = line + length;
+    const char* p = line;
+    for (; p < end && count > 0; --count)
+        p += utf8Length(p, end);
+    return p - line;
+}
 
 const char* FindLineBreak(const char* p, const char* end)
 {

@@ -11,7 +11,9 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -352,6 +354,27 @@ private slots:
         QVERIFY(!c.OverwriteMode());
         QTest::keyClicks(c.ActivePane(), "!");
         QCOMPARE(c.GetLine(0), QString("Axyz9!"));
+    }
+
+    // Overwriting takes as many characters as are typed, an emoji being one.
+    void overwriteTakesWholeCharacters()
+    {
+        CodeMax c;
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        const QString smile = QStringLiteral("\U0001F600");
+        c.SetText("A" + smile + "BC\r\nE");
+        c.SetSel({0, 0, 0, 0}, false);
+        c.ExecuteCmd(Cmd::OverwriteMode);
+        QTest::keyClicks(c.ActivePane(), "x");
+        QCOMPARE(c.GetLine(0), "x" + smile + "BC");
+        QTest::keyClicks(c.ActivePane(), "y");
+        QCOMPARE(c.GetLine(0), QString("xyBC"));
+        c.SetSel({0, 0, 0, 0}, false);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, smile);
+        QApplication::sendEvent(c.ActivePane(), &press);
+        QCOMPARE(c.GetLine(0), smile + "yBC");
+        QCOMPARE(c.GetLine(1), QString("E"));
     }
 
     void findDialogRunsOnTheControl()

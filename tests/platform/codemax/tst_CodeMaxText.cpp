@@ -148,6 +148,40 @@ private slots:
         QCOMPARE(c.GetLine(1), QString("E1"));
     }
 
+    // A column that falls inside a character of two code units (the second
+    // half of an emoji) means that character's start, never the line's end.
+    void columnInsideACharacterSnapsToItsStart_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<CodeMaxRange>("range");
+        QTest::addColumn<QString>("selected");   // SelText after SetSel(range)
+        QTest::addColumn<QString>("replaced");   // Text after ReplaceText("#", range)
+        const QString smile = QStringLiteral("\U0001F600");
+        QTest::newRow("start inside") << smile + "AB" << CodeMaxRange{0, 1, 0, 3} << smile + "A" << "#B";
+        QTest::newRow("start and end inside") << smile + "AB" << CodeMaxRange{0, 1, 0, 1} << "" << "#" + smile + "AB";
+        QTest::newRow("end inside") << "x" + smile + "y" << CodeMaxRange{0, 0, 0, 2} << "x" << "#" + smile + "y";
+        QTest::newRow("just after the character") << smile + "AB" << CodeMaxRange{0, 2, 0, 3} << "A" << smile + "#B";
+        QTest::newRow("inside the second of two") << smile + smile << CodeMaxRange{0, 3, 0, 4} << smile << smile + "#";
+        QTest::newRow("past the end clamps") << smile << CodeMaxRange{0, 1, 0, 9} << smile << "#";
+        QTest::newRow("after one- and two-byte characters") << QStringLiteral("\u00e9\u20ac") + smile + "x"
+            << CodeMaxRange{0, 3, 0, 5} << smile + "x" << QStringLiteral("\u00e9\u20ac#");
+        QTest::newRow("second line, across lines") << "A\r\nB" + smile + "C" << CodeMaxRange{0, 1, 1, 2}
+            << "\r\nB" << "A#" + smile + "C";
+    }
+    void columnInsideACharacterSnapsToItsStart()
+    {
+        QFETCH(QString, text);
+        QFETCH(CodeMaxRange, range);
+        QFETCH(QString, selected);
+        QFETCH(QString, replaced);
+        CodeMax c;
+        c.SetText(text);
+        c.SetSel(range, false);
+        QCOMPARE(c.SelText(), selected);
+        c.ReplaceText("#", range);
+        QCOMPARE(c.Text(), replaced);
+    }
+
     void selectionRanges()
     {
         CodeMax c;
