@@ -11,6 +11,7 @@
 #include "platform/codemax/CodeMaxTextScan.h"
 #include "platform/files/AtomicWrite.h"
 #include "platform/forms/Error.h"
+#include "platform/forms/MsgBox.h"
 
 #include <QGuiApplication>
 #include <QClipboard>
@@ -405,6 +406,40 @@ void CodeMax::SetSel(const CodeMaxRange& range, bool makeVisible)
         pane.Sci(QsciScintillaBase::SCI_SCROLLCARET);
 }
 
+bool CodeMax::canStore(const QString& text) const
+{
+    return IsUtf8() || std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+bool CodeMax::refuseUnstorable(const QString& text)
+{
+    if (canStore(text))
+        return false;
+    const auto bad = std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; });
+    QString shown(*bad);
+    char32_t code = bad->unicode();
+    if (bad->isHighSurrogate() && bad + 1 != text.end() && (bad + 1)->isLowSurrogate()) {
+        shown += *(bad + 1);
+        code = QChar::surrogateToUcs4(*bad, *(bad + 1));
+    }
+    // "?" in place of what was typed would change the user's text unseen.
+    MsgBox(QStringLiteral("The character \"%1\" (U+%2) cannot be stored in this document: it is kept in the "
+                          "Latin-1 (ISO 8859-1) encoding, which does not have that character. Nothing was "
+                          "inserted.")
+               .arg(shown, QString::number(quint32(code), 16).toUpper().rightJustified(4, u'0')),
+           vbExclamation);
+    if (isVisible())
+        SetFocus();
+    return true;
+}
+
+void CodeMax::pasteClipboard()
+{
+    if (ReadOnly() || refuseUnstorable(QGuiApplication::clipboard()->text()))
+        return;
+    sci(QsciScintillaBase::SCI_PASTE);
+}
+
 void CodeMax::typeText(const QString& text)
 {
     if (ReadOnly() || text.isEmpty())
@@ -592,7 +627,7 @@ void CodeMax::Copy() { sci(QsciScintillaBase::SCI_COPY); }
 void CodeMax::Paste()
 {
     EditScope scope(*this);
-    sci(QsciScintillaBase::SCI_PASTE);
+    pasteClipboard();
 }
 
 bool CodeMax::OverwriteMode() const { return sci(QsciScintillaBase::SCI_GETOVERTYPE) != 0; }
@@ -705,6 +740,8 @@ void CodeMax::handleTyping(CodeMaxPane& pane, const QString& text)
 {
     active_ = &pane;
     try {
+        if (!ReadOnly() && refuseUnstorable(text))
+            return;
         EditScope scope(*this);
         if (recording_)
             recording_->AddText(text);

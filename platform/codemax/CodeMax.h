@@ -18,7 +18,10 @@
 // - Files: a file that is valid UTF-8 is shown as UTF-8, any other is read
 //   byte for byte as Latin-1; SaveFile writes the same encoding back,
 //   atomically. Opening then saving an unchanged file gives the same bytes.
-//   In a Latin-1 document a character outside Latin-1 is stored as "?".
+//   In a Latin-1 document, text the user types, pastes, drops, replaces with
+//   or plays from a macro that holds a character outside Latin-1 is refused
+//   with a message naming the character, and the document stays as it was;
+//   a find text with such a character finds nothing.
 // - Failures are thrown as platform::Error (source ".CodeMax"): 5 for a line
 //   outside the text or a range the control refuses, 53 for a missing file,
 //   75 for a file that cannot be read or written or is not a regular file.
@@ -294,6 +297,12 @@ private:
     // differs; returns the end of the new bytes.
     intptr_t replaceBytes(intptr_t start, intptr_t end, const QByteArray& bytes);
     void typeText(const QString& text);
+    // Whether the document's encoding holds every character of the text.
+    bool canStore(const QString& text) const;
+    // Text the user puts in that the document cannot hold unchanged: says
+    // so in a message box and returns true; the caller inserts nothing.
+    bool refuseUnstorable(const QString& text);
+    void pasteClipboard();
     void loadFile(const QString& path);
     static QByteArray readWholeFile(const QString& path);
 

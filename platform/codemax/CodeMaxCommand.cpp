@@ -44,7 +44,7 @@ void CodeMax::runCommand(int command, std::optional<long long> data)
     switch (command) {
     case SelectLine: selectLines(); break;
     case SelectAll: pane.Sci(Sci::SCI_SETSEL, 0, pane.Sci(Sci::SCI_GETLENGTH)); break;  // caret at the end
-    case CodeMaxCmd::Paste: send(Sci::SCI_PASTE); break;
+    case CodeMaxCmd::Paste: pasteClipboard(); break;
     case LineUpExtend: send(Sci::SCI_LINEUPEXTEND); break;
     case LineUp: send(Sci::SCI_LINEUP); break;
     case LineStart: send(Sci::SCI_HOME); break;
@@ -205,7 +205,7 @@ intptr_t CodeMax::search(const QByteArray& what, intptr_t from, intptr_t to, int
 bool CodeMax::findNext(bool forward, bool select)
 {
     const QByteArray what = toDoc(findText_);
-    if (what.isEmpty())
+    if (what.isEmpty() || !canStore(findText_))
         return false;
     const intptr_t length = sci(Sci::SCI_GETLENGTH);
     const intptr_t selStart = sci(Sci::SCI_GETSELECTIONSTART);
@@ -229,7 +229,9 @@ bool CodeMax::findNext(bool forward, bool select)
 void CodeMax::replaceAll()
 {
     const QByteArray what = toDoc(findText_);
-    if (what.isEmpty())
+    if (what.isEmpty() || !canStore(findText_))
+        return;
+    if (refuseUnstorable(replText_))
         return;
     const QByteArray with = toDoc(replText_);
     const intptr_t length = sci(Sci::SCI_GETLENGTH);
@@ -273,8 +275,10 @@ void CodeMax::replaceSelection()
     const intptr_t selStart = sci(Sci::SCI_GETSELECTIONSTART);
     const intptr_t selEnd = sci(Sci::SCI_GETSELECTIONEND);
     intptr_t end = 0;
-    if (!what.isEmpty() && selEnd > selStart && search(what, selStart, selEnd, end) == selStart
-        && end == selEnd) {
+    if (!what.isEmpty() && canStore(findText_) && selEnd > selStart
+        && search(what, selStart, selEnd, end) == selStart && end == selEnd) {
+        if (refuseUnstorable(replText_))
+            return;
         const intptr_t caret = replaceBytes(selStart, selEnd, toDoc(replText_));
         sci(Sci::SCI_GOTOPOS, uintptr_t(caret));
     }
@@ -286,7 +290,7 @@ void CodeMax::markAll()
 {
     const QByteArray what = toDoc(findText_);
     bool found = false;
-    if (!what.isEmpty()) {
+    if (!what.isEmpty() && canStore(findText_)) {
         CodeMaxPane& pane = active();
         const intptr_t length = sci(Sci::SCI_GETLENGTH);
         for (intptr_t from = 0; from < length;) {
@@ -405,6 +409,11 @@ void CodeMax::playMacro(int slot, int command)
         emit CommandFailure(this, command, 1);
         return;
     }
+    // All or nothing: a macro whose typed text this document cannot hold
+    // is not played at all.
+    for (const CodeMaxMacro::Step& step : macro.Steps())
+        if (step.kind == CodeMaxMacro::Step::Text && refuseUnstorable(step.text))
+            return;
     struct Depth {
         int& depth;
         explicit Depth(int& d) : depth(d) { ++depth; }

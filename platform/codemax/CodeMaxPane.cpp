@@ -4,9 +4,13 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 
 namespace platform {
@@ -106,8 +110,25 @@ void CodeMaxPane::inputMethodEvent(QInputMethodEvent* e)
 void CodeMaxPane::mousePressEvent(QMouseEvent* e)
 {
     owner_.handleMouse(*this, *e, true);
+    // The middle button pastes the selection where the system has one.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (e->button() == Qt::MiddleButton && clipboard->supportsSelection() && !owner_.ReadOnly()
+        && owner_.refuseUnstorable(clipboard->text(QClipboard::Selection))) {
+        e->accept();
+        return;
+    }
     QsciScintilla::mousePressEvent(e);
     owner_.afterUserAction();
+}
+
+void CodeMaxPane::dropEvent(QDropEvent* e)
+{
+    const QMimeData* data = e->mimeData();
+    if (data && data->hasText() && !owner_.ReadOnly() && owner_.refuseUnstorable(data->text())) {
+        e->ignore();
+        return;
+    }
+    QsciScintilla::dropEvent(e);
 }
 
 void CodeMaxPane::mouseReleaseEvent(QMouseEvent* e)
