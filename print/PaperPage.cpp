@@ -1,0 +1,120 @@
+#include "print/PaperPage.h"
+
+#include <QFormLayout>
+#include <cmath>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+namespace prentil {
+
+namespace {
+
+QCheckBox* Check(QWidget* parent, const char* name, const QString& text)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+}  // namespace
+
+SpinEdit* PaperPage::MarginEdit(const QString& name, double (CTxtPrintDoc::*get)() const,
+                                void (CTxtPrintDoc::*set)(double))
+{
+    auto* spin = new SpinEdit(name, this);
+    connect(spin->edit, &QLineEdit::textChanged, this, [this, set](const QString& text) {
+        if (!filling_)
+            (doc_.*set)(ParseMargin(text));
+    });
+    connect(spin, &SpinEdit::stepped, this, [this, spin, get, set](int delta) {
+        // Steps of a tenth of a millimetre; never below 0.
+        const double value = ParseMargin(spin->edit->text()) + 0.1 * delta;
+        const double rounded = std::round(value * 1000.0) / 1000.0;
+        if (rounded < 0)
+            return;
+        (doc_.*set)(rounded);
+        filling_ = true;
+        spin->edit->setText(FormatMargin((doc_.*get)()));
+        filling_ = false;
+    });
+    return spin;
+}
+
+PaperPage::PaperPage(CTxtPrintDoc& doc, QWidget* parent) : TabPage(doc, parent)
+{
+    setObjectName(QStringLiteral("PaperPage"));
+    auto* layout = new QVBoxLayout(this);
+    auto* marginsBox = new QGroupBox(QStringLiteral("Margins (mm)"), this);
+    auto* margins = new QFormLayout(marginsBox);
+    txtTop = MarginEdit(QStringLiteral("txtTop"), &CTxtPrintDoc::TopMargin, &CTxtPrintDoc::SetTopMargin);
+    txtBottom = MarginEdit(QStringLiteral("txtBottom"), &CTxtPrintDoc::BottomMargin, &CTxtPrintDoc::SetBottomMargin);
+    txtLeft = MarginEdit(QStringLiteral("txtLeft"), &CTxtPrintDoc::LeftMargin, &CTxtPrintDoc::SetLeftMargin);
+    txtRight = MarginEdit(QStringLiteral("txtRight"), &CTxtPrintDoc::RightMargin, &CTxtPrintDoc::SetRightMargin);
+    margins->addRow(QStringLiteral("Top:"), txtTop);
+    margins->addRow(QStringLiteral("Bottom:"), txtBottom);
+    margins->addRow(QStringLiteral("Left:"), txtLeft);
+    margins->addRow(QStringLiteral("Right:"), txtRight);
+
+    auto* orientationBox = new QGroupBox(QStringLiteral("Orientation"), this);
+    auto* orientation = new QVBoxLayout(orientationBox);
+    optPortrait = new QRadioButton(QStringLiteral("Portrait"), orientationBox);
+    optPortrait->setObjectName(QStringLiteral("optPortrait"));
+    optLandscape = new QRadioButton(QStringLiteral("Landscape"), orientationBox);
+    optLandscape->setObjectName(QStringLiteral("optLandscape"));
+    chkDefaultOrientation = Check(orientationBox, "chkDefaultOrientation",
+                                  QStringLiteral("Set orientation to printer default instead of registry value at "
+                                                 "program startup"));
+    orientation->addWidget(optPortrait);
+    orientation->addWidget(optLandscape);
+    orientation->addWidget(chkDefaultOrientation);
+
+    auto* pagesBox = new QGroupBox(this);
+    auto* pages = new QVBoxLayout(pagesBox);
+    chkOdd = Check(pagesBox, "chkOdd", QStringLiteral("Print odd pages"));
+    chkEven = Check(pagesBox, "chkEven", QStringLiteral("Print even pages"));
+    chkReverse = Check(pagesBox, "chkReverse", QStringLiteral("Reverse printing order"));
+    chkSwap = Check(pagesBox, "chkSwap", QStringLiteral("Swap margins on even pages"));
+    for (QCheckBox* box : {chkOdd, chkEven, chkReverse, chkSwap})
+        pages->addWidget(box);
+
+    layout->addWidget(marginsBox);
+    layout->addWidget(orientationBox);
+    layout->addWidget(pagesBox);
+    layout->addStretch(1);
+
+    connect(optLandscape, &QRadioButton::toggled, this, [this](bool on) {
+        if (!filling_)
+            doc_.SetOrientation(on ? 1 : 0);
+    });
+    auto flag = [this](QCheckBox* box, void (CTxtPrintDoc::*set)(int)) {
+        connect(box, &QCheckBox::toggled, this, [this, set](bool on) {
+            if (!filling_)
+                (doc_.*set)(on ? 1 : 0);
+        });
+    };
+    flag(chkDefaultOrientation, &CTxtPrintDoc::SetUseDefaultOrientation);
+    flag(chkOdd, &CTxtPrintDoc::SetPrintOddPages);
+    flag(chkEven, &CTxtPrintDoc::SetPrintEvenPages);
+    flag(chkReverse, &CTxtPrintDoc::SetReverseOrder);
+    flag(chkSwap, &CTxtPrintDoc::SetSwapMargins);
+    RefreshFromDocument();
+}
+
+void PaperPage::RefreshFromDocument()
+{
+    filling_ = true;
+    txtTop->edit->setText(FormatMargin(doc_.TopMargin()));
+    txtBottom->edit->setText(FormatMargin(doc_.BottomMargin()));
+    txtLeft->edit->setText(FormatMargin(doc_.LeftMargin()));
+    txtRight->edit->setText(FormatMargin(doc_.RightMargin()));
+    optLandscape->setChecked(doc_.Orientation() == 1);
+    optPortrait->setChecked(doc_.Orientation() != 1);
+    chkDefaultOrientation->setChecked(doc_.UseDefaultOrientation() != 0);
+    chkOdd->setChecked(doc_.PrintOddPages() != 0);
+    chkEven->setChecked(doc_.PrintEvenPages() != 0);
+    chkReverse->setChecked(doc_.ReverseOrder() != 0);
+    chkSwap->setChecked(doc_.SwapMargins() != 0);
+    filling_ = false;
+}
+
+}  // namespace prentil

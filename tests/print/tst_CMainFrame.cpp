@@ -1,0 +1,283 @@
+// The window: the file list and its order, dropped and added files, the
+// print commands through their dialogs, the preview, the settings commands,
+// the window placement, and "/p" run as a program.
+
+#include "PrintFixture.h"
+#include "print/AboutDialog.h"
+#include "print/PrintProfile.h"
+#include "print/PrintStrings.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "support/TestRegistry.h"
+
+#include <QDialogButtonBox>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace prentil;
+using namespace printtest;
+
+namespace {
+
+void Drop(QWidget* target, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+QString Prentil()
+{
+    return qEnvironmentVariable("TALVEX_BUILD_BIN") + QStringLiteral("/Prentil");
+}
+
+}  // namespace
+
+class tst_CMainFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void menusAndTabs()
+    {
+        AppFixture f;
+        f.Start();
+        QStringList tabs;
+        for (int i = 0; i < f.View()->tabControl->count(); ++i)
+            tabs << f.View()->tabControl->tabText(i);
+        QCOMPARE(tabs, (QStringList{"FILES", "Paper", "Page", "Header/Footer", "Font", "File ext."}));
+        QCOMPARE(f.View()->tabControl->tabPosition(), QTabWidget::South);
+        QCOMPARE(f.Frame()->Action(ID_FILE_ADD)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(f.Frame()->Action(ID_FILE_PRINT_PREVIEW)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+        QCOMPARE(f.Frame()->Action(ID_FILE_PRINT_SETUP)->statusTip(),
+                 QStringLiteral("Change the printer and printing options"));
+        QCOMPARE(f.Frame()->windowTitle(), QStringLiteral("Prentil"));
+        QCOMPARE(f.Files()->Count(), 0);
+    }
+
+    void droppedFilesAreSortedAndRemoved()
+    {
+        AppFixture f;
+        f.Start();
+        Drop(f.Frame(), {f.File("B.c", "b"), f.File("A.txt", "a"), f.File("A.cnc", "a")});
+        QCOMPARE(f.Files()->ShownNames(), (QStringList{"A.cnc", "A.txt", "B.c"}));
+        f.Files()->lstFiles->item(0)->setSelected(true);
+        f.Files()->lstFiles->item(2)->setSelected(true);
+        f.Files()->lstFiles->setFocus();
+        QTest::keyClick(f.Files()->lstFiles, Qt::Key_Delete);
+        QCOMPARE(f.Files()->ShownNames(), QStringList{"A.txt"});
+    }
+
+    void addFilesThroughTheOpenDialog()
+    {
+        AppFixture f;
+        const QString one = f.File("one.nc", "1");
+        const QString two = f.File("two.nc", "2");
+        f.Start();
+        f.Files()->lstFiles->setFocus();
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            QCOMPARE(files.fileMode(), QFileDialog::ExistingFiles);
+            files.setDirectory(f.dir.path());
+            files.selectFile(QStringLiteral("\"one.nc\" \"two.nc\""));
+            dialog.accept();
+        });
+        f.Frame()->Action(ID_FILE_ADD)->trigger();
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(f.Files()->ShownNames(), (QStringList{"one.nc", "two.nc"}));
+        QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
+    }
+
+    void printThroughThePrintDialog()
+    {
+        if (!HavePoppler())
+            QSKIP("poppler-utils are not installed");
+        AppFixture f;
+        f.Start({f.File("a.nc", Program()), f.File("b.nc", Program())});
+        f.Doc().SetPageBreakOption(0);
+        f.app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        f.app->Printer().setOutputFileName(f.Pdf());
+        f.Files()->lstFiles->item(1)->setSelected(true);
+        f.Files()->lstFiles->setFocus();
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) {
+            QVERIFY(qobject_cast<QPrintDialog*>(&dialog) != nullptr);
+            auto* box = dialog.findChild<QDialogButtonBox*>();
+            QVERIFY(box != nullptr);
+            QPushButton* ok = box->button(QDialogButtonBox::Ok);
+            QVERIFY(ok != nullptr);
+            ok->click();
+        });
+        f.Frame()->Action(ID_FILE_PRINT_SELECTED)->trigger();
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.modals()[0].result, int(QDialog::Accepted));
+        QCOMPARE(PdfPages(f.Pdf()), 1);
+        QVERIFY(PdfText(f.Pdf()).contains("b.nc"));
+        QVERIFY(!PdfText(f.Pdf()).contains("a.nc"));
+        QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
+    }
+
+    void printSelectedWithNothingSelectedPrintsNothing()
+    {
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        f.app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        f.app->Printer().setOutputFileName(f.Pdf());
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) {
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        QCOMPARE(f.Frame()->OnFilePrintSelected(), 0);
+        QVERIFY(!QFile::exists(f.Pdf()));
+    }
+
+    void cancelledPrintDialogPrintsNothing()
+    {
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        f.app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        f.app->Printer().setOutputFileName(f.Pdf());
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) {
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        });
+        QCOMPARE(f.Frame()->OnFilePrint(), -1);
+        QVERIFY(!QFile::exists(f.Pdf()));
+    }
+
+    void previewShowsTheSheets()
+    {
+        AppFixture f;
+        f.Start({f.File("a.nc", Program()), f.File("b.nc", Program()), f.File("c.nc", Program())});
+        f.Doc().SetPageBreakOption(0);
+        f.Files()->lstFiles->setFocus();
+        platform::ScriptedAnswers answers;
+        int pages = -1;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto* widget = dialog.findChild<QPrintPreviewWidget*>();
+            QVERIFY(widget != nullptr);
+            QApplication::processEvents();
+            pages = widget->pageCount();
+        });
+        QCOMPARE(f.Frame()->OnFilePrintPreview(), 3);
+        QCOMPARE(pages, 3);
+        QCOMPARE(answers.modals()[0].className, QStringLiteral("QPrintPreviewDialog"));
+        QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
+    }
+
+    void noPrinterIsReported()
+    {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this machine has a default printer");
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        platform::ScriptedAnswers answers;
+        QCOMPARE(f.Frame()->OnFilePrintDirect(), -1);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, IDS_NO_PRINTER);
+    }
+
+    void saveRestoreAndWarnings()
+    {
+        AppFixture f;
+        f.Start();
+        f.Doc().SetTopMargin(33);
+        f.Frame()->Action(ID_EDIT_SAVE_SETTINGS)->trigger();
+        QCOMPARE(GetProfileString("Misc settings", "Top Margin", {}), QStringLiteral("33mm"));
+        QVERIFY(f.Frame()->Action(ID_VIEW_WARNINGS)->isChecked());
+        f.Frame()->Action(ID_VIEW_WARNINGS)->trigger();
+        QCOMPARE(f.Doc().ViewWarnings(), 0);
+        QVERIFY(!f.Frame()->Action(ID_VIEW_WARNINGS)->isChecked());
+        f.Frame()->Action(ID_EDIT_RESTORE_SETTINGS)->trigger();
+        QCOMPARE(f.Doc().TopMargin(), 20.0);
+        QCOMPARE(f.Doc().ViewWarnings(), 1);
+        QVERIFY(f.Frame()->Action(ID_VIEW_WARNINGS)->isChecked());
+        QCOMPARE(GetProfileString("Misc settings", "Top Margin", "none"), QStringLiteral("none"));
+    }
+
+    void aboutClosesWithOk()
+    {
+        AppFixture f;
+        f.Start();
+        f.Files()->lstFiles->setFocus();
+        platform::ScriptedAnswers answers;
+        QString text;
+        answers.scriptModal([&](QDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("About Prentil"));
+            for (QLabel* label : dialog.findChildren<QLabel*>())
+                text += label->text();
+            static_cast<AboutDialog&>(dialog).buttons->button(QDialogButtonBox::Ok)->click();
+        });
+        f.Frame()->Action(ID_APP_ABOUT)->trigger();
+        QVERIFY(text.contains("Prentil Version 1.0"));
+        QCOMPARE(answers.modals()[0].result, int(QDialog::Accepted));
+        QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
+    }
+
+    void placementIsKeptAcrossRuns()
+    {
+        {
+            AppFixture f;
+            f.Start();
+            f.Frame()->setGeometry(40, 50, 1000, 700);
+            f.Frame()->close();
+            QCOMPARE(GetProfileInt("Window placement", "normal.left", -1), 40);
+            QCOMPARE(GetProfileInt("Window placement", "normal.right", -1), 1040);
+            CTxtPrintApp again;
+            again.InitInstance({});
+            QCOMPARE(again.Frame()->geometry().size(), QSize(1000, 700));
+            QCOMPARE(again.Frame()->geometry().topLeft(), QPoint(40, 50));
+        }
+    }
+
+    void printFlagRunsWithoutWindow_data()
+    {
+        QTest::addColumn<bool>("withGoodFile");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("a file prints, a missing one is reported") << true << 0;
+        QTest::newRow("nothing printable fails") << false << 1;
+    }
+    void printFlagRunsWithoutWindow()
+    {
+        if (!HavePoppler())
+            QSKIP("poppler-utils are not installed");
+        QFETCH(bool, withGoodFile);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        const QString good = dir.filePath("a.nc");
+        WriteBytes(good, Program());
+        const QString missing = dir.filePath("missing.nc");
+        const QString pdf = dir.filePath("out.pdf");
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(PrintToPdfVariable, pdf);
+        env.insert("TALVEX_REGISTRY_DIR", dir.filePath("registry"));
+        process.setProcessEnvironment(env);
+        QStringList arguments{"/p"};
+        if (withGoodFile)
+            arguments << good;
+        arguments << missing;
+        process.start(Prentil(), arguments);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), exitCode);
+        QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).contains("Cannot open file " + missing));
+        if (withGoodFile) {
+            QCOMPARE(PdfPages(pdf), 1);
+            QVERIFY(PdfText(pdf).contains("O1000 (TEST)"));
+        }
+    }
+};
+
+REGISTER_TEST(tst_CMainFrame);
+#include "tst_CMainFrame.moc"
