@@ -5,7 +5,6 @@
 #include "shell/MDIMain.h"
 
 #include "platform/com/CallByName.h"
-#include "platform/com/CreateObject.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
 #include "platform/forms/ShowModal.h"
@@ -14,6 +13,7 @@
 #include "shell/DocumentForm.h"
 #include "shell/DocumentTable.h"
 #include "shell/GShell.h"
+#include "shell/MCompanions.h"
 #include "shell/MEditCommands.h"
 #include "shell/MEditor.h"
 #include "shell/MIni.h"
@@ -140,7 +140,8 @@ void MDIMain::mnuHTopics_Click()
 void MDIMain::mnuAbout_Click()
 {
     try {
-        const std::unique_ptr<QObject> about = platform::CreateObject(QStringLiteral("KroOlvent.clsAbout"));
+        const std::unique_ptr<QObject> about =
+            CreateCompanionObject(QStringLiteral("KroOlvent.clsAbout"), QStringLiteral("KroOlvent.so"));
         platform::CallByName(about.get(), QStringLiteral("ShowAbout"), platform::VbMethod);
     } catch (...) {
         platform::MsgBox(QStringLiteral("Error loading About Window! "), platform::vbCritical, MessageTitle);
@@ -306,6 +307,7 @@ void MDIMain::closeEvent(QCloseEvent* event)
     }
     MDIForm_Unload(cancel);
     event->accept();
+    CloseCompanionWindows(this);
 }
 
 void MDIMain::MDIForm_QueryUnload(bool& cancel, int)

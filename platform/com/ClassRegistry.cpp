@@ -67,11 +67,18 @@ bool IsValidProgId(const QString& progId)
            && !progId.contains(u'/') && progId.trimmed() == progId;
 }
 
-bool RegisterClass(const QString& progId, const QString& className, const QString& libraryPath)
+bool IsClassId(const QString& text)
 {
-    if (!IsValidProgId(progId) || className.isEmpty() || libraryPath.isEmpty())
+    return text.startsWith(u'{') && !QUuid::fromString(text).isNull();
+}
+
+bool RegisterClass(const QString& progId, const QString& className, const QString& libraryPath,
+                   const QString& ownClassId)
+{
+    if (!IsValidProgId(progId) || className.isEmpty() || libraryPath.isEmpty()
+        || (!ownClassId.isEmpty() && !IsClassId(ownClassId)))
         return false;
-    const QString classId = ClassIdOf(progId);
+    const QString classId = ownClassId.isEmpty() ? ClassIdOf(progId) : ownClassId.toUpper();
     const QString classKey = QStringLiteral("CLSID\\") + classId;
     // A ProgID registered before under other letters keeps its key name; drop
     // it so that the entry shows the ProgID as registered now.
@@ -105,14 +112,25 @@ std::optional<ClassEntry> LookupClass(const QString& progId)
     const std::optional<QString> classId = ReadDefault(progId + QStringLiteral("\\CLSID"));
     if (!classId || classId->isEmpty())
         return std::nullopt;
-    const QString classKey = QStringLiteral("CLSID\\") + *classId;
+    std::optional<ClassEntry> entry = LookupClassById(*classId);
+    if (entry)
+        entry->progId = ReadDefault(QStringLiteral("CLSID\\") + *classId + QStringLiteral("\\ProgID")).value_or(progId);
+    return entry;
+}
+
+std::optional<ClassEntry> LookupClassById(const QString& classIdText)
+{
+    if (!IsClassId(classIdText))
+        return std::nullopt;
+    const QString classId = classIdText.toUpper();
+    const QString classKey = QStringLiteral("CLSID\\") + classId;
     const std::optional<QString> className = ReadDefault(classKey);
     const std::optional<QString> library = ReadDefault(classKey + QStringLiteral("\\InprocServer32"));
     if (!className || className->isEmpty() || !library || library->isEmpty())
         return std::nullopt;
     ClassEntry entry;
-    entry.progId = ReadDefault(classKey + QStringLiteral("\\ProgID")).value_or(progId);
-    entry.classId = *classId;
+    entry.progId = ReadDefault(classKey + QStringLiteral("\\ProgID")).value_or(QString());
+    entry.classId = classId;
     entry.className = *className;
     entry.libraryPath = *library;
     return entry;

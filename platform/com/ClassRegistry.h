@@ -27,9 +27,11 @@ QString ClassIdOf(const QString& progId);
 // platform allows, no backslash or slash, no blanks around it).
 bool IsValidProgId(const QString& progId);
 
-// Registers (or re-registers) the class; false when the ProgID is not valid
-// or the registry cannot be written.
-bool RegisterClass(const QString& progId, const QString& className, const QString& libraryPath);
+// Registers (or re-registers) the class, under classId when given ("{...}"),
+// else under ClassIdOf(progId); false when the ProgID or class id is not
+// valid or the registry cannot be written.
+bool RegisterClass(const QString& progId, const QString& className, const QString& libraryPath,
+                   const QString& classId = QString());
 
 // Removes the class's entries. With a library path given, only when the class
 // is registered to that library (another copy's registration stays). False
@@ -38,5 +40,9 @@ bool UnregisterClass(const QString& progId, const QString& libraryPath = QString
 
 // The registered class, or nothing when the ProgID is not (wholly) registered.
 std::optional<ClassEntry> LookupClass(const QString& progId);
+// The class registered under a class id ("{...}", any letter case), or nothing.
+std::optional<ClassEntry> LookupClassById(const QString& classId);
+// Whether text has the form of a class id: a GUID in braces.
+bool IsClassId(const QString& text);
 
 }  // namespace platform

@@ -27,7 +27,8 @@ qint32 RegisterServer(std::span<const ComClass> classes, const QString& libraryP
         return SELFREG_E_CLASS;
     try {
         for (const ComClass& c : classes) {
-            if (!RegisterClass(QString::fromUtf8(c.progId), QString::fromUtf8(c.className), libraryPath))
+            if (!RegisterClass(QString::fromUtf8(c.progId), QString::fromUtf8(c.className), libraryPath,
+                               QString::fromUtf8(c.classId)))
                 return SELFREG_E_CLASS;
         }
     } catch (...) {

@@ -26,6 +26,9 @@ struct ComClass {
     const char* progId;
     const char* className;
     QObject* (*create)(QObject* parent);
+    // The class's own id ("{...}"), for a class that callers create by its id; none: one
+    // derived from the ProgID.
+    const char* classId = nullptr;
 };
 
 // A library's version: major, minor and revision.

@@ -27,7 +27,7 @@ bool LiesIn(const QString& libraryPath, const QString& folder)
 
 std::unique_ptr<QObject> CreateObject(const QString& progId, const QString& libraryFolder)
 {
-    const std::optional<ClassEntry> entry = LookupClass(progId);
+    const std::optional<ClassEntry> entry = IsClassId(progId) ? LookupClassById(progId) : LookupClass(progId);
     if (!entry)
         CannotCreate(progId);
     const QFileInfo library(entry->libraryPath);

@@ -23,8 +23,8 @@ inline constexpr char DllCreateObjectName[] = "DllCreateObject";
 inline constexpr char DllRegisterServerName[] = "DllRegisterServer";
 inline constexpr char DllUnregisterServerName[] = "DllUnregisterServer";
 
-// Creates an object of the class registered under progId (any letter case)
-// and hands it to the caller. With libraryFolder given, a class whose library
+// Creates an object of the class registered under progId (any letter case),
+// or under a class id when progId is one ("{...}"), and hands it to the caller. With libraryFolder given, a class whose library
 // lies elsewhere is not created. Raises platform::Error 429 ("ActiveX
 // component can't create object") when the ProgID is not registered, the
 // library is missing, outside libraryFolder, cannot be loaded or has no

@@ -46,7 +46,9 @@ bool looksLikeProgram(const QString& path)
 
 bool isUrl(const QString& file)
 {
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
+    // A mail address ("mailto:" in any letter case) has no "//" after its scheme.
+    static const QRegularExpression scheme(QStringLiteral("^(?:[A-Za-z][A-Za-z0-9+.-]+://|mailto:)"),
+                                           QRegularExpression::CaseInsensitiveOption);
     return scheme.match(file).hasMatch();
 }
 

@@ -1,0 +1,175 @@
+// The metric conversions with worked numbers, and the conversion window as
+// the user works it.
+
+#include "CompanionFolder.h"
+
+#include "companions/krometric/MetricConversion.h"
+#include "companions/krometric/clsMetric.h"
+#include "companions/krometric/frmMetricConversion.h"
+#include "platform/com/CallByName.h"
+#include "platform/com/CreateObject.h"
+#include "platform/com/Regsvr.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "support/TestRegistry.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace platform;
+
+namespace {
+
+frmMetricConversion* MetricWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<frmMetricConversion*>(widget); window != nullptr && window->isVisible())
+            return window;
+    return nullptr;
+}
+
+}  // namespace
+
+class MetricTests : public QObject {
+    Q_OBJECT
+private slots:
+    void conversions_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("feet to meters") << 0 << "10" << "3.048";
+        QTest::newRow("meters to feet") << 1 << "1" << "3.28084";
+        QTest::newRow("inches to cm exactly") << 2 << "1" << "2.54";
+        QTest::newRow("cm to inches exactly") << 3 << "2.54" << "1.";
+        QTest::newRow("cubic cm to cubic in") << 4 << "16.387064" << "1.";
+        QTest::newRow("cubic in to cubic cm") << 5 << "2" << "32.774128";
+        QTest::newRow("square feet to square meters") << 6 << "10" << ".92903";
+        QTest::newRow("square meters to square feet") << 7 << "1" << "10.76391";
+        QTest::newRow("kg to lb") << 8 << "1" << "2.204623";
+        QTest::newRow("lb to kg") << 9 << "1" << ".453592";
+        // Millimetres and inches are not rounded to whole numbers first.
+        QTest::newRow("mm to inches") << 10 << "25.4" << "1.";
+        QTest::newRow("mm to inches, a half") << 10 << "12.5" << ".492126";
+        QTest::newRow("inches to mm, a half") << 11 << "0.5" << "12.7";
+        QTest::newRow("decimal comma") << 11 << "0,5" << "12.7";
+        QTest::newRow("blanks around") << 11 << " 2 " << "50.8";
+        QTest::newRow("negative") << 2 << "-0.5" << "-1.27";
+        QTest::newRow("zero") << 0 << "0" << "0.";
+        QTest::newRow("below the sixth decimal") << 10 << "0.00001" << "0.";
+        QTest::newRow("leading point") << 11 << ".1" << "2.54";
+        QTest::newRow("letters") << 10 << "abc" << "Error";
+        QTest::newRow("two numbers") << 0 << "1 2" << "Error";
+        QTest::newRow("two points") << 0 << "1.2.3" << "Error";
+        QTest::newRow("number then text") << 11 << "12mm" << "Error";
+        QTest::newRow("too large") << 5 << QString(400, u'9') << "Error";
+    }
+    void conversions()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, input);
+        QFETCH(QString, answer);
+        ScriptedAnswers answers;
+        frmMetricConversion window;
+        window.show();
+        window.List1->setCurrentRow(code);
+        window.txtInput->setText(input);
+        QTest::mouseClick(window.btnCalc, Qt::LeftButton);
+        QCOMPARE(window.txtAnswer->text(), answer);
+        // Only a number can be copied into a program.
+        QCOMPARE(window.btnCopy->isEnabled(), answer != u"Error");
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    void otherCodesGiveZero()
+    {
+        frmMetricConversion window;
+        QCOMPARE(window.sdMetricConvert(QStringLiteral("5"), 12), QVariant(0));
+        QCOMPARE(window.sdMetricConvert(QStringLiteral("5"), -1), QVariant(0));
+        QCOMPARE(metric::ConversionNames().size(), metric::ConversionCount);
+    }
+
+    void missingInputOrFormula_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nothing typed") << "   " << 2 << "Nothing Entered To Calculate.";
+        QTest::newRow("no formula") << "5" << -1 << "No Conversion Formula Selected.";
+    }
+    void missingInputOrFormula()
+    {
+        QFETCH(QString, input);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        ScriptedAnswers answers;
+        frmMetricConversion window;
+        window.show();
+        window.List1->setCurrentRow(code);
+        window.txtInput->setText(input);
+        QTest::mouseClick(window.btnCalc, Qt::LeftButton);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, message);
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Conversion Error"));
+        QCOMPARE(answers.msgBoxes()[0].style, vbInformation);
+        QCOMPARE(window.txtAnswer->text(), QString());
+        // The choice made stays after the message.
+        QCOMPARE(window.List1->currentRow(), code);
+    }
+
+    void copyPutsTheAnswerOnTheClipboard()
+    {
+        frmMetricConversion window;
+        window.show();
+        QVERIFY(!window.btnCopy->isEnabled());
+        window.List1->setCurrentRow(11);
+        window.txtInput->setText(QStringLiteral("2"));
+        QTest::mouseClick(window.btnCalc, Qt::LeftButton);
+        QVERIFY(window.btnCopy->isEnabled());
+        QTest::mouseClick(window.btnCopy, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("50.8"));
+        QVERIFY(!window.btnCopy->isEnabled());
+        // Another formula greys Copy too.
+        QTest::mouseClick(window.btnCalc, Qt::LeftButton);
+        QVERIFY(window.btnCopy->isEnabled());
+        window.List1->setCurrentRow(3);
+        QVERIFY(!window.btnCopy->isEnabled());
+    }
+
+    void createdByClassIdAndOneWindow()
+    {
+        CompanionFolder folder;
+        QVERIFY(folder.IsValid());
+        QCOMPARE(RegisterLibrary(folder.Path(QStringLiteral("KroMetric.so")), 30000).exitCode, RegsvrSuccess);
+
+        QWidget editor;
+        auto* field = new QLineEdit(&editor);
+        editor.show();
+        editor.activateWindow();
+        field->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+
+        for (const QString& id : {QStringLiteral("{e8214ff1-7ea0-4568-9e86-ae28fbffe6ec}"),
+                                  QStringLiteral("KroMetric.clsMetric")}) {
+            const std::unique_ptr<QObject> metric = CreateObject(id);
+            CallByName(metric.get(), QStringLiteral("ShowMetric"), VbMethod);
+        }
+        QPointer<frmMetricConversion> window = MetricWindow();
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Metric / Imperial Conversion"));
+        int windows = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            windows += qobject_cast<frmMetricConversion*>(widget) != nullptr && widget->isVisible() ? 1 : 0;
+        QCOMPARE(windows, 1);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::mouseClick(window->btnExit, Qt::LeftButton);
+        QTRY_VERIFY(window.isNull());
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+    }
+};
+
+REGISTER_TEST(MetricTests);
+#include "MetricTests.moc"
