@@ -10,6 +10,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QSessionManager>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -35,6 +36,8 @@ CMainFrame::CMainFrame(CTxtPrintApp& app, QWidget* parent) : QMainWindow(parent)
     // The status bar is there for the tips of commands; shown only in preview.
     statusBar()->hide();
     resize(640, 480);
+    // A session that ends keeps the placement as a close does.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this] { SavePlacement(); });
 }
 
 QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& status, const QString& tip,

@@ -26,7 +26,7 @@ CTxtPrintView::CTxtPrintView(CTxtPrintApp& app, QWidget* parent) : QWidget(paren
     tabControl = new QTabWidget(this);
     tabControl->setObjectName(QStringLiteral("tabControl"));
     tabControl->setTabPosition(QTabWidget::South);
-    tabControl->setStyleSheet(QStringLiteral("QTabBar::tab { width: 100px; height: 20px; }"));
+    tabControl->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 100px; height: 20px; }"));
     CTxtPrintDoc& doc = app.Document();
     filesPage_ = new FilesPage(doc);
     paperPage = new PaperPage(doc);
