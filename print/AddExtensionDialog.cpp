@@ -27,6 +27,11 @@ AddExtensionDialog::AddExtensionDialog(std::function<bool(const QString&)> liste
     layout->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &AddExtensionDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &AddExtensionDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] {
+        MessageKeepingFocus(QStringLiteral("The extension is the part of a file name after its last dot, without "
+                                           "the dot; letter case counts. Its files print with this tab spacing."),
+                            platform::vbInformation);
+    });
 }
 
 void AddExtensionDialog::accept()

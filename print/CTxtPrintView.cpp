@@ -96,11 +96,17 @@ int CTxtPrintView::RunPrint(PrintMode mode, bool selectedOnly)
     case PrintMode::Preview: {
         QPrintPreviewDialog preview(&printer, this);
         preview.setObjectName(QStringLiteral("PrintPreviewDialog"));
-        preview.resize(window()->size() + QSize(200, 200));
+        // The first preview is the frame's size and 200 pixels more each
+        // way; later ones come back where the last one was left.
+        if (previewGeometry_.isValid())
+            preview.setGeometry(previewGeometry_);
+        else
+            preview.setGeometry(QRect(window()->geometry().topLeft(), window()->size() + QSize(200, 200)));
         int previewed = -1;
         connect(&preview, &QPrintPreviewDialog::paintRequested, this,
                 [&](QPrinter* target) { previewed = PrintOn(*target, jobs); });
         RunModalKeepingFocus(preview);
+        previewGeometry_ = preview.geometry();
         result = previewed;
         break;
     }

@@ -5,6 +5,7 @@
 #include "print/CTxtPrintDoc.h"
 #include "print/PrintSession.h"
 
+#include <QRect>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -54,6 +55,7 @@ private:
     CTxtPrintApp& app_;
     FilesPage* filesPage_ = nullptr;
     bool selectedOnly_ = false;
+    QRect previewGeometry_;
     PrintSession::Reporter reporter_;
 };
 

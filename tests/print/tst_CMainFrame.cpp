@@ -176,6 +176,25 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
     }
 
+    void previewComesBackWhereItWasLeft()
+    {
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        f.Frame()->resize(1000, 700);
+        platform::ScriptedAnswers answers;
+        QSize first;
+        answers.scriptModal([&](QDialog& dialog) {
+            first = dialog.size();
+            dialog.setGeometry(30, 40, 900, 650);
+        });
+        QRect second;
+        answers.scriptModal([&](QDialog& dialog) { second = dialog.geometry(); });
+        f.Frame()->OnFilePrintPreview();
+        f.Frame()->OnFilePreviewSelected();
+        QCOMPARE(first, QSize(1200, 900));
+        QCOMPARE(second, QRect(30, 40, 900, 650));
+    }
+
     void noPrinterIsReported()
     {
         if (!QPrinterInfo::defaultPrinter().isNull())
