@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cstdio>
 
 namespace prentil {
@@ -67,7 +68,8 @@ void CTxtPrintApp::ComputeLayout(const CTxtPrintDoc& doc, int& charsPerLine, int
         return;
     const int width = (margins.normal.right - margins.normal.left) / doc.Columns();
     const int height = (margins.normal.bottom - margins.normal.top) / doc.Rows();
-    const PrintFonts fonts = MakePrintFonts(doc.Font(), doc.PointHeight() * dpi / 72, width, &printer);
+    const int pixelHeight = static_cast<int>(std::clamp<qint64>(qint64(doc.PointHeight()) * dpi / 72, 1, 100000));
+    const PrintFonts fonts = MakePrintFonts(doc.Font(), pixelHeight, width, &printer);
     const PrinterTextMeasurer measurer(fonts, &printer);
     const PageMetrics metrics = ComputePageMetrics(measurer, width, height, doc.PrintWrapArrow() != 0,
                                                    doc.HeaderOptions(), doc.FooterOptions());

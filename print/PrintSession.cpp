@@ -7,6 +7,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 
 namespace prentil {
 
@@ -58,7 +59,7 @@ bool PrintSession::Begin(QPrinter& printer, const std::vector<PrintJob*>& jobs)
     headerOptions_ = doc_.HeaderOptions();
     footerOptions_ = doc_.FooterOptions();
     wrapArrow_ = doc_.PrintWrapArrow() != 0;
-    const int pixelHeight = doc_.PointHeight() * dpi / 72;
+    const int pixelHeight = static_cast<int>(std::clamp<qint64>(qint64(doc_.PointHeight()) * dpi / 72, 1, 100000));
     fonts_ = MakePrintFonts(doc_.Font(), pixelHeight, pageWidth_, &printer);
     const PrinterTextMeasurer measurer(fonts_, &printer);
     const PageMetrics metrics = ComputePageMetrics(measurer, pageWidth_, pageHeight_, wrapArrow_, headerOptions_,

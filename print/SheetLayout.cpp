@@ -1,10 +1,15 @@
 #include "print/SheetLayout.h"
 
+#include <algorithm>
+
 namespace prentil {
 
 int MarginPixels(double mm, int dpi)
 {
-    return static_cast<int>(mm * dpi * 0.03937007874015748);
+    // A stored margin may hold any number; one beyond any paper stays a
+    // number that the edges can still be computed from.
+    const double pixels = std::clamp(mm * dpi * 0.03937007874015748, -1e8, 1e8);
+    return static_cast<int>(pixels);
 }
 
 MarginSets ComputeMargins(const DeviceCaps& caps, double top, double bottom, double left, double right)

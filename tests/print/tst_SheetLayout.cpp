@@ -62,6 +62,9 @@ private slots:
         QCOMPARE(MarginPixels(20, 600), 472);
         QCOMPARE(MarginPixels(15, 1200), 708);
         QCOMPARE(MarginPixels(0, 600), 0);
+        // A stored margin beyond any paper stays a number far outside it.
+        QVERIFY(MarginPixels(1e15, 1200) > 1000000);
+        QVERIFY(MarginPixels(-1e15, 1200) < -1000000);
         DeviceCaps caps{4800, 3300, 600, 600, 5000, 3500, 100, 100};
         const MarginSets sets = ComputeMargins(caps, 20, 15, 15, 15);
         QCOMPARE(sets.normal.left, 354 - 100);
