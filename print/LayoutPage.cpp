@@ -7,13 +7,13 @@
 
 namespace prentil {
 
-SpinEdit* LayoutPage::CountEdit(const QString& name, void (CTxtPrintDoc::*set)(int))
+SpinEdit* LayoutPage::CountEdit(const QString& name, std::function<void(int)> set)
 {
     auto* spin = new SpinEdit(name, this);
     // Stored as typed, without clamping: printing refuses what cannot print.
     connect(spin->edit, &QLineEdit::textChanged, this, [this, set](const QString& text) {
         if (!filling_)
-            (doc_.*set)(text.trimmed().toInt());
+            set(text.trimmed().toInt());
     });
     // The buttons run from 1 to 4.
     connect(spin, &SpinEdit::stepped, this, [spin](int delta) {
@@ -28,8 +28,9 @@ LayoutPage::LayoutPage(CTxtPrintDoc& doc, QWidget* parent) : TabPage(doc, parent
     auto* layout = new QVBoxLayout(this);
     auto* gridBox = new QGroupBox(QStringLiteral("Virtual page layout"), this);
     auto* grid = new QFormLayout(gridBox);
-    txtRows = CountEdit(QStringLiteral("txtRows"), &CTxtPrintDoc::SetRows);
-    txtColumns = CountEdit(QStringLiteral("txtColumns"), &CTxtPrintDoc::SetColumns);
+    CTxtPrintDoc* d = &doc_;
+    txtRows = CountEdit(QStringLiteral("txtRows"), [d](int rows) { d->SetRows(rows); });
+    txtColumns = CountEdit(QStringLiteral("txtColumns"), [d](int columns) { d->SetColumns(columns); });
     grid->addRow(QStringLiteral("Number of virtual page rows:"), txtRows);
     grid->addRow(QStringLiteral("Number of virtual page columns:"), txtColumns);
 

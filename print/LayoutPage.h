@@ -5,6 +5,7 @@
 #include "print/TabPage.h"
 
 #include <QRadioButton>
+#include <functional>
 
 namespace prentil {
 
@@ -19,7 +20,7 @@ public:
     QRadioButton* optBreak[3] = {};  // 1049, 1066, 1067: page break options 0, 1, 2
 
 private:
-    SpinEdit* CountEdit(const QString& name, void (CTxtPrintDoc::*set)(int));
+    SpinEdit* CountEdit(const QString& name, std::function<void(int)> set);
 };
 
 }  // namespace prentil

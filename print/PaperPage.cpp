@@ -18,13 +18,12 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& text)
 
 }  // namespace
 
-SpinEdit* PaperPage::MarginEdit(const QString& name, double (CTxtPrintDoc::*get)() const,
-                                void (CTxtPrintDoc::*set)(double))
+SpinEdit* PaperPage::MarginEdit(const QString& name, std::function<double()> get, std::function<void(double)> set)
 {
     auto* spin = new SpinEdit(name, this);
     connect(spin->edit, &QLineEdit::textChanged, this, [this, set](const QString& text) {
         if (!filling_)
-            (doc_.*set)(ParseMargin(text));
+            set(ParseMargin(text));
     });
     connect(spin, &SpinEdit::stepped, this, [this, spin, get, set](int delta) {
         // Steps of a tenth of a millimetre; never below 0.
@@ -32,9 +31,9 @@ SpinEdit* PaperPage::MarginEdit(const QString& name, double (CTxtPrintDoc::*get)
         const double rounded = std::round(value * 1000.0) / 1000.0;
         if (rounded < 0)
             return;
-        (doc_.*set)(rounded);
+        set(rounded);
         filling_ = true;
-        spin->edit->setText(FormatMargin((doc_.*get)()));
+        spin->edit->setText(FormatMargin(get()));
         filling_ = false;
     });
     return spin;
@@ -46,10 +45,15 @@ PaperPage::PaperPage(CTxtPrintDoc& doc, QWidget* parent) : TabPage(doc, parent)
     auto* layout = new QVBoxLayout(this);
     auto* marginsBox = new QGroupBox(QStringLiteral("Margins (mm)"), this);
     auto* margins = new QFormLayout(marginsBox);
-    txtTop = MarginEdit(QStringLiteral("txtTop"), &CTxtPrintDoc::TopMargin, &CTxtPrintDoc::SetTopMargin);
-    txtBottom = MarginEdit(QStringLiteral("txtBottom"), &CTxtPrintDoc::BottomMargin, &CTxtPrintDoc::SetBottomMargin);
-    txtLeft = MarginEdit(QStringLiteral("txtLeft"), &CTxtPrintDoc::LeftMargin, &CTxtPrintDoc::SetLeftMargin);
-    txtRight = MarginEdit(QStringLiteral("txtRight"), &CTxtPrintDoc::RightMargin, &CTxtPrintDoc::SetRightMargin);
+    CTxtPrintDoc* d = &doc_;
+    txtTop = MarginEdit(QStringLiteral("txtTop"), [d] { return d->TopMargin(); },
+                        [d](double mm) { d->SetTopMargin(mm); });
+    txtBottom = MarginEdit(QStringLiteral("txtBottom"), [d] { return d->BottomMargin(); },
+                           [d](double mm) { d->SetBottomMargin(mm); });
+    txtLeft = MarginEdit(QStringLiteral("txtLeft"), [d] { return d->LeftMargin(); },
+                         [d](double mm) { d->SetLeftMargin(mm); });
+    txtRight = MarginEdit(QStringLiteral("txtRight"), [d] { return d->RightMargin(); },
+                          [d](double mm) { d->SetRightMargin(mm); });
     margins->addRow(QStringLiteral("Top:"), txtTop);
     margins->addRow(QStringLiteral("Bottom:"), txtBottom);
     margins->addRow(QStringLiteral("Left:"), txtLeft);
@@ -86,17 +90,17 @@ PaperPage::PaperPage(CTxtPrintDoc& doc, QWidget* parent) : TabPage(doc, parent)
         if (!filling_)
             doc_.SetOrientation(on ? 1 : 0);
     });
-    auto flag = [this](QCheckBox* box, void (CTxtPrintDoc::*set)(int)) {
+    auto flag = [this](QCheckBox* box, std::function<void(int)> set) {
         connect(box, &QCheckBox::toggled, this, [this, set](bool on) {
             if (!filling_)
-                (doc_.*set)(on ? 1 : 0);
+                set(on ? 1 : 0);
         });
     };
-    flag(chkDefaultOrientation, &CTxtPrintDoc::SetUseDefaultOrientation);
-    flag(chkOdd, &CTxtPrintDoc::SetPrintOddPages);
-    flag(chkEven, &CTxtPrintDoc::SetPrintEvenPages);
-    flag(chkReverse, &CTxtPrintDoc::SetReverseOrder);
-    flag(chkSwap, &CTxtPrintDoc::SetSwapMargins);
+    flag(chkDefaultOrientation, [d](int on) { d->SetUseDefaultOrientation(on); });
+    flag(chkOdd, [d](int on) { d->SetPrintOddPages(on); });
+    flag(chkEven, [d](int on) { d->SetPrintEvenPages(on); });
+    flag(chkReverse, [d](int on) { d->SetReverseOrder(on); });
+    flag(chkSwap, [d](int on) { d->SetSwapMargins(on); });
     RefreshFromDocument();
 }
 

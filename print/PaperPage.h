@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QRadioButton>
+#include <functional>
 
 namespace prentil {
 
@@ -28,7 +29,7 @@ public:
     QCheckBox* chkSwap = nullptr;
 
 private:
-    SpinEdit* MarginEdit(const QString& name, double (CTxtPrintDoc::*get)() const, void (CTxtPrintDoc::*set)(double));
+    SpinEdit* MarginEdit(const QString& name, std::function<double()> get, std::function<void(double)> set);
 };
 
 }  // namespace prentil
