@@ -28,8 +28,10 @@ frmShiftAddress::frmShiftAddress(QWidget* parent) : QDialog(parent)
         edit->setObjectName(QLatin1String(name));
         edit->setFont(arial);
         edit->setReadOnly(readOnly);
-        if (readOnly)
+        if (readOnly) {
             edit->setFocusPolicy(Qt::NoFocus);
+            edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("XXXX")));
+        }
         return edit;
     };
     txtAX = box("txtAX", QStringLiteral("X"), true);
