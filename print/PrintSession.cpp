@@ -2,6 +2,7 @@
 
 #include "print/PrintStrings.h"
 #include "print/SheetPainter.h"
+#include "print/TabPage.h"
 #include "platform/forms/MsgBox.h"
 
 #include <QPageLayout>
@@ -16,7 +17,7 @@ PrintSession::PrintSession(const CTxtPrintDoc& doc, Reporter reporter)
 {
     if (!report_)
         report_ = [](const QString& text, int style, const QString& title) {
-            return platform::MsgBox(text, style, title);
+            return MessageKeepingFocus(text, style, title);
         };
 }
 

@@ -4,6 +4,7 @@
 
 #include "PrintFixture.h"
 #include "print/AboutDialog.h"
+#include "print/PaperPage.h"
 #include "print/PrintProfile.h"
 #include "print/PrintStrings.h"
 #include "platform/forms/ScriptedAnswers.h"
@@ -18,6 +19,7 @@
 #include <QPrinterInfo>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace prentil;
@@ -193,6 +195,42 @@ private slots:
         f.Frame()->OnFilePreviewSelected();
         QCOMPARE(first, QSize(1200, 900));
         QCOMPARE(second, QRect(30, 40, 900, 650));
+    }
+
+    void printSetupTakesTheOrientation()
+    {
+        AppFixture f;
+        f.Start();
+        f.app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        f.app->Printer().setOutputFileName(f.Pdf());
+        QCOMPARE(f.Doc().Orientation(), 1);
+        f.View()->tabControl->setCurrentWidget(f.View()->paperPage);
+        f.View()->paperPage->chkOdd->setFocus();
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) {
+            auto* portrait = dialog.findChild<QRadioButton*>(QStringLiteral("portrait"));
+            QVERIFY(portrait != nullptr);
+            portrait->click();
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        f.Frame()->Action(ID_FILE_PRINT_SETUP)->trigger();
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(f.Doc().Orientation(), 0);
+        // The shown page follows at once.
+        QVERIFY(f.View()->paperPage->optPortrait->isChecked());
+        QCOMPARE(QApplication::focusWidget(), f.View()->paperPage->chkOdd);
+    }
+
+    void messageOfAPrintGivesTheFocusBack()
+    {
+        AppFixture f;
+        f.Start({f.dir.filePath("gone.nc")});
+        f.Files()->lstFiles->setFocus();
+        qputenv(PrintToPdfVariable, f.Pdf().toLocal8Bit());
+        platform::ScriptedAnswers answers;
+        QCOMPARE(f.Frame()->OnFilePrintDirect(), 0);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
     }
 
     void noPrinterIsReported()
