@@ -137,8 +137,10 @@ int PrintSession::PrintAll(QPrinter& printer)
     if (first > last)
         return 0;
     QPainter painter;
-    if (!painter.begin(&printer))
-        return 0;
+    if (!painter.begin(&printer)) {
+        report_(IDS_PRINT_FAILED, platform::vbExclamation, IDS_ERROR);
+        return -1;
+    }
     for (int page = first; page <= last; ++page) {
         if (page > first)
             printer.newPage();

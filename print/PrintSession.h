@@ -41,7 +41,8 @@ public:
     // Draws printed page a (from 1).
     void PrintPage(QPainter& painter, int page);
     // Prints every page (or the printer's page range) onto printer; returns
-    // the number of sheets printed.
+    // the number of sheets printed, -1 (reported) when the printer cannot
+    // be opened.
     int PrintAll(QPrinter& printer);
     void End();
 

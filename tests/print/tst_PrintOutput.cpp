@@ -191,6 +191,17 @@ private slots:
         QCOMPARE(PdfPages(f.Pdf()), 1);
     }
 
+    void unwritableOutputIsReported()
+    {
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        platform::ScriptedAnswers answers;
+        qputenv(PrintToPdfVariable, f.dir.filePath("no/such/folder/out.pdf").toLocal8Bit());
+        QCOMPARE(f.Frame()->OnFilePrintDirect(), -1);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, IDS_PRINT_FAILED);
+    }
+
     void wrappedLinesCarryArrowsAndAllText()
     {
         AppFixture f;
