@@ -226,6 +226,9 @@ void frmNotePad::BuildMenus()
     connect(mnuG90, &QAction::triggered, this, [this] { mnuG90_Click(); });
     connect(mnuG91, &QAction::triggered, this, [this] { mnuG91_Click(); });
     ConnectNcCommandItems();
+    mnuClipboard = AddItem(mnuUtilities, "mnuClipboard", QStringLiteral("&Clipboard Extender"));
+    mnuClipboard->setEnabled(static_cast<bool>(ShowClipExtenderHook));
+    connect(mnuClipboard, &QAction::triggered, this, [this] { mnuClipboard_Click(); });
     mnuAccessories = AddMenu(this, "mnuAccessories", QStringLiteral("&Accessories"));
     mnuBolt = AddItem(mnuAccessories, "mnuBolt", QStringLiteral("&Bolt Circle"));
     connect(mnuBolt, &QAction::triggered, this, [this] { mnuBolt_Click(); });
@@ -862,4 +865,11 @@ void frmNotePad::mnuRemoveBlankLines_Click() { RemoveBlankLinesCommand(); }
 void frmNotePad::mnuG90_Click() { DoAbsolute(); }
 void frmNotePad::mnuG91_Click() { DoIncremental(); }
 void frmNotePad::mnuBolt_Click() { ShowBoltCircle(); }
+
+void frmNotePad::mnuClipboard_Click()
+{
+    if (ShowClipExtenderHook)
+        ShowClipExtenderHook();
+}
+
 void frmNotePad::NumberHighLight() { ::NumberHighLight(); }

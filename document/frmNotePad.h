@@ -112,6 +112,7 @@ public:
     void mnuRemoveBlankLines_Click();
     void mnuG90_Click();
     void mnuG91_Click();
+    void mnuClipboard_Click();
     // ---- Accessories menu
     void mnuBolt_Click();
     // ---- Block marks, time stamp, axis switch, change value, shift and syntax check
@@ -192,6 +193,7 @@ public:
     QAction* mnuChangeMain = nullptr;
     QAction* mnuShiftAddress = nullptr;
     QAction* mnuSyntax = nullptr;
+    QAction* mnuClipboard = nullptr;
     QMenu* mnuAccessories = nullptr;
     QAction* mnuBolt = nullptr;
     // Items 1 to 10 play macro slots 0 to 9 (their commands come with the macros).

@@ -310,6 +310,11 @@ void MDIMain::BuildToolbars()
     AddEntries(*cToolbar3, Toolbar3Entries, false, images);
     AddEntries(*cToolbar4, Toolbar4Entries, false, images);
     cToolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    if (QAction* button = ToolbarButton(*cToolbar3, QStringLiteral("Clipboard Extender")))
+        connect(button, &QAction::triggered, this, [] {
+            if (ShowClipExtenderHook)
+                ShowClipExtenderHook();
+        });
 }
 
 void MDIMain::MDIForm_Initialize()

@@ -37,7 +37,10 @@ inline bool WordListShown = false;     // the word-list panel is to be shown
 inline bool LineHighlightOn = false;   // the highlighted-line option is on
 inline bool InsertMode = true;         // typing inserts; set when the main window initialises
 inline bool MacroPlaying = false;      // a keyboard macro was started from a Macros menu
-inline bool SuppressClipCapture = false;  // the clipboard extender's own copy is not to be recorded
+// Set only while the clipboard extender puts one of its entries back on the
+// clipboard, so that its own write is not recorded; the editor's paste
+// clears it as well.
+inline bool SuppressClipCapture = false;
 
 // "\Editor.hlp" without folder: every user puts the program folder in front.
 inline QString HelpFile;
@@ -58,6 +61,9 @@ inline std::function<void()> LoadHotKeysHook;
 // Shows the settings dialog "Talvex Editor Properties" modal. Unset, the
 // commands that show it do nothing.
 inline std::function<void()> ShowEditPropHook;
+// Shows the clipboard extender's window modeless, loading it on first use.
+// Unset, the commands that show it do nothing.
+inline std::function<void()> ShowClipExtenderHook;
 
 // Places form centred on reference; a side that would leave the top or the
 // left of reference's screen is moved back onto it.

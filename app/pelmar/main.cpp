@@ -1,5 +1,6 @@
 // Pelmar, the NC program editor.
 
+#include "clipext/frmClipMain.h"
 #include "customise/MacroFiles.h"
 #include "customise/PluginMenu.h"
 #include "document/frmNotePad.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     LoadMacroListHook = LoadMacroList;
     CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
     InstallNcCommandHooks();
+    ShowClipExtenderHook = [] { frmClipMain::ShowDefault(); };
     ScanPluginsHook = [](frmNotePad& window) { ScanPlugins(window, *window.mnuPlugins); };
 
     QStringList arguments = QApplication::arguments();

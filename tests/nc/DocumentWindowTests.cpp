@@ -64,7 +64,8 @@ private slots:
             utilities.append(item->objectName() + ": " + item->text());
         QCOMPARE(utilities, (QStringList{"mnuG90: &Absolute G90", "mnuG91: &Incremental G91",
                                          "mnuSwitch: &Switch XYZ...", "mnuChangeMain: Change &Value...",
-                                         "mnuShiftAddress: Shift &Address", "mnuSyntax: Syntax &Checker"}));
+                                         "mnuShiftAddress: Shift &Address", "mnuSyntax: Syntax &Checker",
+                                         "mnuClipboard: &Clipboard Extender"}));
         for (int i : {8, 9, 11, 12})
             QVERIFY(window.mnuPEdit[static_cast<std::size_t>(i)]->isVisible());
     }
