@@ -219,6 +219,9 @@ void frmNotePad::BuildMenus()
     mnuUtilities = AddMenu(this, "mnuUtilities", QStringLiteral("&Utilities"));
     mnuG90 = AddItem(mnuUtilities, "mnuG90", QStringLiteral("&Absolute G90"));
     mnuG91 = AddItem(mnuUtilities, "mnuG91", QStringLiteral("&Incremental G91"));
+    mnuClipboard = AddItem(mnuUtilities, "mnuClipboard", QStringLiteral("&Clipboard Extender"));
+    mnuClipboard->setEnabled(static_cast<bool>(ShowClipExtenderHook));
+    connect(mnuClipboard, &QAction::triggered, this, [this] { mnuClipboard_Click(); });
     mnuSwitch = AddItem(mnuUtilities, "mnuSwitch", QStringLiteral("&Switch XYZ..."));
     mnuChangeMain = AddItem(mnuUtilities, "mnuChangeMain", QStringLiteral("Change &Value..."));
     mnuShiftAddress = AddItem(mnuUtilities, "mnuShiftAddress", QStringLiteral("Shift &Address"));
@@ -226,9 +229,6 @@ void frmNotePad::BuildMenus()
     connect(mnuG90, &QAction::triggered, this, [this] { mnuG90_Click(); });
     connect(mnuG91, &QAction::triggered, this, [this] { mnuG91_Click(); });
     ConnectNcCommandItems();
-    mnuClipboard = AddItem(mnuUtilities, "mnuClipboard", QStringLiteral("&Clipboard Extender"));
-    mnuClipboard->setEnabled(static_cast<bool>(ShowClipExtenderHook));
-    connect(mnuClipboard, &QAction::triggered, this, [this] { mnuClipboard_Click(); });
     mnuAccessories = AddMenu(this, "mnuAccessories", QStringLiteral("&Accessories"));
     mnuBolt = AddItem(mnuAccessories, "mnuBolt", QStringLiteral("&Bolt Circle"));
     connect(mnuBolt, &QAction::triggered, this, [this] { mnuBolt_Click(); });

@@ -63,9 +63,9 @@ private slots:
         for (const QAction* item : window.mnuUtilities->actions())
             utilities.append(item->objectName() + ": " + item->text());
         QCOMPARE(utilities, (QStringList{"mnuG90: &Absolute G90", "mnuG91: &Incremental G91",
+                                         "mnuClipboard: &Clipboard Extender",
                                          "mnuSwitch: &Switch XYZ...", "mnuChangeMain: Change &Value...",
-                                         "mnuShiftAddress: Shift &Address", "mnuSyntax: Syntax &Checker",
-                                         "mnuClipboard: &Clipboard Extender"}));
+                                         "mnuShiftAddress: Shift &Address", "mnuSyntax: Syntax &Checker"}));
         for (int i : {8, 9, 11, 12})
             QVERIFY(window.mnuPEdit[static_cast<std::size_t>(i)]->isVisible());
     }
