@@ -158,6 +158,11 @@ bool FileExtPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lstExtensions->viewport() && event->type() == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
+        // Only rows dragged within the list move; anything else dropped here is ignored.
+        if (drop->source() != lstExtensions) {
+            drop->ignore();
+            return true;
+        }
         const QPoint at = drop->position().toPoint();
         const QModelIndex index = lstExtensions->indexAt(at);
         int dropRow = index.isValid() ? index.row() : lstExtensions->count();
