@@ -46,6 +46,7 @@ std::vector<quint32> FormatsOf(const QStringList& mimeTypes);
 struct ClipBlock {
     quint32 formatID = 0;
     QByteArray bytes;
+    friend bool operator==(const ClipBlock&, const ClipBlock&) = default;
 };
 
 // The bytes of format id in data, as the old clipboard held them: text

@@ -2,6 +2,7 @@
 
 #include "clipext/frmSysTray.h"
 #include "platform/codemax/CodeMax.h"
+#include "platform/desktop/Clipboard.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Twips.h"
@@ -429,6 +430,21 @@ void frmClipMain::CaptureClipboard()
 {
     std::vector<clipext::ClipBlock> blocks;
     try {
+        blocks = StoredBlocksOnClipboard();
+    } catch (...) {
+        return;
+    }
+    if (!ownWrite_.empty() && blocks == ownWrite_ && platform::TheClipboard().ownsContent())
+        return;
+    if (history_.Capture(blocks) < 0)
+        return;
+    RefreshHistoryList(SelectedEntry());
+}
+
+std::vector<clipext::ClipBlock> frmClipMain::StoredBlocksOnClipboard()
+{
+    std::vector<clipext::ClipBlock> blocks;
+    try {
         const int count = clipboard_.GetCurrentFormats(this);
         clipboard_.ClipboardOpen(this);
         for (int position = 1; position <= count; ++position) {
@@ -442,11 +458,9 @@ void frmClipMain::CaptureClipboard()
         clipboard_.ClipboardClose();
     } catch (...) {
         clipboard_.ClipboardClose();
-        return;
+        throw;
     }
-    if (history_.Capture(blocks) < 0)
-        return;
-    RefreshHistoryList(SelectedEntry());
+    return blocks;
 }
 
 int frmClipMain::SelectedEntry() const

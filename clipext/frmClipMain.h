@@ -140,6 +140,8 @@ private:
 
     // Capture and the list.
     void CaptureClipboard();
+    // The blocks of the stored formats now on the clipboard, in its order.
+    std::vector<clipext::ClipBlock> StoredBlocksOnClipboard();
     // Refills the list; the selection follows keepEntry (when it is still
     // shown), else goes to row fallbackRow clamped, else to row 0.
     void RefreshHistoryList(int keepEntry, int fallbackRow = 0);
@@ -178,4 +180,7 @@ private:
     bool exitRequested_ = false;
     bool unloaded_ = false;
     QPointer<QWidget> focusBefore_;
+    // What our own last copy put on the clipboard: a late notice of an
+    // older change, arriving while that is still ours, is not a new copy.
+    std::vector<clipext::ClipBlock> ownWrite_;
 };

@@ -8,14 +8,13 @@
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "shell/CommonDialogObject.h"
+#include "shell/GShell.h"
 #include "shell/MEditor.h"
 #include "shell/MIni.h"
 #include "shell/basFileDialogs.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QListWidget>
 
 #include <functional>
@@ -53,21 +52,18 @@ QString AskForFile(QWidget* owner, const QString& title, int flags, bool save, c
     return dialog.FileName();
 }
 
-// Rewrites the file through write, keeping the times an existing file had.
+// Rewrites the file through write, giving it the times and permissions
+// an existing file had.
 void ReplaceKeepingTimes(const QString& path, const std::function<void()>& write)
 {
-    const QFileInfo before(path);
-    const bool existed = before.exists();
-    const QDateTime modified = before.lastModified();
-    const QDateTime accessed = before.lastRead();
-    write();
-    if (!existed)
-        return;
-    QFile file(path);
-    if (file.open(QIODevice::ReadWrite)) {
-        file.setFileTime(accessed, QFileDevice::FileAccessTime);
-        file.setFileTime(modified, QFileDevice::FileModificationTime);
+    KillFileKeepInfo(path);
+    try {
+        write();
+    } catch (...) {
+        RestoreFileInfo();
+        throw;
     }
+    RestoreFileInfo();
 }
 
 }  // namespace
@@ -121,15 +117,9 @@ bool frmClipMain::LoadHistoryFile(const QString& path)
         ShowProgramError(QStringLiteral("The file '%1' could not be read: %2").arg(path, file.errorString()));
         return false;
     }
-    // A mapped file is read where it lies; blocks are copied out once.
-    QByteArray read;
-    QByteArrayView bytes;
-    if (const uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
-        bytes = QByteArrayView(reinterpret_cast<const char*>(mapped), file.size());
-    } else {
-        read = file.readAll();
-        bytes = read;
-    }
+    // Read, not mapped: a file cut short by another program while it is
+    // being read must give a short read, not a crash.
+    const QByteArray bytes = file.readAll();
     const clipext::ClipFileContent content = clipext::ReadClipHistory(bytes);
     if (!content.validMagic) {
         platform::MsgBox(QStringLiteral("The file '") + path + QStringLiteral("' is not a valid clipboard file."),

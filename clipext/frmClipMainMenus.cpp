@@ -49,6 +49,7 @@ void frmClipMain::mnuEditCopy_Click()
         for (const clipext::ClipBlock& block : history_.Entry(entry).Blocks())
             clipboard_.SetBinaryData(block.formatID, block.bytes);
         clipboard_.ClipboardClose();
+        ownWrite_ = StoredBlocksOnClipboard();
     } catch (const std::exception& failure) {
         clipboard_.ClipboardClose();
         ShowProgramError(failure);

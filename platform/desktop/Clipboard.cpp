@@ -21,6 +21,7 @@ public:
     {
         QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
     }
+    bool ownsContent() const override { return QGuiApplication::clipboard()->ownsClipboard(); }
 };
 
 Clipboard* Replacement = nullptr;

@@ -21,6 +21,9 @@ public:
     virtual const QMimeData* mimeData() const = 0;
     // Replaces the whole content; the clipboard takes the data.
     virtual void setMimeData(QMimeData* data) = 0;
+    // The content was put there by this program (and no other has replaced
+    // it since). Always false where the clipboard is the process's own.
+    virtual bool ownsContent() const = 0;
 
 signals:
     // The content changed, by this program or another.
