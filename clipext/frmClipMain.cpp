@@ -465,8 +465,9 @@ std::vector<clipext::ClipBlock> frmClipMain::StoredBlocksOnClipboard()
 
 int frmClipMain::SelectedEntry() const
 {
+    // The current row: a click makes it current before it selects it.
     const QListWidgetItem* item = lstClipboard->currentItem();
-    return item != nullptr && item->isSelected() ? item->data(Qt::UserRole).toInt() : -1;
+    return item != nullptr ? item->data(Qt::UserRole).toInt() : -1;
 }
 
 void frmClipMain::RefreshHistoryList(int keepEntry, int fallbackRow)

@@ -187,8 +187,16 @@ private slots:
         ClipFixture::copyText(QStringLiteral("two"));
         QVERIFY(window.lstClipboard->isVisible());
         QVERIFY(!window.picDetails->isVisible());
-        window.lstClipboard->setCurrentRow(1);
-        emit window.lstClipboard->itemDoubleClicked(window.lstClipboard->item(1));
+        // The user's clicks: one picks the entry, a double click opens its details.
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint top = window.lstClipboard->visualItemRect(window.lstClipboard->item(0)).center();
+        const QPoint row = window.lstClipboard->visualItemRect(window.lstClipboard->item(1)).center();
+        QTest::mouseClick(window.lstClipboard->viewport(), Qt::LeftButton, {}, top);
+        QCOMPARE(window.edtDetails->Text(), QStringLiteral("two"));
+        QTest::mouseClick(window.lstClipboard->viewport(), Qt::LeftButton, {}, row);
+        QCOMPARE(window.SelectedEntry(), window.History().EntryAtRow(1));
+        QCOMPARE(Types(window), QStringList{"Text"});
+        QTest::mouseDClick(window.lstClipboard->viewport(), Qt::LeftButton, {}, row);
         QVERIFY(window.mnuViewDetails->isChecked());
         QVERIFY(!window.mnuViewList->isChecked());
         QVERIFY(window.picDetails->isVisible());
