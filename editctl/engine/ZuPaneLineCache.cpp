@@ -6,7 +6,22 @@
 
 ZuPaneLineCache::Counts ZuPaneLineCache::Of(const ZuTextBlock& block)
 {
-    return {{block.LineCount(0), block.LineCount(1)}, block.Length()};
+    return {{block.LineCount(0), block.LineCount(1), block.Length()}};
+}
+
+void ZuPaneLineCache::Rebuild()
+{
+    const std::size_t n = counts_.size();
+    for (int f = 0; f < 3; ++f) {
+        std::vector<std::uint64_t>& tree = tree_[f];
+        tree.assign(n + 1, 0);
+        for (std::size_t i = 1; i <= n; ++i) {
+            tree[i] += counts_[i - 1].value[f];
+            const std::size_t parent = i + (i & (~i + 1));
+            if (parent <= n)
+                tree[parent] += tree[i];
+        }
+    }
 }
 
 void ZuPaneLineCache::Reset(const Blocks& blocks)
@@ -14,15 +29,37 @@ void ZuPaneLineCache::Reset(const Blocks& blocks)
     counts_.clear();
     for (const auto& block : blocks)
         counts_.push_back(Of(*block));
-    valid_ = 0;
+    Rebuild();
 }
 
 void ZuPaneLineCache::Recount(std::size_t k, const ZuTextBlock& block)
 {
-    if (k >= counts_.size())
-        counts_.resize(k + 1);
-    counts_[k] = Of(block);
-    Invalidate(k);
+    if (k == counts_.size()) {
+        // A block appended (loading): its tree nodes are built from the totals before it.
+        const Counts now = Of(block);
+        const std::size_t i = k + 1;
+        const std::size_t low = i & (~i + 1);
+        for (int f = 0; f < 3; ++f)
+            tree_[f].push_back(now.value[f] + Prefix(f, i - 1) - Prefix(f, i - low));
+        counts_.push_back(now);
+        return;
+    }
+    if (k > counts_.size()) {
+        counts_.resize(k + 1, Counts{{0, 0, 0}});
+        counts_[k] = Of(block);
+        Rebuild();
+        return;
+    }
+    const Counts now = Of(block);
+    const std::size_t n = counts_.size();
+    for (int f = 0; f < 3; ++f) {
+        const std::uint64_t delta = std::uint64_t(now.value[f]) - counts_[k].value[f]; // modulo 2^64
+        if (delta == 0)
+            continue;
+        for (std::size_t i = k + 1; i <= n; i += i & (~i + 1))
+            tree_[f][i] += delta;
+    }
+    counts_[k] = now;
 }
 
 void ZuPaneLineCache::Replaced(std::size_t first, std::size_t last, const Blocks& blocks, std::size_t count)
@@ -32,58 +69,48 @@ void ZuPaneLineCache::Replaced(std::size_t first, std::size_t last, const Blocks
     for (std::size_t k = first; k < first + count; ++k)
         fresh.push_back(Of(*blocks[k]));
     counts_.insert(counts_.begin() + std::ptrdiff_t(first), fresh.begin(), fresh.end());
-    Invalidate(first);
+    Rebuild();
 }
 
-void ZuPaneLineCache::Update()
+std::uint64_t ZuPaneLineCache::Prefix(int field, std::size_t count) const
+{
+    std::uint64_t sum = 0;
+    for (std::size_t i = std::min(count, counts_.size()); i > 0; i -= i & (~i + 1))
+        sum += tree_[field][i];
+    return sum;
+}
+
+std::size_t ZuPaneLineCache::Find(int field, std::uint64_t value) const
 {
     const std::size_t n = counts_.size();
-    if (valid_ == n && bytes_.size() == n + 1)
-        return;
-    for (auto* table : {&lines_[0], &lines_[1], &bytes_})
-        table->resize(n + 1);
-    std::uint64_t l0 = lines_[0][valid_], l1 = lines_[1][valid_], b = bytes_[valid_];
-    for (std::size_t k = valid_; k < n; ++k) {
-        l0 += counts_[k].lines[0];
-        l1 += counts_[k].lines[1];
-        b += counts_[k].bytes;
-        lines_[0][k + 1] = l0;
-        lines_[1][k + 1] = l1;
-        bytes_[k + 1] = b;
+    if (n == 0)
+        return 0;
+    // The number of blocks whose running total stays at or below the value.
+    std::size_t pos = 0;
+    std::size_t step = 1;
+    while (step * 2 <= n)
+        step *= 2;
+    for (; step > 0; step /= 2) {
+        if (pos + step <= n && tree_[field][pos + step] <= value) {
+            pos += step;
+            value -= tree_[field][pos];
+        }
     }
-    valid_ = n;
+    return std::min(pos, n - 1);
 }
 
 bool ZuPaneLineCache::Matches(const Blocks& blocks) const
 {
     if (counts_.size() != blocks.size())
         return false;
+    std::uint64_t sums[3] = {0, 0, 0};
     for (std::size_t k = 0; k < blocks.size(); ++k) {
         const Counts c = Of(*blocks[k]);
-        if (c.lines[0] != counts_[k].lines[0] || c.lines[1] != counts_[k].lines[1] || c.bytes != counts_[k].bytes)
-            return false;
+        for (int f = 0; f < 3; ++f) {
+            if (c.value[f] != counts_[k].value[f] || Prefix(f, k) != sums[f])
+                return false;
+            sums[f] += c.value[f];
+        }
     }
     return true;
-}
-
-std::size_t ZuPaneLineCache::BlockOfLine(int pane, std::uint64_t line) const
-{
-    const std::size_t n = counts_.size();
-    if (n == 0)
-        return 0;
-    const std::vector<std::uint64_t>& before = lines_[pane];
-    // The last block whose first line is at or before the line.
-    const auto it = std::upper_bound(before.begin(), before.begin() + std::ptrdiff_t(n), line);
-    const std::size_t k = std::size_t(it - before.begin());
-    return std::min(k == 0 ? 0 : k - 1, n - 1);
-}
-
-std::size_t ZuPaneLineCache::BlockOfOffset(std::uint64_t offset) const
-{
-    const std::size_t n = counts_.size();
-    if (n == 0)
-        return 0;
-    const auto it = std::upper_bound(bytes_.begin(), bytes_.begin() + std::ptrdiff_t(n), offset);
-    const std::size_t k = std::size_t(it - bytes_.begin());
-    return std::min(k == 0 ? 0 : k - 1, n - 1);
 }

@@ -72,7 +72,6 @@ ZuTextDocument::ZuBlockPlace ZuTextDocument::FindBlock(int pane, std::uint32_t l
     ZuBlockPlace place;
     if (blocks_.empty() || lineCount_[pane] == 0)
         return place;
-    Refresh();
     const std::uint64_t zeroBased = std::min<std::uint64_t>(line == 0 ? 0 : line - 1, lineCount_[pane] - 1);
     place.block = cache_.BlockOfLine(pane, zeroBased);
     place.line = std::uint32_t(zeroBased - cache_.LinesBefore(pane, place.block));
@@ -85,7 +84,6 @@ ZuTextDocument::ZuBlockPlace ZuTextDocument::FindBlockByOffset(int pane, std::ui
     ZuBlockPlace place;
     if (blocks_.empty())
         return place;
-    Refresh();
     offset = std::min(offset, byteCount_);
     place.block = cache_.BlockOfOffset(offset);
     place.offset = std::uint32_t(offset - cache_.BytesBefore(place.block));
@@ -252,7 +250,6 @@ ZuErr ZuTextDocument::Splice(std::uint64_t from, std::uint64_t to, const ZuTextB
 {
     try {
         EnsureBlock();
-        Refresh();
         to = std::min(to, byteCount_);
         from = std::min(from, to);
         const std::uint32_t inserted = insertion != nullptr ? insertion->Length() : 0;
@@ -458,21 +455,30 @@ ZuErr ZuTextDocument::RemoveRange(ZuTextDocument* fragment, int pane, const ZuTe
         return RemoveStream(fragment, spans[0].first, spans[0].second);
     }
     // Column: the removed pieces of each line, each ending with CR LF, make the fragment.
-    ZuTextBlock pieces;
-    for (auto it = spans.rbegin(); it != spans.rend(); ++it) {
-        ZuTextBlock piece;
-        if (const ZuErr error = Splice(it->first, it->second, nullptr, false, fragment != nullptr ? &piece : nullptr))
+    std::vector<ZuTextBlock> pieces(fragment != nullptr ? spans.size() : 0);
+    for (std::size_t k = spans.size(); k > 0; --k) {
+        const auto& [from, to] = spans[k - 1];
+        if (const ZuErr error = Splice(from, to, nullptr, false, fragment != nullptr ? &pieces[k - 1] : nullptr))
             return error;
-        if (fragment != nullptr) {
-            piece.InsertBytes(piece.Length(), "\r\n", 0);
-            piece.Replace(piece.Length(), piece.Length(), &pieces, 0);
-            pieces = std::move(piece);
-        }
     }
     if (fragment != nullptr && !spans.empty()) {
         if (const ZuErr error = fragment->fonts_->MergeFrom(*fonts_))
             return error;
-        fragment->FillFrom(std::move(pieces));
+        std::vector<std::uint32_t> map;
+        fonts_->IndexMap(*fragment->fonts_, map);
+        ZuTextBlock all;
+        for (ZuTextBlock& piece : pieces) {
+            const std::uint32_t at = all.Length();
+            for (ZuFontRun& run : piece.fonts.runs)
+                run.font = run.font < map.size() ? map[run.font] : 0;
+            all.text += piece.text;
+            all.text += "\r\n";
+            all.fonts.AppendSegment(piece.fonts, at, piece.Length() + 2);
+            all.colors.AppendSegment(piece.colors, at, piece.Length() + 2);
+            all.paragraphs.AppendSegment(piece.paragraphs, at, piece.Length() + 2);
+        }
+        all.RebuildLinesFromText(false);
+        fragment->FillFrom(std::move(all));
     }
     return ZuOk;
 }

@@ -143,7 +143,6 @@ private:
                  ZuTextBlock* removed);
     void ReplaceBlocks(std::size_t first, std::size_t last, std::vector<std::unique_ptr<ZuTextBlock>> pieces);
     std::vector<std::unique_ptr<ZuTextBlock>> Cut(const ZuTextBlock& block, bool last) const;
-    void Refresh() const { cache_.Update(); }
     void RecountBlock(std::size_t k, const std::uint32_t before[2]);
     void UpdateBookmarkPositions();
     std::uint64_t LineStartOffset(int pane, std::uint32_t line) const;
@@ -173,7 +172,7 @@ private:
     ZuTabSet defaultTabs_;
     std::array<std::array<std::uint32_t, 12>, 2> paneColors_;
     std::vector<std::unique_ptr<ZuTextBlock>> blocks_;
-    mutable ZuPaneLineCache cache_;
+    ZuPaneLineCache cache_;
     std::uint32_t lineCount_[2] = {0, 0};
     std::uint64_t byteCount_ = 0;
     ZuBookmarkTable bookmarks_;

@@ -8,7 +8,6 @@ template <typename F> void ZuTextDocument::ForEachBlockSpan(std::uint64_t from, 
 {
     if (blocks_.empty() || to <= from)
         return;
-    Refresh();
     for (std::size_t k = cache_.BlockOfOffset(from); k < blocks_.size(); ++k) {
         const std::uint64_t base = cache_.BytesBefore(k);
         if (base >= to)

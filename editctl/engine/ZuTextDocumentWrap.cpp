@@ -45,7 +45,6 @@ bool ZuTextDocument::IsBreak(std::uint64_t offset) const
 
 std::uint64_t ZuTextDocument::DefaultNextBreak(std::uint64_t offset) const
 {
-    Refresh();
     ZuBlockPlace place = FindBlockByOffset(0, offset);
     std::size_t k = place.block;
     std::uint32_t p = place.offset;
@@ -82,7 +81,6 @@ std::int64_t ZuTextDocument::DefaultPreviousBreak(std::uint64_t offset) const
     // Backwards directly, block by block; -1 when there is none.
     if (offset == 0 || blocks_.empty())
         return -1;
-    Refresh();
     ZuBlockPlace place = FindBlockByOffset(0, offset - 1);
     std::size_t k = place.block;
     std::int64_t p = std::int64_t(place.offset);
@@ -248,7 +246,6 @@ ZuErr ZuTextDocument::WrapLines(ZuWrapRequest& request, int pane)
     const std::uint32_t first = std::max<std::uint32_t>(request.firstLine, 1);
     if (blocks_.empty() || first > lineCount_[pane] || request.lastLine < first)
         return ZuOk;
-    Refresh();
     std::size_t k = cache_.BlockOfLine(pane, first - 1);
     std::uint64_t before = cache_.LinesBefore(pane, k);
     std::int64_t last = std::int64_t(request.lastLine) - 1; // 0-based, moves with the changes
@@ -278,7 +275,6 @@ ZuErr ZuTextDocument::UnwrapLines(ZuWrapRequest& request, int pane)
     const std::uint32_t first = std::max<std::uint32_t>(request.firstLine, 1);
     if (blocks_.empty() || first > lineCount_[pane] || request.lastLine < first)
         return ZuOk;
-    Refresh();
     std::size_t k = cache_.BlockOfLine(pane, first - 1);
     std::uint64_t before = cache_.LinesBefore(pane, k);
     std::int64_t last = std::int64_t(request.lastLine) - 1;
@@ -334,7 +330,6 @@ ZuErr ZuTextDocument::RestoreLineLengths(int pane, std::uint32_t firstLine, cons
     }
     // Rebuild the entries of each block the lines cover.
     const std::uint64_t end = bounds.back();
-    Refresh();
     for (std::size_t k = cache_.BlockOfOffset(start); k < blocks_.size(); ++k) {
         const std::uint64_t base = cache_.BytesBefore(k);
         ZuTextBlock& block = *blocks_[k];
@@ -358,7 +353,6 @@ ZuErr ZuTextDocument::RestoreLineLengths(int pane, std::uint32_t firstLine, cons
         const std::uint32_t counts[2] = {block.LineCount(0), block.LineCount(1)};
         block.lines[pane].swap(result);
         RecountBlock(k, counts);
-        Refresh();
     }
     return ZuOk;
 }
