@@ -106,7 +106,8 @@ private slots:
         ClipHistory history(2);
         const int slot = history.Capture({{CF_TEXT, QByteArray("x", 2)}});
         history.Entry(slot).RenderString(QString(40000, u'\x00e9'));
-        const ClipFileContent content = ReadClipHistory(Save(history));
+        const QByteArray saved = Save(history);
+        const ClipFileContent content = ReadClipHistory(saved);
         QVERIFY(!content.damaged);
         QCOMPARE(content.records.size(), size_t(1));
         QCOMPARE(content.records[0].title.size(), qsizetype(MaxTitleLength * 2));
@@ -145,14 +146,14 @@ private slots:
         QFETCH(int, records);
         QFETCH(bool, damaged);
         const QByteArray first = Record("first", {{1, QByteArray("first", 6)}});
-        const ClipFileContent content = ReadClipHistory(Magic + first + tail);
+        const QByteArray all = Magic + first + tail;  // the records point into it
+        const ClipFileContent content = ReadClipHistory(all);
         QVERIFY(content.validMagic);
         QCOMPARE(content.damaged, damaged);
         QCOMPARE(static_cast<int>(content.records.size()), 1 + records);
         QCOMPARE(content.records[0].title, QByteArrayView("first"));
         if (damaged)
             QCOMPARE(content.damagedRecord, 2 + records);
-        const QByteArray all = Magic + first + tail;
         ccffuzz::CheckInput(all.constData(), static_cast<size_t>(all.size()));
     }
 
