@@ -16,6 +16,7 @@
 #include "shell/basFileDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDropEvent>
 #include <QFrame>
 #include <QListWidget>
@@ -234,6 +235,23 @@ void frmNotePad::BuildMenus()
     connect(mnuBolt, &QAction::triggered, this, [this] { mnuBolt_Click(); });
 
     mnuMacrosMain = AddMenu(this, "mnuMacrosMain", QStringLiteral("&Macros"));
+    mnuMacroMain = mnuMacrosMain->addMenu(QStringLiteral("Keyboard Macro &Editor"));
+    mnuMacroMain->setObjectName(QStringLiteral("mnuMacroMain"));
+    mnuMacroCreate = AddItem(mnuMacroMain, "mnuMacroCreate", QStringLiteral("&Create"));
+    AddSeparator(mnuMacroMain, QStringLiteral("mnuMacroBar1"));
+    mnuMacroRem = AddItem(mnuMacroMain, "mnuMacroRem", QStringLiteral("&Remove a Macro"));
+    AddSeparator(mnuMacroMain, QStringLiteral("mnuMacroBar2"));
+    mnuMacroDel = AddItem(mnuMacroMain, "mnuMacroDel", QStringLiteral("&Delete all Macros"));
+    mnuMacroKeys = AddItem(mnuMacrosMain, "mnuMacroKeys", QStringLiteral("&Keyboard Assignments"));
+    AddSeparator(mnuMacrosMain, QStringLiteral("mnuMacroBar3"));
+    mnuMacroCreate->setEnabled(static_cast<bool>(ShowMacroCreateHook));
+    mnuMacroRem->setEnabled(static_cast<bool>(ShowMacroRemoveHook));
+    mnuMacroDel->setEnabled(static_cast<bool>(DeleteAllMacrosHook));
+    mnuMacroKeys->setEnabled(static_cast<bool>(ShowKeysHook));
+    connect(mnuMacroCreate, &QAction::triggered, this, [this] { mnuMacroCreate_Click(); });
+    connect(mnuMacroRem, &QAction::triggered, this, [this] { mnuMacroRem_Click(); });
+    connect(mnuMacroDel, &QAction::triggered, this, [this] { mnuMacroDel_Click(); });
+    connect(mnuMacroKeys, &QAction::triggered, this, [this] { mnuMacroKeys_Click(); });
     for (int i = 1; i < static_cast<int>(mnuMacros.size()); ++i) {
         // The design captions (item 4's misspelling included).
         const QString caption = i == 4 ? QStringLiteral("Marco 4 - not assigned")
@@ -241,6 +259,7 @@ void frmNotePad::BuildMenus()
         QAction* item = mnuMacrosMain->addAction(caption);
         item->setObjectName(QStringLiteral("mnuMacros%1").arg(i));
         mnuMacros[static_cast<size_t>(i)] = item;
+        connect(item, &QAction::triggered, this, [this, i] { mnuMacros_Click(i); });
     }
 
     // Shown but disabled until the listing adds its first plug-in.
@@ -872,4 +891,73 @@ void frmNotePad::mnuClipboard_Click()
         ShowClipExtenderHook();
 }
 
+// ---------------------------------------------------------------- Macros menu
+
+void frmNotePad::mnuMacroCreate_Click()
+{
+    if (ShowMacroCreateHook)
+        ShowMacroCreateHook();
+    UpdateMacroCaptions();
+}
+
+void frmNotePad::mnuMacroRem_Click()
+{
+    if (ShowMacroRemoveHook)
+        ShowMacroRemoveHook();
+    UpdateMacroCaptions();
+}
+
+void frmNotePad::mnuMacroDel_Click()
+{
+    if (DeleteAllMacrosHook && DeleteAllMacrosHook())
+        UpdateMacroCaptions(true);
+}
+
+void frmNotePad::mnuMacroKeys_Click()
+{
+    if (ShowKeysHook)
+        ShowKeysHook();
+}
+
+void frmNotePad::mnuMacros_Click(int index)
+{
+    MacroPlaying = true;
+    const int command = 213 + index;
+    try {
+        // A removed macro keeps its bytes but loses its keys: it is not played.
+        if (platform::CodeMaxGlobals().GetNumHotKeysForCmd(command) == 0) {
+            platform::MsgBox(QStringLiteral("No macro has been assigned to this selection!"),
+                             platform::vbExclamation, Title);
+            MacroPlaying = false;
+            return;
+        }
+        text1_->ExecuteCmd(command);
+    } catch (...) {
+        platform::MsgBox(QStringLiteral("Error using Macro ") + mnuMacros[static_cast<size_t>(index)]->text(),
+                         platform::vbOKOnly, Title);
+    }
+    MacroPlaying = false;
+}
+
+void frmNotePad::UpdateMacroCaptions(bool allFree)
+{
+    for (QWidget* widget : QApplication::allWidgets()) {
+        auto* window = qobject_cast<frmNotePad*>(widget);
+        if (!window)
+            continue;
+        for (int i = 1; i <= MaxMacros; ++i) {
+            const QString free = QStringLiteral("Macro%1 - not assigned").arg(i);
+            QString caption;
+            if (allFree)
+                caption = free;
+            else if (i <= Macronumber)
+                caption = MacroDescriptions[static_cast<size_t>(i - 1)].trimmed().isEmpty()
+                              ? free
+                              : MacroDescriptions[static_cast<size_t>(i - 1)];
+            else
+                continue;
+            window->mnuMacros[static_cast<size_t>(i)]->setText(caption);
+        }
+    }
+}
 void frmNotePad::NumberHighLight() { ::NumberHighLight(); }

@@ -39,6 +39,13 @@ inline std::function<void(frmNotePad& window)> ScanPluginsHook;
 // Print Setup; unset, those items are disabled.
 inline std::function<void()> ShowPrintDialogHook;
 inline std::function<void()> ShowPrintSetupHook;
+// The Macros menu's dialogs and commands, set by the customisation library;
+// unset, their items are disabled. DeleteAllMacrosHook returns true when it
+// cleared the macro list.
+inline std::function<void()> ShowMacroCreateHook;
+inline std::function<void()> ShowMacroRemoveHook;
+inline std::function<bool()> DeleteAllMacrosHook;
+inline std::function<void()> ShowKeysHook;
 
 class frmNotePad : public DocumentForm {
     Q_OBJECT
@@ -115,6 +122,15 @@ public:
     void mnuClipboard_Click();
     // ---- Accessories menu
     void mnuBolt_Click();
+    void mnuMacroCreate_Click();
+    void mnuMacroRem_Click();
+    void mnuMacroDel_Click();
+    void mnuMacroKeys_Click();
+    void mnuMacros_Click(int index);
+    // Captions of the Macros menu items from the macro list, in every
+    // document window: items 1 .. Macronumber show their descriptions (the
+    // free mark for an empty one); with all set, every item shows the free mark.
+    static void UpdateMacroCaptions(bool allFree = false);
     // ---- Block marks, time stamp, axis switch, change value, shift and syntax check
     //      (frmNotePadNcMenus.cpp)
     void mnuBlockSkips_Click();
@@ -196,8 +212,13 @@ public:
     QAction* mnuClipboard = nullptr;
     QMenu* mnuAccessories = nullptr;
     QAction* mnuBolt = nullptr;
-    // Items 1 to 10 play macro slots 0 to 9 (their commands come with the macros).
+    // Items 1 to 10 play macro slots 0 to 9.
     QMenu* mnuMacrosMain = nullptr;
+    QMenu* mnuMacroMain = nullptr;
+    QAction* mnuMacroCreate = nullptr;
+    QAction* mnuMacroRem = nullptr;
+    QAction* mnuMacroDel = nullptr;
+    QAction* mnuMacroKeys = nullptr;
     std::array<QAction*, 11> mnuMacros{};
     QMenu* mnuPlugins = nullptr;
     QMenu* mnuWindow = nullptr;

@@ -2,6 +2,7 @@
 
 #include "clipext/frmClipMain.h"
 #include "customise/MacroFiles.h"
+#include "customise/frmMacroRemove.h"
 #include "customise/PluginMenu.h"
 #include "document/frmNotePad.h"
 #include "nc/NcCommandFrame.h"
@@ -18,6 +19,10 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Talvex"));
 
     LoadMacroListHook = LoadMacroList;
+    LoadMacrosHook = LoadMacros;
+    LoadHotKeysHook = LoadHotKeys;
+    ShowMacroRemoveHook = ShowMacroRemove;
+    DeleteAllMacrosHook = DeleteAllMacros;
     CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
     InstallNcCommandHooks();
     ShowClipExtenderHook = [] { frmClipMain::ShowDefault(); };

@@ -1,0 +1,294 @@
+// Macro and hot-key files, removing macros and playing them from the menu.
+
+#include "HostFixture.h"
+
+#include "customise/MacroFiles.h"
+#include "customise/frmMacroRemove.h"
+#include "document/frmNotePad.h"
+#include "platform/codemax/CodeMax.h"
+#include "platform/codemax/CodeMaxHotKeyTable.h"
+#include "platform/codemax/CodeMaxMacro.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "shell/MEditor.h"
+#include "shell/MIni.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include "support/TestRegistry.h"
+
+namespace {
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray TypedMacro(const QString& text)
+{
+    platform::CodeMaxMacro macro;
+    macro.AddText(text);
+    return macro.ToBytes();
+}
+
+QStringList MacroIniLines()
+{
+    return QString::fromLatin1(FileBytes(MacroIniFile)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+class TestMacros : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<ProgramFixture> program_;
+
+    QString File(const QString& name) const { return program_->ProgramPath(name); }
+
+private slots:
+    void init()
+    {
+        program_ = std::make_unique<ProgramFixture>();
+        QVERIFY(program_->IsValid());
+        MacroIniFile = File(QStringLiteral("Macro.ini"));
+        IniFile = File(QStringLiteral("Editor.ini"));
+        Macronumber = 0;
+        MacroDescriptions = {};
+        platform::CodeMaxGlobals globals;
+        globals.ResetDefaultHotKeys();
+        for (int k = 0; k < MaxMacros; ++k)
+            globals.SetMacro(k, QByteArray());
+    }
+    void cleanup()
+    {
+        platform::CodeMaxGlobals().ResetDefaultHotKeys();
+        program_.reset();
+    }
+
+    // The table goes out and comes back whole; a file spelt "HotKeys.bin"
+    // is the same file for reading, overwriting and deleting.
+    void hotKeysRoundTripWhateverTheLetterCase()
+    {
+        platform::CodeMaxGlobals globals;
+        globals.RegisterHotKey(platform::CodeMaxHotKey(2, 'Q'), 137);
+        const QByteArray saved = globals.GetHotKeys();
+        platform::ScriptedAnswers answers;
+        SaveHotKeys();
+        QCOMPARE(FileBytes(File(QStringLiteral("Hotkeys.bin"))), saved);
+
+        QVERIFY(QFile::rename(File(QStringLiteral("Hotkeys.bin")), File(QStringLiteral("HotKeys.bin"))));
+        globals.ResetDefaultHotKeys();
+        LoadHotKeys();
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(2, 'Q')), 137);
+
+        // A shorter table replaces the file whole, under its own spelling.
+        globals.ResetDefaultHotKeys();
+        SaveHotKeys();
+        QCOMPARE(FileBytes(File(QStringLiteral("HotKeys.bin"))), globals.GetHotKeys());
+        QVERIFY(!QFile::exists(File(QStringLiteral("Hotkeys.bin"))));
+        QVERIFY(DeleteHotKeysFile());
+        QVERIFY(!QFile::exists(File(QStringLiteral("HotKeys.bin"))));
+        LoadHotKeys();  // no file: nothing happens
+        QCOMPARE(globals.GetHotKeys(), platform::CodeMaxHotKeyTable::Defaults().ToBytes());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // A damaged table is reported once; the table in use stays, so saving
+    // afterwards keeps the user's bindings.
+    void damagedHotKeysKeepTheTableInUse()
+    {
+        QVERIFY(WriteBytes(File(QStringLiteral("Hotkeys.bin")), "CMHK garbage"));
+        platform::CodeMaxGlobals globals;
+        globals.RegisterHotKey(platform::CodeMaxHotKey(6, 'K'), 214);
+        const QByteArray before = globals.GetHotKeys();
+        platform::ScriptedAnswers answers;
+        LoadHotKeys();
+        LoadHotKeys();
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QVERIFY(answers.msgBoxes()[0].prompt.contains(QStringLiteral("Hotkeys.bin")));
+        QCOMPARE(globals.GetHotKeys(), before);
+    }
+
+    // Slots with files take them (an empty file is an empty slot); others
+    // keep what they hold; a damaged file is reported once and read as an
+    // empty slot; a stray tenth file is ignored.
+    void loadMacros()
+    {
+        platform::CodeMaxGlobals globals;
+        globals.SetMacro(2, TypedMacro(QStringLiteral("kept")));
+        globals.SetMacro(1, TypedMacro(QStringLiteral("emptied")));
+        QVERIFY(WriteBytes(MacroFile(0), TypedMacro(QStringLiteral("G81"))));
+        QVERIFY(WriteBytes(MacroFile(1), QByteArray()));
+        QVERIFY(WriteBytes(MacroFile(3), "damaged"));
+        QVERIFY(WriteBytes(File(QStringLiteral("Macro10.bin")), "stray"));
+        platform::ScriptedAnswers answers;
+        LoadMacros();
+        LoadMacros();
+        QCOMPARE(globals.GetMacro(0), TypedMacro(QStringLiteral("G81")));
+        QCOMPARE(globals.GetMacro(1), QByteArray());
+        QCOMPARE(globals.GetMacro(2), TypedMacro(QStringLiteral("kept")));
+        QCOMPARE(globals.GetMacro(3), QByteArray());
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QVERIFY(answers.msgBoxes()[0].prompt.contains(QStringLiteral("Macro3.bin")));
+    }
+
+    void saveMacroWritesTheSlotsInUseOnly_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("files");
+        QTest::newRow("none: the next slot") << 0 << 1;
+        QTest::newRow("three") << 3 << 4;
+        QTest::newRow("all ten") << 10 << 10;
+    }
+    void saveMacroWritesTheSlotsInUseOnly()
+    {
+        QFETCH(int, count);
+        QFETCH(int, files);
+        platform::CodeMaxGlobals().SetMacro(0, TypedMacro(QStringLiteral("T1 M6")));
+        Macronumber = count;
+        platform::ScriptedAnswers answers;
+        SaveMacro();
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        for (int k = 0; k <= 10; ++k)
+            QCOMPARE(QFile::exists(File(QStringLiteral("Macro%1.bin").arg(k))), k < files);
+        QCOMPARE(FileBytes(MacroFile(0)), TypedMacro(QStringLiteral("T1 M6")));
+    }
+
+    // Removing frees the slot: its keys go, its description becomes the free
+    // mark (in Macro.ini when the slot is in use), its bytes stay.
+    void removeOneMacro_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("slot in use") << 1 << true;
+        QTest::newRow("beyond the count") << 4 << false;
+    }
+    void removeOneMacro()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, written);
+        CreateDefaultIni();
+        Macronumber = 3;
+        MacroDescriptions = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+        platform::CodeMaxGlobals globals;
+        globals.SetMacro(row, TypedMacro(QStringLiteral("X1.")));
+        globals.RegisterHotKey(platform::CodeMaxHotKey(2, 'M'), MacroCommand(row));
+        globals.RegisterHotKey(platform::CodeMaxHotKey(3, 'M'), MacroCommand(row));
+        globals.RegisterHotKey(platform::CodeMaxHotKey(2, 'J'), MacroCommand(0));
+        QVERIFY(WriteBytes(MacroFile(row), TypedMacro(QStringLiteral("X1."))));
+
+        platform::ScriptedAnswers answers;
+        frmMacroRemove dialog;
+        QVERIFY(!dialog.cmdRemove->isEnabled());
+        QCOMPARE(dialog.lstMacros->count(), 10);
+        QCOMPARE(dialog.lstMacros->item(4)->text(), QStringLiteral("Macro 5  not assigned"));
+        dialog.lstMacros->setCurrentRow(row);
+        QCOMPARE(dialog.MacroEdit->Text(), QStringLiteral("X1."));  // the preview
+        QTest::mouseClick(dialog.cmdRemove, Qt::LeftButton);
+
+        QCOMPARE(globals.GetNumHotKeysForCmd(MacroCommand(row)), 0);
+        QCOMPARE(globals.GetNumHotKeysForCmd(MacroCommand(0)), 1);
+        QCOMPARE(MacroDescriptions[static_cast<size_t>(row)], FreeMacroMark(row));
+        QCOMPARE(dialog.lstMacros->item(row)->text(), FreeMacroMark(row));
+        QCOMPARE(dialog.MacroEdit->Text(), QString());
+        QCOMPARE(dialog.cmdCancel->text(), QStringLiteral("&OK"));
+        QCOMPARE(MacroIniLines().contains(QStringLiteral("Macro%1=").arg(row + 1) + FreeMacroMark(row)), written);
+        QVERIFY(MacroIniLines().contains(QStringLiteral("Macronumber=3")));
+        QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
+        QCOMPARE(FileBytes(MacroFile(row)), TypedMacro(QStringLiteral("X1.")));
+        QCOMPARE(Macronumber, 3);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    void deleteAllMacros()
+    {
+        CreateDefaultIni();
+        Macronumber = 2;
+        MacroDescriptions = {QStringLiteral("a"), QStringLiteral("b")};
+        SaveIniSettings();
+        platform::CodeMaxGlobals globals;
+        globals.SetMacro(0, TypedMacro(QStringLiteral("a")));
+        globals.RegisterHotKey(platform::CodeMaxHotKey(2, 'M'), MacroCommand(0));
+        globals.RegisterHotKey(platform::CodeMaxHotKey(2, 'Q'), 137);
+        SaveMacro();
+        SaveHotKeys();
+        const QByteArray ini = FileBytes(MacroIniFile);
+
+        // Cancel: every file and the list as they were.
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(platform::vbCancel);
+        QVERIFY(!DeleteAllMacros());
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("This will remove all current macros from disk and memory. Are you sure?"));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbOKCancel | platform::vbCritical);
+        QCOMPARE(FileBytes(MacroIniFile), ini);
+        QVERIFY(QFile::exists(MacroFile(0)));
+        QCOMPARE(Macronumber, 2);
+
+        answers.answerMsgBox(platform::vbOK);
+        QVERIFY(DeleteAllMacros());
+        QCOMPARE(FileBytes(MacroIniFile), DefaultMacroIni());
+        for (int k = 0; k < 10; ++k)
+            QVERIFY(!QFile::exists(MacroFile(k)));
+        QVERIFY(!QFile::exists(File(QStringLiteral("Hotkeys.bin"))));
+        QCOMPARE(globals.GetHotKeys(), platform::CodeMaxHotKeyTable::Defaults().ToBytes());
+        QCOMPARE(globals.GetMacro(0), QByteArray());
+        QCOMPARE(Macronumber, 0);
+        QCOMPARE(MacroDescriptions[0], QString());
+    }
+
+    // The Macros menu plays the slot into the active document as one edit;
+    // a slot without a macro or without a key says so and plays nothing.
+    void playFromTheMenu()
+    {
+        MainWindowFixture fixture;
+        CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
+        DeleteAllMacrosHook = DeleteAllMacros;
+        platform::CodeMax& text = fixture.OpenDocument(QStringLiteral("N10"));
+        auto* window = qobject_cast<frmNotePad*>(ActiveDocumentForm());
+        QVERIFY(window);
+        QVERIFY(window->mnuMacroDel->isEnabled());
+        platform::CodeMaxGlobals globals;
+        globals.SetMacro(0, TypedMacro(QStringLiteral("G81 ")));
+        globals.RegisterHotKey(platform::CodeMaxHotKey(2, 'M'), MacroCommand(0));
+        globals.RegisterHotKey(platform::CodeMaxHotKey(2, 'J'), MacroCommand(1));
+        globals.SetMacro(2, TypedMacro(QStringLiteral("no key")));
+
+        platform::ScriptedAnswers answers;
+        window->mnuMacros[1]->trigger();
+        QCOMPARE(text.Text(), QStringLiteral("G81 N10"));
+        QVERIFY(!MacroPlaying);
+        text.ExecuteCmd(platform::CodeMaxCmd::Undo);
+        QCOMPARE(text.Text(), QStringLiteral("N10"));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+
+        for (int item : {2, 3}) {
+            window->mnuMacros[static_cast<size_t>(item)]->trigger();
+            QCOMPARE(text.Text(), QStringLiteral("N10"));
+            QVERIFY(!MacroPlaying);
+        }
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        for (const auto& box : answers.msgBoxes()) {
+            QCOMPARE(box.prompt, QStringLiteral("No macro has been assigned to this selection!"));
+            QCOMPARE(box.title, QStringLiteral("Talvex Editor"));
+        }
+
+        // Delete all renames every item, in every window.
+        answers.answerMsgBox(platform::vbOK);
+        window->mnuMacroDel->trigger();
+        QCOMPARE(window->mnuMacros[4]->text(), QStringLiteral("Macro4 - not assigned"));
+        QCOMPARE(window->mnuMacros[10]->text(), QStringLiteral("Macro10 - not assigned"));
+        DeleteAllMacrosHook = nullptr;
+    }
+};
+
+REGISTER_TEST(TestMacros);
+
+#include "tst_Macros.moc"
