@@ -2,6 +2,8 @@
 
 #include "clipext/frmClipMain.h"
 #include "customise/MacroFiles.h"
+#include "customise/frmKeys.h"
+#include "customise/frmMacro.h"
 #include "customise/frmMacroRemove.h"
 #include "customise/PluginMenu.h"
 #include "document/frmNotePad.h"
@@ -21,7 +23,9 @@ int main(int argc, char* argv[])
     LoadMacroListHook = LoadMacroList;
     LoadMacrosHook = LoadMacros;
     LoadHotKeysHook = LoadHotKeys;
+    ShowMacroCreateHook = ShowMacroCreate;
     ShowMacroRemoveHook = ShowMacroRemove;
+    ShowKeysHook = ShowKeys;
     DeleteAllMacrosHook = DeleteAllMacros;
     CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
     InstallNcCommandHooks();

@@ -3,6 +3,8 @@
 #include "HostFixture.h"
 
 #include "customise/MacroFiles.h"
+#include "customise/frmKeys.h"
+#include "customise/frmMacro.h"
 #include "customise/frmMacroRemove.h"
 #include "document/frmNotePad.h"
 #include "platform/codemax/CodeMax.h"
@@ -286,6 +288,42 @@ private slots:
         QCOMPARE(window->mnuMacros[4]->text(), QStringLiteral("Macro4 - not assigned"));
         QCOMPARE(window->mnuMacros[10]->text(), QStringLiteral("Macro10 - not assigned"));
         DeleteAllMacrosHook = nullptr;
+    }
+
+    // The Macros menu opens the three dialogs; afterwards the user types on
+    // in the document.
+    void menuOpensTheDialogs()
+    {
+        ShowMacroCreateHook = ShowMacroCreate;
+        ShowMacroRemoveHook = ShowMacroRemove;
+        ShowKeysHook = ShowKeys;
+        {
+            MainWindowFixture fixture;
+            CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
+            QVERIFY(QTest::qWaitForWindowActive(&fixture.Main()));
+            platform::CodeMax& text = fixture.OpenDocument(QStringLiteral("N10"));
+            auto* window = qobject_cast<frmNotePad*>(ActiveDocumentForm());
+            text.SetFocus();
+            QTRY_VERIFY(text.isAncestorOf(QApplication::focusWidget()));
+            Macronumber = 1;
+            MacroDescriptions[0] = QStringLiteral("Drill");
+
+            platform::ScriptedAnswers answers;
+            for (QAction* item : {window->mnuMacroCreate, window->mnuMacroRem, window->mnuMacroKeys}) {
+                QVERIFY(item->isEnabled());
+                item->trigger();
+                QCoreApplication::processEvents();
+                QVERIFY(text.isAncestorOf(QApplication::focusWidget()));
+            }
+            QCOMPARE(answers.modals().size(), 3);
+            QCOMPARE(answers.modals()[0].className, QStringLiteral("frmMacro"));
+            QCOMPARE(answers.modals()[1].className, QStringLiteral("frmMacroRemove"));
+            QCOMPARE(answers.modals()[2].className, QStringLiteral("frmKeys"));
+            QCOMPARE(window->mnuMacros[1]->text(), QStringLiteral("Drill"));
+        }
+        ShowMacroCreateHook = nullptr;
+        ShowMacroRemoveHook = nullptr;
+        ShowKeysHook = nullptr;
     }
 };
 

@@ -1,0 +1,208 @@
+// Key capture and listing texts, and the key assignment dialog.
+
+#include "HostFixture.h"
+
+#include "customise/HotKeyBox.h"
+#include "customise/HotKeyText.h"
+#include "customise/MacroFiles.h"
+#include "customise/frmKeys.h"
+#include "platform/codemax/CodeMaxGlobals.h"
+#include "platform/codemax/CodeMaxHotKeyTable.h"
+#include "platform/forms/ScriptedAnswers.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include "support/TestRegistry.h"
+
+namespace {
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Lines(const QListWidget& list)
+{
+    QStringList lines;
+    for (int i = 0; i < list.count(); ++i)
+        lines.append(list.item(i)->text());
+    return lines;
+}
+
+}  // namespace
+
+class TestFrmKeys : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<ProgramFixture> program_;
+
+private slots:
+    void init()
+    {
+        program_ = std::make_unique<ProgramFixture>();
+        QVERIFY(program_->IsValid());
+        platform::CodeMaxGlobals().ResetDefaultHotKeys();
+    }
+    void cleanup()
+    {
+        platform::CodeMaxGlobals().ResetDefaultHotKeys();
+        program_.reset();
+    }
+
+    void capture_data()
+    {
+        QTest::addColumn<int>("vk");
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Ctrl+A") << 65 << 2 << 2 << "Ctrl + A";
+        QTest::newRow("Shift+Ctrl+F5") << 116 << 3 << 3 << "Shift + Ctrl + F5";
+        QTest::newRow("Shift+Ctrl+Alt+F5: Alt left out") << 116 << 7 << 3 << "Shift + Ctrl + F5";
+        QTest::newRow("Shift+Ctrl+Alt+K") << 75 << 7 << 7 << "Shift + Ctrl + Alt + K";
+        QTest::newRow("Shift+Alt+B") << 66 << 5 << 5 << "Shift + Alt + B";
+        QTest::newRow("F1") << 112 << 0 << 0 << "F1";
+        QTest::newRow("Home") << 36 << 0 << 0 << "Home";
+        QTest::newRow("Return") << 13 << 4 << 4 << "Alt + Return";
+        QTest::newRow("Ctrl+Delete: no name") << 46 << 2 << 2 << "Ctrl + ";
+        QTest::newRow("Ctrl alone") << 17 << 2 << 2 << "Ctrl + ";
+    }
+    void capture()
+    {
+        QFETCH(int, vk);
+        QFETCH(int, mask);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        const auto key = CaptureKey(vk, mask);
+        QVERIFY(key);
+        QCOMPARE(key->modifiers, modifiers);
+        QCOMPARE(key->vk, vk);
+        QCOMPARE(key->text, text);
+        QCOMPARE(key->Assignable(), vk != 17);
+    }
+
+    void uncapturable_data()
+    {
+        QTest::addColumn<int>("vk");
+        QTest::newRow("digit 5") << 53;
+        QTest::newRow("keypad 1") << 97;
+        QTest::newRow("F13") << 124;
+        QTest::newRow("comma") << 188;
+    }
+    void uncapturable()
+    {
+        QFETCH(int, vk);
+        QVERIFY(!CaptureKey(vk, 2));
+    }
+
+    void listing_data()
+    {
+        QTest::addColumn<int>("mods1");
+        QTest::addColumn<int>("vk");
+        QTest::addColumn<int>("mods2");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Ctrl before Shift") << 3 << 116 << 0 << "Ctrl + Shift + F5";
+        QTest::newRow("Alt before Shift") << 5 << 65 << 0 << "Alt + Shift + A";
+        QTest::newRow("Enter Key") << 0 << 13 << 0 << "Enter Key";
+        QTest::newRow("F1 has no name") << 0 << 112 << 0 << "";
+        QTest::newRow("second modifiers") << 2 << 65 << 1 << "Ctrl + AShift";
+        QTest::newRow("all three") << 7 << 75 << 0 << "Shift + Ctrl + Alt + K";
+    }
+    void listing()
+    {
+        QFETCH(int, mods1);
+        QFETCH(int, vk);
+        QFETCH(int, mods2);
+        QFETCH(QString, text);
+        QCOMPARE(HotKeyListingText(platform::CodeMaxHotKey(mods1, vk, mods2, mods2 ? 'B' : 0)), text);
+    }
+
+    // The box captures what is typed into it; a key it cannot take leaves
+    // the capture and its text as they were.
+    void captureBox()
+    {
+        HotKeyBox box;
+        QTest::keyClick(&box, Qt::Key_A);
+        QTest::keyClick(&box, Qt::Key_B);
+        QCOMPARE(box.text(), QStringLiteral("B"));
+        QTest::keyClick(&box, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(box.text(), QStringLiteral("Ctrl + Q"));
+        QTest::keyClick(&box, Qt::Key_5);
+        QCOMPARE(box.text(), QStringLiteral("Ctrl + Q"));
+        QCOMPARE(box.Captured()->HotKey(), platform::CodeMaxHotKey(2, 'Q'));
+        // Ctrl is a key too: shown while it is pressed, but never bindable.
+        QTest::keyClick(&box, Qt::Key_5, Qt::ControlModifier);
+        QCOMPARE(box.text(), QStringLiteral("Ctrl + "));
+        QVERIFY(!box.Captured()->Assignable());
+    }
+
+    // Assign binds the captured key to the selected command and writes the
+    // table; reselecting lists it; Remove drops every key of the command.
+    void assignAndRemove()
+    {
+        platform::ScriptedAnswers answers;
+        frmKeys dialog;
+        QCOMPARE(dialog.lstKeys->count(), frmKeys::CommandCount);
+        QCOMPARE(frmKeys::CommandId(13), 184);
+        QTest::keyClick(dialog.Text3, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!dialog.cmdAssign[0]->isEnabled());  // no command chosen yet
+
+        dialog.lstKeys->setCurrentRow(47);
+        QCOMPARE(dialog.txtDescription->text(), QStringLiteral("Selects the entire document"));
+        QVERIFY(dialog.cmdAssign[0]->isEnabled());
+        const QStringList before = Lines(*dialog.lstKeyAssignment);
+        QTest::mouseClick(dialog.cmdAssign[0], Qt::LeftButton);
+        QVERIFY(!dialog.cmdAssign[0]->isEnabled());
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(2, 'Q')), 137);
+        QCOMPARE(Lines(*dialog.lstKeyAssignment), before + QStringList{"Ctrl + Q"});
+        QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
+
+        dialog.lstKeys->setCurrentRow(0);
+        dialog.lstKeys->setCurrentRow(47);
+        QCOMPARE(Lines(*dialog.lstKeyAssignment).first(), QStringLiteral("Ctrl + Q"));
+
+        // A bare modifier shows but cannot be bound.
+        QTest::keyClick(dialog.Text3, Qt::Key_Control);
+        QCOMPARE(dialog.Text3->text(), QStringLiteral("Ctrl + "));
+        QVERIFY(!dialog.cmdAssign[0]->isEnabled());
+
+        QVERIFY(globals.GetNumHotKeysForCmd(137) >= 2);
+        dialog.lstKeyAssignment->setCurrentRow(0);
+        emit dialog.lstKeyAssignment->itemClicked(dialog.lstKeyAssignment->item(0));
+        QVERIFY(dialog.cmdAssign[1]->isEnabled());
+        QTest::mouseClick(dialog.cmdAssign[1], Qt::LeftButton);
+        QCOMPARE(dialog.lstKeyAssignment->count(), 0);
+        QCOMPARE(globals.GetNumHotKeysForCmd(137), 0);
+        QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // Reset asks, then stores the default table and lists it.
+    void reset()
+    {
+        platform::CodeMaxGlobals globals;
+        globals.RegisterHotKey(platform::CodeMaxHotKey(2, 'Q'), 137);
+        platform::ScriptedAnswers answers;
+        frmKeys dialog;
+        dialog.lstKeys->setCurrentRow(47);
+        QVERIFY(Lines(*dialog.lstKeyAssignment).contains(QStringLiteral("Ctrl + Q")));
+
+        answers.answerMsgBox(platform::vbNo);
+        QTest::mouseClick(dialog.cmdAssign[2], Qt::LeftButton);
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(2, 'Q')), 137);
+        QVERIFY(!QFile::exists(HotKeysFile()));
+
+        answers.answerMsgBox(platform::vbYes);
+        QTest::mouseClick(dialog.cmdAssign[2], Qt::LeftButton);
+        QCOMPARE(answers.msgBoxes().last().prompt, QStringLiteral("Reset every key assignment to its default?"));
+        QCOMPARE(globals.GetHotKeys(), platform::CodeMaxHotKeyTable::Defaults().ToBytes());
+        QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
+        QVERIFY(!Lines(*dialog.lstKeyAssignment).contains(QStringLiteral("Ctrl + Q")));
+    }
+};
+
+REGISTER_TEST(TestFrmKeys);
+
+#include "tst_frmKeys.moc"

@@ -1,0 +1,198 @@
+// Recording macros in "Macro Assignments" and binding their keys.
+
+#include "HostFixture.h"
+
+#include "customise/HotKeyBox.h"
+#include "customise/MacroFiles.h"
+#include "customise/frmMacro.h"
+#include "customise/frmMacroDesc.h"
+#include "platform/codemax/CodeMax.h"
+#include "platform/codemax/CodeMaxMacro.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "shell/MEditor.h"
+#include "shell/MIni.h"
+
+#include <QLineEdit>
+#include <Qsci/qsciscintilla.h>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include "support/TestRegistry.h"
+
+namespace {
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Answers the description dialog through its own box and OK button.
+platform::ScriptedAnswers::ModalScript Describe(const QString& text)
+{
+    return [text](QDialog& dialog) {
+        auto& description = dynamic_cast<frmMacroDesc&>(dialog);
+        QVERIFY(!description.cmdMacro[0]->isEnabled());
+        description.txtMacroDesc->setText(text);
+        QTest::mouseClick(description.cmdMacro[0], Qt::LeftButton);
+    };
+}
+
+}  // namespace
+
+class TestFrmMacro : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<ProgramFixture> program_;
+
+    QString File(const QString& name) const { return program_->ProgramPath(name); }
+
+    // Records typed text and a command in the dialog's pane, ended with the
+    // record key as a user ends it.
+    static void RecordInPane(frmMacro& dialog, const QString& typed)
+    {
+        QVERIFY(dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(!dialog.cmdRecord[0]->isEnabled());
+        QVERIFY(!dialog.cmdRecord[2]->isEnabled());
+        QWidget* pane = dialog.RecordEdit->ActivePane();
+        QTest::keyClicks(pane, typed);
+        QTest::keyClick(pane, Qt::Key_Home);
+        QTest::keyClick(pane, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(dialog.cmdRecord[1]->isEnabled());
+        QVERIFY(dialog.cmdRecord[2]->isEnabled());
+    }
+
+private slots:
+    void init()
+    {
+        program_ = std::make_unique<ProgramFixture>();
+        QVERIFY(program_->IsValid());
+        MacroIniFile = File(QStringLiteral("Macro.ini"));
+        IniFile = File(QStringLiteral("Editor.ini"));
+        CreateDefaultIni();
+        Macronumber = 0;
+        MacroDescriptions = {};
+        platform::CodeMaxGlobals globals;
+        globals.ResetDefaultHotKeys();
+        for (int k = 0; k < MaxMacros; ++k)
+            globals.SetMacro(k, QByteArray());
+    }
+    void cleanup()
+    {
+        platform::CodeMaxGlobals().ResetDefaultHotKeys();
+        program_.reset();
+    }
+
+    // Record, describe, type, end, Apply: the macro, its description and
+    // the count are stored; a key bound to it plays it in another control.
+    void recordApplyAndPlay()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        dialog.show();
+        QCOMPARE(dialog.lstMacros->item(0)->text(), QStringLiteral("Macro 1  not assigned"));
+        answers.scriptModal(Describe(QStringLiteral("  Drill cycle ")));
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        RecordInPane(dialog, QStringLiteral("G81"));
+        QTest::mouseClick(dialog.cmdRecord[1], Qt::LeftButton);
+
+        QCOMPARE(Macronumber, 1);
+        QCOMPARE(MacroDescriptions[0], QStringLiteral("Drill cycle"));
+        QCOMPARE(dialog.lstMacros->item(0)->text(), QStringLiteral("Drill cycle"));
+        QVERIFY(dialog.cmdRecord[0]->isEnabled());
+        QVERIFY(!dialog.cmdRecord[1]->isEnabled());
+        const QByteArray macro = platform::CodeMaxGlobals().GetMacro(0);
+        QVERIFY(!platform::CodeMaxMacro::FromBytes(macro).IsEmpty());
+        QCOMPARE(FileBytes(MacroFile(0)), macro);
+        QVERIFY(QString::fromLatin1(FileBytes(MacroIniFile)).contains(QStringLiteral("Macronumber=1\r\n")));
+        QVERIFY(QString::fromLatin1(FileBytes(MacroIniFile)).contains(QStringLiteral("Macro1=Drill cycle\r\n")));
+
+        // A slot without a key: "<None>", Assign off until a key is typed.
+        dialog.lstMacros->setCurrentRow(0);
+        QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("<None>"));
+        QVERIFY(!dialog.cmdAssign[0]->isEnabled());
+        QTest::keyClick(dialog.txtNewHotKey, Qt::Key_F6, Qt::ShiftModifier | Qt::ControlModifier);
+        QVERIFY(dialog.cmdAssign[0]->isEnabled());
+        QTest::mouseClick(dialog.cmdAssign[0], Qt::LeftButton);
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(3, 117)), 214);
+        QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
+        QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("Ctrl + Shift + F6"));
+        QCOMPARE(dialog.RecordEdit->Text(), QStringLiteral("G81"));  // the preview
+
+        platform::CodeMax other;
+        other.SetText(QStringLiteral("X1."));
+        other.ExecuteCmd(214);
+        QCOMPARE(other.Text(), QStringLiteral("G81X1."));
+        other.ExecuteCmd(platform::CodeMaxCmd::Undo);
+        QCOMPARE(other.Text(), QStringLiteral("X1."));
+
+        // Remove unbinds every key of the macro.
+        emit dialog.lstKeys->itemClicked(dialog.lstKeys->item(0));
+        QTest::mouseClick(dialog.cmdAssign[1], Qt::LeftButton);
+        QCOMPARE(globals.GetNumHotKeysForCmd(214), 0);
+        QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("<None>"));
+        QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // A slot marked free by a removal takes the next recording; the count
+    // does not grow for it.
+    void freedSlotIsReused()
+    {
+        Macronumber = 3;
+        MacroDescriptions = {QStringLiteral("a"), FreeMacroMark(1), QStringLiteral("c")};
+        QCOMPARE(frmMacro::SlotForRecording(), 1);
+        MacroDescriptions[1] = QStringLiteral("Macro for drilling");  // a user's own words
+        QCOMPARE(frmMacro::SlotForRecording(), 3);
+        MacroDescriptions[1] = FreeMacroMark(1);
+
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        answers.scriptModal(Describe(QStringLiteral("Tap")));
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        RecordInPane(dialog, QStringLiteral("G84"));
+        QTest::mouseClick(dialog.cmdRecord[1], Qt::LeftButton);
+        QCOMPARE(Macronumber, 3);
+        QCOMPARE(MacroDescriptions[1], QStringLiteral("Tap"));
+        QVERIFY(!platform::CodeMaxMacro::FromBytes(platform::CodeMaxGlobals().GetMacro(1)).IsEmpty());
+        QCOMPARE(platform::CodeMaxGlobals().GetMacro(0), QByteArray());
+    }
+
+    // Cancelling the description records nothing and leaves the dialog idle.
+    void cancelledDescription()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        answers.scriptModal([](QDialog& d) {
+            QTest::mouseClick(dynamic_cast<frmMacroDesc&>(d).cmdMacro[1], Qt::LeftButton);
+        });
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(dialog.cmdRecord[0]->isEnabled());
+        QVERIFY(dialog.cmdRecord[2]->isEnabled());
+        QVERIFY(!DialogCancelled);
+        QCOMPARE(Macronumber, 0);
+    }
+
+    // Ten macros and none freed: Record says so and opens nothing.
+    void allTenSlotsInUse()
+    {
+        Macronumber = 10;
+        for (int k = 0; k < MaxMacros; ++k)
+            MacroDescriptions[static_cast<size_t>(k)] = QStringLiteral("m%1").arg(k);
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        QCOMPARE(answers.modals().size(), 0);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("All ten macro slots are in use. Remove a macro before recording a new one."));
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+    }
+};
+
+REGISTER_TEST(TestFrmMacro);
+
+#include "tst_frmMacro.moc"
