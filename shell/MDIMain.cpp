@@ -309,6 +309,8 @@ void MDIMain::BuildToolbars()
     AddEntries(*cToolbar1, Toolbar1Entries, true, images);
     AddEntries(*cToolbar3, Toolbar3Entries, false, images);
     AddEntries(*cToolbar4, Toolbar4Entries, false, images);
+    if (QAction* button = ToolbarButton(*cToolbar3, QStringLiteral("Talvex Editor Properties")))
+        connect(button, &QAction::triggered, this, [this] { mnuEditProp_Click(); });
     cToolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     if (QAction* button = ToolbarButton(*cToolbar3, QStringLiteral("Clipboard Extender")))
         connect(button, &QAction::triggered, this, [] {

@@ -2,6 +2,7 @@
 
 #include "clipext/frmClipMain.h"
 #include "customise/MacroFiles.h"
+#include "customise/frmEditProp.h"
 #include "customise/frmKeys.h"
 #include "customise/frmMacro.h"
 #include "customise/frmMacroRemove.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
     ShowMacroRemoveHook = ShowMacroRemove;
     ShowKeysHook = ShowKeys;
     DeleteAllMacrosHook = DeleteAllMacros;
+    ShowEditPropHook = ShowEditProp;
     CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
     InstallNcCommandHooks();
     ShowClipExtenderHook = [] { frmClipMain::ShowDefault(); };
