@@ -21,7 +21,7 @@ int runHolder(const QStringList& args)
         QTextStream(stdout) << "got " << message.toHex() << Qt::endl;
     });
     QTextStream(stdout) << "claimed" << Qt::endl;
-    QTimer::singleShot(60000, qApp, &QCoreApplication::quit);
+    QTimer::singleShot(60000, QCoreApplication::instance(), &QCoreApplication::quit);
     return QCoreApplication::exec();
 }
 
