@@ -13,6 +13,11 @@ bool InTable(int slot)
     return slot >= 1 && slot < static_cast<int>(DocumentState.size());
 }
 
+// Counts the windows each slot has held, so that a window being destroyed
+// can tell whether the slot is still its own without reading the table's
+// pointer to it (its type is already half gone by then).
+std::array<unsigned, MaxDocuments + 1> SlotWindowCount{};
+
 // Makes a document window for slot and hands it to the main window.
 DocumentForm* MakeWindow(int slot)
 {
@@ -27,11 +32,11 @@ DocumentForm* MakeWindow(int slot)
     Documents[static_cast<size_t>(slot)] = window;
     // A window that goes without releasing its slot (its close failed half
     // way) must not leave the slot in use with no window in it.
-    QObject::connect(window, &QObject::destroyed, [slot, window] {
+    const unsigned owner = ++SlotWindowCount[static_cast<size_t>(slot)];
+    QObject::connect(window, &QObject::destroyed, [slot, owner] {
         if (!InTable(slot) || DocumentState[static_cast<size_t>(slot)].Free)
             return;
-        const DocumentForm* holder = Documents[static_cast<size_t>(slot)].data();
-        if (holder == nullptr || holder == window)
+        if (SlotWindowCount[static_cast<size_t>(slot)] == owner)
             FreeDocumentIndex(slot);
     });
     return window;
