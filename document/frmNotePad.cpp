@@ -406,6 +406,8 @@ void frmNotePad::Form_Load()
     const int count = std::clamp(Macronumber, 0, MaxMacros);
     for (int i = 1; i <= count; ++i)
         mnuMacros[static_cast<size_t>(i)]->setText(MacroDescriptions[static_cast<size_t>(i - 1)]);
+    // The list as the main window shows it; later opens refresh every window.
+    ShowRecentFiles(*this);
     if (ScanPluginsHook)
         ScanPluginsHook(*this);
 }
@@ -704,8 +706,8 @@ void frmNotePad::mnuFSaveAll_Click()
             QString path = window->FilePath;
             if (window->IsUntitled())
                 path = ShowFileDialog(window, QStringLiteral("Save As"),
-                                      QStringLiteral("All Files (*.*)|*.*"), 0, QString(), QString(),
-                                      QString(), 2);
+                                      QStringLiteral("All Files (*.*)|*.*"), 0, QString(), DefaultDir,
+                                      QString(), SaveFileDialog);
             if (path.isEmpty() || !SaveDocument(*window, path))
                 continue;
             DocumentState[static_cast<size_t>(slot)].Modified = false;

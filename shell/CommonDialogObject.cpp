@@ -1,9 +1,11 @@
 #include "shell/CommonDialogObject.h"
 
 #include "platform/forms/Error.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/forms/ShowModal.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QCoreApplication>
@@ -45,6 +47,14 @@ QStringList Patterns(const QString& patternText)
 
 }  // namespace
 
+bool CommonDialogObject::ConfirmReplace(const QString& path, const QString& title)
+{
+    return platform::MsgBox(QFileInfo(path).fileName() + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                            platform::vbYesNo | platform::vbExclamation,
+                            title.isEmpty() ? QStringLiteral("Save As") : title)
+           == platform::vbYes;
+}
+
 QStringList CommonDialogObject::NameFilters(const QString& filter)
 {
     QStringList filters;
@@ -75,7 +85,7 @@ void CommonDialogObject::Show(bool save)
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (save) {
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !(flags_ & cdlOFNOverwritePrompt));
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     } else {
         dialog.setFileMode((flags_ & cdlOFNFileMustExist) ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
@@ -89,14 +99,22 @@ void CommonDialogObject::Show(bool save)
     if (!fileName_.isEmpty())
         dialog.selectFile(fileName_);
 
-    if (platform::ShowModal(dialog) != QDialog::Accepted) {
-        Cancelled();
-        return;
-    }
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) {
-        Cancelled();
-        return;
+    QStringList chosen;
+    for (;;) {
+        if (platform::ShowModal(dialog) != QDialog::Accepted) {
+            Cancelled();
+            return;
+        }
+        chosen = dialog.selectedFiles();
+        if (chosen.isEmpty()) {
+            Cancelled();
+            return;
+        }
+        const bool ask = save && (flags_ & cdlOFNOverwritePrompt) && QFileInfo(chosen.first()).isFile();
+        if (!ask || ConfirmReplace(chosen.first(), title_))
+            break;
+        // No: the dialog again, with the name as chosen.
+        dialog.selectFile(chosen.first());
     }
     fileName_ = chosen.first();
     if (!filters.isEmpty())

@@ -47,6 +47,12 @@ public:
     // Chooses and sets up the printer that printing uses (ApplicationPrinter).
     void ShowPrinter();
 
+    // The question before a save replaces an existing file (title: the
+    // dialog's, "Save As" when it has none); true to replace it. The file
+    // dialog never asks itself: the question comes through the message-box
+    // layer, like every other.
+    static bool ConfirmReplace(const QString& path, const QString& title);
+
     // The filter as the file dialog's name filters: "Text Files (*.txt)",
     // "All Files (*)". "*.*" stands for every file; patterns match names in
     // either letter case, as NC files often come in upper case.

@@ -163,6 +163,8 @@ MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent)
     TheMainWindow = this;
     setWindowTitle(Title);
     setObjectName(QStringLiteral("MDIMain"));
+    // The document windows inside show it too, in place of the toolkit's.
+    setWindowIcon(QIcon(IconResource));
     // The design size, 12120 x 9120 twips, until the settings place it.
     resize(platform::TwipsToPixelsX(12120), platform::TwipsToPixelsY(9120));
 

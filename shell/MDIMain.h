@@ -37,6 +37,8 @@ public:
     static MDIMain* Instance();
 
     inline static const QString Title = QStringLiteral("Talvex Editor V5.1");
+    // The suite's icon (built into the program).
+    inline static const QString IconResource = QStringLiteral(":/Images/Pelmar.png");
 
     // Sets the program-wide paths and fills the recent-file menu.
     void MDIForm_Initialize();

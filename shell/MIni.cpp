@@ -10,6 +10,7 @@
 #include "shell/basFileDialogs.h"
 #include "shell/cRegistry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -291,6 +292,9 @@ void LoadRegistrySettings(cRegistry& registry, HKEY root)
             SkipChars = defaults;
             return;
         }
+        // A stored count past what the settings dialog can hold is damage,
+        // not a list to read for ever.
+        CharNumber = std::min(CharNumber, MaxCharNumber);
         QStringList chars;
         for (int k = 1; k <= CharNumber; ++k)
             chars.append(readText(QStringLiteral("Char%1").arg(k), defaults.value(k - 1)));

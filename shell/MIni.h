@@ -28,6 +28,7 @@ inline int BlankLines = 0;      // 1: empty lines are numbered too
 inline int NumPopup = 0;        // 1: ask start and step before numbering
 inline int DisplayPath = 1;     // not 0: captions and the path table keep full paths
 inline int CharNumber = 3;      // number of entries of SkipChars
+inline constexpr int MaxCharNumber = 32767;  // a 16-bit count, as the settings dialog keeps it
 inline QStringList SkipChars{QStringLiteral("%"), QStringLiteral("("), QStringLiteral("O")};
                                 // line starts that block numbering leaves alone (entry 1 first)
 inline int Corvane = 30;        // kept and written back

@@ -32,6 +32,15 @@ void RefreshRecentFileMenus()
     }
 }
 
+void ShowRecentFiles(DocumentForm& window)
+{
+    for (int i = 1; i <= RecentFileCount; ++i) {
+        const QString path = RecentFile(i);
+        if (!path.startsWith(RecentFileNotUsed))
+            window.ShowRecentFile(i, path);
+    }
+}
+
 void AddRecentFile(const QString& path)
 {
     for (int i = RecentFileCount - 1; i >= 1; --i) {

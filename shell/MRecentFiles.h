@@ -7,6 +7,7 @@
 #include <QString>
 #include <span>
 
+class DocumentForm;
 class QAction;
 
 inline const QString RecentFilesApplication = QStringLiteral("KroEditorV50");
@@ -19,6 +20,9 @@ QString RecentFile(int i);
 // Shows the stored entries in every recent-file menu; entries never stored
 // stay hidden.
 void RefreshRecentFileMenus();
+// Shows the stored entries in the recent-file menu of one window, as a new
+// window loads.
+void ShowRecentFiles(DocumentForm& window);
 // Puts path first and moves the others down; the fourth drops out.
 void AddRecentFile(const QString& path);
 // Adds path unless it is listed already (its place then stays), then

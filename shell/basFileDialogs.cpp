@@ -88,15 +88,6 @@ bool Save(DocumentForm& window, const QString& path, bool asNew)
     }
 }
 
-// The save dialog's question for a file that exists; true to replace it.
-bool ReplaceExisting(const QString& path)
-{
-    return platform::MsgBox(QFileInfo(path).fileName()
-                                + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                            platform::vbYesNo | platform::vbExclamation, QStringLiteral("Save As"))
-           == platform::vbYes;
-}
-
 }  // namespace
 
 QString ShowFileDialog(QWidget* owner, const QString& title, const QString& filter, int filterIndex,
@@ -110,16 +101,25 @@ QString ShowFileDialog(QWidget* owner, const QString& title, const QString& filt
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || mode == OpenFileDialogCreate ? QFileDialog::AnyFile
                                                             : QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, mode != SaveFileDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     SetFilters(dialog, filter, filterIndex);
-    if (!defaultExt.isEmpty())
+    // A name typed into an open dialog is the file's whole name: NC programs
+    // are often called "O1000", with no extension.
+    if (save && !defaultExt.isEmpty())
         dialog.setDefaultSuffix(defaultExt);
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
-    if (platform::ShowModal(dialog) != QDialog::Accepted)
-        return QString();
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first().trimmed();
+    for (;;) {
+        if (platform::ShowModal(dialog) != QDialog::Accepted)
+            return QString();
+        const QStringList chosen = dialog.selectedFiles();
+        if (chosen.isEmpty())
+            return QString();
+        const QString path = chosen.first().trimmed();
+        if (mode != SaveFileDialog || !QFileInfo(path).isFile() || CommonDialogObject::ConfirmReplace(path, title))
+            return path;
+        dialog.selectFile(path);
+    }
 }
 
 QString ShowOpenFilesDialog(QWidget* owner, const QString& title, const QString& filter,
@@ -131,8 +131,8 @@ QString ShowOpenFilesDialog(QWidget* owner, const QString& title, const QString&
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     SetFilters(dialog, filter, filterIndex);
-    if (!defaultExt.isEmpty())
-        dialog.setDefaultSuffix(defaultExt);
+    // No default extension: the typed name is opened as it stands.
+    Q_UNUSED(defaultExt);
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
     if (platform::ShowModal(dialog) != QDialog::Accepted)
@@ -297,7 +297,7 @@ bool GetSaveAsFileName(QString& path, DocumentForm* window)
         // one with the extension, which may be another existing file.
         const QString typed = path;
         path += extension;
-        if (!QFileInfo::exists(path) || ReplaceExisting(path))
+        if (!QFileInfo::exists(path) || CommonDialogObject::ConfirmReplace(path, QStringLiteral("Save As")))
             return false;
         // No: back to the dialog, as its own question does.
         dialog.FileName(typed);

@@ -19,13 +19,15 @@ inline constexpr int OpenFileDialogCreate = 4;    // open, a missing file may be
 
 // One file from the open or save dialog: its full path, or "" when cancelled.
 // filter: "description|pattern|..."; filterIndex 1-based (0: the first);
-// initialFolder empty: the current folder.
+// initialFolder empty: the current folder. defaultExt is added to a name
+// without one in the save modes only; an open dialog opens what was typed.
 QString ShowFileDialog(QWidget* owner, const QString& title, const QString& filter, int filterIndex,
                        const QString& proposedName, const QString& initialFolder,
                        const QString& defaultExt, int mode);
 // Several existing files from the open dialog (initial folder DefaultDir):
 // one file gives its full path; several give their folder, then each name,
-// every part followed by a NUL character; "" when cancelled.
+// every part followed by a NUL character; "" when cancelled. No extension is
+// added to a typed name (defaultExt is kept for the callers' sake).
 QString ShowOpenFilesDialog(QWidget* owner, const QString& title, const QString& filter,
                             int filterIndex, const QString& proposedName, const QString& defaultExt);
 

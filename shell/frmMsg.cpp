@@ -3,7 +3,6 @@
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
 
-#include <QApplication>
 #include <QFont>
 #include <QLabel>
 #include <QPointer>
@@ -49,7 +48,7 @@ void frmMsg::Show()
         window->setAttribute(Qt::WA_DeleteOnClose);
         if (main != nullptr)
             CenterForm(*main, *window);
-        window->returnTo_ = QApplication::activeWindow();
+        window->focusReturn_ = std::make_unique<platform::FocusReturn>();
     }
     window->show();
 }
@@ -59,13 +58,10 @@ void frmMsg::Unload()
     QPointer<frmMsg>& window = LoadedWindow();
     if (window.isNull())
         return;
-    // A window system that activated it anyway gets the activation handed
-    // back to the window the user was working in (its focus widget with it).
-    const QPointer<QWidget> returnTo = window->returnTo_;
-    const bool tookActivation = QApplication::activeWindow() == window.data();
+    // A window system that activated it anyway, or left no window active
+    // once it went, gets the keyboard handed back.
+    const std::unique_ptr<platform::FocusReturn> back = std::move(window->focusReturn_);
     delete window.data();
-    if (tookActivation && returnTo && returnTo->isVisible())
-        returnTo->activateWindow();
 }
 
 frmMsg* frmMsg::Loaded()

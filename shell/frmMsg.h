@@ -1,10 +1,13 @@
 #pragma once
 // The modeless "Working..." window that long commands show while they run.
 // Callers show it, let the message loop run once, do their work and unload it.
-// It never takes the activation from the window the user works in.
+// It never takes the activation from the window the user works in, and when
+// it goes the keyboard is back where it was.
+
+#include "platform/forms/FocusReturn.h"
 
 #include <QDialog>
-#include <QPointer>
+#include <memory>
 
 class QLabel;
 
@@ -23,6 +26,6 @@ public:
     QLabel* lblMsg = nullptr;
 
 private:
-    // The window that was active when it was shown.
-    QPointer<QWidget> returnTo_;
+    // Where the keyboard was when it was shown: given back when it goes.
+    std::unique_ptr<platform::FocusReturn> focusReturn_;
 };

@@ -9,14 +9,25 @@
 #include "customise/PluginMenu.h"
 #include "document/frmNotePad.h"
 #include "nc/NcCommandFrame.h"
+#include "platform/forms/Screen.h"
 #include "shell/DocumentTable.h"
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    if (!platform::GraphicalSessionAvailable(given)) {
+        std::fputs("Pelmar needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is set.\n"
+                   "On a machine without one, start it under a virtual display: xvfb-run -a ./run.sh\n",
+                   stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramName);
     QApplication::setOrganizationName(QStringLiteral("Talvex"));

@@ -1,5 +1,7 @@
 #include "platform/forms/MsgBox.h"
 
+#include "platform/forms/FocusReturn.h"
+
 #include <QCoreApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -108,6 +110,7 @@ int MsgBoxDefaultResult(int style)
 
 int MsgBox(const QString& prompt, int style, const QString& title)
 {
+    const FocusReturn focusBack;
     MsgBoxHandler handler;
     {
         std::lock_guard lock(handlerMutex);
@@ -118,6 +121,7 @@ int MsgBox(const QString& prompt, int style, const QString& title)
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
+    const FocusReturn focusBack;
     InputBoxHandler handler;
     {
         std::lock_guard lock(handlerMutex);

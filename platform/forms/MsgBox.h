@@ -33,7 +33,8 @@ inline constexpr int vbIgnore = 5;
 inline constexpr int vbYes = 6;
 inline constexpr int vbNo = 7;
 
-// Shows a message box; returns the button chosen (vbOK ... vbNo).
+// Shows a message box; returns the button chosen (vbOK ... vbNo). Both boxes
+// give the activation and the focus back to where they were when they close.
 // An empty title gives the application's name, as VB does.
 // Escape answers Cancel when the box has it (OK for a box with only OK).
 int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = QString());

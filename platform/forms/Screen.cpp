@@ -32,4 +32,13 @@ void CentreOnScreen(QWidget& window)
     window.move(outer.topLeft());  // a window's position is its frame's
 }
 
+bool GraphicalSessionAvailable(const QStringList& arguments)
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    const qsizetype at = arguments.indexOf(QStringLiteral("-platform"));
+    return at >= 0 && at + 1 < arguments.size() && !arguments[at + 1].isEmpty();
+}
+
 }  // namespace platform

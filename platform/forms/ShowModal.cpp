@@ -1,5 +1,7 @@
 #include "platform/forms/ShowModal.h"
 
+#include "platform/forms/FocusReturn.h"
+
 #include <mutex>
 #include <utility>
 
@@ -11,6 +13,8 @@ ModalHandler modalHandler;
 
 int ShowModal(QDialog& dialog)
 {
+    // Afterwards the user types on where they were.
+    const FocusReturn focusBack;
     ModalHandler handler;
     {
         std::lock_guard lock(modalMutex);

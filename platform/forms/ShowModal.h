@@ -7,7 +7,8 @@
 
 namespace platform {
 
-// Runs the dialog modally; returns its result (QDialog::Accepted,
+// Runs the dialog modally, then gives the activation and the focus back to
+// where they were (see FocusReturn.h); returns its result (QDialog::Accepted,
 // QDialog::Rejected or the value given to done()).
 int ShowModal(QDialog& dialog);
 

@@ -21,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
@@ -65,6 +66,31 @@ void Type(frmNotePad& window, const QString& text)
     window.Text1()->SetSel({0, 0, 0, 0}, true);
     window.Text1()->AddText(text);
 }
+
+// While alive, every message box is a real window that takes the
+// activation, and its OK button is pressed, as a user meets one.
+class BoxesAsWindows {
+public:
+    BoxesAsWindows()
+    {
+        previous_ = platform::SetMsgBoxHandler([this](const QString& prompt, int, const QString& title) {
+            QMessageBox box(QMessageBox::Information, title, prompt, QMessageBox::Ok);
+            box.show();
+            (void)QTest::qWaitForWindowActive(&box, 2000);
+            box.button(QMessageBox::Ok)->click();
+            prompts.append(prompt);
+            return platform::vbOK;
+        });
+    }
+    ~BoxesAsWindows() { platform::SetMsgBoxHandler(previous_); }
+    BoxesAsWindows(const BoxesAsWindows&) = delete;
+    BoxesAsWindows& operator=(const BoxesAsWindows&) = delete;
+
+    QStringList prompts;
+
+private:
+    platform::MsgBoxHandler previous_;
+};
 
 }  // namespace
 
@@ -349,8 +375,15 @@ private slots:
             Type(*window, QStringLiteral("X"));
 
         platform::ScriptedAnswers answers;
-        answers.scriptModal(CancelDialog());   // b has no name: its dialog is cancelled
+        // b has no name: its dialog opens in the default folder and is cancelled.
+        QString opensIn;
+        answers.scriptModal([&opensIn](QDialog& dialog) {
+            opensIn = dynamic_cast<QFileDialog&>(dialog).directory().absolutePath();
+            dialog.reject();
+        });
+        QVERIFY(QDir::current() != QDir(DefaultDir));
         c->cmdDummySaveAll->click();
+        QCOMPARE(opensIn, QDir(DefaultDir).absolutePath());
         QCOMPARE(answers.modals().size(), 1);
         QCOMPARE(answers.modals()[0].windowTitle, QStringLiteral("Save As"));
         QCOMPARE(FileBytes(fixture.Path(QStringLiteral("a.nc"))), QByteArray("XA\r\n"));
@@ -418,6 +451,28 @@ private slots:
         first->mnuRecentFile[1]->trigger();
         QCOMPARE(Captions().last(), fixture.Path(QStringLiteral("b.nc")).toUpper());
         QCOMPARE(RecentFile(1), fixture.Path(QStringLiteral("b.nc")));
+    }
+
+    // A window made after the list was written (New, "/f", the first open)
+    // shows it as the main window does.
+    void newWindowShowsTheRecentFiles()
+    {
+        DocumentFixture fixture;
+        for (const char* name : {"a.nc", "b.nc"}) {
+            QVERIFY(WriteFileBytes(fixture.Path(QLatin1String(name)), "M30\r\n"));
+            UpdateRecentFiles(fixture.Path(QLatin1String(name)));
+        }
+        fixture.main->mnuNew_Click();
+        frmNotePad* made = fixture.Active();
+        frmNotePad* opened = OpenFile(fixture, QStringLiteral("c.nc"), "M30\r\n");
+        for (frmNotePad* window : {made, opened}) {
+            QVERIFY(window->mnuRecentFile[0]->isVisible());
+            QCOMPARE(window->mnuRecentFile[1]->data().toString(), fixture.Path(QStringLiteral("b.nc")));
+            QCOMPARE(window->mnuRecentFile[2]->data().toString(), fixture.Path(QStringLiteral("a.nc")));
+            QVERIFY(window->mnuRecentFile[2]->isVisible());
+            QVERIFY(!window->mnuRecentFile[3]->isVisible());
+            QCOMPARE(window->mnuRecentFile[1]->data(), fixture.main->mnuRecentFile[1]->data());
+        }
     }
 
     void insertFileGoesToTheStartOfTheSelectedLine()
@@ -668,6 +723,80 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(QApplication::activeWindow(), fixture.main.get());
         QVERIFY(window->Text1()->isAncestorOf(QApplication::focusWidget()));
+    }
+
+    // After each dialog, message box and "Working..." window the keyboard is
+    // back in the document: Ctrl+S saves and Ctrl+O opens at once, with no
+    // click into the text first.
+    void shortcutsWorkAfterEachWindow_data()
+    {
+        QTest::addColumn<QString>("step");
+        for (const char* step : {"open dialog", "save as dialog", "save all dialog", "insert file dialog",
+                                 "message box", "working window", "tip of the day"})
+            QTest::newRow(step) << QString::fromLatin1(step);
+    }
+    void shortcutsWorkAfterEachWindow()
+    {
+        QFETCH(QString, step);
+        DocumentFixture fixture;
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
+        frmNotePad* first = OpenFile(fixture, QStringLiteral("a.nc"), "G00X1.Y2.\r\nG01Z-3.\r\n");
+        QVERIFY(WriteFileBytes(fixture.Path(QStringLiteral("b.nc")), "M30\r\n"));
+        first->Text1()->SetFocus();
+        QTRY_VERIFY(first->Text1()->isAncestorOf(QApplication::focusWidget()));
+
+        platform::ScriptedAnswers answers;
+        BoxesAsWindows boxes;
+        if (step == QLatin1String("open dialog")) {
+            answers.scriptModal(ChooseFiles(fixture.Folder(), {"b.nc"}));
+            first->mnuFOpen_Click();
+            QCOMPARE(fixture.Active()->Caption(), fixture.Path(QStringLiteral("b.nc")).toUpper());
+        } else if (step == QLatin1String("save as dialog")) {
+            answers.scriptModal(ChooseFiles(fixture.Folder(), {"c.nc"}));
+            first->mnuFSaveAs_Click();
+            QCOMPARE(first->FilePath, fixture.Path(QStringLiteral("c.nc")));
+        } else if (step == QLatin1String("save all dialog")) {
+            fixture.main->mnuNew_Click();
+            Type(*fixture.Active(), QStringLiteral("M30"));
+            answers.scriptModal(ChooseFiles(fixture.Folder(), {"new.nc"}));
+            fixture.Active()->mnuFSaveAll_Click();
+            QCOMPARE(fixture.Active()->FilePath, fixture.Path(QStringLiteral("new.nc")));
+        } else if (step == QLatin1String("insert file dialog")) {
+            answers.scriptModal(ChooseFiles(fixture.Folder(), {"b.nc"}));
+            first->mnuInsertFile_Click();
+            QCOMPARE(first->Text1()->GetLine(0), QStringLiteral("M30"));
+        } else if (step == QLatin1String("message box")) {
+            first->mnuECopy_Click();   // nothing selected
+            QCOMPARE(boxes.prompts, QStringList{"No text selected to copy."});
+        } else if (step == QLatin1String("working window")) {
+            first->mnuSpaceInsert_Click();
+            QCOMPARE(first->Text1()->GetLine(0), QStringLiteral("G00 X1. Y2."));
+        } else {
+            answers.scriptModal([](QDialog& dialog) {
+                (void)QTest::qWaitForWindowActive(&dialog, 2000);
+                dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+            });
+            fixture.main->mnuShowTip_Click();
+            QCOMPARE(answers.modals().size(), 1);
+        }
+        QCOMPARE(answers.modals().size() - answers.unscriptedCount(), answers.modals().size());
+
+        frmNotePad* active = fixture.Active();
+        QTRY_COMPARE(QApplication::activeWindow(), fixture.main.get());
+        QTRY_VERIFY(active->Text1()->isAncestorOf(QApplication::focusWidget()));
+        // Ctrl+S writes the document.
+        Type(*active, QStringLiteral("(SAVED)"));
+        QVERIFY(!active->IsUntitled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(FileBytes(active->FilePath).startsWith("(SAVED)"));
+        QVERIFY(!DocumentState[static_cast<size_t>(SlotOf(*active))].Modified);
+        // Ctrl+O asks for files.
+        const qsizetype before = answers.modals().size();
+        answers.scriptModal(CancelDialog());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(answers.modals().size(), before + 1);
+        QCOMPARE(answers.modals().last().windowTitle, QStringLiteral("Open File(s)"));
+        QTRY_VERIFY(active->Text1()->isAncestorOf(QApplication::focusWidget()));
     }
 
     // Once a document is open its text fills the window: files dropped on

@@ -6,14 +6,20 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QtTest>
 #include <QStringList>
 
 #include <csignal>
 #include <sys/resource.h>
 
-// Answers the next file dialog: chooses the named files of folder (with the
-// name filter at filterIndex, 1-based, when given) and accepts. The choice
-// is not checked against the disk, so a test can name a missing file.
+// Answers the next file dialog as a user does: types the named files of
+// folder (with the name filter at filterIndex, 1-based, when given) and
+// presses its accept button, so that what the dialog does to a typed name
+// (an added extension, a file that must exist) is what the test sees. A name
+// an open dialog would refuse fails the test instead of showing the
+// toolkit's own message box.
 inline platform::ScriptedAnswers::ModalScript ChooseFiles(const QString& folder, const QStringList& names,
                                                           int filterIndex = 0)
 {
@@ -21,12 +27,24 @@ inline platform::ScriptedAnswers::ModalScript ChooseFiles(const QString& folder,
         auto& files = dynamic_cast<QFileDialog&>(dialog);
         if (filterIndex > 0)
             files.selectNameFilter(files.nameFilters().at(filterIndex - 1));
+        // Shown and active, as the user meets it (exec() has shown it).
+        (void)QTest::qWaitForWindowActive(&dialog, 2000);
         files.setDirectory(folder);
         QStringList quoted;
         for (const QString& name : names)
             quoted.append(QLatin1Char('"') + name + QLatin1Char('"'));
-        files.selectFile(names.size() == 1 ? names.first() : quoted.join(QLatin1Char(' ')));
-        dialog.done(QDialog::Accepted);
+        // Typed into the name box, as the dialog then reads it: what the
+        // list had selected (a proposed file) is dropped first.
+        const QString typed = names.size() == 1 ? names.first() : quoted.join(QLatin1Char(' '));
+        files.selectFile(typed);
+        auto* nameBox = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(nameBox != nullptr);
+        nameBox->setText(typed);
+        if (files.fileMode() == QFileDialog::ExistingFile || files.fileMode() == QFileDialog::ExistingFiles)
+            for (const QString& path : files.selectedFiles())
+                QVERIFY2(QFileInfo::exists(path), qPrintable(path + QStringLiteral(" would be refused")));
+        // QFileDialog::accept(), reached through the public base.
+        dialog.accept();
     };
 }
 

@@ -194,7 +194,7 @@ private slots:
             filterSeen = files.selectedNameFilter();
             files.selectNameFilter(files.nameFilters().at(4));
             files.selectFile(file);
-            dialog.done(QDialog::Accepted);
+            dialog.accept();   // the file dialog's own accept
         });
         CommonDialogObject dialog;
         dialog.DialogTitle(QStringLiteral("File Insert Open"));

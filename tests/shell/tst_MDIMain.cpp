@@ -2,6 +2,7 @@
 #include "support/TestRegistry.h"
 #include "platform/desktop/SingleInstance.h"
 #include "platform/forms/ScriptedAnswers.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/Twips.h"
 #include "shell/MDIMain.h"
 #include "shell/basFileDialogs.h"
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProcess>
 #include <QSignalSpy>
@@ -184,6 +186,21 @@ private slots:
         QCOMPARE(EnabledKeys(main->cToolbar3, false), QStringList{});
         main->SetButtons(false);
         QCOMPARE(EnabledKeys(main->cToolbar1, false), DocumentButtons1);
+    }
+
+    void windowsShowTheSuitesIcon()
+    {
+        ShellFixture fixture;
+        CreateDocumentForm = MakeFakeDocument;
+        const std::unique_ptr<MDIMain> main = Main({});
+        NewDocument();
+        CreateDocumentForm = nullptr;
+        const QImage ours = QImage(MDIMain::IconResource).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!ours.isNull());
+        const auto* frame = qobject_cast<QMdiSubWindow*>(main->ActiveForm()->parentWidget());
+        QVERIFY(frame != nullptr);
+        for (const QIcon& icon : {main->windowIcon(), frame->windowIcon()})
+            QCOMPARE(icon.pixmap(ours.size()).toImage().convertToFormat(QImage::Format_ARGB32), ours);
     }
 
     void captionsToggleOnTheFirstToolbarOnly()
@@ -416,6 +433,64 @@ private slots:
         QCOMPARE(answers.msgBoxes()[0].prompt, CommandLineHelpText());
         QTest::qWait(50);
         QCOMPARE(received.size(), 0);
+    }
+
+    // Without a display the program says what it needs instead of
+    // aborting with the toolkit's plug-in message.
+    void noDisplayIsExplained()
+    {
+        const QString program = qEnvironmentVariable("TALVEX_BUILD_BIN") + QStringLiteral("/Pelmar");
+        if (!QFileInfo(program).isExecutable())
+            QSKIP("the Pelmar program is not built");
+        QTemporaryDir folder;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("TALVEX_PROGRAM_DIR"), folder.path());
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, {});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        const QString said = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(said.startsWith(QStringLiteral("Pelmar needs a graphical session")), qPrintable(said));
+        QVERIFY(said.contains(QStringLiteral("xvfb-run -a ./run.sh")));
+        QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("Editor.ini"))));
+    }
+
+    void graphicalSession_data()
+    {
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("available");
+        QTest::newRow("nothing") << QString() << QStringList{"/f", "a.nc"} << false;
+        QTest::newRow("X display") << "DISPLAY" << QStringList{} << true;
+        QTest::newRow("Wayland") << "WAYLAND_DISPLAY" << QStringList{} << true;
+        QTest::newRow("Qt platform") << "QT_QPA_PLATFORM" << QStringList{} << true;
+        QTest::newRow("platform argument") << QString() << QStringList{"-platform", "offscreen"} << true;
+        QTest::newRow("platform without a name") << QString() << QStringList{"-platform"} << false;
+    }
+    void graphicalSession()
+    {
+        QFETCH(QString, variable);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, available);
+        const QList<QByteArray> names{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+        QList<QByteArray> saved;
+        for (const QByteArray& name : names) {
+            saved.append(qgetenv(name.constData()));
+            qunsetenv(name.constData());
+        }
+        if (!variable.isEmpty())
+            qputenv(variable.toLatin1().constData(), "x");
+        const bool result = platform::GraphicalSessionAvailable(arguments);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            if (!saved[i].isNull())
+                qputenv(names[i].constData(), saved[i]);
+            else
+                qunsetenv(names[i].constData());
+        QCOMPARE(result, available);
     }
 
     void secondProcessEndsAtOnce()

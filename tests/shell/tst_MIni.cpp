@@ -170,6 +170,36 @@ private slots:
         QCOMPARE(SkipChars, (QStringList{"%", "(", "O"}));
     }
 
+    // A count no settings dialog can store: reading it whole would never
+    // end, so it stops at the dialog's 16-bit bound.
+    void skipCharCountIsBounded_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("count");
+        QTest::newRow("largest 32-bit") << 2147483647 << MaxCharNumber;
+        QTest::newRow("one past the bound") << MaxCharNumber + 1 << MaxCharNumber;
+        QTest::newRow("the bound itself") << MaxCharNumber << MaxCharNumber;
+    }
+    void skipCharCountIsBounded()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, count);
+        ShellFixture fixture;
+        cRegistry r;
+        r.SectionKey(EditorOptionsKey);
+        r.ValueType(REG_DWORD);
+        r.ValueKey(QStringLiteral("CharNumber"));
+        r.Value(stored);
+        r.ValueType(REG_SZ);
+        r.ValueKey(QStringLiteral("Char1"));
+        r.Value(QStringLiteral(";"));
+        cRegistry registry;
+        LoadRegistrySettings(registry, HKEY_CURRENT_USER);
+        QCOMPARE(CharNumber, count);
+        QCOMPARE(SkipChars.size(), count);
+        QCOMPARE(SkipChars.first(), QStringLiteral(";"));
+    }
+
     void missingValueKeepsItsDefault()
     {
         // A key holding only some values: the others must not read as 0 (a

@@ -247,16 +247,49 @@ private slots:
         }
     }
 
+    // NC programs are often named without an extension: the name typed is
+    // the file opened, in the Open dialog and in any open mode.
+    void typedNameOpensAsItStands()
+    {
+        ShellFixture fixture;
+        const std::unique_ptr<MDIMain> main = Main({});
+        const QString folder = fixture.ProgramFolder();
+        DefaultDir = folder;
+        const QString program = fixture.ProgramPath(QStringLiteral("O1000"));
+        QVERIFY(WriteFileBytes(program, "%\r\nO1000\r\nM30\r\n%\r\n"));
+
+        platform::ScriptedAnswers answers;
+        answers.scriptModal(ChooseFiles(folder, {"O1000"}));
+        OpenFiles();
+        QCOMPARE(Captions(), QStringList{program.toUpper()});
+        QCOMPARE(answers.msgBoxes().size(), 0);
+
+        for (const int mode : {1, OpenFileDialogCreate}) {
+            answers.scriptModal(ChooseFiles(folder, {"O1000"}));
+            QCOMPARE(ShowFileDialog(main.get(), QStringLiteral("Open"), QStringLiteral("Text Files (*.txt)|*.txt"), 1,
+                                    QString(), folder, QStringLiteral("txt"), mode),
+                     program);
+        }
+        // Saving still adds it.
+        answers.scriptModal(ChooseFiles(folder, {"O2000"}));
+        QCOMPARE(ShowFileDialog(main.get(), QStringLiteral("Save As"), QStringLiteral("Text Files (*.txt)|*.txt"), 1,
+                                QString(), folder, QStringLiteral("txt"), SaveFileDialog),
+                 fixture.ProgramPath(QStringLiteral("O2000.txt")));
+    }
+
     void openDialogGoesOnPastAFileThatFails()
     {
         ShellFixture fixture;
         const std::unique_ptr<MDIMain> main = Main({});
-        for (const char* name : {"a.nc", "b.nc"})
+        for (const char* name : {"a.nc", "pipe.nc", "b.nc"})
             QVERIFY(WriteFileBytes(fixture.ProgramPath(QLatin1String(name)), "M30\r\n"));
-        // A name the dialog lists that is no file to read.
-        QCOMPARE(::mkfifo(QFile::encodeName(fixture.ProgramPath("pipe.nc")).constData(), 0644), 0);
         platform::ScriptedAnswers answers;
-        answers.scriptModal(ChooseFiles(fixture.ProgramFolder(), {"a.nc", "pipe.nc", "b.nc"}));
+        answers.scriptModal([&fixture](QDialog& dialog) {
+            ChooseFiles(fixture.ProgramFolder(), {"a.nc", "pipe.nc", "b.nc"})(dialog);
+            // Chosen, then made a file no one can read before it is opened.
+            QVERIFY(QFile::remove(fixture.ProgramPath("pipe.nc")));
+            QCOMPARE(::mkfifo(QFile::encodeName(fixture.ProgramPath("pipe.nc")).constData(), 0644), 0);
+        });
         OpenFiles();
         QCOMPARE(answers.msgBoxes().size(), 1);
         QVERIFY(answers.msgBoxes()[0].prompt.contains(QStringLiteral("pipe.nc")));
@@ -331,11 +364,7 @@ private slots:
         // No: the dialog comes again with the name as typed; a name that is
         // free is then taken without a question.
         platform::ScriptedAnswers answers;
-        bool asksBeforeOverwriting = false;
-        answers.scriptModal([&](QDialog& dialog) {
-            asksBeforeOverwriting = !dynamic_cast<QFileDialog&>(dialog).testOption(QFileDialog::DontConfirmOverwrite);
-            ChooseFiles(folder, {"part"}, 1)(dialog);
-        });
+        answers.scriptModal(ChooseFiles(folder, {"part"}, 1));
         answers.answerMsgBox(platform::vbNo);
         QString again;
         answers.scriptModal([&](QDialog& dialog) {
@@ -345,7 +374,6 @@ private slots:
         });
         QString path;
         QVERIFY(!GetSaveAsFileName(path, main->ActiveForm()));
-        QVERIFY(asksBeforeOverwriting);
         QCOMPARE(answers.msgBoxes().size(), 1);
         QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("part.txt already exists.\nDo you want to replace it?"));
         QCOMPARE(answers.msgBoxes()[0].style, platform::vbYesNo | platform::vbExclamation);
@@ -371,6 +399,17 @@ private slots:
         QCOMPARE(answers.pendingCount(), 0);
         QCOMPARE(answers.unscriptedCount(), 0);
         QCOMPARE(FileBytes(existing), QByteArray("OLD\r\n"));
+
+        // The existing name typed whole is asked about once, by the same
+        // question (the file dialog never asks on its own).
+        answers.clear();
+        answers.scriptModal(ChooseFiles(folder, {"part.txt"}, 1));
+        answers.answerMsgBox(platform::vbYes);
+        QVERIFY(!GetSaveAsFileName(path, main->ActiveForm()));
+        QCOMPARE(path, existing);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("part.txt already exists.\nDo you want to replace it?"));
+        QCOMPARE(answers.modals().size(), 1);
     }
 
     void saveAsTakesTheNewNameAndTitle()
