@@ -28,6 +28,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -169,6 +170,9 @@ MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent)
     resize(platform::TwipsToPixelsX(12120), platform::TwipsToPixelsY(9120));
 
     mdiArea = new QMdiArea(this);
+    // Windows moved partly out of sight can be scrolled back to.
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIMain::SubWindowActivated);
@@ -424,7 +428,18 @@ DocumentForm* MDIMain::AddDocument(std::unique_ptr<DocumentForm> form)
     const QSize area = mdiArea->viewport()->size();
     sub->resize(std::max(480, area.width() * 3 / 4), std::max(320, area.height() * 3 / 4));
     sub->hide();
+    sub->setProperty(UnplacedProperty, true);
     return window;
+}
+
+QRect MDIMain::CascadeRect(const QSize& area, int n, int step)
+{
+    const int width = std::max(1, std::min(area.width(), std::max(area.width() * 3 / 4, 480)));
+    const int height = std::max(1, std::min(area.height(), std::max(area.height() * 3 / 4, 320)));
+    const int room = std::min(area.width() - width, area.height() - height);
+    const int places = step > 0 ? room / step + 1 : 1;
+    const int k = n % std::max(1, places);
+    return QRect(k * step, k * step, width, height);
 }
 
 void MDIMain::ShowDocument(DocumentForm* form)
@@ -434,6 +449,13 @@ void MDIMain::ShowDocument(DocumentForm* form)
     auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
     if (sub == nullptr)
         return;
+    if (sub->property(UnplacedProperty).toBool()) {
+        // First shown: inside the workspace, below and right of the last
+        // document window the program placed.
+        sub->setProperty(UnplacedProperty, false);
+        const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+        sub->setGeometry(CascadeRect(mdiArea->viewport()->size(), placedCount_++, step));
+    }
     sub->show();
     form->show();
     mdiArea->setActiveSubWindow(sub);

@@ -7,6 +7,7 @@
 #include "shell/MIni.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -99,6 +100,11 @@ public:
     // Shows a document window as the active child.
     void ShowDocument(DocumentForm* form);
     QMdiArea* MdiArea() const { return mdiArea; }
+    // The place of the n-th new document window in a workspace of the given
+    // size: three quarters of it (at least 480 x 320 where there is room),
+    // each one step (a caption's height) down and right of the one before,
+    // starting again at the top left before one would reach past the edge.
+    static QRect CascadeRect(const QSize& area, int n, int step);
 
     // Shows entry index (1 to 4) of the recent-file menu and its separator.
     void ShowRecentFile(int index, const QString& path);
@@ -172,4 +178,7 @@ private:
     void BuildToolbars();
 
     Qt::WindowStates placedState_ = Qt::WindowMaximized;
+    // Document windows placed so far, for the next one's cascade step.
+    int placedCount_ = 0;
+    static constexpr const char* UnplacedProperty = "talvexUnplaced";
 };

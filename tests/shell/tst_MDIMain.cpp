@@ -12,7 +12,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QMenuBar>
 #include <QProcess>
 #include <QSignalSpy>
@@ -186,6 +188,62 @@ private slots:
         QCOMPARE(EnabledKeys(main->cToolbar3, false), QStringList{});
         main->SetButtons(false);
         QCOMPARE(EnabledKeys(main->cToolbar1, false), DocumentButtons1);
+    }
+
+    // New document windows open whole inside the workspace, cascading from
+    // its top left at three quarters of its size; the workspace scrolls to
+    // a window moved partly out of it.
+    void newDocumentsCascadeInsideTheWorkspace()
+    {
+        ShellFixture fixture;
+        CreateDocumentForm = MakeFakeDocument;
+        const std::unique_ptr<MDIMain> main = Main({});
+        main->showNormal();
+        main->resize(1000, 760);
+        QTRY_VERIFY(main->mdiArea->viewport()->width() > 700);
+        const QRect area = main->mdiArea->viewport()->rect();
+        QList<QRect> frames;
+        for (int i = 0; i < 12; ++i) {
+            NewDocument();
+            frames.append(main->ActiveForm()->parentWidget()->geometry());
+        }
+        CreateDocumentForm = nullptr;
+        for (const QRect& frame : frames) {
+            QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y())
+                                                          .arg(frame.width()).arg(frame.height())));
+            QCOMPARE(frame.size(), QSize(area.width() * 3 / 4, area.height() * 3 / 4));
+        }
+        QCOMPARE(frames[0].topLeft(), QPoint(0, 0));
+        QVERIFY(frames[1].x() > 0);
+        QCOMPARE(frames[1].x(), frames[1].y());
+        QCOMPARE(frames[2].x(), 2 * frames[1].x());
+        // Past the room left, the next starts at the top left again.
+        QVERIFY(frames.contains(QRect(QPoint(0, 0), frames[0].size()))
+                && frames.lastIndexOf(QRect(QPoint(0, 0), frames[0].size())) > 0);
+
+        auto* last = main->ActiveForm()->parentWidget();
+        last->move(area.width() - 50, area.height() - 50);
+        QTRY_VERIFY(main->mdiArea->horizontalScrollBar()->isVisible());
+        QVERIFY(main->mdiArea->verticalScrollBar()->isVisible());
+    }
+
+    void cascadeOfASmallWorkspace_data()
+    {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("first") << QSize(800, 600) << 0 << QRect(0, 0, 600, 450);
+        QTest::newRow("third") << QSize(800, 600) << 2 << QRect(40, 40, 600, 450);
+        QTest::newRow("wraps") << QSize(800, 600) << 8 << QRect(0, 0, 600, 450);
+        QTest::newRow("small: at least 480 x 320") << QSize(500, 350) << 0 << QRect(0, 0, 480, 320);
+        QTest::newRow("smaller than that: all of it") << QSize(300, 200) << 3 << QRect(0, 0, 300, 200);
+    }
+    void cascadeOfASmallWorkspace()
+    {
+        QFETCH(QSize, area);
+        QFETCH(int, n);
+        QFETCH(QRect, place);
+        QCOMPARE(MDIMain::CascadeRect(area, n, 20), place);
     }
 
     void windowsShowTheSuitesIcon()
