@@ -1,40 +1,62 @@
 // open_bench: how the CodeMax adapter copes with large NC programs, beside a
 // bare QsciScintilla doing the same work.
 //
-// For generated programs of 10^4, 10^5 and 10^6 lines it prints the time to
-// open the file, to colour the whole text and to replace the whole text with
-// one edit, for the adapter and for a bare QsciScintilla, and their ratio
-// (target: at most 1.5). Then, for the 10^6-line program: the resident memory
-// that opening adds over an empty control (target: at most 3 times the file
-// size), the time to go to the end of the text and show it, and the time per
-// key of ten keys typed there (target: under 16 ms), while the program is
-// still being coloured in idle time and once it is.
+// The bare control is set up as a plain editor of large files sets up
+// Scintilla: the same lexer as the adapter's (CodeMaxLexer with the "CNC"
+// language) styling in idle time only what is not yet styled, the file read
+// in blocks into a document sized for it, only the modification notices it
+// uses, and no accessible text (QScintilla's own counts the characters from
+// the start of the document on every edit and repaint). So the ratios show
+// what the adapter itself adds.
 //
-// Usage: open_bench [--lines N]   (runs headless with QT_QPA_PLATFORM=offscreen)
-
-#include "BareNcLexer.h"
+// Both sides do the same work and must give the same output: the same bytes
+// after opening and after replacing, the same styles after colouring, the
+// same last line after typing (checked; a difference stops the benchmark).
+// They are timed the same way, in interleaved rounds whose order swaps each
+// round, and every figure is the median of the rounds with their spread
+// (lowest to highest) beside it.
+//
+// Printed, for generated programs of 10^4, 10^5 and 10^6 lines: the time to
+// open the file, to colour the whole text and to replace the whole text with
+// one edit (target: adapter / bare at most 1.5). Then, for the largest
+// program: the time per key of keys typed at its end, while it is still
+// being coloured in idle time and once it is (target: under 16 ms); and the
+// memory that opening, colouring and typing add, at the end and at its peak,
+// per byte of the file, each side measured in a fresh process of its own
+// (target: the adapter adds no more per byte than the bare control).
+//
+// Usage: open_bench [--lines N] [--rounds R]   (headless: QT_QPA_PLATFORM=offscreen)
 
 #include "document/NcLanguage.h"
 #include "platform/codemax/CodeMax.h"
+#include "platform/codemax/CodeMaxGlobals.h"
+#include "platform/codemax/CodeMaxLexer.h"
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <malloc.h>
 #include <unistd.h>
+#include <vector>
 
 using platform::CodeMax;
 using Sci = QsciScintillaBase;
 
 namespace {
+
+constexpr qint64 readBlock = 1 << 20;
 
 double msSince(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
 
@@ -46,13 +68,36 @@ double timed(const std::function<void()>& work)
     return msSince(t);
 }
 
-long residentKb()
+// Median and spread of a set of measurements.
+struct Figure {
+    double median = 0, low = 0, high = 0;
+};
+
+Figure figureOf(std::vector<double> values)
 {
-    QFile f(QStringLiteral("/proc/self/statm"));
+    if (values.empty())
+        return {};
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return {median, values.front(), values.back()};
+}
+
+QByteArray shown(const Figure& f, int decimals = 1)
+{
+    return QByteArray::number(f.median, 'f', decimals) + " [" + QByteArray::number(f.low, 'f', decimals) + "-"
+           + QByteArray::number(f.high, 'f', decimals) + "]";
+}
+
+long statusKb(const char* field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
-    const QList<QByteArray> fields = f.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLong();
+    return 0;
 }
 
 // An NC program like those of the machine shop: blocks with addresses,
@@ -77,6 +122,14 @@ qint64 writeProgram(const QString& path, int lines)
     return f.size();
 }
 
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return f.readAll();
+}
+
 // The whole text renumbered by 5 instead of 10: every line changes.
 QString renumbered(const QString& text)
 {
@@ -96,46 +149,143 @@ QString renumbered(const QString& text)
     return out;
 }
 
-struct Row {
-    int lines = 0;
-    double openA = 0, openB = 0, styleA = 0, styleB = 0, replaceA = 0, replaceB = 0;
+// ---------------------------------------------------------------- the sides
+
+QAccessibleInterface* plainAccessible(const QString&, QObject* object)
+{
+    if (object && object->isWidgetType() && object->inherits("QsciScintillaBase"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
+    return nullptr;
+}
+
+std::shared_ptr<const platform::CodeMaxLanguage> ncLanguage()
+{
+    CodeMax registrar;
+    RegisterNcLanguage(registrar);
+    return platform::CodeMaxGlobals().FindLanguage(QStringLiteral("CNC"));
+}
+
+// A bare QsciScintilla, set up as a plain editor of large files would.
+class Bare : public QsciScintilla {
+public:
+    Bare()
+    {
+        static const bool plain = [] {
+            QAccessible::installFactory(plainAccessible);
+            return true;
+        }();
+        (void)plain;
+        auto* lexer = new platform::CodeMaxLexer(this);
+        lexer->SetLanguage(ncLanguage());
+        setLexer(lexer);
+        SendScintilla(SCI_SETIDLESTYLING, SC_IDLESTYLING_ALL);
+        SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
+        SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
+        SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
+        SendScintilla(SCI_SETEOLMODE, SC_EOL_CRLF);
+    }
+
+    // Read in blocks into a document sized for the file, with no undo record.
+    void Open(const QString& path)
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(path));
+        SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+        SendScintilla(SCI_CLEARALL);
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(f.size() + 4096));
+        QByteArray block(readBlock, Qt::Uninitialized);
+        for (qint64 got; (got = f.read(block.data(), readBlock)) > 0;)
+            SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(got), block.constData());
+        SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+        SendScintilla(SCI_EMPTYUNDOBUFFER);
+        SendScintilla(SCI_SETSAVEPOINT);
+        SendScintilla(SCI_GOTOPOS, 0UL);
+    }
+
+    // Styles up to the end: the lexer styles a piece per request.
+    void Colourise()
+    {
+        const long length = SendScintilla(SCI_GETLENGTH);
+        for (long before = -1, now = SendScintilla(SCI_GETENDSTYLED); now < length && now != before;
+             before = now, now = SendScintilla(SCI_GETENDSTYLED))
+            SendScintilla(SCI_COLOURISE, static_cast<unsigned long>(now), -1L);
+    }
+
+    void Replace(const QString& text)
+    {
+        const QByteArray bytes = text.toUtf8();
+        SendScintilla(SCI_BEGINUNDOACTION);
+        SendScintilla(SCI_SETTARGETRANGE, 0UL, SendScintilla(SCI_GETLENGTH));
+        SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+        SendScintilla(SCI_ENDUNDOACTION);
+    }
 };
 
-// One round: the adapter and the bare control each open, colour and replace.
-Row measureOnce(const QString& path, int lines, const QString& newText, bool bareFirst)
+std::unique_ptr<CodeMax> makeAdapter()
 {
-    Row row;
-    row.lines = lines;
+    auto control = std::make_unique<CodeMax>();
+    RegisterNcLanguage(*control);
+    control->SetLanguage(QStringLiteral("CNC"));
+    return control;
+}
+
+// ----------------------------------------------------------- checked output
+
+QByteArray documentBytes(const QsciScintilla& editor)
+{
+    const long length = editor.SendScintilla(Sci::SCI_GETLENGTH);
+    const auto* p = reinterpret_cast<const char*>(editor.SendScintilla(Sci::SCI_GETCHARACTERPOINTER));
+    return QByteArray(p, length);
+}
+
+quint64 stylesHash(const QsciScintilla& editor)
+{
+    const long length = editor.SendScintilla(Sci::SCI_GETLENGTH);
+    quint64 hash = 1469598103934665603ULL;
+    for (long i = 0; i < length; ++i)
+        hash = (hash ^ quint64(editor.SendScintilla(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(i)))) * 1099511628211ULL;
+    return hash;
+}
+
+void expectSame(const QByteArray& got, const QByteArray& wanted, const char* side, const char* what)
+{
+    if (got != wanted)
+        qFatal("%s: the text after %s differs (%lld bytes, %lld wanted)", side, what, static_cast<long long>(got.size()),
+               static_cast<long long>(wanted.size()));
+}
+
+// ------------------------------------------------------ open, colour, replace
+
+struct Samples {
+    std::vector<double> openA, openB, styleA, styleB, replaceA, replaceB;
+};
+
+void measureRound(const QString& path, const QByteArray& fileBytes, const QString& newText,
+                  const QByteArray& newBytes, bool bareFirst, bool checkStyles, Samples& s)
+{
+    quint64 stylesA = 0, stylesB = 0;
     const auto adapterRun = [&] {
-        CodeMax adapter;
-        RegisterNcLanguage(adapter);
-        adapter.SetLanguage(QStringLiteral("CNC"));
-        row.openA = timed([&] { adapter.OpenFile(path); });
-        row.styleA = timed([&] { adapter.Colourise(); });
-        const platform::CodeMaxRange all{0, 0, adapter.LineCount() - 1, 1 << 30};
-        row.replaceA = timed([&] { adapter.ReplaceText(newText, all); });
-        if (adapter.LineCount() != lines + 1)
-            qFatal("adapter: wrong line count %d", adapter.LineCount());
+        const std::unique_ptr<CodeMax> adapter = makeAdapter();
+        QsciScintilla& pane = *adapter->ActivePane();
+        s.openA.push_back(timed([&] { adapter->OpenFile(path); }));
+        expectSame(documentBytes(pane), fileBytes, "adapter", "opening");
+        s.styleA.push_back(timed([&] { adapter->Colourise(); }));
+        if (checkStyles)
+            stylesA = stylesHash(pane);
+        const platform::CodeMaxRange all{0, 0, adapter->LineCount() - 1, 1 << 30};
+        s.replaceA.push_back(timed([&] { adapter->ReplaceText(newText, all); }));
+        expectSame(documentBytes(pane), newBytes, "adapter", "replacing");
     };
     const auto bareRun = [&] {
-        QsciScintilla bare;
-        bare.setLexer(new BareNcLexer(&bare));
-        row.openB = timed([&] {
-            QFile f(path);
-            if (!f.open(QIODevice::ReadOnly))
-                qFatal("cannot read %s", qPrintable(path));
-            const QByteArray bytes = f.readAll();
-            bare.SendScintilla(Sci::SCI_SETTEXT, 0UL, bytes.constData());
-            bare.SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
-        });
-        row.styleB = timed([&] { bare.SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L); });
-        row.replaceB = timed([&] {
-            const QByteArray bytes = newText.toUtf8();
-            bare.SendScintilla(Sci::SCI_BEGINUNDOACTION);
-            bare.SendScintilla(Sci::SCI_SETTARGETRANGE, 0UL, bare.SendScintilla(Sci::SCI_GETLENGTH));
-            bare.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.constData());
-            bare.SendScintilla(Sci::SCI_ENDUNDOACTION);
-        });
+        Bare bare;
+        s.openB.push_back(timed([&] { bare.Open(path); }));
+        expectSame(documentBytes(bare), fileBytes, "bare", "opening");
+        s.styleB.push_back(timed([&] { bare.Colourise(); }));
+        if (checkStyles)
+            stylesB = stylesHash(bare);
+        s.replaceB.push_back(timed([&] { bare.Replace(newText); }));
+        expectSame(documentBytes(bare), newBytes, "bare", "replacing");
     };
     if (bareFirst) {
         bareRun();
@@ -147,37 +297,11 @@ Row measureOnce(const QString& path, int lines, const QString& newText, bool bar
         bareRun();
     }
     malloc_trim(0);
-    return row;
+    if (checkStyles && stylesA != stylesB)
+        qFatal("the adapter and the bare control colour the text differently");
 }
 
-// The best of several rounds (more for small programs, whose times are
-// short), taken in turns, so that neither side gains from memory the other
-// just freed.
-Row measure(const QString& path, int lines)
-{
-    QString newText;
-    {
-        CodeMax reader;
-        reader.OpenFile(path);
-        newText = renumbered(reader.Text());
-    }
-    Row best;
-    const int rounds = lines <= 10000 ? 15 : lines <= 100000 ? 7 : 3;
-    for (int round = 0; round < rounds; ++round) {
-        const Row r = measureOnce(path, lines, newText, round % 2 == 0);
-        if (round == 0) {
-            best = r;
-            continue;
-        }
-        best.openA = std::min(best.openA, r.openA);
-        best.openB = std::min(best.openB, r.openB);
-        best.styleA = std::min(best.styleA, r.styleA);
-        best.styleB = std::min(best.styleB, r.styleB);
-        best.replaceA = std::min(best.replaceA, r.replaceA);
-        best.replaceB = std::min(best.replaceB, r.replaceB);
-    }
-    return best;
-}
+// ----------------------------------------------------------------- typing
 
 void pump()
 {
@@ -185,40 +309,133 @@ void pump()
         QCoreApplication::processEvents();
 }
 
-// Ten keys typed at the end of the text, each handled, shown on screen and
-// followed by one pass of the event loop before the next.
-double typeAtEnd(QsciScintilla& pane, bool viaAdapter, CodeMax* control)
+bool styledToEnd(const QsciScintilla& pane)
 {
-    const auto toEnd = [&] {
-        if (viaAdapter)
-            control->ExecuteCmd(platform::CodeMaxCmd::DocumentEnd);
-        else
-            pane.SendScintilla(Sci::SCI_DOCUMENTEND);
-        pane.viewport()->repaint();
-        pump();
-    };
-    toEnd();
-    double total = 0;
-    const bool verbose = qEnvironmentVariableIsSet("OPEN_BENCH_VERBOSE");
-    for (int i = 0; i < 10; ++i) {
+    return pane.SendScintilla(Sci::SCI_GETENDSTYLED) >= pane.SendScintilla(Sci::SCI_GETLENGTH);
+}
+
+// Keys typed at the end of the text, each handled, shown on screen and
+// followed by one pass of the event loop before the next.
+void typeAtEnd(QsciScintilla& pane, int keys, std::vector<double>& perKey)
+{
+    for (int i = 0; i < keys; ++i) {
         QElapsedTimer t;
         t.start();
-        const QString ch(QChar('0' + i));
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + i, Qt::NoModifier, ch);
+        const QString ch(QChar('0' + i % 10));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + i % 10, Qt::NoModifier, ch);
         QCoreApplication::sendEvent(&pane, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_0 + i, Qt::NoModifier, ch);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_0 + i % 10, Qt::NoModifier, ch);
         QCoreApplication::sendEvent(&pane, &release);
-        const double handled = msSince(t);
         pane.viewport()->repaint();
-        const double painted = msSince(t);
         QCoreApplication::processEvents();  // what the key itself queued
-        const double all = msSince(t);
-        if (verbose)
-            std::printf("  key %d: handled %.2f, shown %.2f, events %.2f ms\n", i, handled, painted - handled,
-                        all - painted);
-        total += all;
+        perKey.push_back(msSince(t));
     }
-    return total / 10;
+}
+
+struct Typing {
+    std::vector<double> colouring, coloured;
+    double goToEnd = 0;
+};
+
+constexpr int keysPerPhase = 10;
+
+// One side: open, go to the end and show it, type while the text is being
+// coloured in idle time, wait until it is coloured, type again.
+void typingRun(QWidget& window, QsciScintilla& pane, const std::function<void()>& open,
+               const std::function<void()>& toEnd, Typing& out, std::vector<double>& goToEnd, const char* side)
+{
+    window.resize(900, 700);
+    window.show();
+    pump();
+    open();
+    pump();
+    goToEnd.push_back(timed([&] {
+        toEnd();
+        pane.viewport()->repaint();
+        pump();
+    }));
+    pane.setFocus();
+    typeAtEnd(pane, keysPerPhase, out.colouring);
+    while (!styledToEnd(pane))
+        QCoreApplication::processEvents();
+    typeAtEnd(pane, keysPerPhase, out.coloured);
+    const long length = pane.SendScintilla(Sci::SCI_GETLENGTH);
+    const QByteArray tail = documentBytes(pane).mid(length - 2 * keysPerPhase);
+    if (tail != "01234567890123456789")
+        qFatal("%s: typing at the end went wrong: %s", side, tail.constData());
+}
+
+// ----------------------------------------------------------------- memory
+
+// In a fresh process: what opening, colouring and typing add to the
+// resident memory, at the end and at its peak (KiB).
+int memoryChild(const QString& side, const QString& path)
+{
+    std::unique_ptr<CodeMax> adapter;
+    std::unique_ptr<Bare> bare;
+    QsciScintilla* pane = nullptr;
+    if (side == u"adapter") {
+        adapter = makeAdapter();
+        adapter->resize(900, 700);
+        adapter->show();
+        pane = adapter->ActivePane();
+    } else {
+        bare = std::make_unique<Bare>();
+        bare->resize(900, 700);
+        bare->show();
+        pane = bare.get();
+    }
+    pump();
+    malloc_trim(0);
+    const long before = statusKb("VmRSS:");
+    {
+        // The peak from here on: the kernel starts it again at the present size.
+        QFile clear(QStringLiteral("/proc/self/clear_refs"));
+        if (clear.open(QIODevice::WriteOnly))
+            clear.write("5");
+    }
+    if (adapter)
+        adapter->OpenFile(path);
+    else
+        bare->Open(path);
+    pump();
+    if (adapter)
+        adapter->Colourise();
+    else
+        bare->Colourise();
+    pane->SendScintilla(Sci::SCI_DOCUMENTEND);
+    pane->viewport()->repaint();
+    pane->setFocus();
+    std::vector<double> unused;
+    typeAtEnd(*pane, keysPerPhase, unused);
+    pump();
+    malloc_trim(0);
+    std::printf("%ld %ld\n", statusKb("VmRSS:") - before, statusKb("VmHWM:") - before);
+    return 0;
+}
+
+struct Memory {
+    std::vector<double> addedA, addedB, peakA, peakB;  // MiB
+};
+
+void memoryRound(const QString& self, const QString& path, bool bareFirst, Memory& m)
+{
+    const auto run = [&](const QString& side, std::vector<double>& added, std::vector<double>& peak) {
+        QProcess child;
+        child.start(self, {QStringLiteral("--memory"), side, path});
+        if (!child.waitForFinished(300000) || child.exitCode() != 0)
+            qFatal("the %s memory run failed: %s", qPrintable(side), child.readAllStandardError().constData());
+        const QList<QByteArray> kb = child.readAllStandardOutput().trimmed().split(' ');
+        added.push_back(kb.value(0).toDouble() / 1024.0);
+        peak.push_back(kb.value(1).toDouble() / 1024.0);
+    };
+    if (bareFirst) {
+        run(QStringLiteral("bare"), m.addedB, m.peakB);
+        run(QStringLiteral("adapter"), m.addedA, m.peakA);
+    } else {
+        run(QStringLiteral("adapter"), m.addedA, m.peakA);
+        run(QStringLiteral("bare"), m.addedB, m.peakB);
+    }
 }
 
 }  // namespace
@@ -227,15 +444,20 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Large blocks always come fresh from the system, so that neither side
-    // gains from memory the other just freed (glibc would otherwise keep
-    // freed blocks for the next one).
+    // Large blocks always come fresh from the system and go back to it, so
+    // that neither side gains from memory the other just freed.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     QApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--memory")
+        return memoryChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     int largest = 1000000;
-    for (int i = 1; i + 1 < argc; ++i)
+    int roundsLargest = 5;
+    for (int i = 1; i + 1 < argc; ++i) {
         if (QByteArray(argv[i]) == "--lines")
             largest = QByteArray(argv[i + 1]).toInt();
+        else if (QByteArray(argv[i]) == "--rounds")
+            roundsLargest = std::max(1, QByteArray(argv[i + 1]).toInt());
+    }
 
     QTemporaryDir dir;
     QList<int> sizes;
@@ -250,79 +472,86 @@ int main(int argc, char** argv)
         fileSizes[n] = writeProgram(paths[n], n);
     }
 
-    // Memory first, in a fresh process: what opening the largest program adds.
-    const QString big = paths[largest];
-    long addedKb = 0, styledKb = 0;
-    double gotoEnd = 0, perKey = 0, perKeyColoured = 0, colouredAfter = 0, barePerKey = 0;
-    {
-        CodeMax control;
-        RegisterNcLanguage(control);
-        control.SetLanguage(QStringLiteral("CNC"));
-        control.resize(900, 700);
-        control.show();
-        pump();
-        malloc_trim(0);
-        const long before = residentKb();
-        QElapsedTimer sinceOpen;
-        sinceOpen.start();
-        control.OpenFile(big);
-        pump();
-        addedKb = residentKb() - before;
-
-        gotoEnd = timed([&] {
-            control.ExecuteCmd(platform::CodeMaxCmd::DocumentEnd);
-            control.ActivePane()->viewport()->repaint();
-            pump();
-        });
-        control.SetFocus();
-        // While the program is still being coloured in idle time...
-        perKey = typeAtEnd(*control.ActivePane(), true, &control);
-        // ... and once it is coloured.
-        QsciScintilla* pane = control.ActivePane();
-        while (pane->SendScintilla(Sci::SCI_GETENDSTYLED) < pane->SendScintilla(Sci::SCI_GETLENGTH))
-            QCoreApplication::processEvents();
-        colouredAfter = msSince(sinceOpen);
-        perKeyColoured = typeAtEnd(*pane, true, &control);
-        styledKb = residentKb() - before;
-        if (!control.GetLine(control.LineCount() - 1).endsWith(QStringLiteral("01234567890123456789")))
-            qFatal("typing at the end went wrong: %s", qPrintable(control.GetLine(control.LineCount() - 1)));
-    }
-    malloc_trim(0);
-    {
-        QsciScintilla bare;
-        bare.setLexer(new BareNcLexer(&bare));
-        bare.resize(900, 700);
-        bare.show();
-        QFile f(big);
-        if (!f.open(QIODevice::ReadOnly))
-            qFatal("cannot read %s", qPrintable(big));
-        bare.SendScintilla(Sci::SCI_SETTEXT, 0UL, f.readAll().constData());
-        pump();
-        barePerKey = typeAtEnd(bare, false, nullptr);
-    }
-    malloc_trim(0);
-
-    std::printf("open_bench: CodeMax adapter beside a bare QsciScintilla (times in ms)\n\n");
-    std::printf("%9s %9s | %8s %8s %5s | %8s %8s %5s | %8s %8s %5s\n", "lines", "file MB", "open", "bare",
-                "ratio", "colour", "bare", "ratio", "replace", "bare", "ratio");
+    std::printf("open_bench: CodeMax adapter beside a bare QsciScintilla doing the same work\n");
+    std::printf("times in ms, median [lowest-highest] of interleaved rounds; ratio of the medians\n\n");
+    std::printf("%9s %7s %6s | %-22s %-22s %5s | %-22s %-22s %5s | %-22s %-22s %5s\n", "lines", "MB", "rounds",
+                "open", "bare", "ratio", "colour", "bare", "ratio", "replace", "bare", "ratio");
     for (int n : sizes) {
-        const Row r = measure(paths[n], n);
-        std::printf("%9d %9.1f | %8.1f %8.1f %5.2f | %8.1f %8.1f %5.2f | %8.1f %8.1f %5.2f\n", n,
-                    double(fileSizes[n]) / 1e6, r.openA, r.openB, r.openA / r.openB, r.styleA, r.styleB,
-                    r.styleA / r.styleB, r.replaceA, r.replaceB, r.replaceA / r.replaceB);
+        const QByteArray fileBytes = readAll(paths[n]);
+        const QString newText = renumbered(QString::fromUtf8(fileBytes));
+        const QByteArray newBytes = newText.toUtf8();
+        const int rounds = n <= 10000 ? std::max(roundsLargest, 21) : n <= 100000 ? std::max(roundsLargest, 11)
+                                                                                   : roundsLargest;
+        Samples s;
+        for (int round = 0; round < rounds; ++round)
+            measureRound(paths[n], fileBytes, newText, newBytes, round % 2 == 0, round == 0, s);
+        const Figure oa = figureOf(s.openA), ob = figureOf(s.openB), ca = figureOf(s.styleA),
+                     cb = figureOf(s.styleB), ra = figureOf(s.replaceA), rb = figureOf(s.replaceB);
+        std::printf("%9d %7.1f %6d | %-22s %-22s %5.2f | %-22s %-22s %5.2f | %-22s %-22s %5.2f\n", n,
+                    double(fileSizes[n]) / 1e6, rounds, shown(oa).constData(), shown(ob).constData(),
+                    oa.median / ob.median, shown(ca).constData(), shown(cb).constData(), ca.median / cb.median,
+                    shown(ra).constData(), shown(rb).constData(), ra.median / rb.median);
         std::fflush(stdout);
     }
+
+    // Typing at the end of the largest program.
+    const QString big = paths[largest];
+    Typing typedA, typedB;
+    std::vector<double> endA, endB;
+    for (int round = 0; round < roundsLargest; ++round) {
+        const auto adapterRun = [&] {
+            const std::unique_ptr<CodeMax> adapter = makeAdapter();
+            typingRun(
+                *adapter, *adapter->ActivePane(), [&] { adapter->OpenFile(big); },
+                [&] { adapter->ExecuteCmd(platform::CodeMaxCmd::DocumentEnd); }, typedA, endA, "adapter");
+        };
+        const auto bareRun = [&] {
+            Bare bare;
+            typingRun(
+                bare, bare, [&] { bare.Open(big); }, [&] { bare.SendScintilla(Sci::SCI_DOCUMENTEND); }, typedB, endB,
+                "bare");
+        };
+        if (round % 2 == 0) {
+            bareRun();
+            malloc_trim(0);
+            adapterRun();
+        } else {
+            adapterRun();
+            malloc_trim(0);
+            bareRun();
+        }
+        malloc_trim(0);
+    }
+
+    Memory memory;
+    const QString self = QCoreApplication::applicationFilePath();
+    for (int round = 0; round < roundsLargest; ++round)
+        memoryRound(self, big, round % 2 == 0, memory);
+
     const double fileMb = double(fileSizes[largest]) / (1024.0 * 1024.0);
-    std::printf("\n%d lines, %.1f MiB file:\n", largest, fileMb);
-    std::printf("  resident memory added by opening: %.1f MiB = %.2f x the file (target <= 3)\n",
-                double(addedKb) / 1024.0, double(addedKb) / 1024.0 / fileMb);
-    std::printf("  ... after colouring and typing:  %.1f MiB = %.2f x the file\n", double(styledKb) / 1024.0,
-                double(styledKb) / 1024.0 / fileMb);
-    std::printf("  go to the end and show it:       %.1f ms\n", gotoEnd);
-    std::printf("  typing at the end, per key:      %.2f ms while colouring in idle time, %.2f ms after "
-                "(target < 16)\n",
-                perKey, perKeyColoured);
-    std::printf("  the same in a bare QsciScintilla: %.2f ms\n", barePerKey);
-    std::printf("  whole program coloured in idle time %.0f ms after opening\n", colouredAfter);
+    const auto perFile = [fileMb](const Figure& f) {
+        return QByteArray::number(f.median, 'f', 1) + " MiB = " + QByteArray::number(f.median / fileMb, 'f', 2)
+               + " x file [" + QByteArray::number(f.low / fileMb, 'f', 2) + "-"
+               + QByteArray::number(f.high / fileMb, 'f', 2) + "]";
+    };
+    const Figure kA = figureOf(typedA.colouring), kB = figureOf(typedB.colouring);
+    const Figure cA = figureOf(typedA.coloured), cB = figureOf(typedB.coloured);
+    const Figure eA = figureOf(endA), eB = figureOf(endB);
+    const Figure mA = figureOf(memory.addedA), mB = figureOf(memory.addedB);
+    const Figure pA = figureOf(memory.peakA), pB = figureOf(memory.peakB);
+    std::printf("\n%d lines, %.1f MiB file, %d interleaved rounds (%d keys per phase and round):\n", largest,
+                fileMb, roundsLargest, keysPerPhase);
+    std::printf("%-44s %-36s %-36s %5s\n", "", "adapter", "bare", "ratio");
+    std::printf("%-44s %-36s %-36s %5.2f\n", "go to the end and show it, ms", shown(eA).constData(),
+                shown(eB).constData(), eA.median / eB.median);
+    std::printf("%-44s %-36s %-36s %5.2f\n", "per key while colouring in idle time, ms", shown(kA, 2).constData(),
+                shown(kB, 2).constData(), kA.median / kB.median);
+    std::printf("%-44s %-36s %-36s %5.2f\n", "per key once coloured, ms (target < 16)", shown(cA, 2).constData(),
+                shown(cB, 2).constData(), cA.median / cB.median);
+    std::printf("%-44s %-36s %-36s %5.2f\n", "memory added (open, colour, type)", perFile(mA).constData(),
+                perFile(mB).constData(), mA.median / mB.median);
+    std::printf("%-44s %-36s %-36s %5.2f\n", "peak memory added", perFile(pA).constData(), perFile(pB).constData(),
+                pA.median / pB.median);
+    std::printf("(memory: each side in a fresh process per round; target: adapter per byte <= bare)\n");
     return 0;
 }

@@ -92,16 +92,13 @@ CodeMax::CodeMax(QWidget* parent) : QWidget(parent)
     rows_->addWidget(rowSplitters_[1]);
     rowSplitters_[1]->hide();  // the lower row shows only while split
 
-    // The document: made once, with the option for large texts, shown by
-    // every pane.
+    // The document, shown by every pane; a file above the large-document
+    // size gets a document made for it (see useDocument).
     auto* first = new CodeMaxPane(*this, nullptr, nullptr, colorSyntax_);
-    document_ = reinterpret_cast<void*>(first->Sci(QsciScintillaBase::SCI_CREATEDOCUMENT, 0,
-                                                   QsciScintillaBase::SC_DOCUMENTOPTION_TEXT_LARGE));
-    first->SciPtr(QsciScintillaBase::SCI_SETDOCPOINTER, 0, document_);
-    first->SciPtr(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0, document_);  // the pane holds it
+    panes_[0][0] = first;
+    useDocument(false);
     first->Sci(QsciScintillaBase::SCI_SETEOLMODE, QsciScintillaBase::SC_EOL_CRLF);
     first->Sci(QsciScintillaBase::SCI_SETCODEPAGE, QsciScintillaBase::SC_CP_UTF8);
-    panes_[0][0] = first;
     rowSplitters_[0]->addWidget(first);
     configurePane(*first);
     connect(first, &QsciScintilla::modificationChanged, this, [this](bool) {
@@ -133,6 +130,33 @@ CodeMax::~CodeMax()
     QObject::disconnect(panes_[0][0], nullptr, this, nullptr);
     delete panes_[0][0];
     panes_[0][0] = nullptr;
+}
+
+namespace {
+qint64 largeDocumentBytes = qint64(512) << 20;
+}
+
+qint64 CodeMax::LargeDocumentBytes() { return largeDocumentBytes; }
+
+void CodeMax::SetLargeDocumentBytes(qint64 bytes) { largeDocumentBytes = bytes; }
+
+void CodeMax::useDocument(bool large)
+{
+    if (document_ && large == largeDocument_)
+        return;
+    // Positions of 64 bits cost four more bytes per line: only a document
+    // that may grow past 2 GiB needs them.
+    CodeMaxPane& first = *panes_[0][0];
+    void* document = reinterpret_cast<void*>(first.Sci(
+        QsciScintillaBase::SCI_CREATEDOCUMENT, 0,
+        large ? QsciScintillaBase::SC_DOCUMENTOPTION_TEXT_LARGE : QsciScintillaBase::SC_DOCUMENTOPTION_DEFAULT));
+    for (const auto& row : panes_)
+        for (CodeMaxPane* pane : row)
+            if (pane)
+                pane->SciPtr(QsciScintillaBase::SCI_SETDOCPOINTER, 0, document);
+    first.SciPtr(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0, document);  // the panes hold it
+    document_ = document;
+    largeDocument_ = large;
 }
 
 void CodeMax::languageRegistered(const QString& name)
@@ -507,17 +531,18 @@ void CodeMax::loadFile(const QString& path)
     };
     // The file's bytes go straight into the document, a piece at a time:
     // no copy of the whole text on the way, and no undo record of it.
+    const qint64 size = file.size();
+    useDocument(size >= largeDocumentBytes);
     pane.Sci(QsciScintillaBase::SCI_SETREADONLY, 0);
     pane.Sci(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
     pane.Sci(QsciScintillaBase::SCI_CLEARALL);
     pane.Sci(QsciScintillaBase::SCI_MARKERDELETEALL, uintptr_t(-1));
     highlightHandle_ = -1;
     highlightLine_ = -1;
-    // Room for the whole file at once, and some to spare: without it the
-    // first key typed would move the whole text to a larger buffer.
-    const qint64 size = file.size();
+    // Room for the whole file at once, and a page for the first keys typed:
+    // the text is not moved while it comes in.
     if (size > 0)
-        pane.Sci(QsciScintillaBase::SCI_ALLOCATE, uintptr_t(size + std::max<qint64>(size / 16, 1 << 16)));
+        pane.Sci(QsciScintillaBase::SCI_ALLOCATE, uintptr_t(size + 4096));
     CodeMaxTextScan scan;
     const qsizetype chunkSize = qsizetype(std::clamp<qint64>(size, 1 << 12, readChunk));
     QByteArray chunk(chunkSize, Qt::Uninitialized);

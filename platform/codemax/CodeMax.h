@@ -137,6 +137,12 @@ public:
     bool Modified() const;
     void SetModified(bool modified);  // false marks it saved; true waits for the next edit
     bool IsUtf8() const;                // how the document is read and saved
+    // Files of at least this many bytes open in a document made for texts
+    // that may pass 2 GiB (64-bit positions, four more bytes per line);
+    // smaller ones in a plain one. 512 MiB unless set (tests, benchmarks).
+    static qint64 LargeDocumentBytes();
+    static void SetLargeDocumentBytes(qint64 bytes);
+    bool IsLargeDocument() const { return largeDocument_; }
     QByteArray LineBreak() const;       // the document's own line break
     // Prints the whole text (or the selection) on the printer; with no
     // printer the user chooses one (print dialog). False when cancelled.
@@ -304,6 +310,9 @@ private:
     bool refuseUnstorable(const QString& text);
     void pasteClipboard();
     void loadFile(const QString& path);
+    // Shows a new empty document, made for large texts or not, in every
+    // pane, unless the one shown is already of that kind.
+    void useDocument(bool large);
     static QByteArray readWholeFile(const QString& path);
 
     // Commands.
@@ -347,6 +356,7 @@ private:
     void flushEvents();  // raises the pending events even inside a command (dialogs)
 
     void* document_ = nullptr;
+    bool largeDocument_ = false;
     std::array<std::array<CodeMaxPane*, 2>, 2> panes_{};  // [row][column]
     QPointer<CodeMaxPane> active_;
     QSplitter* rows_ = nullptr;

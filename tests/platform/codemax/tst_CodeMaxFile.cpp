@@ -7,6 +7,8 @@
 #include "platform/files/AtomicWrite.h"
 #include "platform/forms/Error.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -129,6 +131,58 @@ private slots:
         c.ReplaceText("\u00e9", {0, 0, 0, 0});
         c.SaveFile(file, true);
         QCOMPARE(readFile(file), QByteArray("\xe9T1 \xb0\r\n"));
+    }
+
+    // Only a file that may grow past 2 GiB gets the document with 64-bit
+    // positions (four more bytes per line); every other file opens in a
+    // plain one. Either kind is shown by every pane and edits alike.
+    void largeDocumentOnlyAboveItsSize_data()
+    {
+        QTest::addColumn<qint64>("threshold");
+        QTest::addColumn<bool>("large");
+        QTest::newRow("below") << qint64(1000) << false;
+        QTest::newRow("at the size") << qint64(20) << true;
+        QTest::newRow("above") << qint64(8) << true;
+    }
+    void largeDocumentOnlyAboveItsSize()
+    {
+        QFETCH(qint64, threshold);
+        QFETCH(bool, large);
+        const qint64 kept = CodeMax::LargeDocumentBytes();
+        CodeMax::SetLargeDocumentBytes(threshold);
+        const QString file = path("large.nc"), saved = path("large-saved.nc");
+        const QByteArray bytes("N10 G01 X1\r\nN20 X\xb0\r\n");  // 20 bytes, Latin-1
+        writeFile(file, bytes);
+        CodeMax c;
+        c.resize(400, 300);
+        c.SetHSplitterPos(150);
+        QCOMPARE(c.PaneCount(), 2);
+        c.SetReadOnly(true);
+        c.OpenFile(file);
+        CodeMax::SetLargeDocumentBytes(kept);
+        QCOMPARE(c.IsLargeDocument(), large);
+        for (int i = 0; i < c.PaneCount(); ++i) {
+            const long options = c.Pane(i)->SendScintilla(QsciScintillaBase::SCI_GETDOCUMENTOPTIONS);
+            QCOMPARE(bool(options & QsciScintillaBase::SC_DOCUMENTOPTION_TEXT_LARGE), large);
+            QCOMPARE(c.Pane(i)->SendScintilla(QsciScintillaBase::SCI_GETLENGTH), long(bytes.size()));
+        }
+        QVERIFY(c.ReadOnly());
+        QVERIFY(!c.IsUtf8());
+        QVERIFY(!c.CanUndo());
+        QVERIFY(!c.Modified());
+        c.ReplaceText("N5\r\n", {0, 0, 0, 0});
+        QCOMPARE(QString::fromLatin1(c.Pane(1)->bytes(0, 4).constData()), QStringLiteral("N5\r\n"));
+        c.SaveFile(saved, true);
+        QCOMPARE(readFile(saved), "N5\r\n" + bytes);
+        c.SetReadOnly(false);
+        c.Undo();
+        QCOMPARE(c.Text(), QString::fromLatin1(bytes));
+
+        // The next file takes the kind its own size asks for.
+        c.OpenFile(saved);
+        QVERIFY(!c.IsLargeDocument());
+        QCOMPARE(c.Pane(1)->SendScintilla(QsciScintillaBase::SCI_GETDOCUMENTOPTIONS), 0L);
+        QCOMPARE(c.Text(), QString::fromLatin1("N5\r\n" + bytes));
     }
 
     void newDocumentUsesCrLf()
