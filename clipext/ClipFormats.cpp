@@ -158,7 +158,9 @@ void AddBlockTo(QMimeData& data, const ClipBlock& block)
             data.setText(BlockText(block.bytes, block.formatID));
         return;
     default:
-        data.setData(MimeTypeOf(block.formatID), block.bytes);
+        // A copy of its own: the block may be a view of a loaded file's bytes,
+        // which go with the entry, while the clipboard keeps its data longer.
+        data.setData(MimeTypeOf(block.formatID), QByteArray(block.bytes.constData(), block.bytes.size()));
     }
 }
 

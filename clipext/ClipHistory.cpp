@@ -109,13 +109,21 @@ int ClipHistory::Capture(const std::vector<ClipBlock>& blocks)
     return slot;
 }
 
-int ClipHistory::Load(const std::vector<ClipRecordView>& records)
+int ClipHistory::Load(const std::vector<ClipRecordView>& records, const QByteArray& file)
 {
     // Only the last N records stay; the ones before would be evicted at once.
     const size_t skip = records.size() > entries_.size() ? records.size() - entries_.size() : 0;
+    // Sharing the file's bytes saves a copy of them all, but keeps the whole
+    // file in memory as long as one entry of it lives: only worth it when
+    // the entries hold most of the file.
+    qsizetype kept = 0;
+    for (size_t i = skip; i < records.size(); ++i)
+        for (const ClipBlockView& block : records[i].blocks)
+            kept += block.bytes.size();
+    const QByteArray shared = kept >= file.size() / 2 ? file : QByteArray();
     int loaded = 0;
     for (size_t i = skip; i < records.size(); ++i) {
-        Entry(AllocateHistoryEntry()).DeSerialise(records[i]);
+        Entry(AllocateHistoryEntry()).DeSerialise(records[i], shared);
         ++loaded;
     }
     return loaded;

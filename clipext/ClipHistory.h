@@ -52,8 +52,10 @@ public:
     // could be kept (and then nothing changed).
     int Capture(const std::vector<ClipBlock>& blocks);
     // Records read from a file, each becoming the newest in turn (so the
-    // file's last record ends on top). Returns how many were loaded.
-    int Load(const std::vector<ClipRecordView>& records);
+    // file's last record ends on top). Returns how many were loaded. Given
+    // the file's bytes, the entries share them when they keep most of them
+    // (see cClipboardCache::DeSerialise); else they copy their blocks.
+    int Load(const std::vector<ClipRecordView>& records, const QByteArray& file = QByteArray());
 
     // The list's operations on a row; each returns whether anything changed.
     bool Delete(int row);    // the entry goes; the rows below move up

@@ -22,12 +22,23 @@ void cClipboardCache::Serialise(QByteArray& out) const
     AppendClipRecord(out, title, blocks);
 }
 
-void cClipboardCache::DeSerialise(const ClipRecordView& record)
+void cClipboardCache::DeSerialise(const ClipRecordView& record, const QByteArray& file)
 {
     ClearUp();
+    const auto inFile = [&file](QByteArrayView bytes) {
+        return !file.isEmpty() && bytes.data() >= file.constData()
+               && bytes.data() + bytes.size() <= file.constData() + file.size();
+    };
     blocks_.reserve(record.blocks.size());
-    for (const ClipBlockView& block : record.blocks)
-        CacheItem(block.bytes.toByteArray(), block.formatID);
+    for (const ClipBlockView& block : record.blocks) {
+        if (inFile(block.bytes)) {
+            // A view of the file's bytes, kept valid by file_.
+            file_ = file;
+            CacheItem(QByteArray::fromRawData(block.bytes.data(), block.bytes.size()), block.formatID);
+        } else {
+            CacheItem(block.bytes.toByteArray(), block.formatID);
+        }
+    }
     titleBytes_ = record.title.toByteArray();
     title_ = DecodeText(titleBytes_);
     used_ = true;
@@ -96,6 +107,7 @@ void cClipboardCache::ClearUp()
     used_ = false;
     title_.clear();
     titleBytes_.clear();
+    file_.clear();
 }
 
 }  // namespace clipext

@@ -33,9 +33,11 @@ public:
     // characters; a title read from a file and not renamed since is written
     // with the very bytes it was read with.
     void Serialise(QByteArray& out) const;
-    // Empties the entry, then fills it from a record read from a file (its
-    // blocks copied) and marks it Used.
-    void DeSerialise(const ClipRecordView& record);
+    // Empties the entry, then fills it from a record read from a file and
+    // marks it Used. With file (the bytes the record was read from) the
+    // blocks share those bytes instead of copying them, and the entry keeps
+    // them alive; without it they are copied.
+    void DeSerialise(const ClipRecordView& record, const QByteArray& file = QByteArray());
 
     // Stores a copy of bytes under the format; empty bytes store nothing.
     // A format already held is replaced in its position.
@@ -70,6 +72,7 @@ private:
     bool used_ = false;
     QString title_;
     QByteArray titleBytes_;  // as read from a file; empty once renamed
+    QByteArray file_;        // the file bytes the blocks share, when they do
     std::vector<ClipBlock> blocks_;
 };
 

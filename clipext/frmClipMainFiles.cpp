@@ -127,7 +127,7 @@ bool frmClipMain::LoadHistoryFile(const QString& path)
         return false;
     }
     const int keep = SelectedEntry();
-    history_.Load(content.records);
+    history_.Load(content.records, bytes);
     RefreshHistoryList(keep);
     if (content.damaged)
         platform::MsgBox(QStringLiteral("The file '%1' is damaged: record %2 and what follows it could not be read. "

@@ -26,7 +26,7 @@ bool Load(const char* path, clipext::ClipHistory& history)
     const clipext::ClipFileContent content = clipext::ReadClipHistory(bytes);
     if (!content.validMagic || content.damaged)
         return false;
-    history.Load(content.records);
+    history.Load(content.records, bytes);
     return true;
 }
 

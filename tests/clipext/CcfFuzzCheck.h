@@ -43,6 +43,11 @@ inline void CheckInput(const char* data, size_t size)
     Require(taken <= file.size(), "more bytes than the file");
     Require(!content.damaged || content.damageOffset >= ClipFileMagicSize, "damage offset");
 
+    // Loaded twice: blocks copied, and blocks sharing the input's bytes.
+    ClipHistory shared(2);
+    shared.Load(content.records, QByteArray::fromRawData(data, static_cast<qsizetype>(size)));
+    for (const int index : shared.Rows())
+        Require(shared.Entry(index).FormatCount() > 0, "shared entry without blocks");
     ClipHistory history(4);
     history.Capture({{CF_TEXT, QByteArray("kept", 5)}});
     const int loaded = history.Load(content.records);

@@ -8,6 +8,7 @@
 
 #include "support/TestRegistry.h"
 
+#include <QMimeData>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QtEndian>
@@ -177,6 +178,30 @@ private slots:
         QCOMPARE(blocks[0].formatID, 0xC001u);
         QCOMPARE(blocks[0].bytes, QByteArrayView("{new}"));
         QCOMPARE(blocks[1].formatID, 1u);
+    }
+
+    void loadedBlocksShareTheFileSafely()
+    {
+        const QByteArray rtf = "{\\rtf1 " + QByteArray(4000, 'r') + "}";
+        QByteArray file = Magic + Record("big", {{1, QByteArray(4000, 't') + '\0'}, {qint32(RtfFormat), rtf}});
+        QMimeData data;
+        {
+            ClipHistory history(2);
+            QCOMPARE(history.Load(ReadClipHistory(file).records, file), 1);
+            const cClipboardCache& entry = history.Entry(history.EntryAtRow(0));
+            QCOMPARE(entry.BlockAt(2), rtf);
+            // The block is a view of the file's bytes, not a copy.
+            QVERIFY(entry.BlockAt(2).constData() >= file.constData()
+                    && entry.BlockAt(2).constData() < file.constData() + file.size());
+            for (const ClipBlock& block : entry.Blocks())
+                AddBlockTo(data, block);
+            file = QByteArray();  // the history alone keeps the bytes now
+            QCOMPARE(history.Entry(history.EntryAtRow(0)).BlockAt(2), rtf);
+            history.Clear();
+        }
+        // What went to the clipboard outlives the history and the file.
+        QCOMPARE(data.data(QStringLiteral("text/rtf")), rtf);
+        QCOMPARE(data.text(), QString(4000, u't'));
     }
 
     void moreRecordsThanTheRingKeepsTheLast()

@@ -275,6 +275,14 @@ private slots:
         QCOMPARE(answers.modals().last().windowTitle, QStringLiteral("Open Clipboard File"));
         QCOMPARE(Rows(second), QStringList({"abc", "two"}));
         QCOMPARE(answers.msgBoxes().size(), 0);
+
+        // A loaded entry put back on the clipboard stays there whole after
+        // the history lets go of it.
+        second.lstClipboard->setCurrentRow(1);
+        second.mnuEditCopy->trigger();
+        second.mnuEditClear->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("text/rtf"), QByteArray("{\\rtf1 two}"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("two"));
     }
 
     void refusesAndReportsBadFiles()
