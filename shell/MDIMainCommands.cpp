@@ -14,6 +14,7 @@
 #include "shell/DocumentTable.h"
 #include "shell/GShell.h"
 #include "shell/MCompanions.h"
+#include "shell/MCompareProgram.h"
 #include "shell/MEditCommands.h"
 #include "shell/MEditor.h"
 #include "shell/MIni.h"
@@ -62,24 +63,10 @@ void MDIMain::mnuOpen_Click()
 void MDIMain::mnuCompare_Click()
 {
     platform::SetWaitCursor(true);
-    qint64 processId = 0;
-    bool started = false;
-    try {
-        started = platform::StartProgram(platform::ProgramFile(QStringLiteral("\\Brevlin")), {},
-                                         QString(), &processId);
-    } catch (...) {
-        started = false;
-    }
-    if (!started) {
-        platform::SetWaitCursor(false);
-        platform::MsgBox(QStringLiteral("Error starting program"), platform::vbOKOnly, MessageTitle);
-        return;
-    }
-    // Another program's window cannot be taken into ours on this platform: the
-    // compare program runs as a window of its own, as it does whenever its
-    // window is not found at once.
-    Q_UNUSED(processId);
+    const bool started = StartCompareProgram(*this);
     platform::SetWaitCursor(false);
+    if (!started)
+        platform::MsgBox(QStringLiteral("Error starting program"), platform::vbOKOnly, MessageTitle);
 }
 
 void MDIMain::mnuCorvanePrint_Click()
@@ -312,6 +299,11 @@ void MDIMain::closeEvent(QCloseEvent* event)
 
 void MDIMain::MDIForm_QueryUnload(bool& cancel, int)
 {
+    // A compare program asks about its own changes first; staying open, it keeps the editor open.
+    if (!CloseComparePrograms()) {
+        cancel = true;
+        return;
+    }
     // Nothing is taken down before every document has agreed to go.
     for (const QPointer<DocumentForm>& window : OpenDocumentWindows()) {
         if (window == nullptr)

@@ -161,6 +161,10 @@ public:
     void SetColorSyntax(bool on);
     int HighlightedLine() const;        // -1 when none
     void SetHighlightedLine(int line);  // -1 removes it; a line outside the text is ignored
+    // A bookmark set or removed on a line, without moving the caret; a line
+    // outside the text is ignored.
+    void SetBookmark(int line, bool on);
+    bool HasBookmark(int line) const;
     // Splitters: HSplitter gives left and right panes divided at x = HSplitterPos
     // pixels, VSplitter upper and lower panes divided at y = VSplitterPos. A
     // position above 0 splits while the splitter is enabled; disabling removes

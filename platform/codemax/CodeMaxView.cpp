@@ -347,6 +347,22 @@ void CodeMax::SetHighlightedLine(int line)
     highlightHandle_ = line < 0 ? -1 : int(sci(Sci::SCI_MARKERADD, uintptr_t(line), HighlightMarker));
 }
 
+void CodeMax::SetBookmark(int line, bool on)
+{
+    if (line < 0 || line >= LineCount())
+        return;
+    const bool set = sci(Sci::SCI_MARKERGET, uintptr_t(line)) & (1 << BookmarkMarker);
+    if (on && !set)
+        sci(Sci::SCI_MARKERADD, uintptr_t(line), BookmarkMarker);
+    else if (!on && set)
+        sci(Sci::SCI_MARKERDELETE, uintptr_t(line), BookmarkMarker);
+}
+
+bool CodeMax::HasBookmark(int line) const
+{
+    return line >= 0 && line < LineCount() && (sci(Sci::SCI_MARKERGET, uintptr_t(line)) & (1 << BookmarkMarker));
+}
+
 // ---------------------------------------------------------------- printing
 
 bool CodeMax::PrintContents(QPrinter* printer, int flags)
