@@ -84,6 +84,11 @@ public:
     // stream or, for a column range, as a column block; the fragment is emptied.
     ZuErr InsertFragment(int pane, const ZuTextRange& range, ZuTextDocument& fragment);
     ZuErr SetParagraphEnd(int pane, std::uint32_t line, bool on);
+    // The same by byte offsets, which reach every byte (also the one between a
+    // CR and its LF, which has no position of its own): undo works on these.
+    ZuErr InsertTextAt(std::uint64_t offset, std::string_view bytes);
+    ZuErr RemoveBytes(ZuTextDocument* fragment, std::uint64_t from, std::uint64_t to);
+    ZuErr InsertFragmentAt(std::uint64_t offset, ZuTextDocument& fragment);
 
     // Formats over a range (type stream, line or column).
     ZuErr ApplyCharFormat(int attribute, int pane, const ZuTextRange& range, const ZuAttributeValue& value);
