@@ -2,13 +2,24 @@
 //   1. appends 100 MB of 40-byte CR LF lines (MB/s; 1 MB = 1,000,000 bytes);
 //   2. inserts and removes one byte at 10,000 random places (microseconds each), beside a
 //      std::string doing 200 of the same edits (its figure extrapolated to 10,000);
-//   3. wraps the second pane of the whole text at a new width at word breaks (seconds).
+//   3. wraps the second pane of the whole text at a new width at word breaks (seconds);
+//   4. loads the text from a file and saves it again as plain text, the save including the
+//      sync to disk (MB/s), beside `cat` of the same file to /dev/null;
+//   5. undoes the replacement of the whole text by another of the same size (seconds).
 //
 //   zuedit_bench [megabytes] [runs]
 //
 // Every figure is the median of the runs; the machine may be shared, so runs interleave.
 
+#include "editctl/ZuTextFile.h"
+#include "editctl/engine/ZuInsertionUndoAction.h"
+#include "editctl/engine/ZuRemovalUndoAction.h"
 #include "editctl/engine/ZuTextDocument.h"
+#include "editctl/engine/ZuUndoManager.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -59,7 +70,65 @@ struct Figures {
     double stringRemoveUs = 0;
     double wrapSeconds = 0;
     std::uint32_t wrappedLines = 0;
+    double loadMBs = 0;
+    double saveMBs = 0;
+    double catMBs = 0;
+    double undoSeconds = 0;
 };
+
+void Fail(const char* what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    std::exit(1);
+}
+
+// 4 and 5.
+void RunFiles(const std::string& text, Figures& f)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("text.nc");
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
+            Fail("cannot write the test file");
+    }
+    ZuFixedMetrics metrics(7);
+    ZuTextDocument doc(&metrics);
+    int type = 0;
+    auto start = Clock::now();
+    if (ZuLoadFile(path, doc, type, false) != ZuOk)
+        Fail("load failed");
+    f.loadMBs = double(text.size()) / 1e6 / Seconds(start);
+    const QString copy = dir.filePath("copy.nc");
+    start = Clock::now();
+    if (ZuSaveFile(copy, doc, 0, ZuTextRange({0, 0}, {0, 0}, ZuRangeWhole), type, false, false) != ZuOk)
+        Fail("save failed");
+    f.saveMBs = double(text.size()) / 1e6 / Seconds(start);
+    if (QFile(copy).size() != qint64(text.size()))
+        Fail("the saved file differs");
+    start = Clock::now();
+    const std::string cat = "cat '" + QFile::encodeName(path).toStdString() + "' > /dev/null";
+    if (std::system(cat.c_str()) != 0)
+        Fail("cat failed");
+    f.catMBs = double(text.size()) / 1e6 / Seconds(start);
+
+    ZuUndoManager undo;
+    ZuErr error = ZuOk;
+    std::string other = text;
+    std::replace(other.begin(), other.end(), 'G', 'H');
+    undo.Nest(true);
+    undo.AddAction(ZuRemovalUndoAction::Remove(doc, 0, 0, doc.ByteCount(), error));
+    undo.AddAction(ZuInsertionUndoAction::Insert(doc, 0, 0, other, error));
+    undo.Nest(false);
+    if (error != ZuOk)
+        Fail("replacement failed");
+    start = Clock::now();
+    if (undo.Undo() != ZuOk)
+        Fail("undo failed");
+    f.undoSeconds = Seconds(start);
+    if (doc.ByteCount() != text.size())
+        Fail("undo did not restore the text");
+}
 
 Figures RunOnce(const std::string& text, unsigned seed)
 {
@@ -130,6 +199,7 @@ Figures RunOnce(const std::string& text, unsigned seed)
     doc.WrapLines(request, 1);
     f.wrapSeconds = Seconds(start);
     f.wrappedLines = doc.LineCount(1);
+    RunFiles(text, f);
     return f;
 }
 
@@ -142,7 +212,7 @@ int main(int argc, char* argv[])
     const std::string text = MakeText(megabytes * 1000000);
     std::printf("ZUEDIT32 engine, %zu MB of 40-byte CR LF lines (%zu lines), median of %d runs\n", megabytes,
                 text.size() / 40, runs);
-    std::vector<double> append, insert, remove, sInsert, sRemove, wrap;
+    std::vector<double> append, insert, remove, sInsert, sRemove, wrap, load, save, cat, undo;
     std::uint32_t wrapped = 0;
     for (int run = 0; run < runs; ++run) {
         const Figures f = RunOnce(text, unsigned(run + 1));
@@ -153,6 +223,10 @@ int main(int argc, char* argv[])
         sRemove.push_back(f.stringRemoveUs);
         wrap.push_back(f.wrapSeconds);
         wrapped = f.wrappedLines;
+        load.push_back(f.loadMBs);
+        save.push_back(f.saveMBs);
+        cat.push_back(f.catMBs);
+        undo.push_back(f.undoSeconds);
     }
     std::printf("  append:                 %8.0f MB/s      (target at least 200)\n", Median(append));
     std::printf("  insert one byte:        %8.1f us each   (std::string: %.1f us, 10,000 edits %.2f s)\n",
@@ -161,5 +235,9 @@ int main(int argc, char* argv[])
                 Median(remove), Median(sRemove), Median(sRemove) * 10000 / 1e6);
     std::printf("  re-wrap at word breaks: %8.2f s          (%u display lines; target within 2 s)\n", Median(wrap),
                 wrapped);
+    std::printf("  load a plain file:      %8.0f MB/s      (target at least 200; cat: %.0f MB/s)\n", Median(load),
+                Median(cat));
+    std::printf("  save it, with sync:     %8.0f MB/s      (target at least 150)\n", Median(save));
+    std::printf("  undo a replacement:     %8.2f s          (target within 1 s)\n", Median(undo));
     return 0;
 }

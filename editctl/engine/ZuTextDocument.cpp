@@ -260,7 +260,12 @@ ZuErr ZuTextDocument::Splice(std::uint64_t from, std::uint64_t to, const ZuTextB
         const std::size_t lastBlock = blocks_.size() - 1;
         const std::uint32_t a = std::uint32_t(from - cache_.BytesBefore(i));
         const std::uint32_t b = std::uint32_t(to - cache_.BytesBefore(j));
-        const bool endsDocument = j == lastBlock;
+        // An edit between the CR and LF that end a block breaks the pair: the
+        // next block joins the work, so that every block still ends a paragraph.
+        const bool joinNext = j < lastBlock && (b + 1 == blocks_[j]->Length() ||
+                                                (i == j && a + 1 == blocks_[j]->Length()));
+        const std::size_t last = joinNext ? j + 1 : j;
+        const bool endsDocument = last == lastBlock;
 
         if (removed != nullptr) {
             if (i == j) {
@@ -289,26 +294,32 @@ ZuErr ZuTextDocument::Splice(std::uint64_t from, std::uint64_t to, const ZuTextB
 
         ZuTextBlock work = *blocks_[i];
         if (i == j) {
-            if (const ZuErr error = work.Replace(a, b, insertion, endsDocument ? 1 : 0, inherit))
+            if (const ZuErr error = work.Replace(a, b, insertion, endsDocument && !joinNext ? 1 : 0, inherit))
                 return error;
         } else {
             if (const ZuErr error = work.Replace(a, work.Length(), insertion, 0, inherit))
                 return error;
-            const ZuTextBlock tail = blocks_[j]->Piece(b, blocks_[j]->Length(), endsDocument);
-            if (const ZuErr error = work.Replace(work.Length(), work.Length(), &tail, endsDocument ? 1 : 0))
+            const ZuTextBlock tail = blocks_[j]->Piece(b, blocks_[j]->Length(), endsDocument && !joinNext);
+            if (const ZuErr error =
+                    work.Replace(work.Length(), work.Length(), &tail, endsDocument && !joinNext ? 1 : 0))
+                return error;
+        }
+        if (joinNext) {
+            const ZuTextBlock next = blocks_[last]->Piece(0, blocks_[last]->Length(), endsDocument);
+            if (const ZuErr error = work.Replace(work.Length(), work.Length(), &next, endsDocument ? 1 : 0))
                 return error;
         }
         std::uint64_t newLines[2];
         for (int pane = 0; pane < 2; ++pane) {
             newLines[pane] = lineCount_[pane] + work.LineCount(pane);
-            for (std::size_t k = i; k <= j; ++k)
+            for (std::size_t k = i; k <= last; ++k)
                 newLines[pane] -= blocks_[k]->LineCount(pane);
             if (newLines[pane] > MaxCount)
                 return ZuErrLineCount;
         }
 
         std::vector<std::unique_ptr<ZuTextBlock>> pieces;
-        if (work.Length() == 0 && (i > 0 || j < lastBlock)) {
+        if (work.Length() == 0 && (i > 0 || last < lastBlock)) {
             // Nothing left of the last block: the one before it ends the document now.
             if (i > 0) {
                 ZuTextBlock& before = *blocks_[i - 1];
@@ -322,7 +333,7 @@ ZuErr ZuTextDocument::Splice(std::uint64_t from, std::uint64_t to, const ZuTextB
             work.owner = this;
             pieces.push_back(std::make_unique<ZuTextBlock>(std::move(work)));
         }
-        ReplaceBlocks(i, j, std::move(pieces));
+        ReplaceBlocks(i, last, std::move(pieces));
         bookmarks_.AdjustForEdit(from, to, inserted);
         UpdateBookmarkPositions();
         return ZuOk;
@@ -359,6 +370,62 @@ ZuErr ZuTextDocument::InsertText(int pane, ZuTextPosition at, std::string_view b
     }
     const std::uint64_t offset = PositionToOffset(pane, at);
     return Splice(offset, offset, &insertion, true, nullptr);
+}
+
+ZuErr ZuTextDocument::InsertTextAt(std::uint64_t offset, std::string_view bytes)
+{
+    if (bytes.empty())
+        return ZuOk;
+    if (offset > byteCount_)
+        return ZuErrBadParameter;
+    if (bytes.size() > MaxCount)
+        return ZuErrLineCount;
+    ZuTextBlock insertion;
+    try {
+        insertion.text.assign(bytes);
+    } catch (const std::bad_alloc&) {
+        return ZuErrNoMemory;
+    }
+    return Splice(offset, offset, &insertion, true, nullptr);
+}
+
+ZuErr ZuTextDocument::RemoveBytes(ZuTextDocument* fragment, std::uint64_t from, std::uint64_t to)
+{
+    if (fragment == this || from > to || to > byteCount_)
+        return ZuErrBadParameter;
+    if (fragment != nullptr)
+        fragment->Clear();
+    try {
+        return RemoveStream(fragment, from, to);
+    } catch (const std::bad_alloc&) {
+        return ZuErrNoMemory;
+    }
+}
+
+ZuErr ZuTextDocument::InsertFragmentAt(std::uint64_t offset, ZuTextDocument& fragment)
+{
+    if (&fragment == this || offset > byteCount_)
+        return ZuErrBadParameter;
+    if (fragment.ByteCount() == 0) {
+        fragment.Clear();
+        return ZuOk;
+    }
+    try {
+        if (std::uint64_t(lineCount_[0]) + fragment.LineCount(0) > MaxCount)
+            return ZuErrLineCount;
+        if (const ZuErr error = fonts_->MergeFrom(*fragment.fonts_))
+            return error;
+        std::vector<std::uint32_t> map;
+        if (const ZuErr error = fragment.fonts_->IndexMap(*fonts_, map))
+            return error;
+        const ZuTextBlock joined = fragment.Joined(map);
+        const ZuErr result = Splice(offset, offset, &joined, false, nullptr);
+        if (result == ZuOk)
+            fragment.Clear();
+        return result;
+    } catch (const std::bad_alloc&) {
+        return ZuErrNoMemory;
+    }
 }
 
 ZuErr ZuTextDocument::RemoveCharAt(int pane, std::uint32_t column, std::uint32_t line)

@@ -13,6 +13,7 @@
 #include "editctl/engine/ZuBookmarkTable.h"
 #include "editctl/engine/ZuFontTable.h"
 #include "editctl/engine/ZuPaneLineCache.h"
+#include "editctl/engine/ZuStream.h"
 #include "editctl/engine/ZuTabSet.h"
 #include "editctl/engine/ZuTextBlock.h"
 #include "editctl/engine/ZuWrapRequest.h"
@@ -23,6 +24,16 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// Text types of loading and saving.
+enum ZuTextType : int {
+    ZuTextDetect = 0,
+    ZuTextDos = 1,  // lines end with CR LF
+    ZuTextUnix = 2, // lines end with LF
+    ZuTextRtf = 3,
+};
+// Whole text, as a save range type.
+inline constexpr std::uint8_t ZuRangeWhole = 4;
 
 // Colour slots of a pane the engine itself reads.
 inline constexpr int ZuColorTextBack = 6;
@@ -73,6 +84,22 @@ public:
     void EnsureFinalLine();
     void Clear();
 
+    // Loading replaces the text with what the stream holds from its position
+    // on. RTF is tried only for data that starts with "{\\rtf" (after an
+    // optional UTF-8 byte-order mark): with type 0 anything else is plain text.
+    // `type` comes back as the type found (1, 2 or 3). `convert`: the bytes are
+    // OEM text. Data of 2^31 bytes or more is refused (0x7000) before reading.
+    ZuErr Load(ZuInStream& stream, int& type, bool convert);
+    ZuErr LoadPlainText(ZuInStream& stream, int& type, bool convert);
+    ZuErr LoadRtf(ZuInStream& stream);
+    // Saves a range of a pane (range type 1 stream, 2 lines, 3 column, 4 whole
+    // text): types 1 and 2 as plain text with CR LF or LF line ends, 0 and 3 as RTF.
+    ZuErr Save(int pane, const ZuTextRange& range, ZuOutStream& stream, int type, bool convert) const;
+    ZuErr SavePlainText(int pane, const ZuTextRange& range, ZuOutStream& stream, int type, bool convert) const;
+    ZuErr SaveRtf(ZuOutStream& stream, int pane, const ZuTextRange& range) const;
+    // True when the stream's data from its position on starts as RTF; the position stays.
+    static bool LooksLikeRtf(ZuInStream& stream);
+
     // Edits.
     ZuErr InsertText(int pane, ZuTextPosition at, std::string_view bytes); // takes the formats in force there
     ZuErr RemoveCharAt(int pane, std::uint32_t column, std::uint32_t line);
@@ -84,6 +111,11 @@ public:
     // stream or, for a column range, as a column block; the fragment is emptied.
     ZuErr InsertFragment(int pane, const ZuTextRange& range, ZuTextDocument& fragment);
     ZuErr SetParagraphEnd(int pane, std::uint32_t line, bool on);
+    // The same by byte offsets, which reach every byte (also the one between a
+    // CR and its LF, which has no position of its own): undo works on these.
+    ZuErr InsertTextAt(std::uint64_t offset, std::string_view bytes);
+    ZuErr RemoveBytes(ZuTextDocument* fragment, std::uint64_t from, std::uint64_t to);
+    ZuErr InsertFragmentAt(std::uint64_t offset, ZuTextDocument& fragment);
 
     // Formats over a range (type stream, line or column).
     ZuErr ApplyCharFormat(int attribute, int pane, const ZuTextRange& range, const ZuAttributeValue& value);

@@ -309,9 +309,12 @@ ZuErr ZuTextDocument::RestoreLineLengths(int pane, std::uint32_t firstLine, cons
         const std::uint64_t next = at + length;
         if (length == 0 || next > byteCount_)
             return ZuErrDataDamage;
-        const ZuBlockPlace place = FindBlockByOffset(0, at);
-        const ZuTextBlock& block = *blocks_[place.block];
-        const std::uint64_t base = cache_.BytesBefore(place.block);
+        std::size_t k = FindBlockByOffset(0, at).block;
+        // A line starting at a block's end starts in the next block.
+        if (k + 1 < blocks_.size() && at == cache_.BytesBefore(k) + blocks_[k]->Length())
+            ++k;
+        const ZuTextBlock& block = *blocks_[k];
+        const std::uint64_t base = cache_.BytesBefore(k);
         if (next > base + block.Length())
             return ZuErrDataDamage; // paragraphs never cross blocks, so neither may a line
         const std::string& text = block.text;
