@@ -506,13 +506,22 @@ bool frmEditProp::Apply()
                      ? DefaultFileFilter
                      : DefaultFileFilter + u'|' + extTrimmed + u'|' + extTrimmed;
     DisplayPath = optPath[0]->isChecked() ? 1 : 0;
+    bool colorsWritten = true;
     for (int i = 0; i < ColorItemsShown; ++i) {
         const ColorItem& item = Colors[static_cast<size_t>(i)];
         ColorItems[static_cast<size_t>(i)] = item;
-        WriteIniString(ColorsSection, QStringLiteral("clr%1bg").arg(i), QString::number(item.BackColor), IniFile);
-        WriteIniString(ColorsSection, QStringLiteral("clr%1fr").arg(i), QString::number(item.ForeColor), IniFile);
-        WriteIniString(ColorsSection, QStringLiteral("clr%1fnt").arg(i), QString::number(item.FontStyle), IniFile);
+        const auto write = [&](const char* suffix, qint32 value) {
+            colorsWritten = WriteIniString(ColorsSection, QStringLiteral("clr%1%2").arg(i).arg(QLatin1String(suffix)),
+                                           QString::number(value), IniFile)
+                            != 0
+                            && colorsWritten;
+        };
+        write("bg", item.BackColor);
+        write("fr", item.ForeColor);
+        write("fnt", item.FontStyle);
     }
+    if (!colorsWritten)
+        ShowProgramError(QStringLiteral("The colours could not be written to \"%1\".").arg(IniFile));
     Startnumber = *Number(txtNum1->text());
     Increment = *Number(txtNum2->text());
     RestartNum = *Number(txtNum3->text());

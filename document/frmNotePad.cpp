@@ -408,9 +408,7 @@ void frmNotePad::Form_Load()
     text1_->SetLanguage(QStringLiteral("CNC"));
     frWords->hide();
     WordListShown = false;
-    const int count = std::clamp(Macronumber, 0, MaxMacros);
-    for (int i = 1; i <= count; ++i)
-        mnuMacros[static_cast<size_t>(i)]->setText(MacroDescriptions[static_cast<size_t>(i - 1)]);
+    SetMacroCaptions(false);
     // The list as the main window shows it; later opens refresh every window.
     ShowRecentFiles(*this);
     if (ScanPluginsHook)
@@ -947,23 +945,21 @@ void frmNotePad::mnuMacros_Click(int index)
 
 void frmNotePad::UpdateMacroCaptions(bool allFree)
 {
-    for (QWidget* widget : QApplication::allWidgets()) {
-        auto* window = qobject_cast<frmNotePad*>(widget);
-        if (!window)
-            continue;
-        for (int i = 1; i <= MaxMacros; ++i) {
-            const QString free = QStringLiteral("Macro%1 - not assigned").arg(i);
-            QString caption;
-            if (allFree)
-                caption = free;
-            else if (i <= Macronumber)
-                caption = MacroDescriptions[static_cast<size_t>(i - 1)].trimmed().isEmpty()
-                              ? free
-                              : MacroDescriptions[static_cast<size_t>(i - 1)];
-            else
-                continue;
-            window->mnuMacros[static_cast<size_t>(i)]->setText(caption);
-        }
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* window = qobject_cast<frmNotePad*>(widget))
+            window->SetMacroCaptions(allFree);
+}
+
+void frmNotePad::SetMacroCaptions(bool allFree)
+{
+    for (int i = 1; i <= MaxMacros; ++i) {
+        const QString free = QStringLiteral("Macro%1 - not assigned").arg(i);
+        const QString& description = MacroDescriptions[static_cast<size_t>(i - 1)];
+        if (allFree)
+            mnuMacros[static_cast<size_t>(i)]->setText(free);
+        else if (i <= Macronumber)
+            // An empty caption would leave an item nobody can see.
+            mnuMacros[static_cast<size_t>(i)]->setText(description.trimmed().isEmpty() ? free : description);
     }
 }
 void frmNotePad::NumberHighLight() { ::NumberHighLight(); }

@@ -130,6 +130,8 @@ public:
     // document window: items 1 .. Macronumber show their descriptions (the
     // free mark for an empty one); with all set, every item shows the free mark.
     static void UpdateMacroCaptions(bool allFree = false);
+    // The same for this window only.
+    void SetMacroCaptions(bool allFree);
     // ---- Block marks, time stamp, axis switch, change value, shift and syntax check
     //      (frmNotePadNcMenus.cpp)
     void mnuBlockSkips_Click();

@@ -305,8 +305,9 @@ private slots:
             auto* window = qobject_cast<frmNotePad*>(ActiveDocumentForm());
             text.SetFocus();
             QTRY_VERIFY(text.isAncestorOf(QApplication::focusWidget()));
-            Macronumber = 1;
+            Macronumber = 2;
             MacroDescriptions[0] = QStringLiteral("Drill");
+            MacroDescriptions[1] = QString();  // recorded without a description
 
             platform::ScriptedAnswers answers;
             for (QAction* item : {window->mnuMacroCreate, window->mnuMacroRem, window->mnuMacroKeys}) {
@@ -320,6 +321,8 @@ private slots:
             QCOMPARE(answers.modals()[1].className, QStringLiteral("frmMacroRemove"));
             QCOMPARE(answers.modals()[2].className, QStringLiteral("frmKeys"));
             QCOMPARE(window->mnuMacros[1]->text(), QStringLiteral("Drill"));
+            QCOMPARE(window->mnuMacros[2]->text(), QStringLiteral("Macro2 - not assigned"));
+            QCOMPARE(window->mnuMacros[3]->text(), QStringLiteral("Macro 3 - not assigned"));
         }
         ShowMacroCreateHook = nullptr;
         ShowMacroRemoveHook = nullptr;
