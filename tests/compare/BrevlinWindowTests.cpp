@@ -1,3 +1,4 @@
+#include "platform/files/AtomicWrite.h"
 // Brevlin's window as the user works it: opening both files through the
 // dialogs, comparing, stepping through the marks, stopping, saving and
 // closing.
@@ -279,10 +280,11 @@ private slots:
         f.window.Editor[1]->ExecuteCmd(191);
         f.window.Editor[1]->AddText(QStringLiteral("\r\nN4"));
         QVERIFY(f.window.Changed());
-        // A folder of that name is in the way: the save fails.
-        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("FOLDER.NC")));
-        f.answers.scriptModal(ChooseFiles(f.dir.path(), {QStringLiteral("FOLDER.NC")}));
+        // A full disk: the save fails.
+        platform::SetSimulatedFreeSpaceForTests(0);
+        f.answers.scriptModal(ChooseFiles(f.dir.path(), {QStringLiteral("FULL.NC")}));
         f.window.Button(QStringLiteral("Save"))->trigger();
+        platform::SetSimulatedFreeSpaceForTests(-1);
         QVERIFY(f.window.Changed());
         QCOMPARE(f.answers.msgBoxes().size(), 1);
         QVERIFY(f.answers.msgBoxes()[0].prompt.startsWith(QStringLiteral("The file was not saved: ")));
