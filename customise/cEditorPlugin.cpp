@@ -92,9 +92,9 @@ void cEditorPlugin::GoToDlg()
 {
     platform::CodeMax& text = ActiveText1();
     text.ExecuteCmd(Cmd::GotoLine, -1);
-    // The line gone to is highlighted, not the one the caret left.
     range_ = text.GetSel(false);
-    text.SetHighlightedLine(range_->endLine);
+    // The line gone to is highlighted (with the option on), not the one the caret left.
+    HighlightCaretLine(text);
 }
 
 void cEditorPlugin::PageHome()

@@ -1,6 +1,7 @@
 #include "document/frmNotePad.h"
 
 #include "document/NcLanguage.h"
+#include "document/frmPrint.h"
 #include "nc/NcCommandFrame.h"
 #include "nc/frmBolt.h"
 #include "platform/codemax/CodeMax.h"
@@ -12,6 +13,7 @@
 #include "shell/MEditCommands.h"
 #include "shell/MEditor.h"
 #include "shell/MIni.h"
+#include "shell/MPrinting.h"
 #include "shell/MRecentFiles.h"
 #include "shell/basFileDialogs.h"
 
@@ -122,7 +124,7 @@ void frmNotePad::BuildControls()
     connect(cmdDummySaveAll, &QPushButton::clicked, this, [this] { mnuFSaveAll_Click(); });
     connect(cmdFileInsert, &QPushButton::clicked, this, [this] { mnuInsertFile_Click(); });
     connect(cmdWordlist, &QPushButton::clicked, this, [this] { Form_Resize(); });
-    // cmdGoto runs Go To Line, which comes with the search commands.
+    // cmdGoto runs Go To Line: connected with the Search menu.
 }
 
 void frmNotePad::BuildMenus()
@@ -154,9 +156,6 @@ void frmNotePad::BuildMenus()
     mnuFNew->setShortcut(QKeySequence::New);
     mnuFOpen->setShortcut(QKeySequence::Open);
     mnuFSave->setShortcut(QKeySequence::Save);
-    // Printing comes with the print dialog; until then the items are inactive.
-    mnuFilePrint->setEnabled(static_cast<bool>(ShowPrintDialogHook));
-    mnuFilePrintSetup->setEnabled(static_cast<bool>(ShowPrintSetupHook));
     connect(mnuFNew, &QAction::triggered, this, [this] { mnuFNew_Click(); });
     connect(mnuFOpen, &QAction::triggered, this, [this] { mnuFOpen_Click(); });
     connect(mnuFClose, &QAction::triggered, this, [this] { mnuFClose_Click(); });
@@ -274,6 +273,10 @@ void frmNotePad::BuildMenus()
     connect(mnuCloseAll, &QAction::triggered, this, [this] { mnuCloseAll_Click(); });
 
     mnuHelp = AddMenu(this, "mnuHelpMain", QStringLiteral("&Help"));
+    BuildSearchMenu();
+    BuildViewMenus();
+    BuildWordListMenu();
+    BuildToolMenus();
 
     for (QMenu* menu : MenuBarMenus()) {
         if (menu != mnuPlugins)
@@ -363,11 +366,13 @@ bool frmNotePad::HandleFileDrop(QDropEvent& event)
 QList<QMenu*> frmNotePad::MenuBarMenus() const
 {
     return {mnuFile, mnuEdit, mnuSearch, mnuView, mnuInsert, mnuNC, mnuUtilities,
-            mnuAccessories, mnuMacrosMain, mnuPlugins, mnuWindow, mnuHelp};
+            mnuAccessories, mnuMacrosMain, mnuPlugins, mnuOptionsMain, mnuWindow, mnuHelp};
 }
 
 bool frmNotePad::eventFilter(QObject* watched, QEvent* event)
 {
+    if (WordListEvent(watched, event))
+        return true;
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -785,14 +790,13 @@ void frmNotePad::CloseAll(bool clearPaths)
 
 void frmNotePad::mnuFilePrint_Click()
 {
-    if (OpenDocumentCount() > 0 && ShowPrintDialogHook)
-        ShowPrintDialogHook();
+    if (OpenDocumentCount() > 0)
+        ShowPrintDialog();
 }
 
 void frmNotePad::mnuFilePrintSetup_Click()
 {
-    if (ShowPrintSetupHook)
-        ShowPrintSetupHook();
+    ShowPrintSetup();
 }
 
 // ---------------------------------------------------------------- Insert menu

@@ -35,10 +35,6 @@ inline bool SaveAllRunning = false;
 // The plug-in scan of a new window (fills its Plugins menu); set by the
 // plug-in host. Unset, the window lists no plug-ins.
 inline std::function<void(frmNotePad& window)> ScanPluginsHook;
-// The print dialog of the File menu's Print, and the printer set-up of
-// Print Setup; unset, those items are disabled.
-inline std::function<void()> ShowPrintDialogHook;
-inline std::function<void()> ShowPrintSetupHook;
 // The Macros menu's dialogs and commands, set by the customisation library;
 // unset, their items are disabled. DeleteAllMacrosHook returns true when it
 // cleared the macro list.
@@ -46,6 +42,9 @@ inline std::function<void()> ShowMacroCreateHook;
 inline std::function<void()> ShowMacroRemoveHook;
 inline std::function<bool()> DeleteAllMacrosHook;
 inline std::function<void()> ShowKeysHook;
+// The desktop's calculator: TALVEX_CALCULATOR when set, else the first of
+// gnome-calculator, kcalc, galculator and xcalc found on PATH; "" for none.
+QString DesktopCalculator();
 
 class frmNotePad : public DocumentForm {
     Q_OBJECT
@@ -145,6 +144,59 @@ public:
     void mnuShiftAddress_Click();
     void mnuSyntax_Click();
 
+    // ---- View, Window and Options menus, Utilities > Highlight Line (frmNotePadViewMenus.cpp)
+    void mnuHSplit_Click();
+    void mnuVSplit_Click();
+    void mnuClearSplits_Click();
+    void mnuLineNumbers_Click();
+    void mnuLineHighlight_Click();
+    void mnuOptions_Click(int index);
+    void mnuNewWindow_Click();
+    void mnuWCascade_Click();
+    void mnuTileHorz_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWArrange_Click();
+    // ---- Search menu (frmNotePadSearchMenus.cpp)
+    void mnuSFind_Click();
+    void mnuSearchReplace_Click();
+    void mnuSFindNext_Click();
+    void mnuBlockSearch_Click();
+    void mnuGCodes_Click();
+    void mnuMCodes_Click();
+    void mnuFeeds_Click();
+    void mnuSpindle_Click();
+    void mnuToolChange_Click();
+    void mnuSGoto_Click();
+    void mnuJumpTop_Click();
+    void mnuJumpBottom_Click();
+    void mnuWhiteSpace_Click();
+
+    // ---- Word-list panel, Macros > Macro Text (frmNotePadWordList.cpp)
+    void mnuOpenMacFile_Click();
+    void mnuMacClear_Click();
+    void mnuMacClose_Click();
+    // Asks for a word-list file and adds its entries to this window's list;
+    // false when cancelled or unreadable (entries added stay).
+    bool OpenWordList();
+    // Key codes and shift masks as Windows gives them (16 Shift, 17 Ctrl; 1 Shift, 2 Ctrl, 4 Alt).
+    void lstWords_KeyDown(int keyCode, int shift);
+    void lstWords_KeyUp(int keyCode, int shift);
+    void lstWords_MouseDown(int button, int shift, int x, int y);
+    // A key went down in the list while Shift or Ctrl was held.
+    bool WordPickPending = false;
+
+    // ---- Reference texts and tool launchers (frmNotePadTools.cpp)
+    void mnuGCode_Click();
+    void mnuMCode_Click();
+    void mnuWordRef_Click();
+    void mnuCal_Click();
+    void mnuKroCalc_Click();
+    void mnuPrintPrev_Click();
+    void mnuClipBrd_Click();
+    void mnuExpress_Click();
+    // 0 Help Topics, 1 "&About Quillet..." (nothing), 2 a separator, 3 the tip of the day.
+    void mnuHelp_Click(int index);
+
     // Numbers the selected lines of the active document (the toolbar calls it too).
     void NumberHighLight();
 
@@ -167,6 +219,7 @@ public:
     QAction* mnuFSave = nullptr;
     QAction* mnuFSaveAs = nullptr;
     QAction* mnuFSaveAll = nullptr;
+    QAction* mnuPrintPrev = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFilePageSetup = nullptr;
     QAction* mnuFilePrintSetup = nullptr;
@@ -188,7 +241,26 @@ public:
     QAction* mnuDelEndBlocks = nullptr;
 
     QMenu* mnuSearch = nullptr;
+    QAction* mnuSFind = nullptr;
+    QAction* mnuSearchReplace = nullptr;
+    QAction* mnuSFindNext = nullptr;
+    QAction* mnuNextToolChange = nullptr;
+    QAction* mnuPrevToolchange = nullptr;
+    QAction* mnuBlockSearch = nullptr;
+    QAction* mnuGCodes = nullptr;
+    QAction* mnuMCodes = nullptr;
+    QAction* mnuFeeds = nullptr;
+    QAction* mnuSpindle = nullptr;
+    QAction* mnuToolChange = nullptr;
+    QAction* mnuSGoto = nullptr;
+    QAction* mnuJumpTop = nullptr;
+    QAction* mnuJumpBottom = nullptr;
+    QAction* mnuWhiteSpace = nullptr;
     QMenu* mnuView = nullptr;
+    QAction* mnuHSplit = nullptr;
+    QAction* mnuVSplit = nullptr;
+    QAction* mnuClearSplits = nullptr;
+    QAction* mnuLineNumbers = nullptr;
     QMenu* mnuInsert = nullptr;
     QAction* mnuInsertFile = nullptr;
     QAction* mnuBlockSkips = nullptr;
@@ -210,8 +282,18 @@ public:
     QAction* mnuShiftAddress = nullptr;
     QAction* mnuSyntax = nullptr;
     QAction* mnuClipboard = nullptr;
+    QAction* mnuLineHighlight = nullptr;
     QMenu* mnuAccessories = nullptr;
     QAction* mnuBolt = nullptr;
+    QAction* mnuGCode = nullptr;
+    QAction* mnuMCode = nullptr;
+    QAction* mnuWordRef = nullptr;
+    QAction* mnuCal = nullptr;
+    QAction* mnuKroCalc = nullptr;
+    QAction* mnuTrig = nullptr;
+    QAction* mnuExpress = nullptr;
+    QAction* mnuCalenda = nullptr;
+    QAction* mnuClipBrd = nullptr;
     // Items 1 to 10 play macro slots 0 to 9.
     QMenu* mnuMacrosMain = nullptr;
     QMenu* mnuMacroMain = nullptr;
@@ -220,11 +302,23 @@ public:
     QAction* mnuMacroDel = nullptr;
     QAction* mnuMacroKeys = nullptr;
     std::array<QAction*, 11> mnuMacros{};
+    QAction* mnuOpenMacFile = nullptr;
+    QAction* mnuMacClear = nullptr;
+    QAction* mnuMacClose = nullptr;
     QMenu* mnuPlugins = nullptr;
+    // Items 0 "&Toolbar" (no action), 1 "&Status Bar", 2 a separator, 3 the settings dialog.
+    QMenu* mnuOptionsMain = nullptr;
+    std::array<QAction*, 4> mnuOptions{};
     QMenu* mnuWindow = nullptr;
+    QAction* mnuNewWindow = nullptr;
+    QAction* mnuWCascade = nullptr;
+    QAction* mnuTileHorz = nullptr;
+    QAction* mnuWindowTileHorizontal = nullptr;  // "&Tile Vertically"
+    QAction* mnuWArrange = nullptr;
     QAction* mnuCloseWindow = nullptr;
     QAction* mnuCloseAll = nullptr;
     QMenu* mnuHelp = nullptr;
+    std::array<QAction*, 4> mnuHelpItems{};
 
     // The popup edit menu of a right click in the text: items 0 to 16 of
     // mnuPEdit (2, 7, 10, 13 and 15 separators); 8, 9, 11 and 12 run NC commands.
@@ -243,6 +337,18 @@ private:
     // Connects the items of the block marks, time stamp, axis switch, change value, shift and
     // syntax check to their handlers.
     void ConnectNcCommandItems();
+    void BuildViewMenus();
+    void BuildWordListMenu();
+    void BuildToolMenus();
+    // Shows a reference file of the program folder in the viewer, or the failure message.
+    void ShowReferenceText(const QString& file, const QString& caption, const QString& failure);
+    // Key and mouse events of the word list; true when the event was used up.
+    bool WordListEvent(QObject* watched, QEvent* event);
+    void BuildSearchMenu();
+    // Check marks from the active document's control and the highlight option.
+    void RefreshCheckMarks();
+    // Bookmarks every line of the active document that holds word, after clearing the others.
+    void NcWordSearch(const QString& word);
     void ConnectText1();
     // Files dropped on any pane of Text1 go to the main window's drop.
     void WatchFileDrops();

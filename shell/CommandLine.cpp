@@ -205,8 +205,7 @@ void ProcessCommandLineSwitches()
                 platform::CodeMax& text = ActiveText1();
                 SelRange = text.GetSel(false);
                 text.ExecuteCmd(platform::CodeMaxCmd::GotoLine, GoToLineData(value));
-                // The line gone to is the highlighted one (when the option is on).
-                text.SetHighlightedLine(LineHighlightOn ? text.GetSel(true).endLine : -1);
+                HighlightCaretLine(text);
             } else if (item == QLatin1String("/n")) {
                 if (DialogCancelled) {
                     DialogCancelled = false;

@@ -324,7 +324,7 @@ void MDIMain::BuildToolbars()
 void MDIMain::MDIForm_Initialize()
 {
     IniFile = platform::SettingsFile(QStringLiteral("\\Editor.ini"));
-    HelpFile = QStringLiteral("\\Editor.hlp");
+    HelpFile = QStringLiteral("\\Editor.html");
     MacroIniFile = platform::SettingsFile(QStringLiteral("\\Macro.ini"));
     InsertMode = true;
     RefreshRecentFileMenus();

@@ -19,6 +19,7 @@
 #include "shell/MIni.h"
 #include "shell/MRecentFiles.h"
 #include "shell/basFileDialogs.h"
+#include "shell/frmHelp.h"
 #include "shell/frmTip.h"
 
 #include <QCloseEvent>
@@ -133,8 +134,7 @@ void MDIMain::mnuEditProp_Click()
 
 void MDIMain::mnuHTopics_Click()
 {
-    // The result is of no interest: without a help viewer nothing opens.
-    platform::ShellExecute(QStringLiteral("open"), platform::ProgramFile(HelpFile));
+    ShowHelpTopics();
 }
 
 void MDIMain::mnuAbout_Click()

@@ -173,3 +173,8 @@ void UpdateStatusBar()
     } catch (...) {
     }
 }
+
+void HighlightCaretLine(platform::CodeMax& text)
+{
+    text.SetHighlightedLine(LineHighlightOn ? text.GetSel(true).endLine : -1);
+}

@@ -7,6 +7,10 @@
 
 #include "platform/codemax/CodeMaxRange.h"
 
+namespace platform {
+class CodeMax;
+}
+
 // The last selection the status-line refresh took (the command line reuses it).
 inline platform::CodeMaxRange SelRange;
 
@@ -31,3 +35,6 @@ void ToggleInsertMode();
 // Shows the typing mode, the caret's line and column and the line count of
 // the active document, or "Ready" with zeros when none is open.
 void UpdateStatusBar();
+// After a jump (go to line): the caret's line becomes the highlighted line
+// when the highlight option is on; with it off no line is highlighted.
+void HighlightCaretLine(platform::CodeMax& text);

@@ -42,7 +42,7 @@ inline bool MacroPlaying = false;      // a keyboard macro was started from a Ma
 // clears it as well.
 inline bool SuppressClipCapture = false;
 
-// "\Editor.hlp" without folder: every user puts the program folder in front.
+// "\Editor.html", the help, without folder: every user puts the program folder in front.
 inline QString HelpFile;
 
 // The recorded keyboard macros: their count (0 to 10) and the description of

@@ -195,12 +195,18 @@ private slots:
         QCOMPARE(answers.modals()[1].objectName, QStringLiteral("CodeMaxReplaceDialog"));
         QVERIFY(MainWindowFixture::ActiveModified());
 
+        // With the highlight option on, the line gone to is the one highlighted; with it off, none is.
+        LineHighlightOn = true;
         answers.answerInputBox(QStringLiteral("3"));
         Call(host, QStringLiteral("GoToDlg"));
         QCOMPARE(answers.inputBoxes().size(), 1);
         QCOMPARE(control.GetSel(true).startLine, 2);
-        // The line gone to is the one highlighted.
         QCOMPARE(control.HighlightedLine(), 2);
+        LineHighlightOn = false;
+        answers.answerInputBox(QStringLiteral("1"));
+        Call(host, QStringLiteral("GoToDlg"));
+        QCOMPARE(control.GetSel(true).startLine, 0);
+        QCOMPARE(control.HighlightedLine(), -1);
     }
 
     void getLineTrimsBlanks_data()

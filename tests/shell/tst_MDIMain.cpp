@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 0);
         QCOMPARE(IniFile, fixture.ProgramPath(QStringLiteral("Editor.ini")));
         QCOMPARE(MacroIniFile, fixture.ProgramPath(QStringLiteral("Macro.ini")));
-        QCOMPARE(HelpFile, QStringLiteral("\\Editor.hlp"));
+        QCOMPARE(HelpFile, QStringLiteral("\\Editor.html"));
         QVERIFY(InsertMode);
         QCOMPARE(ShellFixture::ReadBytes(IniFile), ShellFixture::ReadBytes(ShellFixture::Fixture("Editor.ini")));
         QCOMPARE(ShellFixture::ReadBytes(MacroIniFile), ShellFixture::ReadBytes(ShellFixture::Fixture("Macro.ini")));

@@ -1,0 +1,37 @@
+#pragma once
+// Small helpers of the document window's tests: opening a file into a
+// window, and checking that the keyboard is back in the document after a
+// dialog (its Ctrl+S saves it).
+
+#include "DocumentFixture.h"
+#include "shell/FileTestHelpers.h"
+#include "shell/basFileDialogs.h"
+#include "support/TestRegistry.h"
+
+#include <QApplication>
+#include <QtTest>
+
+namespace document_test {
+
+// Opens a file of the fixture's folder with the given bytes.
+inline frmNotePad* OpenFile(DocumentFixture& fixture, const QString& name, const QByteArray& bytes)
+{
+    if (!WriteFileBytes(fixture.Path(name), bytes) || !OpenFileInWindow(fixture.Path(name), false))
+        return nullptr;
+    return fixture.Active();
+}
+
+// The keyboard is in window's text: Ctrl+S typed where the focus is saves it.
+inline bool SaveShortcutReachesTheText(frmNotePad& window)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || !window.Text1()->isAncestorOf(focus))
+        return false;
+    window.Text1()->AddText(QStringLiteral(" "));
+    if (!window.Text1()->Modified())
+        return false;
+    QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier);
+    return !window.Text1()->Modified();
+}
+
+}  // namespace document_test

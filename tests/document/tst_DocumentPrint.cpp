@@ -1,0 +1,226 @@
+// Printing: the quick print's line cutting, and the print dialog printing
+// the current file or the selection to PDF, read back with pdftotext; the
+// user's clipboard is never touched.
+
+#include "DocumentFixture.h"
+#include "DocumentTestHelpers.h"
+
+#include "document/frmPrint.h"
+#include "shell/CommonDialogObject.h"
+#include "shell/MPrinting.h"
+
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+
+using document_test::OpenFile;
+using document_test::SaveShortcutReachesTheText;
+
+namespace {
+
+QString PdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The non-empty lines of a PDF's text, blanks around them dropped.
+QStringList PdfLines(const QString& pdf)
+{
+    QStringList lines;
+    for (const QString& line : PdfText(pdf).split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty())
+            lines.append(line.trimmed());
+    return lines;
+}
+
+const QByteArray Program = "%\r\nO1001\r\nN10 G00 X1 Y2\r\nN20 G01 Z-3 F200\r\nN30 M30\r\n%\r\n";
+
+struct PrintSession {
+    DocumentFixture fixture;
+    frmNotePad* window = nullptr;
+    bool active = false;
+    QString pdf;
+    PrintSession()
+    {
+        fixture.main->show();
+        active = QTest::qWaitForWindowActive(fixture.main.get());
+        window = OpenFile(fixture, QStringLiteral("part.nc"), Program);
+        window->Text1()->SetFocus();
+        pdf = fixture.Path(QStringLiteral("out.pdf"));
+        ApplicationPrinter().setOutputFormat(QPrinter::PdfFormat);
+        ApplicationPrinter().setOutputFileName(pdf);
+    }
+};
+
+void PressPrinterDialog(QDialog& dialog, QDialogButtonBox::StandardButton button)
+{
+    QVERIFY(qobject_cast<QPrintDialog*>(&dialog) != nullptr);
+    dialog.findChild<QDialogButtonBox*>()->button(button)->click();
+}
+
+}  // namespace
+
+class TestDocumentPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+    }
+
+    void quickPrintLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        const QString a80(80, QLatin1Char('a'));
+        QTest::newRow("80 characters: one line") << a80 << QStringList{a80};
+        QTest::newRow("81 without blanks: 80 and 1") << a80 + "b" << QStringList{a80, "b"};
+        const QString blankAt75 = QString(74, QLatin1Char('x')) + " " + QString(25, QLatin1Char('y'));
+        QTest::newRow("last blank at 75") << blankAt75
+                                          << QStringList{QString(74, QLatin1Char('x')) + " ", QString(25, QLatin1Char('y'))};
+        const QString crAt85 = QString(40, QLatin1Char('x')) + " " + QString(43, QLatin1Char('y')) + "\r\n" + "z";
+        QTest::newRow("break past 80 is no cut")
+            << crAt85 << QStringList{QString(40, QLatin1Char('x')) + " ", QString(43, QLatin1Char('y')), "z"};
+        QTest::newRow("CR LF in the first 80") << "abc\r\n" + QString(90, QLatin1Char('q'))
+                                               << QStringList{"abc", QString(80, QLatin1Char('q')), "qqqqqqqqqq"};
+        QTest::newRow("LF lines") << "N10\nN20\nN30" << QStringList{"N10", "N20", "N30"};
+        QTest::newRow("lone CR keeps the next character") << "N10\rN20\r\nN30\r\n" << QStringList{"N10", "N20", "N30"};
+        QTest::newRow("empty lines stay") << "A\r\n\r\nB" << QStringList{"A", "", "B"};
+        QTest::newRow("long text with LF breaks")
+            << QString(60, QLatin1Char('a')) + "\n" + QString(60, QLatin1Char('b')) + "\n"
+            << QStringList{QString(60, QLatin1Char('a')), QString(60, QLatin1Char('b'))};
+    }
+
+    void quickPrintLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(QuickPrintLines(text), lines);
+    }
+
+    void printSelectedText()
+    {
+        PrintSession s;
+        QGuiApplication::clipboard()->setText(QStringLiteral("kept on the clipboard"));
+        s.window->Text1()->SetSel({2, 0, 4, 0}, false);
+        platform::ScriptedAnswers answers;
+        bool selectionOffered = false;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& print = dynamic_cast<frmPrint&>(dialog);
+            QCOMPARE(print.windowTitle(), QStringLiteral("Print"));
+            selectionOffered = print.chkSelect->isEnabled() && print.chkSelect->isChecked();
+            print.cmdButton[0]->click();
+        });
+        s.window->mnuFilePrint->trigger();
+        QVERIFY(selectionOffered);
+        QCOMPARE(answers.modals().size(), 1);  // a quick print asks nothing more
+        QCOMPARE(PdfLines(s.pdf), (QStringList{"N10 G00 X1 Y2", "N20 G01 Z-3 F200"}));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept on the clipboard"));
+        QVERIFY(answers.msgBoxes().isEmpty());
+        QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
+    }
+
+    void printCurrentFile()
+    {
+        PrintSession s;
+        platform::ScriptedAnswers answers;
+        bool onlyCurrent = false;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& print = dynamic_cast<frmPrint&>(dialog);
+            onlyCurrent = !print.chkSelect->isEnabled() && print.chkCurrent->isChecked();
+            print.cmdButton[0]->click();
+        });
+        answers.scriptModal([](QDialog& dialog) { PressPrinterDialog(dialog, QDialogButtonBox::Ok); });
+        s.window->mnuFilePrint->trigger();
+        QVERIFY(onlyCurrent);
+        QCOMPARE(answers.modals().size(), 2);
+        QCOMPARE(PdfLines(s.pdf), (QStringList{"%", "O1001", "N10 G00 X1 Y2", "N20 G01 Z-3 F200", "N30 M30", "%"}));
+        QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
+    }
+
+    // The selection went before OK: it says so, prints nothing and stays open.
+    void selectionGoneBeforeOk()
+    {
+        PrintSession s;
+        s.window->Text1()->SetSel({2, 0, 3, 0}, false);
+        platform::ScriptedAnswers answers;
+        bool stayedOpen = false;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& print = dynamic_cast<frmPrint&>(dialog);
+            bool closed = false;
+            QObject::connect(&print, &QDialog::finished, &print, [&closed] { closed = true; });
+            s.window->Text1()->SetSel({2, 0, 2, 0}, false);
+            print.cmdButton[0]->click();
+            stayedOpen = !closed;
+            print.cmdButton[1]->click();
+        });
+        s.window->mnuFilePrint->trigger();
+        QVERIFY(stayedOpen);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("There is no text selected to print."));
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Quick Print Error"));
+        QVERIFY(!QFile::exists(s.pdf));
+        QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
+    }
+
+    void cancelPrintsNothing()
+    {
+        PrintSession s;
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) { dynamic_cast<frmPrint&>(dialog).cmdButton[1]->click(); });
+        s.window->mnuFilePrint->trigger();
+        // Current File with the printer dialog cancelled.
+        answers.scriptModal([](QDialog& dialog) { dynamic_cast<frmPrint&>(dialog).cmdButton[0]->click(); });
+        answers.scriptModal([](QDialog& dialog) { PressPrinterDialog(dialog, QDialogButtonBox::Cancel); });
+        s.window->mnuFilePrint->trigger();
+        QCOMPARE(answers.modals().size(), 3);
+        QVERIFY(!QFile::exists(s.pdf));
+        QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
+    }
+
+    // Setup shows the printer set-up, then the dialog comes back, no longer modal.
+    void setupBringsTheDialogBackModeless()
+    {
+        PrintSession s;
+        platform::ScriptedAnswers answers;
+        QPointer<frmPrint> print;
+        answers.scriptModal([&](QDialog& dialog) {
+            print = dynamic_cast<frmPrint*>(&dialog);
+            print->cmdButton[2]->click();
+        });
+        answers.scriptModal([](QDialog& dialog) { PressPrinterDialog(dialog, QDialogButtonBox::Cancel); });
+        s.window->mnuFilePrint->trigger();
+        QCOMPARE(answers.modals().size(), 2);
+        QTRY_VERIFY(print != nullptr && print->isVisible());
+        QVERIFY(!print->isModal());
+        QCOMPARE(print->windowModality(), Qt::NonModal);
+        print->cmdButton[0]->click();  // Current File
+        QCOMPARE(answers.modals().size(), 3);
+        QTRY_VERIFY(print == nullptr);
+    }
+
+    void printSetupMenu()
+    {
+        PrintSession s;
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) { PressPrinterDialog(dialog, QDialogButtonBox::Cancel); });
+        QVERIFY(s.window->mnuFilePrintSetup->isEnabled() && s.window->mnuFilePrint->isEnabled());
+        s.window->mnuFilePrintSetup->trigger();
+        QCOMPARE(answers.modals().size(), 1);
+        QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
+    }
+};
+
+REGISTER_TEST(TestDocumentPrint);
+#include "tst_DocumentPrint.moc"
