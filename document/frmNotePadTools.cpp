@@ -173,7 +173,11 @@ void frmNotePad::mnuPrintPrev_Click()
 
 void frmNotePad::mnuClipBrd_Click()
 {
-    platform::MsgBox(QStringLiteral("The Clipboard Viewer was not found!"), platform::vbCritical, Title);
+    // The clipboard's viewer here is the clipboard extender's window.
+    if (ShowClipExtenderHook)
+        ShowClipExtenderHook();
+    else
+        platform::MsgBox(QStringLiteral("The Clipboard Viewer was not found!"), platform::vbCritical, Title);
 }
 
 void frmNotePad::mnuExpress_Click()

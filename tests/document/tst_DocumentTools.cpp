@@ -252,6 +252,18 @@ private slots:
         QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
     }
 
+    void clipboardViewerIsTheClipboardExtender()
+    {
+        int shown = 0;
+        ShowClipExtenderHook = [&shown] { ++shown; };
+        Session s;
+        platform::ScriptedAnswers answers;
+        s.window->mnuClipBrd->trigger();
+        ShowClipExtenderHook = nullptr;
+        QCOMPARE(shown, 1);
+        QVERIFY(answers.msgBoxes().isEmpty());
+    }
+
     // Help Topics of the document window and of the main window open our
     // help in the help window; without the file they say so.
     void helpTopics()
