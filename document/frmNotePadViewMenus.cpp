@@ -52,7 +52,7 @@ void frmNotePad::BuildViewMenus()
     mnuLineNumbers = AddItem(mnuView, "mnuLineNumbers", QStringLiteral("Margin Line &Numbers"));
     mnuLineNumbers->setCheckable(true);
 
-    mnuUtilities->addSeparator();
+    mnuUtilities->addSeparator()->setObjectName(QStringLiteral("mnuUBar1"));
     mnuLineHighlight = AddItem(mnuUtilities, "mnuLineHighlight", QStringLiteral("&Highlight Line"));
     mnuLineHighlight->setCheckable(true);
 

@@ -65,7 +65,8 @@ private slots:
         QCOMPARE(utilities, (QStringList{"mnuG90: &Absolute G90", "mnuG91: &Incremental G91",
                                          "mnuClipboard: &Clipboard Extender",
                                          "mnuSwitch: &Switch XYZ...", "mnuChangeMain: Change &Value...",
-                                         "mnuShiftAddress: Shift &Address", "mnuSyntax: Syntax &Checker"}));
+                                         "mnuShiftAddress: Shift &Address", "mnuSyntax: Syntax &Checker",
+                                         "mnuUBar1: ", "mnuLineHighlight: &Highlight Line"}));
         for (int i : {8, 9, 11, 12})
             QVERIFY(window.mnuPEdit[static_cast<std::size_t>(i)]->isVisible());
     }

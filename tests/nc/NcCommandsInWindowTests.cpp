@@ -104,7 +104,8 @@ private slots:
                               "mnuDelEndBlocks: Remove End &Of Blocks"}));
         QCOMPARE(items(window.mnuUtilities, QStringLiteral("mnuSwitch")),
                  (QStringList{"mnuSwitch: &Switch XYZ...", "mnuChangeMain: Change &Value...",
-                              "mnuShiftAddress: Shift &Address", "mnuSyntax: Syntax &Checker"}));
+                              "mnuShiftAddress: Shift &Address", "mnuSyntax: Syntax &Checker",
+                              "mnuLineHighlight: &Highlight Line"}));
     }
 
     // ------------------------------------------------------------ block marks
