@@ -64,7 +64,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == frame_ && event->type() == QEvent::Close && !released_) {
+        // The type first: other events may come while the frame is half destroyed.
+        if (event->type() == QEvent::Close && !released_ && watched == frame_) {
             event->ignore();
             const QPointer<AdoptedFrame> alive(this);
             if (platform::RequestClose(processId_) != platform::CloseAnswer::Refused) {
