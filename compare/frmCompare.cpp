@@ -100,16 +100,16 @@ void frmCompare::BuildToolbar()
     TBCompare = addToolBar(QStringLiteral("TBCompare"));
     TBCompare->setObjectName(QStringLiteral("TBCompare"));
     TBCompare->setMovable(false);
-    for (const ButtonSpec& spec : Buttons) {
-        if (*spec.key == '\0') {
+    for (const ButtonSpec& entry : Buttons) {
+        if (*entry.key == '\0') {
             TBCompare->addSeparator();
             continue;
         }
-        const QString key = QString::fromLatin1(spec.key);
-        QAction* button = TBCompare->addAction(style()->standardIcon(spec.icon), key);
+        const QString key = QString::fromLatin1(entry.key);
+        QAction* button = TBCompare->addAction(style()->standardIcon(entry.icon), key);
         button->setObjectName(key);
         button->setData(key);
-        button->setToolTip(QString::fromLatin1(spec.toolTip));
+        button->setToolTip(QString::fromLatin1(entry.toolTip));
         connect(button, &QAction::triggered, this, [this, key] { TBCompare_ButtonClick(key); });
     }
     Button(QStringLiteral("Stop"))->setEnabled(false);
