@@ -578,28 +578,7 @@ void frmEditProp::ChangeSettings()
         DocumentForm* form = ActiveDocumentForm();
         if (!form || !form->Text1())
             return;
-        platform::CodeMax& text = *form->Text1();
-        const auto& c = ColorItems;
-        text.SetColor(2, c[0].ForeColor);
-        text.SetColor(3, c[0].BackColor);
-        text.SetColor(14, c[1].ForeColor);
-        text.SetColor(15, c[1].BackColor);
-        text.SetColor(30, c[2].ForeColor);
-        text.SetColor(8, c[3].ForeColor);
-        text.SetColor(9, c[3].BackColor);
-        text.SetColor(1, c[4].ForeColor);
-        text.SetColor(26, c[5].ForeColor);
-        text.SetColor(27, c[5].BackColor);
-        text.SetColor(6, c[6].ForeColor);
-        text.SetColor(7, c[6].BackColor);
-        text.SetColor(4, c[7].ForeColor);
-        text.SetColor(5, c[7].BackColor);
-        text.SetColor(0, c[8].ForeColor);
-        text.SetFontStyle(5, c[1].FontStyle);
-        text.SetFontStyle(2, c[3].FontStyle);
-        text.SetFontStyle(11, c[5].FontStyle);
-        text.SetFontStyle(1, c[6].FontStyle);
-        text.SetFontStyle(0, c[7].FontStyle);
+        ApplyColorItems(*form->Text1());
     } catch (...) {
     }
 }

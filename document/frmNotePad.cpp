@@ -2,6 +2,7 @@
 
 #include "document/NcLanguage.h"
 #include "document/frmPrint.h"
+#include "document/MenuItems.h"
 #include "nc/NcCommandFrame.h"
 #include "nc/frmBolt.h"
 #include "platform/codemax/CodeMax.h"
@@ -36,13 +37,6 @@ const QString Title = QStringLiteral("Talvex Editor");
 
 // The design width of the word-list panel, in twips.
 constexpr double WordPanelWidth = 2400;
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 QAction* AddSeparator(QMenu* menu, const QString& name)
 {
@@ -130,19 +124,19 @@ void frmNotePad::BuildControls()
 void frmNotePad::BuildMenus()
 {
     mnuFile = AddMenu(this, "mnuFile", QStringLiteral("&File"));
-    mnuFNew = AddItem(mnuFile, "mnuFNew", QStringLiteral("&New"));
-    mnuFOpen = AddItem(mnuFile, "mnuFOpen", QStringLiteral("&Open..."));
-    mnuFClose = AddItem(mnuFile, "mnuFClose", QStringLiteral("&Close File"));
-    mnuCloseAllFiles = AddItem(mnuFile, "mnuCloseAllFiles", QStringLiteral("Close &All Files"));
+    mnuFNew = AddMenuItem(mnuFile, "mnuFNew", QStringLiteral("&New"));
+    mnuFOpen = AddMenuItem(mnuFile, "mnuFOpen", QStringLiteral("&Open..."));
+    mnuFClose = AddMenuItem(mnuFile, "mnuFClose", QStringLiteral("&Close File"));
+    mnuCloseAllFiles = AddMenuItem(mnuFile, "mnuCloseAllFiles", QStringLiteral("Close &All Files"));
     AddSeparator(mnuFile, QStringLiteral("mnuFBar1"));
-    mnuFSave = AddItem(mnuFile, "mnuFSave", QStringLiteral("&Save"));
-    mnuFSaveAs = AddItem(mnuFile, "mnuFSaveAs", QStringLiteral("Save &As..."));
-    mnuFSaveAll = AddItem(mnuFile, "mnuFSaveAll", QStringLiteral("Save Al&l"));
+    mnuFSave = AddMenuItem(mnuFile, "mnuFSave", QStringLiteral("&Save"));
+    mnuFSaveAs = AddMenuItem(mnuFile, "mnuFSaveAs", QStringLiteral("Save &As..."));
+    mnuFSaveAll = AddMenuItem(mnuFile, "mnuFSaveAll", QStringLiteral("Save Al&l"));
     AddSeparator(mnuFile, QStringLiteral("mnuFBar2"));
-    mnuFilePrint = AddItem(mnuFile, "mnuFilePrint", QStringLiteral("&Print"));
-    mnuFilePageSetup = AddItem(mnuFile, "mnuFilePageSetup", QStringLiteral("Page Set&up..."));
-    mnuFilePrintSetup = AddItem(mnuFile, "mnuFilePrintSetup", QStringLiteral("P&rint Setup..."));
-    mnuPlot = AddItem(mnuFile, "mnuPlot", QStringLiteral("Plot &Window"));
+    mnuFilePrint = AddMenuItem(mnuFile, "mnuFilePrint", QStringLiteral("&Print"));
+    mnuFilePageSetup = AddMenuItem(mnuFile, "mnuFilePageSetup", QStringLiteral("Page Set&up..."));
+    mnuFilePrintSetup = AddMenuItem(mnuFile, "mnuFilePrintSetup", QStringLiteral("P&rint Setup..."));
+    mnuPlot = AddMenuItem(mnuFile, "mnuPlot", QStringLiteral("Plot &Window"));
     mnuRecentFile[0] = AddSeparator(mnuFile, QStringLiteral("mnuRecentFile0"));
     mnuRecentFile[0]->setVisible(false);
     for (int i = 1; i < static_cast<int>(mnuRecentFile.size()); ++i) {
@@ -167,20 +161,20 @@ void frmNotePad::BuildMenus()
     connect(mnuFilePrintSetup, &QAction::triggered, this, [this] { mnuFilePrintSetup_Click(); });
 
     mnuEdit = AddMenu(this, "mnuEdit", QStringLiteral("&Edit"));
-    mnuEditUndo = AddItem(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo"));
-    mnuEditRedo = AddItem(mnuEdit, "mnuEditRedo", QStringLiteral("&Redo"));
+    mnuEditUndo = AddMenuItem(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo"));
+    mnuEditRedo = AddMenuItem(mnuEdit, "mnuEditRedo", QStringLiteral("&Redo"));
     AddSeparator(mnuEdit, QStringLiteral("mnuEBar1"));
-    mnuECut = AddItem(mnuEdit, "mnuECut", QStringLiteral("Cu&t"));
-    mnuECopy = AddItem(mnuEdit, "mnuECopy", QStringLiteral("&Copy"));
-    mnuEPaste = AddItem(mnuEdit, "mnuEPaste", QStringLiteral("&Paste"));
-    mnuEditDelete = AddItem(mnuEdit, "mnuEditDelete", QStringLiteral("D&elete"));
+    mnuECut = AddMenuItem(mnuEdit, "mnuECut", QStringLiteral("Cu&t"));
+    mnuECopy = AddMenuItem(mnuEdit, "mnuECopy", QStringLiteral("&Copy"));
+    mnuEPaste = AddMenuItem(mnuEdit, "mnuEPaste", QStringLiteral("&Paste"));
+    mnuEditDelete = AddMenuItem(mnuEdit, "mnuEditDelete", QStringLiteral("D&elete"));
     AddSeparator(mnuEdit, QStringLiteral("mnuEBar2"));
-    mnuSelectAll = AddItem(mnuEdit, "mnuSelectAll", QStringLiteral("Select &All"));
-    mnuEditClearAll = AddItem(mnuEdit, "mnuEditClearAll", QStringLiteral("Clear All"));
+    mnuSelectAll = AddMenuItem(mnuEdit, "mnuSelectAll", QStringLiteral("Select &All"));
+    mnuEditClearAll = AddMenuItem(mnuEdit, "mnuEditClearAll", QStringLiteral("Clear All"));
     AddSeparator(mnuEdit, QStringLiteral("mnuEBar3"));
-    mnuDelBlockSkips = AddItem(mnuEdit, "mnuDelBlockSkips", QStringLiteral("Remove &Block Skips"));
-    mnuDelComments = AddItem(mnuEdit, "mnuDelComments", QStringLiteral("Remove Co&mments"));
-    mnuDelEndBlocks = AddItem(mnuEdit, "mnuDelEndBlocks", QStringLiteral("Remove End &Of Blocks"));
+    mnuDelBlockSkips = AddMenuItem(mnuEdit, "mnuDelBlockSkips", QStringLiteral("Remove &Block Skips"));
+    mnuDelComments = AddMenuItem(mnuEdit, "mnuDelComments", QStringLiteral("Remove Co&mments"));
+    mnuDelEndBlocks = AddMenuItem(mnuEdit, "mnuDelEndBlocks", QStringLiteral("Remove End &Of Blocks"));
     connect(mnuEditUndo, &QAction::triggered, this, [this] { mnuEditUndo_Click(); });
     connect(mnuEditRedo, &QAction::triggered, this, [this] { mnuEditRedo_Click(); });
     connect(mnuECut, &QAction::triggered, this, [this] { mnuECut_Click(); });
@@ -193,22 +187,22 @@ void frmNotePad::BuildMenus()
     mnuView = AddMenu(this, "mnuView", QStringLiteral("&View"));
 
     mnuInsert = AddMenu(this, "mnuInsert", QStringLiteral("&Insert"));
-    mnuInsertFile = AddItem(mnuInsert, "mnuInsertFile", QStringLiteral("&File..."));
-    mnuBlockSkips = AddItem(mnuInsert, "mnuBlockSkips", QStringLiteral("&Block Skips"));
-    mnuComment = AddItem(mnuInsert, "mnuComment", QStringLiteral("Co&mments"));
-    mnuEndOFBlocks = AddItem(mnuInsert, "mnuEndOFBlocks", QStringLiteral("&End of Blocks"));
-    mnuTime = AddItem(mnuInsert, "mnuTime", QStringLiteral("&Time/Date"));
+    mnuInsertFile = AddMenuItem(mnuInsert, "mnuInsertFile", QStringLiteral("&File..."));
+    mnuBlockSkips = AddMenuItem(mnuInsert, "mnuBlockSkips", QStringLiteral("&Block Skips"));
+    mnuComment = AddMenuItem(mnuInsert, "mnuComment", QStringLiteral("Co&mments"));
+    mnuEndOFBlocks = AddMenuItem(mnuInsert, "mnuEndOFBlocks", QStringLiteral("&End of Blocks"));
+    mnuTime = AddMenuItem(mnuInsert, "mnuTime", QStringLiteral("&Time/Date"));
     connect(mnuInsertFile, &QAction::triggered, this, [this] { mnuInsertFile_Click(); });
 
     mnuNC = AddMenu(this, "mnuNC", QStringLiteral("&NC Functions"));
-    mnuInsertNumbers = AddItem(mnuNC, "mnuInsertNumbers", QStringLiteral("&Insert Block Numbers"));
-    mnuRemoveBlockNumbers = AddItem(mnuNC, "mnuRemoveBlockNumbers", QStringLiteral("&Remove Block Numbers"));
-    RemoveZeros = AddItem(mnuNC, "RemoveZeros", QStringLiteral("Remove Leading Number &Zeros"));
+    mnuInsertNumbers = AddMenuItem(mnuNC, "mnuInsertNumbers", QStringLiteral("&Insert Block Numbers"));
+    mnuRemoveBlockNumbers = AddMenuItem(mnuNC, "mnuRemoveBlockNumbers", QStringLiteral("&Remove Block Numbers"));
+    RemoveZeros = AddMenuItem(mnuNC, "RemoveZeros", QStringLiteral("Remove Leading Number &Zeros"));
     AddSeparator(mnuNC, QStringLiteral("mnuNCBar1"));
-    mnuSpaceInsert = AddItem(mnuNC, "mnuSpaceInsert", QStringLiteral("Insert &Spaces"));
-    mnuSpaceRemove = AddItem(mnuNC, "mnuSpaceRemove", QStringLiteral("Remove Spaces"));
-    mnuRemoveBlankLines = AddItem(mnuNC, "mnuRemoveBlankLines", QStringLiteral("Remove &Blank Lines"));
-    AddItem(mnuNC, "mnuAddMachine", QStringLiteral("&Add/Delete Machine"));  // no action of its own
+    mnuSpaceInsert = AddMenuItem(mnuNC, "mnuSpaceInsert", QStringLiteral("Insert &Spaces"));
+    mnuSpaceRemove = AddMenuItem(mnuNC, "mnuSpaceRemove", QStringLiteral("Remove Spaces"));
+    mnuRemoveBlankLines = AddMenuItem(mnuNC, "mnuRemoveBlankLines", QStringLiteral("Remove &Blank Lines"));
+    AddMenuItem(mnuNC, "mnuAddMachine", QStringLiteral("&Add/Delete Machine"));  // no action of its own
     connect(mnuInsertNumbers, &QAction::triggered, this, [this] { mnuInsertNumbers_Click(); });
     connect(mnuRemoveBlockNumbers, &QAction::triggered, this, [this] { mnuRemoveBlockNumbers_Click(); });
     connect(RemoveZeros, &QAction::triggered, this, [this] { RemoveZeros_Click(); });
@@ -217,31 +211,31 @@ void frmNotePad::BuildMenus()
     connect(mnuRemoveBlankLines, &QAction::triggered, this, [this] { mnuRemoveBlankLines_Click(); });
 
     mnuUtilities = AddMenu(this, "mnuUtilities", QStringLiteral("&Utilities"));
-    mnuG90 = AddItem(mnuUtilities, "mnuG90", QStringLiteral("&Absolute G90"));
-    mnuG91 = AddItem(mnuUtilities, "mnuG91", QStringLiteral("&Incremental G91"));
-    mnuClipboard = AddItem(mnuUtilities, "mnuClipboard", QStringLiteral("&Clipboard Extender"));
+    mnuG90 = AddMenuItem(mnuUtilities, "mnuG90", QStringLiteral("&Absolute G90"));
+    mnuG91 = AddMenuItem(mnuUtilities, "mnuG91", QStringLiteral("&Incremental G91"));
+    mnuClipboard = AddMenuItem(mnuUtilities, "mnuClipboard", QStringLiteral("&Clipboard Extender"));
     mnuClipboard->setEnabled(static_cast<bool>(ShowClipExtenderHook));
     connect(mnuClipboard, &QAction::triggered, this, [this] { mnuClipboard_Click(); });
-    mnuSwitch = AddItem(mnuUtilities, "mnuSwitch", QStringLiteral("&Switch XYZ..."));
-    mnuChangeMain = AddItem(mnuUtilities, "mnuChangeMain", QStringLiteral("Change &Value..."));
-    mnuShiftAddress = AddItem(mnuUtilities, "mnuShiftAddress", QStringLiteral("Shift &Address"));
-    mnuSyntax = AddItem(mnuUtilities, "mnuSyntax", QStringLiteral("Syntax &Checker"));
+    mnuSwitch = AddMenuItem(mnuUtilities, "mnuSwitch", QStringLiteral("&Switch XYZ..."));
+    mnuChangeMain = AddMenuItem(mnuUtilities, "mnuChangeMain", QStringLiteral("Change &Value..."));
+    mnuShiftAddress = AddMenuItem(mnuUtilities, "mnuShiftAddress", QStringLiteral("Shift &Address"));
+    mnuSyntax = AddMenuItem(mnuUtilities, "mnuSyntax", QStringLiteral("Syntax &Checker"));
     connect(mnuG90, &QAction::triggered, this, [this] { mnuG90_Click(); });
     connect(mnuG91, &QAction::triggered, this, [this] { mnuG91_Click(); });
     ConnectNcCommandItems();
     mnuAccessories = AddMenu(this, "mnuAccessories", QStringLiteral("&Accessories"));
-    mnuBolt = AddItem(mnuAccessories, "mnuBolt", QStringLiteral("&Bolt Circle"));
+    mnuBolt = AddMenuItem(mnuAccessories, "mnuBolt", QStringLiteral("&Bolt Circle"));
     connect(mnuBolt, &QAction::triggered, this, [this] { mnuBolt_Click(); });
 
     mnuMacrosMain = AddMenu(this, "mnuMacrosMain", QStringLiteral("&Macros"));
     mnuMacroMain = mnuMacrosMain->addMenu(QStringLiteral("Keyboard Macro &Editor"));
     mnuMacroMain->setObjectName(QStringLiteral("mnuMacroMain"));
-    mnuMacroCreate = AddItem(mnuMacroMain, "mnuMacroCreate", QStringLiteral("&Create"));
+    mnuMacroCreate = AddMenuItem(mnuMacroMain, "mnuMacroCreate", QStringLiteral("&Create"));
     AddSeparator(mnuMacroMain, QStringLiteral("mnuMacroBar1"));
-    mnuMacroRem = AddItem(mnuMacroMain, "mnuMacroRem", QStringLiteral("&Remove a Macro"));
+    mnuMacroRem = AddMenuItem(mnuMacroMain, "mnuMacroRem", QStringLiteral("&Remove a Macro"));
     AddSeparator(mnuMacroMain, QStringLiteral("mnuMacroBar2"));
-    mnuMacroDel = AddItem(mnuMacroMain, "mnuMacroDel", QStringLiteral("&Delete all Macros"));
-    mnuMacroKeys = AddItem(mnuMacrosMain, "mnuMacroKeys", QStringLiteral("&Keyboard Assignments"));
+    mnuMacroDel = AddMenuItem(mnuMacroMain, "mnuMacroDel", QStringLiteral("&Delete all Macros"));
+    mnuMacroKeys = AddMenuItem(mnuMacrosMain, "mnuMacroKeys", QStringLiteral("&Keyboard Assignments"));
     AddSeparator(mnuMacrosMain, QStringLiteral("mnuMacroBar3"));
     mnuMacroCreate->setEnabled(static_cast<bool>(ShowMacroCreateHook));
     mnuMacroRem->setEnabled(static_cast<bool>(ShowMacroRemoveHook));
@@ -267,8 +261,8 @@ void frmNotePad::BuildMenus()
     mnuPlugins->menuAction()->setEnabled(false);
 
     mnuWindow = AddMenu(this, "mnuWindow", QStringLiteral("&Window"));
-    mnuCloseWindow = AddItem(mnuWindow, "mnuCloseWindow", QStringLiteral("&Close Window"));
-    mnuCloseAll = AddItem(mnuWindow, "mnuCloseAll", QStringLiteral("Close &All Windows"));
+    mnuCloseWindow = AddMenuItem(mnuWindow, "mnuCloseWindow", QStringLiteral("&Close Window"));
+    mnuCloseAll = AddMenuItem(mnuWindow, "mnuCloseAll", QStringLiteral("Close &All Windows"));
     connect(mnuCloseWindow, &QAction::triggered, this, [this] { mnuCloseWindow_Click(); });
     connect(mnuCloseAll, &QAction::triggered, this, [this] { mnuCloseAll_Click(); });
 
@@ -418,28 +412,7 @@ void frmNotePad::Form_Load()
 void frmNotePad::Form_Activate()
 {
     try {
-        const auto& c = ColorItems;
-        platform::CodeMax& text = *text1_;
-        text.SetColor(2, c[0].ForeColor);
-        text.SetColor(3, c[0].BackColor);
-        text.SetColor(15, c[1].BackColor);
-        text.SetColor(14, c[1].ForeColor);
-        text.SetColor(30, c[2].ForeColor);
-        text.SetColor(8, c[3].ForeColor);
-        text.SetColor(9, c[3].BackColor);
-        text.SetColor(1, c[4].ForeColor);
-        text.SetColor(26, c[5].ForeColor);
-        text.SetColor(27, c[5].BackColor);
-        text.SetColor(6, c[6].ForeColor);
-        text.SetColor(7, c[6].BackColor);
-        text.SetColor(4, c[7].ForeColor);
-        text.SetColor(5, c[7].BackColor);
-        text.SetColor(0, c[8].ForeColor);
-        text.SetFontStyle(5, c[1].FontStyle);
-        text.SetFontStyle(2, c[3].FontStyle);
-        text.SetFontStyle(11, c[5].FontStyle);
-        text.SetFontStyle(1, c[6].FontStyle);
-        text.SetFontStyle(0, c[7].FontStyle);
+        ApplyColorItems(*text1_);
         WordListShown = false;
         if (LoadMacrosHook)
             LoadMacrosHook();

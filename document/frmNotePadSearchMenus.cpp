@@ -5,6 +5,7 @@
 #include "document/frmNotePad.h"
 
 #include "document/frmBlockSearch.h"
+#include "document/MenuItems.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/ShowModal.h"
 #include "platform/forms/WaitCursor.h"
@@ -20,13 +21,6 @@ namespace Cmd = platform::CodeMaxCmd;
 
 namespace {
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
 // Runs a control command on the active document; with none open there is nothing to do.
 void RunOnActive(int command)
 {
@@ -40,30 +34,30 @@ void RunOnActive(int command)
 
 void frmNotePad::BuildSearchMenu()
 {
-    mnuSFind = AddItem(mnuSearch, "mnuSFind", QStringLiteral("&Find..."));
-    mnuSearchReplace = AddItem(mnuSearch, "mnuSearchReplace", QStringLiteral("Find and &Replace..."));
-    mnuSFindNext = AddItem(mnuSearch, "mnuSFindNext", QStringLiteral("Re&peat"));
+    mnuSFind = AddMenuItem(mnuSearch, "mnuSFind", QStringLiteral("&Find..."));
+    mnuSearchReplace = AddMenuItem(mnuSearch, "mnuSearchReplace", QStringLiteral("Find and &Replace..."));
+    mnuSFindNext = AddMenuItem(mnuSearch, "mnuSFindNext", QStringLiteral("Re&peat"));
     mnuSearch->addSeparator();
-    mnuNextToolChange = AddItem(mnuSearch, "mnuNextToolChange", QStringLiteral("&Next Tool Change"));
-    mnuPrevToolchange = AddItem(mnuSearch, "mnuPrevToolchange", QStringLiteral("&Previous Tool Change"));
-    mnuBlockSearch = AddItem(mnuSearch, "mnuBlockSearch", QStringLiteral("Block &Hightlight Search"));
+    mnuNextToolChange = AddMenuItem(mnuSearch, "mnuNextToolChange", QStringLiteral("&Next Tool Change"));
+    mnuPrevToolchange = AddMenuItem(mnuSearch, "mnuPrevToolchange", QStringLiteral("&Previous Tool Change"));
+    mnuBlockSearch = AddMenuItem(mnuSearch, "mnuBlockSearch", QStringLiteral("Block &Hightlight Search"));
     QMenu* codes = mnuSearch->addMenu(QStringLiteral("&Codes"));
     codes->setObjectName(QStringLiteral("mnuCodes"));
-    mnuGCodes = AddItem(codes, "mnuGCodes", QStringLiteral("All &G Codes"));
-    mnuMCodes = AddItem(codes, "mnuMCodes", QStringLiteral("All &M Codes"));
+    mnuGCodes = AddMenuItem(codes, "mnuGCodes", QStringLiteral("All &G Codes"));
+    mnuMCodes = AddMenuItem(codes, "mnuMCodes", QStringLiteral("All &M Codes"));
     QMenu* feeds = mnuSearch->addMenu(QStringLiteral("&Feeds and Speeds"));
     feeds->setObjectName(QStringLiteral("mnuFeedsSpeeds"));
-    mnuFeeds = AddItem(feeds, "mnuFeeds", QStringLiteral("&Feed Rate Change"));
-    mnuSpindle = AddItem(feeds, "mnuSpindle", QStringLiteral("&Spindle Speed Change"));
-    mnuToolChange = AddItem(feeds, "mnuToolChange", QStringLiteral("&Tool Change"));
+    mnuFeeds = AddMenuItem(feeds, "mnuFeeds", QStringLiteral("&Feed Rate Change"));
+    mnuSpindle = AddMenuItem(feeds, "mnuSpindle", QStringLiteral("&Spindle Speed Change"));
+    mnuToolChange = AddMenuItem(feeds, "mnuToolChange", QStringLiteral("&Tool Change"));
     mnuSearch->addSeparator();
-    mnuSGoto = AddItem(mnuSearch, "mnuSGoto", QStringLiteral("&Goto Line..."));
+    mnuSGoto = AddMenuItem(mnuSearch, "mnuSGoto", QStringLiteral("&Goto Line..."));
     QMenu* jump = mnuSearch->addMenu(QStringLiteral("&Jump to"));
     jump->setObjectName(QStringLiteral("mnuJump"));
-    mnuJumpTop = AddItem(jump, "mnuJumpTop", QStringLiteral("&Top of File"));
-    mnuJumpBottom = AddItem(jump, "mnuJumpBottom", QStringLiteral("&Bottom of File"));
+    mnuJumpTop = AddMenuItem(jump, "mnuJumpTop", QStringLiteral("&Top of File"));
+    mnuJumpBottom = AddMenuItem(jump, "mnuJumpBottom", QStringLiteral("&Bottom of File"));
     mnuSearch->addSeparator();
-    mnuWhiteSpace = AddItem(mnuSearch, "mnuWhiteSpace", QStringLiteral("&Display Spaces"));
+    mnuWhiteSpace = AddMenuItem(mnuSearch, "mnuWhiteSpace", QStringLiteral("&Display Spaces"));
     mnuWhiteSpace->setCheckable(true);
 
     // The tool-change steps have no command of their own.

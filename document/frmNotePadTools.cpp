@@ -8,6 +8,7 @@
 
 #include "document/TextFiles.h"
 #include "document/frmReference.h"
+#include "document/MenuItems.h"
 #include "platform/com/CreateObject.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
@@ -30,13 +31,6 @@ const QString Title = QStringLiteral("Talvex Editor");
 
 // The outside expression evaluator's class.
 const QString ExpressionEvaluatorClass = QStringLiteral("{24AC0780-A2BE-4DE0-B808-0FD4CBB65886}");
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 // Starts a program through the shell; false (with ShellError set) when it could not be started.
 bool Launch(const QString& program)
@@ -76,17 +70,17 @@ QString DesktopCalculator()
 void frmNotePad::BuildToolMenus()
 {
     mnuAccessories->addSeparator();
-    mnuGCode = AddItem(mnuAccessories, "mnuGCode", QStringLiteral("G-Code Reference"));
-    mnuMCode = AddItem(mnuAccessories, "mnuMCode", QStringLiteral("M-Code Reference"));
-    mnuWordRef = AddItem(mnuAccessories, "mnuWordRef", QStringLiteral("CNC Word Reference"));
+    mnuGCode = AddMenuItem(mnuAccessories, "mnuGCode", QStringLiteral("G-Code Reference"));
+    mnuMCode = AddMenuItem(mnuAccessories, "mnuMCode", QStringLiteral("M-Code Reference"));
+    mnuWordRef = AddMenuItem(mnuAccessories, "mnuWordRef", QStringLiteral("CNC Word Reference"));
     mnuAccessories->addSeparator();
-    mnuCal = AddItem(mnuAccessories, "mnuCal", QStringLiteral("&Windows Calculator"));
-    mnuKroCalc = AddItem(mnuAccessories, "mnuKroCalc", QStringLiteral("&Scientific Calculator"));
-    mnuTrig = AddItem(mnuAccessories, "mnuTrig", QStringLiteral("&Trigonomic Functions"));
-    mnuExpress = AddItem(mnuAccessories, "mnuExpress", QStringLiteral("&Expression Evaluator"));
-    mnuCalenda = AddItem(mnuAccessories, "mnuCalenda", QStringLiteral("Calendar"));
+    mnuCal = AddMenuItem(mnuAccessories, "mnuCal", QStringLiteral("&Windows Calculator"));
+    mnuKroCalc = AddMenuItem(mnuAccessories, "mnuKroCalc", QStringLiteral("&Scientific Calculator"));
+    mnuTrig = AddMenuItem(mnuAccessories, "mnuTrig", QStringLiteral("&Trigonomic Functions"));
+    mnuExpress = AddMenuItem(mnuAccessories, "mnuExpress", QStringLiteral("&Expression Evaluator"));
+    mnuCalenda = AddMenuItem(mnuAccessories, "mnuCalenda", QStringLiteral("Calendar"));
     mnuAccessories->addSeparator();
-    mnuClipBrd = AddItem(mnuAccessories, "mnuClipBrd", QStringLiteral("Clip &Board Viewer"));
+    mnuClipBrd = AddMenuItem(mnuAccessories, "mnuClipBrd", QStringLiteral("Clip &Board Viewer"));
     // Items without a command of their own: shown, but inactive.
     mnuTrig->setEnabled(false);
     mnuCalenda->setEnabled(false);

@@ -5,6 +5,7 @@
 // so they never describe another window's control.
 
 #include "document/frmNotePad.h"
+#include "document/MenuItems.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "shell/DocumentTable.h"
@@ -20,13 +21,6 @@
 namespace Cmd = platform::CodeMaxCmd;
 
 namespace {
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 // The active document's window as the desktop frames it (its MDI frame).
 QWidget* FrameOf(DocumentForm& window)
@@ -45,15 +39,15 @@ void ArrangeDocuments(int arrangement)
 
 void frmNotePad::BuildViewMenus()
 {
-    mnuHSplit = AddItem(mnuView, "mnuHSplit", QStringLiteral("Split Window &Horizontally"));
-    mnuVSplit = AddItem(mnuView, "mnuVSplit", QStringLiteral("Split Window &Vertically"));
-    mnuClearSplits = AddItem(mnuView, "mnuClearSplits", QStringLiteral("&Clear All Window Splits"));
+    mnuHSplit = AddMenuItem(mnuView, "mnuHSplit", QStringLiteral("Split Window &Horizontally"));
+    mnuVSplit = AddMenuItem(mnuView, "mnuVSplit", QStringLiteral("Split Window &Vertically"));
+    mnuClearSplits = AddMenuItem(mnuView, "mnuClearSplits", QStringLiteral("&Clear All Window Splits"));
     mnuView->addSeparator();
-    mnuLineNumbers = AddItem(mnuView, "mnuLineNumbers", QStringLiteral("Margin Line &Numbers"));
+    mnuLineNumbers = AddMenuItem(mnuView, "mnuLineNumbers", QStringLiteral("Margin Line &Numbers"));
     mnuLineNumbers->setCheckable(true);
 
     mnuUtilities->addSeparator()->setObjectName(QStringLiteral("mnuUBar1"));
-    mnuLineHighlight = AddItem(mnuUtilities, "mnuLineHighlight", QStringLiteral("&Highlight Line"));
+    mnuLineHighlight = AddMenuItem(mnuUtilities, "mnuLineHighlight", QStringLiteral("&Highlight Line"));
     mnuLineHighlight->setCheckable(true);
 
     mnuOptionsMain = new QMenu(QStringLiteral("&Options"), this);

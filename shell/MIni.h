@@ -9,6 +9,7 @@
 #include <array>
 
 class cRegistry;
+namespace platform { class CodeMax; }
 
 // Full paths of "Editor.ini" and "Macro.ini" in the program folder, or in
 // the user's configuration folder when the program folder cannot be written
@@ -102,3 +103,5 @@ void SetDefaultEditorOptions();
 // Reads ColorItems 0 to 9 from "Editor.ini" [Colors]; a missing or
 // non-numeric value keeps that item's default.
 void LoadColorItems();
+// Gives an editing control the colours and font styles of ColorItems.
+void ApplyColorItems(platform::CodeMax& text);

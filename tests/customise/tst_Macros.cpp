@@ -1,6 +1,6 @@
 // Macro and hot-key files, removing macros and playing them from the menu.
 
-#include "HostFixture.h"
+#include "MacroFixture.h"
 
 #include "customise/MacroFiles.h"
 #include "customise/frmKeys.h"
@@ -50,29 +50,17 @@ QStringList MacroIniLines()
 class TestMacros : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<ProgramFixture> program_;
+    std::unique_ptr<MacroFixture> macros_;
 
-    QString File(const QString& name) const { return program_->ProgramPath(name); }
+    QString File(const QString& name) const { return macros_->File(name); }
 
 private slots:
     void init()
     {
-        program_ = std::make_unique<ProgramFixture>();
-        QVERIFY(program_->IsValid());
-        MacroIniFile = File(QStringLiteral("Macro.ini"));
-        IniFile = File(QStringLiteral("Editor.ini"));
-        Macronumber = 0;
-        MacroDescriptions = {};
-        platform::CodeMaxGlobals globals;
-        globals.ResetDefaultHotKeys();
-        for (int k = 0; k < MaxMacros; ++k)
-            globals.SetMacro(k, QByteArray());
+        macros_ = std::make_unique<MacroFixture>();
+        QVERIFY(macros_->IsValid());
     }
-    void cleanup()
-    {
-        platform::CodeMaxGlobals().ResetDefaultHotKeys();
-        program_.reset();
-    }
+    void cleanup() { macros_.reset(); }
 
     // The table goes out and comes back whole; a file spelt "HotKeys.bin"
     // is the same file for reading, overwriting and deleting.

@@ -1,6 +1,6 @@
 // Recording macros in "Macro Assignments" and binding their keys.
 
-#include "HostFixture.h"
+#include "MacroFixture.h"
 
 #include "customise/HotKeyBox.h"
 #include "customise/MacroFiles.h"
@@ -43,9 +43,9 @@ platform::ScriptedAnswers::ModalScript Describe(const QString& text)
 class TestFrmMacro : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<ProgramFixture> program_;
+    std::unique_ptr<MacroFixture> macros_;
 
-    QString File(const QString& name) const { return program_->ProgramPath(name); }
+    QString File(const QString& name) const { return macros_->File(name); }
 
     // Records typed text and a command in the dialog's pane, ended with the
     // record key as a user ends it.
@@ -66,23 +66,11 @@ private:
 private slots:
     void init()
     {
-        program_ = std::make_unique<ProgramFixture>();
-        QVERIFY(program_->IsValid());
-        MacroIniFile = File(QStringLiteral("Macro.ini"));
-        IniFile = File(QStringLiteral("Editor.ini"));
+        macros_ = std::make_unique<MacroFixture>();
+        QVERIFY(macros_->IsValid());
         CreateDefaultIni();
-        Macronumber = 0;
-        MacroDescriptions = {};
-        platform::CodeMaxGlobals globals;
-        globals.ResetDefaultHotKeys();
-        for (int k = 0; k < MaxMacros; ++k)
-            globals.SetMacro(k, QByteArray());
     }
-    void cleanup()
-    {
-        platform::CodeMaxGlobals().ResetDefaultHotKeys();
-        program_.reset();
-    }
+    void cleanup() { macros_.reset(); }
 
     // Record, describe, type, end, Apply: the macro, its description and
     // the count are stored; a key bound to it plays it in another control.
