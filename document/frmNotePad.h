@@ -196,6 +196,7 @@ public:
     void mnuPrintPrev_Click();
     void mnuClipBrd_Click();
     void mnuExpress_Click();
+    void mnuMetric_Click();
     // 0 Help Topics, 1 "&About Quillet..." (nothing), 2 a separator, 3 the tip of the day.
     void mnuHelp_Click(int index);
 
@@ -295,6 +296,7 @@ public:
     QAction* mnuTrig = nullptr;
     QAction* mnuExpress = nullptr;
     QAction* mnuCalenda = nullptr;
+    QAction* mnuMetric = nullptr;
     QAction* mnuClipBrd = nullptr;
     // Items 1 to 10 play macro slots 0 to 9.
     QMenu* mnuMacrosMain = nullptr;

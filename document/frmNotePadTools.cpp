@@ -1,20 +1,22 @@
 // The document window's reference texts and tool launchers (Accessories,
 // File > Prentil, Help): the G-code, M-code and word references beside the
 // program, the desktop's calculator, the scientific calculator, the
-// clipboard viewer and the expression evaluator, the
-// help and the tip of the day. None of them touches the document's text.
+// clipboard viewer, the expression evaluator, the metric/imperial
+// conversion window, the help and the tip of the day. None of them touches the document's text.
 
 #include "document/frmNotePad.h"
 
 #include "document/TextFiles.h"
 #include "document/frmReference.h"
 #include "document/MenuItems.h"
+#include "platform/com/CallByName.h"
 #include "platform/com/CreateObject.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
 #include "platform/forms/ShowModal.h"
 #include "platform/shell/Shell.h"
 #include "shell/GShell.h"
+#include "shell/MCompanions.h"
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
 #include "shell/frmHelp.h"
@@ -31,6 +33,10 @@ const QString Title = QStringLiteral("Talvex Editor");
 
 // The outside expression evaluator's class.
 const QString ExpressionEvaluatorClass = QStringLiteral("{24AC0780-A2BE-4DE0-B808-0FD4CBB65886}");
+
+// The conversion library's class, and the library beside the program that serves it.
+const QString MetricClass = QStringLiteral("{E8214FF1-7EA0-4568-9E86-AE28FBFFE6EC}");
+const QString MetricLibrary = QStringLiteral("KroMetric.so");
 
 // Starts a program through the shell; false (with ShellError set) when it could not be started.
 bool Launch(const QString& program)
@@ -79,6 +85,7 @@ void frmNotePad::BuildToolMenus()
     mnuTrig = AddMenuItem(mnuAccessories, "mnuTrig", QStringLiteral("&Trigonomic Functions"));
     mnuExpress = AddMenuItem(mnuAccessories, "mnuExpress", QStringLiteral("&Expression Evaluator"));
     mnuCalenda = AddMenuItem(mnuAccessories, "mnuCalenda", QStringLiteral("Calendar"));
+    mnuMetric = AddMenuItem(mnuAccessories, "mnuMetric", QStringLiteral("&Metric/Imperial Convertor"));
     mnuAccessories->addSeparator();
     mnuClipBrd = AddMenuItem(mnuAccessories, "mnuClipBrd", QStringLiteral("Clip &Board Viewer"));
     // Items without a command of their own: shown, but inactive.
@@ -108,6 +115,7 @@ void frmNotePad::BuildToolMenus()
         {mnuCal, &frmNotePad::mnuCal_Click},
         {mnuKroCalc, &frmNotePad::mnuKroCalc_Click},
         {mnuExpress, &frmNotePad::mnuExpress_Click},
+        {mnuMetric, &frmNotePad::mnuMetric_Click},
         {mnuClipBrd, &frmNotePad::mnuClipBrd_Click},
         {mnuPrintPrev, &frmNotePad::mnuPrintPrev_Click},
     };
@@ -190,6 +198,17 @@ void frmNotePad::mnuExpress_Click()
     try {
         method.invoke(evaluator.get(), Qt::DirectConnection);
     } catch (...) {
+    }
+}
+
+void frmNotePad::mnuMetric_Click()
+{
+    try {
+        // The object goes when the command ends; the window it showed stays open.
+        const std::unique_ptr<QObject> metric = CreateCompanionObject(MetricClass, MetricLibrary);
+        platform::CallByName(metric.get(), QStringLiteral("ShowMetric"), platform::VbMethod);
+    } catch (...) {
+        // A convenience window: when it cannot be had, the command does nothing.
     }
 }
 

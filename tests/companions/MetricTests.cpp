@@ -1,7 +1,9 @@
-// The metric conversions with worked numbers, and the conversion window as
-// the user works it.
+// The metric conversions with worked numbers, the conversion window as
+// the user works it, and the document window's command that opens it.
 
 #include "CompanionFolder.h"
+#include "document/DocumentFixture.h"
+#include "document/DocumentTestHelpers.h"
 
 #include "companions/krometric/MetricConversion.h"
 #include "companions/krometric/clsMetric.h"
@@ -168,6 +170,48 @@ private slots:
         QTest::mouseClick(window->btnExit, Qt::LeftButton);
         QTRY_VERIFY(window.isNull());
         QTRY_COMPARE(QApplication::focusWidget(), field);
+    }
+
+    // The document window's item registers the library beside the program on
+    // first use; without the library the command says nothing and does nothing.
+    void documentWindowOpensIt_data()
+    {
+        QTest::addColumn<bool>("library");
+        QTest::newRow("library beside the program") << true;
+        QTest::newRow("library missing") << false;
+    }
+
+    void documentWindowOpensIt()
+    {
+        QFETCH(bool, library);
+        DocumentFixture fixture;
+        CompanionFolder folder(library, fixture.Folder());
+        QVERIFY(folder.IsValid());
+        // The main window goes before the folder takes its registry away.
+        struct CloseMain {
+            DocumentFixture& fixture;
+            ~CloseMain() { fixture.main.reset(); }
+        } closeMain{fixture};
+        fixture.main->show();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
+        frmNotePad* window = document_test::OpenFile(fixture, QStringLiteral("part.nc"), "G00 X1\r\nM30\r\n");
+        QVERIFY(window != nullptr);
+        window->Text1()->SetFocus();
+        const std::string text = window->Text1()->DocumentBytes();
+
+        ScriptedAnswers answers;
+        window->mnuMetric->trigger();
+        QVERIFY(answers.msgBoxes().isEmpty());
+        QPointer<frmMetricConversion> metric = MetricWindow();
+        QCOMPARE(!metric.isNull(), library);
+        if (metric) {
+            QCOMPARE(metric->windowTitle(), QStringLiteral("Metric / Imperial Conversion"));
+            QVERIFY(QTest::qWaitForWindowActive(metric));
+            QTest::mouseClick(metric->btnExit, Qt::LeftButton);
+            QTRY_VERIFY(metric.isNull());
+        }
+        QCOMPARE(window->Text1()->DocumentBytes(), text);
+        QTRY_VERIFY(document_test::SaveShortcutReachesTheText(*window));
     }
 };
 
