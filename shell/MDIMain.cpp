@@ -176,6 +176,8 @@ MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent)
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIMain::SubWindowActivated);
+    // Windows placed before the workspace had its size are placed again when it gets it.
+    mdiArea->viewport()->installEventFilter(this);
 
     BuildMenus();
     BuildStatusBar();
@@ -432,6 +434,32 @@ DocumentForm* MDIMain::AddDocument(std::unique_ptr<DocumentForm> form)
     return window;
 }
 
+bool MDIMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mdiArea->viewport() && event->type() == QEvent::Resize)
+        PlaceEarlyWindowsAgain();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MDIMain::PlaceEarlyWindowsAgain()
+{
+    const QSize area = mdiArea->viewport()->size();
+    for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
+        const QVariant place = sub->property(EarlyPlaceProperty);
+        if (!place.isValid())
+            continue;
+        if (sub->geometry() != sub->property(EarlyRectProperty).toRect()) {
+            // The user moved or sized it (or it was maximised): the place is theirs now.
+            sub->setProperty(EarlyPlaceProperty, QVariant());
+            sub->setProperty(EarlyRectProperty, QVariant());
+            continue;
+        }
+        const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+        sub->setGeometry(CascadeRect(area, place.toInt(), step));
+        sub->setProperty(EarlyRectProperty, sub->geometry());
+    }
+}
+
 QRect MDIMain::CascadeRect(const QSize& area, int n, int step)
 {
     const int width = std::max(1, std::min(area.width(), std::max(area.width() * 3 / 4, 480)));
@@ -454,7 +482,14 @@ void MDIMain::ShowDocument(DocumentForm* form)
         // document window the program placed.
         sub->setProperty(UnplacedProperty, false);
         const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
-        sub->setGeometry(CascadeRect(mdiArea->viewport()->size(), placedCount_++, step));
+        const int place = placedCount_++;
+        sub->setGeometry(CascadeRect(mdiArea->viewport()->size(), place, step));
+        if (!isVisible()) {
+            // Opened by "/f" before the main window came up: the workspace
+            // has no real size yet, so the place is only provisional.
+            sub->setProperty(EarlyPlaceProperty, place);
+            sub->setProperty(EarlyRectProperty, sub->geometry());
+        }
     }
     sub->show();
     form->show();

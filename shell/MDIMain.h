@@ -181,4 +181,11 @@ private:
     // Document windows placed so far, for the next one's cascade step.
     int placedCount_ = 0;
     static constexpr const char* UnplacedProperty = "talvexUnplaced";
+    // A document window placed before the main window was shown: its cascade
+    // step, and the place given it, which it keeps following the workspace's
+    // size until someone else moves or sizes it.
+    static constexpr const char* EarlyPlaceProperty = "talvexEarlyPlace";
+    static constexpr const char* EarlyRectProperty = "talvexEarlyRect";
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void PlaceEarlyWindowsAgain();
 };

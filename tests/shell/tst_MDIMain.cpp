@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QStyle>
 #include <QMenuBar>
 #include <QProcess>
 #include <QSignalSpy>
@@ -225,6 +226,35 @@ private slots:
         last->move(area.width() - 50, area.height() - 50);
         QTRY_VERIFY(main->mdiArea->horizontalScrollBar()->isVisible());
         QVERIFY(main->mdiArea->verticalScrollBar()->isVisible());
+    }
+
+    // A program opened by "/f" is placed before the main window is shown,
+    // while the workspace has no size yet: it takes its place again once the
+    // workspace has its real size, and keeps a place the user gave it.
+    void fileSwitchWindowFitsTheShownWorkspace()
+    {
+        ShellFixture fixture;
+        const QString path = fixture.ProgramPath(QStringLiteral("part.nc"));
+        ShellFixture::WriteBytes(path, "G00 X1.\r\nM30\r\n");
+        const std::unique_ptr<MDIMain> main = Main({QStringLiteral("/f"), path});
+        QVERIFY(main != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        QWidget* frame = main->ActiveForm()->parentWidget();
+        const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+        QTRY_COMPARE(frame->geometry(), MDIMain::CascadeRect(main->mdiArea->viewport()->size(), 0, step));
+        QVERIFY(frame->width() >= 480);
+
+        main->showNormal();
+        main->resize(1000, 760);
+        QTRY_VERIFY(main->mdiArea->viewport()->width() > 700);
+        QTRY_COMPARE(frame->geometry(), MDIMain::CascadeRect(main->mdiArea->viewport()->size(), 0, step));
+
+        const QRect moved(30, 40, 500, 350);
+        frame->setGeometry(moved);
+        const QSize before = main->mdiArea->viewport()->size();
+        main->resize(1100, 820);
+        QTRY_VERIFY(main->mdiArea->viewport()->size() != before);
+        QCOMPARE(frame->geometry(), moved);
     }
 
     void cascadeOfASmallWorkspace_data()
