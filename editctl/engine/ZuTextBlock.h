@@ -20,6 +20,14 @@
 #include <vector>
 
 class ZuTextDocument;
+struct ZuPaintState;
+
+// The vertical measure of one line: its tallest ascent over its tallest descent.
+struct ZuLineMetrics {
+    std::int32_t ascent = 0;
+    std::int32_t descent = 0;
+    std::int32_t Height() const { return ascent + descent; }
+};
 
 struct ZuFontRun {
     std::uint32_t start = 0;
@@ -164,6 +172,22 @@ public:
 
     void ClearLayout();
     void ClearLayoutOf(std::uint32_t a, std::uint32_t b);
+
+    // Measuring and painting one line of a pane (needs the owning document).
+    // The x of each column from the line's left edge, with the tab stops'
+    // alignments: xs[c] for c in [0, length]; xs.back() is the line's width.
+    ZuLineMetrics LineMetrics(int pane, std::uint32_t line) const;
+    std::int32_t LineHeight(int pane, std::uint32_t line) const { return LineMetrics(pane, line).Height(); }
+    void MeasureLine(int pane, std::uint32_t line, std::vector<std::int32_t>& xs) const;
+    std::int32_t PositionToX(int pane, std::uint32_t line, std::uint32_t column) const;
+    // The column a pixel x selects: after the character under x when x lies
+    // strictly nearer its right edge.
+    std::uint32_t XToPosition(int pane, std::uint32_t line, std::int32_t x) const;
+    // The width of the character at a column; past the end, the default tab width.
+    std::int32_t CharWidthAt(int pane, std::uint32_t line, std::uint32_t column) const;
+    // Paints columns [from, to) of a line measured into xs.
+    void PaintLine(ZuPaintState& state, int pane, std::uint32_t line, std::uint32_t from, std::uint32_t to,
+                   const std::vector<std::int32_t>& xs) const;
 
     std::string text;
     ZuLineTable lines[2];
