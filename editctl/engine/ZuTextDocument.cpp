@@ -654,7 +654,10 @@ ZuErr ZuTextDocument::InsertColumn(int pane, const ZuTextRange& range, ZuTextDoc
     const std::uint32_t column = range.SmallestX();
     const std::uint32_t width = range.LargestX() - range.SmallestX();
     const std::uint32_t first = std::max<std::uint32_t>(range.LowestLine(), 1);
-    const std::uint32_t lines = std::min(range.HighestLine() - range.LowestLine() + 1, fragment.LineCount(0));
+    // The joined fragment drops an empty last line, so its own count bounds the lines.
+    const ZuTextBlock source = fragment.Joined(fontMap);
+    const std::uint32_t lines =
+        std::min({range.HighestLine() - range.LowestLine() + 1, fragment.LineCount(0), source.LineCount(0)});
     if (width == 0 || lines == 0)
         return ZuOk;
     EnsureBlock();
@@ -676,7 +679,6 @@ ZuErr ZuTextDocument::InsertColumn(int pane, const ZuTextRange& range, ZuTextDoc
             return error;
         done.emplace_back(end, breaks.size());
     }
-    const ZuTextBlock source = fragment.Joined(fontMap);
     for (std::uint32_t k = 0; k < lines; ++k) {
         const std::uint32_t start = source.LineStart(0, k);
         const std::uint32_t length = source.LineLength(0, k);
