@@ -1,3 +1,4 @@
+#include "platform/forms/ActionsWithoutCommand.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
@@ -14,11 +15,13 @@
 #include <QTemporaryDir>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -79,6 +82,41 @@ class FormsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Items with nothing to run are disabled; items with a command, however
+    // connected, stay live, in menus, submenus and toolbars alike.
+    void itemsWithoutCommandAreDisabled()
+    {
+        QWidget window;
+        QMenu menu(&window);
+        QAction* live = menu.addAction(QStringLiteral("Live"));
+        QObject::connect(live, &QAction::triggered, &window, [] {});
+        QAction* check = menu.addAction(QStringLiteral("Check"));
+        check->setCheckable(true);
+        QObject::connect(check, &QAction::toggled, &window, [](bool) {});
+        QAction* standIn = menu.addAction(QStringLiteral("Stand-in"));
+        QAction* separator = menu.addSeparator();
+        QMenu* sub = menu.addMenu(QStringLiteral("Sub"));
+        QAction* deep = sub->addAction(QStringLiteral("Deep"));
+        QToolBar toolbar(&window);
+        QAction* button = toolbar.addAction(QStringLiteral("Button"));
+        QAction* liveButton = toolbar.addAction(QStringLiteral("Live button"));
+        QObject::connect(liveButton, &QAction::triggered, &window, [] {});
+
+        DisableActionsWithoutCommand({&menu, &toolbar, nullptr});
+
+        QVERIFY(live->isEnabled() && check->isEnabled() && liveButton->isEnabled());
+        QVERIFY(!standIn->isEnabled() && !deep->isEnabled() && !button->isEnabled());
+        QVERIFY(separator->isEnabled() && sub->menuAction()->isEnabled());
+        QVERIFY(HasCommand(*live) && !HasCommand(*standIn));
+        // An item shown in several places is judged by its own connections.
+        QAction* shared = toolbar.addAction(QStringLiteral("Shared"));
+        menu.addAction(shared);
+        sub->addAction(shared);
+        QVERIFY(!HasCommand(*shared));
+        QObject::connect(shared, &QAction::triggered, &window, [] {});
+        QVERIFY(HasCommand(*shared));
+    }
+
     void msgBoxIsRecordedAndAnswered()
     {
         ScriptedAnswers answers;
