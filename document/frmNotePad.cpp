@@ -6,6 +6,7 @@
 #include "nc/NcCommandFrame.h"
 #include "nc/frmBolt.h"
 #include "platform/codemax/CodeMax.h"
+#include "platform/forms/ActionsWithoutCommand.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/WaitCursor.h"
@@ -82,6 +83,11 @@ frmNotePad::frmNotePad(QWidget* parent) : DocumentForm(parent)
     BuildControls();
     BuildMenus();
     BuildPopupMenu();
+    // Items whose command this program does not have are shown disabled.
+    QList<QWidget*> menus{mnuPEditMain};
+    for (QMenu* menu : MenuBarMenus())
+        menus.append(menu);
+    platform::DisableActionsWithoutCommand(menus);
     ConnectText1();
     Form_Load();
 }
@@ -214,8 +220,8 @@ void frmNotePad::BuildMenus()
     mnuG90 = AddMenuItem(mnuUtilities, "mnuG90", QStringLiteral("&Absolute G90"));
     mnuG91 = AddMenuItem(mnuUtilities, "mnuG91", QStringLiteral("&Incremental G91"));
     mnuClipboard = AddMenuItem(mnuUtilities, "mnuClipboard", QStringLiteral("&Clipboard Extender"));
-    mnuClipboard->setEnabled(static_cast<bool>(ShowClipExtenderHook));
-    connect(mnuClipboard, &QAction::triggered, this, [this] { mnuClipboard_Click(); });
+    if (ShowClipExtenderHook)
+        connect(mnuClipboard, &QAction::triggered, this, [this] { mnuClipboard_Click(); });
     mnuSwitch = AddMenuItem(mnuUtilities, "mnuSwitch", QStringLiteral("&Switch XYZ..."));
     mnuChangeMain = AddMenuItem(mnuUtilities, "mnuChangeMain", QStringLiteral("Change &Value..."));
     mnuShiftAddress = AddMenuItem(mnuUtilities, "mnuShiftAddress", QStringLiteral("Shift &Address"));
@@ -237,14 +243,15 @@ void frmNotePad::BuildMenus()
     mnuMacroDel = AddMenuItem(mnuMacroMain, "mnuMacroDel", QStringLiteral("&Delete all Macros"));
     mnuMacroKeys = AddMenuItem(mnuMacrosMain, "mnuMacroKeys", QStringLiteral("&Keyboard Assignments"));
     AddSeparator(mnuMacrosMain, QStringLiteral("mnuMacroBar3"));
-    mnuMacroCreate->setEnabled(static_cast<bool>(ShowMacroCreateHook));
-    mnuMacroRem->setEnabled(static_cast<bool>(ShowMacroRemoveHook));
-    mnuMacroDel->setEnabled(static_cast<bool>(DeleteAllMacrosHook));
-    mnuMacroKeys->setEnabled(static_cast<bool>(ShowKeysHook));
-    connect(mnuMacroCreate, &QAction::triggered, this, [this] { mnuMacroCreate_Click(); });
-    connect(mnuMacroRem, &QAction::triggered, this, [this] { mnuMacroRem_Click(); });
-    connect(mnuMacroDel, &QAction::triggered, this, [this] { mnuMacroDel_Click(); });
-    connect(mnuMacroKeys, &QAction::triggered, this, [this] { mnuMacroKeys_Click(); });
+    // The macro dialogs come from the customisation library: without it these items have no command.
+    if (ShowMacroCreateHook)
+        connect(mnuMacroCreate, &QAction::triggered, this, [this] { mnuMacroCreate_Click(); });
+    if (ShowMacroRemoveHook)
+        connect(mnuMacroRem, &QAction::triggered, this, [this] { mnuMacroRem_Click(); });
+    if (DeleteAllMacrosHook)
+        connect(mnuMacroDel, &QAction::triggered, this, [this] { mnuMacroDel_Click(); });
+    if (ShowKeysHook)
+        connect(mnuMacroKeys, &QAction::triggered, this, [this] { mnuMacroKeys_Click(); });
     for (int i = 1; i < static_cast<int>(mnuMacros.size()); ++i) {
         // The design captions (item 4's misspelling included).
         const QString caption = i == 4 ? QStringLiteral("Marco 4 - not assigned")
@@ -306,11 +313,11 @@ void frmNotePad::BuildPopupMenu()
         QAction* item = captions[i].isEmpty() ? AddSeparator(mnuPEditMain, name)
                                               : mnuPEditMain->addAction(captions[i]);
         item->setObjectName(name);
-        if (!item->isSeparator())
+        // The settings item has a command only where the settings dialog is built in.
+        if (!item->isSeparator() && (i != 16 || ShowEditPropHook))
             connect(item, &QAction::triggered, this, [this, i] { mnuPEdit_Click(i); });
         mnuPEdit[static_cast<size_t>(i)] = item;
     }
-    mnuPEdit[16]->setEnabled(static_cast<bool>(ShowEditPropHook));
 }
 
 void frmNotePad::ConnectText1()

@@ -59,6 +59,9 @@ public:
     bool QueryUnload(int unloadMode) override;
     void Form_Activate() override;
 
+    // The handlers marked Q_INVOKABLE are also run by name by the main
+    // window's toolbars, on the active document window.
+
     // Public variables of the window, read and written by the NC dialogs.
     qint16 XSwitchValue = 0;
     qint16 YSwitchValue = 0;
@@ -92,9 +95,9 @@ public:
     void mnuFSave_Click();
     void mnuFSaveAs_Click();
     void mnuFSaveAll_Click();
-    void mnuFClose_Click();
-    void mnuCloseAllFiles_Click();
-    void mnuFilePrint_Click();
+    Q_INVOKABLE void mnuFClose_Click();
+    Q_INVOKABLE void mnuCloseAllFiles_Click();
+    Q_INVOKABLE void mnuFilePrint_Click();
     void mnuFilePrintSetup_Click();
     // ---- Insert and Window menus
     void mnuInsertFile_Click();
@@ -110,11 +113,11 @@ public:
     void mnuSelectAll_Click();
     void mnuPEdit_Click(int index);
     // ---- NC Functions and Utilities menus (the commands run on the active document)
-    void mnuInsertNumbers_Click();
+    Q_INVOKABLE void mnuInsertNumbers_Click();
     void mnuRemoveBlockNumbers_Click();
     void RemoveZeros_Click();
-    void mnuSpaceInsert_Click();
-    void mnuSpaceRemove_Click();
+    Q_INVOKABLE void mnuSpaceInsert_Click();
+    Q_INVOKABLE void mnuSpaceRemove_Click();
     void mnuRemoveBlankLines_Click();
     void mnuG90_Click();
     void mnuG91_Click();
@@ -147,10 +150,10 @@ public:
     void mnuSyntax_Click();
 
     // ---- View, Window and Options menus, Utilities > Highlight Line (frmNotePadViewMenus.cpp)
-    void mnuHSplit_Click();
-    void mnuVSplit_Click();
-    void mnuClearSplits_Click();
-    void mnuLineNumbers_Click();
+    Q_INVOKABLE void mnuHSplit_Click();
+    Q_INVOKABLE void mnuVSplit_Click();
+    Q_INVOKABLE void mnuClearSplits_Click();
+    Q_INVOKABLE void mnuLineNumbers_Click();
     void mnuLineHighlight_Click();
     void mnuOptions_Click(int index);
     void mnuNewWindow_Click();
@@ -159,9 +162,9 @@ public:
     void mnuWindowTileHorizontal_Click();
     void mnuWArrange_Click();
     // ---- Search menu (frmNotePadSearchMenus.cpp)
-    void mnuSFind_Click();
-    void mnuSearchReplace_Click();
-    void mnuSFindNext_Click();
+    Q_INVOKABLE void mnuSFind_Click();
+    Q_INVOKABLE void mnuSearchReplace_Click();
+    Q_INVOKABLE void mnuSFindNext_Click();
     void mnuBlockSearch_Click();
     void mnuGCodes_Click();
     void mnuMCodes_Click();
@@ -169,8 +172,8 @@ public:
     void mnuSpindle_Click();
     void mnuToolChange_Click();
     void mnuSGoto_Click();
-    void mnuJumpTop_Click();
-    void mnuJumpBottom_Click();
+    Q_INVOKABLE void mnuJumpTop_Click();
+    Q_INVOKABLE void mnuJumpBottom_Click();
     void mnuWhiteSpace_Click();
 
     // ---- Word-list panel, Macros > Macro Text (frmNotePadWordList.cpp)
@@ -201,7 +204,7 @@ public:
     void mnuHelp_Click(int index);
 
     // Numbers the selected lines of the active document (the toolbar calls it too).
-    void NumberHighLight();
+    Q_INVOKABLE void NumberHighLight();
 
     // ---- Controls
     QFrame* frWords = nullptr;

@@ -60,10 +60,6 @@ void frmNotePad::BuildSearchMenu()
     mnuWhiteSpace = AddMenuItem(mnuSearch, "mnuWhiteSpace", QStringLiteral("&Display Spaces"));
     mnuWhiteSpace->setCheckable(true);
 
-    // The tool-change steps have no command of their own.
-    mnuNextToolChange->setEnabled(false);
-    mnuPrevToolchange->setEnabled(false);
-
     const std::pair<QAction*, void (frmNotePad::*)()> items[] = {
         {mnuSFind, &frmNotePad::mnuSFind_Click},
         {mnuSearchReplace, &frmNotePad::mnuSearchReplace_Click},

@@ -88,9 +88,6 @@ void frmNotePad::BuildToolMenus()
     mnuMetric = AddMenuItem(mnuAccessories, "mnuMetric", QStringLiteral("&Metric/Imperial Convertor"));
     mnuAccessories->addSeparator();
     mnuClipBrd = AddMenuItem(mnuAccessories, "mnuClipBrd", QStringLiteral("Clip &Board Viewer"));
-    // Items without a command of their own: shown, but inactive.
-    mnuTrig->setEnabled(false);
-    mnuCalenda->setEnabled(false);
 
     mnuPrintPrev = new QAction(QStringLiteral("Prentil..."), mnuFile);
     mnuPrintPrev->setObjectName(QStringLiteral("mnuPrintPrev"));
@@ -101,12 +98,12 @@ void frmNotePad::BuildToolMenus()
     for (int i = 0; i < static_cast<int>(mnuHelpItems.size()); ++i) {
         QAction* item = captions[i].isEmpty() ? mnuHelp->addSeparator() : mnuHelp->addAction(captions[i]);
         item->setObjectName(QStringLiteral("mnuHelp%1").arg(i));
-        if (!item->isSeparator())
+        // "&About Quillet..." has nothing to show: no command.
+        if (!item->isSeparator() && i != 1)
             connect(item, &QAction::triggered, this, [this, i] { mnuHelp_Click(i); });
         mnuHelpItems[static_cast<size_t>(i)] = item;
     }
     mnuHelpItems[0]->setShortcut(QKeySequence::HelpContents);
-    mnuHelpItems[1]->setEnabled(false);  // no About box of the document window's own
 
     const std::pair<QAction*, void (frmNotePad::*)()> items[] = {
         {mnuGCode, &frmNotePad::mnuGCode_Click},

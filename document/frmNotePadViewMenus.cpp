@@ -58,12 +58,12 @@ void frmNotePad::BuildViewMenus()
         QAction* item = captions[i].isEmpty() ? mnuOptionsMain->addSeparator()
                                               : mnuOptionsMain->addAction(captions[i]);
         item->setObjectName(QStringLiteral("mnuOptions%1").arg(i));
-        if (!item->isSeparator())
+        // "&Toolbar" does nothing, and the settings item needs the settings dialog: no command.
+        if (!item->isSeparator() && i != 0 && (i != 3 || ShowEditPropHook))
             connect(item, &QAction::triggered, this, [this, i] { mnuOptions_Click(i); });
         mnuOptions[static_cast<size_t>(i)] = item;
     }
     mnuOptions[1]->setCheckable(true);
-    mnuOptions[3]->setEnabled(static_cast<bool>(ShowEditPropHook));
 
     // The Window menu's arrangement items go before its close items.
     QAction* closeItems = mnuWindow->actions().value(0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/forms/ActionsWithoutCommand.h"
 #include "platform/forms/ProgramFolder.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/Twips.h"
@@ -34,120 +35,6 @@
 namespace {
 
 MDIMain* TheMainWindow = nullptr;
-
-// One entry of a toolbar: a button (key, tooltip, image of the strip) or,
-// with an empty key, a separator. Clicks are dispatched on the 0-based
-// position of the entry, separators counted.
-struct ToolbarEntry {
-    const char* key;
-    const char* tooltip;
-    int image;
-};
-
-constexpr ToolbarEntry Separator{"", "", -1};
-
-constexpr ToolbarEntry Toolbar1Entries[] = {
-    {"Exit", "Exit Program", 9},
-    Separator,
-    {"New", "New", 0},
-    {"Open", "Open", 1},
-    {"Save", "Save", 2},
-    {"Save All", "Save All", 12},
-    Separator,
-    {"Insert", "Insert a File", 11},
-    Separator,
-    {"Cut", "Cut", 3},
-    {"Copy", "Copy", 4},
-    {"Paste", "Paste", 5},
-    Separator,
-    {"Print", "Print", 6},
-    Separator,
-    {"Undo", "Undo Paste", 18},
-    {"Redo", "Redo", 17},
-    Separator,
-    {"Find", "Find", 13},
-    {"Find Next", "Find Next", 14},
-    {"Find Prev", "Find Previous", 15},
-    {"Replace", "Find and Replace", 16},
-    Separator,
-    {"Block Number", "Insert Block Numbers", 37},
-    {"Goto Line", "Goto Line", 20},
-    Separator,
-    {"Insert Spaces", "Insert Spaces", 39},
-    {"Remove Spaces", "Remove Spaces", 40},
-    Separator,
-    {"Close", "Close", 21},
-    {"Close All", "Close All", 22},
-};
-
-constexpr ToolbarEntry Toolbar3Entries[] = {
-    {"Color", "Color", 23},
-    {"Margin Line Numbers", "Margin Line Numbers", 30},
-    {"Toggle Bookmarks", "Toggle Boomarks", 24},
-    {"Next Bookmark", "Next Bookmark", 25},
-    {"Previous Bookmark", "Previous Bookmark", 26},
-    {"Clear Bookmarks", "Clear Bookmarks", 27},
-    {"Top of File", "Top of File", 28},
-    {"Bottom of File", "Bottom of File", 29},
-    {"Macro Text Window", "Macro Text Window", 31},
-    {"Clipboard Extender", "Clipboard Extender", 32},
-    {"Talvex Editor Properties", "Talvex Editor Properties", 33},
-    {"Compare Files", "Compare Files", 34},
-};
-
-constexpr ToolbarEntry Toolbar4Entries[] = {
-    {"Split Window Horizontal", "Split Window Horizontal", 35},
-    {"Split Window Vertical", "Split Window Vertical", 36},
-    {"Clear Window Splits", "Clear Window Splits", 38},
-};
-
-// The buttons SetButtons switches, by toolbar.
-constexpr const char* Toolbar1DocumentKeys[] = {
-    "Save", "Save All", "Insert", "Cut", "Copy", "Paste", "Print", "Undo", "Redo", "Find",
-    "Find Next", "Find Prev", "Replace", "Block Number", "Goto Line", "Insert Spaces",
-    "Remove Spaces", "Close", "Close All"};
-constexpr const char* Toolbar3DocumentKeys[] = {
-    "Color", "Margin Line Numbers", "Toggle Bookmarks", "Next Bookmark", "Previous Bookmark",
-    "Clear Bookmarks", "Top of File", "Bottom of File", "Macro Text Window", "Clipboard Extender"};
-constexpr const char* Toolbar4DocumentKeys[] = {
-    "Split Window Horizontal", "Split Window Vertical", "Clear Window Splits"};
-
-constexpr int ImageSize = 16;
-
-// The images of the strip "Images\smallAll.bmp": 16 x 16 pixels side by side;
-// magenta is the transparent colour.
-QList<QPixmap> LoadImageStrip()
-{
-    QList<QPixmap> images;
-    const QPixmap strip(platform::ProgramFile(QStringLiteral("\\Images\\smallAll.bmp")));
-    if (strip.isNull())
-        return images;
-    for (int x = 0; x + ImageSize <= strip.width(); x += ImageSize) {
-        QPixmap image = strip.copy(x, 0, ImageSize, ImageSize);
-        image.setMask(image.createMaskFromColor(QColor(255, 0, 255)));
-        images.append(image);
-    }
-    return images;
-}
-
-template <size_t Count>
-void AddEntries(QToolBar& toolbar, const ToolbarEntry (&entries)[Count], bool captions,
-                const QList<QPixmap>& images)
-{
-    for (const ToolbarEntry& entry : entries) {
-        if (*entry.key == '\0') {
-            toolbar.addSeparator();
-            continue;
-        }
-        const QString key = QString::fromLatin1(entry.key);
-        QAction* button = toolbar.addAction(captions ? key : QString());
-        button->setObjectName(key);
-        button->setData(key);
-        button->setToolTip(QString::fromLatin1(entry.tooltip));
-        if (entry.image >= 0 && entry.image < images.size())
-            button->setIcon(QIcon(images[entry.image]));
-    }
-}
 
 QFrame* StatusDivider(QWidget* parent)
 {
@@ -190,7 +77,7 @@ MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent)
     cToolbar4->setObjectName(QStringLiteral("Toolbar4"));
     for (QToolBar* toolbar : {cToolbar1, cToolbar3, cToolbar4}) {
         toolbar->setWindowTitle(toolbar->objectName());
-        toolbar->setIconSize(QSize(ImageSize, ImageSize));
+        toolbar->setIconSize(QSize(ToolbarImageSize, ToolbarImageSize));
         toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
     // Band "Toolbar1" on a row of its own; the other two share the next row.
@@ -279,6 +166,8 @@ void MDIMain::BuildMenus()
         mnuShowCaptions->setChecked(!checked);
         mnuShowCaptions_Click();
     });
+    // Items whose command this program does not have are shown disabled.
+    platform::DisableActionsWithoutCommand({mnuFileMain, mnuOptionMain, mnuHelpMain});
 }
 
 void MDIMain::BuildStatusBar()
@@ -305,26 +194,6 @@ void MDIMain::BuildStatusBar()
     layout->addWidget(lblTotalLines);
     layout->addStretch(1);
     statusBar()->addWidget(pictStatusBar, 1);
-}
-
-void MDIMain::BuildToolbars()
-{
-    const QList<QPixmap> images = LoadImageStrip();
-    cToolbar1->clear();
-    cToolbar3->clear();
-    cToolbar4->clear();
-    // Only the first toolbar carries captions (its keys), shown on demand.
-    AddEntries(*cToolbar1, Toolbar1Entries, true, images);
-    AddEntries(*cToolbar3, Toolbar3Entries, false, images);
-    AddEntries(*cToolbar4, Toolbar4Entries, false, images);
-    if (QAction* button = ToolbarButton(*cToolbar3, QStringLiteral("Talvex Editor Properties")))
-        connect(button, &QAction::triggered, this, [this] { mnuEditProp_Click(); });
-    cToolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    if (QAction* button = ToolbarButton(*cToolbar3, QStringLiteral("Clipboard Extender")))
-        connect(button, &QAction::triggered, this, [] {
-            if (ShowClipExtenderHook)
-                ShowClipExtenderHook();
-        });
 }
 
 void MDIMain::MDIForm_Initialize()
@@ -384,33 +253,6 @@ void MDIMain::TakeHandedOverCommand(const QStringList& items)
     raise();
     activateWindow();
     ApplyCommandLine(CommandFromArguments(items).trimmed());
-}
-
-void MDIMain::mnuShowCaptions_Click()
-{
-    const bool show = !mnuShowCaptions->isChecked();
-    mnuShowCaptions->setChecked(show);
-    cToolbar1->setToolButtonStyle(show ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
-}
-
-void MDIMain::SetButtons(bool enabled)
-{
-    const auto set = [enabled, this](const QToolBar& toolbar, const auto& keys) {
-        for (const char* key : keys)
-            if (QAction* button = ToolbarButton(toolbar, QString::fromLatin1(key)))
-                button->setEnabled(enabled);
-    };
-    set(*cToolbar1, Toolbar1DocumentKeys);
-    set(*cToolbar3, Toolbar3DocumentKeys);
-    set(*cToolbar4, Toolbar4DocumentKeys);
-}
-
-QAction* MDIMain::ToolbarButton(const QToolBar& toolbar, const QString& key) const
-{
-    for (QAction* action : toolbar.actions())
-        if (!action->isSeparator() && action->data().toString() == key)
-            return action;
-    return nullptr;
 }
 
 DocumentForm* MDIMain::ActiveForm() const

@@ -121,6 +121,16 @@ public:
 
     // The toolbar button of a key (null when there is none).
     QAction* ToolbarButton(const QToolBar& toolbar, const QString& key) const;
+    // Toolbar images are squares of this many pixels.
+    static constexpr int ToolbarImageSize = 16;
+
+    // A click on a toolbar button, by its 0-based position (separators
+    // count): the command of its menu item on the active document. With no
+    // document open a button that needs one does nothing; afterwards the
+    // keyboard is back in the active document.
+    void cToolbar1_ButtonClick(int position);
+    void cToolbar3_ButtonClick(int position);
+    void cToolbar4_ButtonClick(int position);
 
     // Controls, named as the form names them.
     QMdiArea* mdiArea = nullptr;
@@ -176,6 +186,7 @@ private:
     void BuildMenus();
     void BuildStatusBar();
     void BuildToolbars();
+    void FocusBackToDocument();
 
     Qt::WindowStates placedState_ = Qt::WindowMaximized;
     // Document windows placed so far, for the next one's cascade step.
