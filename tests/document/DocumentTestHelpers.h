@@ -5,6 +5,7 @@
 
 #include "DocumentFixture.h"
 #include "shell/FileTestHelpers.h"
+#include "platform/shell/Shell.h"
 #include "shell/basFileDialogs.h"
 #include "support/TestRegistry.h"
 
@@ -33,5 +34,25 @@ inline bool SaveShortcutReachesTheText(frmNotePad& window)
     QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier);
     return !window.Text1()->Modified();
 }
+
+// Records the programs started instead of starting them.
+class StartedPrograms {
+public:
+    explicit StartedPrograms(bool succeed = true)
+    {
+        previous_ = platform::SetProgramStarter([this, succeed](const QString& program, const QStringList&,
+                                                                 const QString&) {
+            started.append(program);
+            return succeed;
+        });
+    }
+    ~StartedPrograms() { platform::SetProgramStarter(previous_); }
+    StartedPrograms(const StartedPrograms&) = delete;
+    StartedPrograms& operator=(const StartedPrograms&) = delete;
+    QStringList started;
+
+private:
+    platform::ProgramStarter previous_;
+};
 
 }  // namespace document_test

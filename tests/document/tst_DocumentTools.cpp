@@ -19,28 +19,9 @@
 
 using document_test::OpenFile;
 using document_test::SaveShortcutReachesTheText;
+using document_test::StartedPrograms;
 
 namespace {
-
-// Records the programs started instead of starting them.
-class StartedPrograms {
-public:
-    explicit StartedPrograms(bool succeed = true)
-    {
-        previous_ = platform::SetProgramStarter([this, succeed](const QString& program, const QStringList&,
-                                                                 const QString&) {
-            started.append(program);
-            return succeed;
-        });
-    }
-    ~StartedPrograms() { platform::SetProgramStarter(previous_); }
-    StartedPrograms(const StartedPrograms&) = delete;
-    StartedPrograms& operator=(const StartedPrograms&) = delete;
-    QStringList started;
-
-private:
-    platform::ProgramStarter previous_;
-};
 
 // An executable file that does nothing.
 bool MakeProgram(const QString& path)
