@@ -423,6 +423,34 @@ private slots:
         QVERIFY(main.isVisible());
     }
 
+    // The search, go-to and numbering buttons leave an empty program alone,
+    // the space buttons a program of one line.
+    void guardsOfEmptyAndOneLinePrograms_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("program");
+        for (const char* key : {"Find", "Find Next", "Find Prev", "Replace", "Goto Line", "Block Number"})
+            QTest::newRow(key) << key << QString();
+        QTest::newRow("Insert Spaces") << "Insert Spaces" << "G0X1Y2";
+        QTest::newRow("Remove Spaces") << "Remove Spaces" << "G0 X1 Y2";
+    }
+
+    void guardsOfEmptyAndOneLinePrograms()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, program);
+        DocumentFixture fixture;
+        platform::ScriptedAnswers answers;
+        Click(*fixture.main, 1, QStringLiteral("New"));
+        frmNotePad* window = fixture.Active();
+        QVERIFY(window != nullptr);
+        window->Text1()->SetText(program);
+        window->Text1()->SetFindText(QStringLiteral("X"));
+        Click(*fixture.main, 1, key);
+        QCOMPARE(window->Text1()->Text(), program);
+        QVERIFY(answers.modals().isEmpty() && answers.inputBoxes().isEmpty() && answers.msgBoxes().isEmpty());
+    }
+
     // A dialog cancelled by one command leaves nothing behind that stops or
     // undoes the next one.
     void cancelledDialogDoesNotSwallowTheNextCommand_data()
