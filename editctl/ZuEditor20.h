@@ -10,6 +10,7 @@
 #include "editctl/ZuPaneView.h"
 #include "editctl/ZuPaneWindow.h"
 #include "editctl/ZuQtMetrics.h"
+#include "editctl/engine/ZuSearch.h"
 #include "editctl/engine/ZuTextDocument.h"
 #include "editctl/engine/ZuUndoManager.h"
 
@@ -91,6 +92,14 @@ public:
     std::function<void(ZuErr error)> error;
     // A position of the splitter set by a drag.
     std::function<void()> splitterMoved;
+
+    // ---- Search and replace (ZuEditor20Search.cpp): the control's search settings
+    // and state; the replace confirmation goes to `search.confirm`.
+    ZuSearch search;
+    // One search step in the pane of a view (a ZuSearchStep).
+    int RunSearch(ZuPaneView& view, bool replace, bool again, std::string_view target);
+    // The actions 9 search, 10 replace and 11 search again, in the focused pane.
+    ZuErr SearchAction(int action);
 
     // ---- Input (ZuEditor20Input.cpp)
     // One key of the key table; false when it is not the table's.

@@ -12,7 +12,10 @@ ZuPaneView::ZuPaneView(ZuTextDocument& document, int pane, ZuWindowServices& win
 {
 }
 
-ZuPaneView::~ZuPaneView() = default;
+ZuPaneView::~ZuPaneView()
+{
+    ForgetDropCaret(this);
+}
 
 void ZuPaneView::AttachDocument(ZuTextDocument& document)
 {

@@ -248,14 +248,38 @@ public:
     int CursorAt(QPoint point) const;
 
     // ---- Clipboard, drag and drop, double click (ZuPaneViewClipboard.cpp)
+    // The selection in plain text, RTF and the range record; nothing without one.
     ZuErr CopySelection(ZuClipboard& clipboard);
+    // What the clipboard holds, at the caret, in place of the selection; a
+    // stream, line or column block as the range record says.
     ZuErr PasteData(ZuClipboard& clipboard);
     ZuErr CutSelection(ZuClipboard& clipboard);
     void DoubleClick(QPoint point);
-    // Drag states 2 and 3: the mouse moves over, or is released at, a point of this pane.
-    void DragOver(QPoint point);
-    void DragDrop(QPoint point);
+    // Whether text may be dropped into this pane.
+    bool AcceptsDrop() const { return dragDropEnabled_ && !readOnly_; }
+    // Enters drag state 3 (copy) or 2 (move) when the selection is not empty,
+    // drag and drop is enabled and the pane is not read-only; false otherwise.
+    bool StartDrag(bool copy);
+    // Asked of the view dragged from (states 2 and 3) with the mouse at a point
+    // of its own client area: the pane under it may be another pane or another
+    // control of the process. Over: the drop caret goes there and the cursor
+    // shows move, copy or no drop (the code 3, 4 or 5 is returned). Released:
+    // the selection is copied or moved there; the drag ends.
+    int DragOver(QPoint point);
+    ZuErr DragDrop(QPoint point);
     void DragCancel();
+    // The same with the pane found: `target` (null: no pane of this module) at a
+    // point of the target's client area. A drop moves the text in one undo step
+    // when both panes keep one history.
+    int DragOverPane(ZuPaneView* target, QPoint point);
+    ZuErr DropOnPane(ZuPaneView* target, QPoint point);
+    // The pane view of this module under a point of the screen, and the point in
+    // its client area; null over anything else.
+    static ZuPaneView* PaneViewAt(QPoint global, QPoint& client);
+    // The view that shows the drop caret (one for the whole module), and where.
+    static ZuPaneView* DropCaretView();
+    static void ForgetDropCaret(const ZuPaneView* view);
+    ZuTextPosition DropCaret() const { return dropCaret_; }
 
     // For the undo of view state: the before-state of a command in progress.
     void RecordCaretAction(const ZuViewState& before, bool always);
@@ -321,4 +345,5 @@ protected:
     bool wordJustSelected_ = false;
     bool groupOpenByPress_ = false;
     ZuTextPosition dragAnchor_; // the selection's anchor when a drag began
+    ZuTextPosition dropCaret_;  // where a drag would drop, while this view shows the drop caret
 };
