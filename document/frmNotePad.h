@@ -203,8 +203,8 @@ public:
     // 0 Help Topics, 1 "&About Quillet..." (nothing), 2 a separator, 3 the tip of the day.
     void mnuHelp_Click(int index);
 
-    // Numbers the selected lines of the active document (the toolbar calls it too).
-    Q_INVOKABLE void NumberHighLight();
+    // Numbers the selected lines of the active document.
+    void NumberHighLight();
 
     // ---- Controls
     QFrame* frWords = nullptr;

@@ -23,6 +23,8 @@
 #include <QBitmap>
 #include <QPixmap>
 #include <QToolBar>
+#include <iterator>
+#include <utility>
 
 namespace Cmd = platform::CodeMaxCmd;
 

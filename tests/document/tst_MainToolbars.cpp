@@ -423,6 +423,24 @@ private slots:
         QVERIFY(main.isVisible());
     }
 
+    // A click that reaches no button (a separator's place, or none) does nothing.
+    void positionsWithoutAButtonDoNothing()
+    {
+        Scene s;
+        const QString before = s.Text().Text();
+        for (int position : {-1, 1, 6, 8, 12, 14, 17, 22, 25, 28, 31})
+            s.fixture.main->cToolbar1_ButtonClick(position);
+        for (int position : {-1, 12})
+            s.fixture.main->cToolbar3_ButtonClick(position);
+        for (int position : {-1, 3})
+            s.fixture.main->cToolbar4_ButtonClick(position);
+        QCOMPARE(OpenDocumentCount(), 2);
+        QCOMPARE(s.Text().Text(), before);
+        QCOMPARE(s.Text().PaneCount(), 1);
+        QVERIFY(s.answers.msgBoxes().isEmpty() && s.answers.inputBoxes().isEmpty());
+        QVERIFY(KeyboardIn(*s.active));
+    }
+
     // The search, go-to and numbering buttons leave an empty program alone,
     // the space buttons a program of one line.
     void guardsOfEmptyAndOneLinePrograms_data()
