@@ -5,7 +5,8 @@
 // focused pane's view.
 //
 // Files: ZuEditor20.cpp (engine objects, panes, layout, splitter, focus),
-// ZuEditor20Input.cpp (key and character tables, mouse modes, timer).
+// ZuEditor20Input.cpp (key and character tables, mouse modes, timer),
+// ZuEditor20Clipboard.cpp.
 
 #include "editctl/ZuPaneView.h"
 #include "editctl/ZuPaneWindow.h"
@@ -101,6 +102,11 @@ public:
     // The actions 9 search, 10 replace and 11 search again, in the focused pane.
     ZuErr SearchAction(int action);
 
+    // ---- Clipboard of the focused pane (ZuEditor20Clipboard.cpp)
+    ZuErr Copy();
+    ZuErr Paste();
+    ZuErr Cut();
+
     // ---- Input (ZuEditor20Input.cpp)
     // One key of the key table; false when it is not the table's.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers, int count);
@@ -138,6 +144,7 @@ private:
     int SplitterCoordinate(QPoint point) const;
     ZuPaneWindow* PaneUnder(QPoint point) const;
     void AfterKey();
+    void Undo(bool redo);
 
     std::unique_ptr<ZuQtMetrics> metrics_;
     ZuUndoManager undo_;

@@ -214,6 +214,7 @@ public:
     ZuErr DeleteToLineEnd();
     ZuErr DeleteCharBefore(std::uint32_t n);
     ZuErr InsertParagraphBreak();
+    ZuErr TypeCharsAtCaret(std::string_view bytes);
     // Inserts a fragment document at a range's first position (stream, or a column
     // block for a column range), with an insertion undo action.
     ZuErr InsertFragment(const ZuTextRange& range, ZuTextDocument& fragment);
@@ -234,15 +235,25 @@ public:
     ZuErr ClearSelTabs();
     ZuErr ClearAllTabs();
 
-    // ---- Document changes made through this view (both views adjust)
-    void AdjustForRemoval(const ZuTextRange& removed, std::uint32_t linesBefore);
-    void AdjustForInsertion(const ZuTextRange& inserted, std::uint32_t linesBefore);
+    // ---- Document changes: a view's places as text offsets, taken before a
+    // change and put back after it (bytes [from, removedTo) replaced by `inserted` bytes).
+    struct Marks {
+        std::uint64_t caret = 0;
+        std::uint64_t anchor = 0;
+        std::uint64_t end = 0;
+        std::uint64_t top = 0;
+    };
+    Marks TakeMarks() const;
+    void AdjustAfterChange(const Marks& marks, std::uint64_t from, std::uint64_t removedTo, std::uint64_t inserted);
+    // Replaces bytes [from, to) with `bytes` inside the open undo group, both views adjusted.
+    ZuErr ReplaceBytes(std::uint64_t from, std::uint64_t to, std::string_view bytes);
 
     // ---- Mouse (the control converts to client coordinates)
     ZuDragState MouseDown(QPoint point, bool shift, bool ctrl);
     void MouseMove(QPoint point);
     void MouseUp(QPoint point);
     void AutoscrollTick(QPoint point);
+    void MouseCancel(); // ends a press (the release, or Esc)
     ZuDragState DragState() const { return dragState_; }
     // The cursor for a point: 0 arrow (over the selection), 1 margin, 2 I-beam.
     int CursorAt(QPoint point) const;
@@ -306,7 +317,12 @@ protected:
     void RepaintSelectionDifference(const ZuTextRange& before, const ZuTextRange& after);
     void RepaintSelectionLines(const ZuTextRange& range, bool linkedToo);
     void GrowExtent(std::int32_t width);
-    ZuErr RewrapAfterEdit(std::uint32_t first, std::uint32_t last);
+    ZuErr Rewrap(std::uint32_t first, std::uint32_t last, int width, bool wholeWords, bool unwrap);
+    ZuErr RewrapAfterEdit(std::uint64_t from, std::uint64_t to);
+    void AfterChange(std::uint64_t from, std::uint64_t removedTo, std::uint64_t inserted, const Marks& mine,
+                     const Marks& linked, std::uint32_t linesBefore);
+    // Caret actions around a text command: the state before, then after (always recorded).
+    void RecordState();
     ZuErr ChangeParagraphTabs(const std::function<ZuErr(ZuTabSet&, bool own)>& change);
     void MoveCaretTo(ZuTextPosition position);
 
