@@ -1,6 +1,7 @@
 // The two panes and the splitter bar between them.
 
 #include "ZuTestSupport.h"
+#include "ZuViewFixture.h"
 #include "support/TestRegistry.h"
 
 #include "editctl/ZuEditor20.h"
@@ -62,6 +63,87 @@ private slots:
         QCOMPARE(ZuEditor20::StoredSplitterType(-3), std::int16_t(0));
         QCOMPARE(ZuEditor20::StoredSplitterPosition(-7), std::int16_t(-2));
         QCOMPARE(ZuEditor20::StoredSplitterPosition(-1), std::int16_t(-1));
+    }
+
+    void splitPanesShowOneDocument()
+    {
+        auto editor = ZuShownEditor("first line\r\nsecond line\r\nthird", {400, 200});
+        QVERIFY(editor);
+        editor->SetSplitterType(2);
+        QVERIFY(editor->PaneWindow(1).isVisible());
+        ZuPaneView& top = editor->View(0);
+        ZuPaneView& bottom = editor->View(1);
+        QCOMPARE(&top.Document(), &bottom.Document());
+        QCOMPARE(top.LinkedView(), &bottom);
+        // Each pane has its own caret; an edit in one moves the other's past it.
+        bottom.CaretToPosition({3, 1});
+        ZuTypeKeys(*editor, "x Enter");
+        QCOMPARE(top.Caret(), ZuTextPosition({0, 1}));
+        QCOMPARE(bottom.Caret(), ZuTextPosition({3, 2}));
+        QCOMPARE(bottom.Document().LineText(1, 1), std::string("x"));
+        // Shift+Tab moves the keys to the other pane.
+        ZuTypeKeys(*editor, "S-Tab");
+        QCOMPARE(editor->FocusPane(), 1);
+        ZuTypeKeys(*editor, "y");
+        QCOMPARE(editor->Document().LineText(0, 3), std::string("secyond line"));
+        QCOMPARE(top.Caret(), ZuTextPosition({0, 1}));
+        // Each pane wraps on its own: the lines differ, the text stays one.
+        bottom.SetWrapX(4 * editor->Fonts().DefaultFont().Width('a'));
+        QCOMPARE(bottom.SetWrapAutomatically(true), ZuOk);
+        QVERIFY(bottom.LineCount() > top.LineCount());
+        ZuTypeKeys(*editor, "z");
+        QCOMPARE(editor->Document().LineCount(0), 4u);
+        // Unsplitting gives the keys back to the first pane and cuts the link.
+        editor->SetSplitterType(0);
+        QCOMPARE(editor->FocusPane(), 0);
+        QVERIFY(!editor->PaneWindow(1).isVisible());
+        QCOMPARE(top.LinkedView(), nullptr);
+        ZuTypeKeys(*editor, "w");
+        QCOMPARE(editor->Document().LineText(0, 2), std::string("wfirst line"));
+    }
+
+    void splitterDrag_data()
+    {
+        QTest::addColumn<int>("dropX");
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<int>("position");
+        QTest::newRow("moved") << 150 << false << 146;
+        QTest::newRow("beyond the far edge") << 420 << false << -1;
+        QTest::newRow("at the near edge") << 2 << false << 0;
+        QTest::newRow("cancelled by Esc") << 150 << true << -2;
+    }
+    void splitterDrag()
+    {
+        QFETCH(int, dropX);
+        QFETCH(bool, escape);
+        QFETCH(int, position);
+        auto editor = ZuShownEditor("text", {407, 100});
+        QVERIFY(editor);
+        editor->SetSplitterType(1);
+        QCOMPARE(editor->PaneWindow(0).width(), 200);
+        // Grabbed 4 px into the bar, which starts at 200.
+        QTest::mousePress(editor.get(), Qt::LeftButton, {}, QPoint(204, 50));
+        QCOMPARE(editor->MouseMode(), 4);
+        QVERIFY(editor->TimerRunning());
+        QTest::mouseMove(editor.get(), QPoint(dropX, 50));
+        if (escape)
+            ZuTypeKeys(*editor, "Esc");
+        QTest::mouseRelease(editor.get(), Qt::LeftButton, {}, QPoint(dropX, 50));
+        QCOMPARE(int(editor->SplitterPosition), position);
+        QCOMPARE(editor->MouseMode(), 0);
+        QVERIFY(!editor->TimerRunning());
+    }
+
+    void splitterDisabledDoesNotDrag()
+    {
+        auto editor = ZuShownEditor("text", {407, 100});
+        QVERIFY(editor);
+        editor->SetSplitterType(1);
+        editor->SplitterEnabled = false;
+        QTest::mousePress(editor.get(), Qt::LeftButton, {}, QPoint(204, 50));
+        QCOMPARE(editor->MouseMode(), 0);
+        QTest::mouseRelease(editor.get(), Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(int(editor->SplitterPosition), -2);
     }
 };
 
