@@ -84,6 +84,19 @@ void AppendInt32(QByteArray& out, qint32 value)
     out.append(raw, 4);
 }
 
+// The record without its blocks' bytes.
+void AppendRecordHead(QByteArray& out, QByteArrayView title, const std::vector<ClipBlockView>& blocks)
+{
+    out.append("CCC", 3);
+    AppendInt32(out, static_cast<qint32>(title.size()));
+    out.append(title);
+    AppendInt32(out, static_cast<qint32>(blocks.size()));
+    for (const ClipBlockView& block : blocks) {
+        AppendInt32(out, static_cast<qint32>(block.formatID));
+        AppendInt32(out, static_cast<qint32>(block.bytes.size()));
+    }
+}
+
 }  // namespace
 
 ClipFileContent ReadClipHistory(QByteArrayView file)
@@ -114,16 +127,35 @@ void AppendClipRecord(QByteArray& out, QByteArrayView title, const std::vector<C
 {
     // No reserve here: the caller knows the whole file's size, and growing
     // record by record would copy the file once per record.
-    out.append("CCC", 3);
-    AppendInt32(out, static_cast<qint32>(title.size()));
-    out.append(title);
-    AppendInt32(out, static_cast<qint32>(blocks.size()));
-    for (const ClipBlockView& block : blocks) {
-        AppendInt32(out, static_cast<qint32>(block.formatID));
-        AppendInt32(out, static_cast<qint32>(block.bytes.size()));
-    }
+    AppendRecordHead(out, title, blocks);
     for (const ClipBlockView& block : blocks)
         out.append(block.bytes);
+}
+
+ClipFilePieces::ClipFilePieces()
+{
+    heads_.append(ClipFileHeader());
+    pieces_.push_back({nullptr, 0, heads_.size()});
+}
+
+void ClipFilePieces::AppendRecord(QByteArrayView title, const std::vector<ClipBlockView>& blocks)
+{
+    const qsizetype start = heads_.size();
+    AppendRecordHead(heads_, title, blocks);
+    pieces_.push_back({nullptr, start, heads_.size() - start});
+    for (const ClipBlockView& block : blocks)
+        if (!block.bytes.isEmpty())
+            pieces_.push_back({block.bytes.data(), 0, block.bytes.size()});
+}
+
+std::vector<QByteArrayView> ClipFilePieces::Pieces() const
+{
+    std::vector<QByteArrayView> pieces;
+    pieces.reserve(pieces_.size());
+    for (const Piece& piece : pieces_)
+        pieces.push_back(piece.data ? QByteArrayView(piece.data, piece.size)
+                                    : QByteArrayView(heads_.constData() + piece.offset, piece.size));
+    return pieces;
 }
 
 }  // namespace clipext

@@ -51,4 +51,28 @@ inline QByteArrayView ClipFileHeader() { return QByteArrayView(ClipFileMagic, Cl
 // Appends one record: title (1 to MaxClipTitleBytes bytes) and the blocks.
 void AppendClipRecord(QByteArray& out, QByteArrayView title, const std::vector<ClipBlockView>& blocks);
 
+// A history file as pieces to write one after the other: the magic and each
+// record's head (tag, title, counts, formats and sizes) gathered in a buffer
+// of its own, the blocks' bytes where they already lie. A history of large
+// entries is so written without being copied whole in memory first.
+class ClipFilePieces {
+public:
+    // Starts the file with the magic.
+    ClipFilePieces();
+    // The same bytes AppendClipRecord would append; the blocks are referred to.
+    void AppendRecord(QByteArrayView title, const std::vector<ClipBlockView>& blocks);
+    // The file's pieces in order, valid while this object lives unchanged and
+    // the blocks' bytes stay as they were.
+    std::vector<QByteArrayView> Pieces() const;
+
+private:
+    struct Piece {
+        const char* data = nullptr;  // null: the range [offset, offset + size) of heads_
+        qsizetype offset = 0;
+        qsizetype size = 0;
+    };
+    QByteArray heads_;
+    std::vector<Piece> pieces_;
+};
+
 }  // namespace clipext

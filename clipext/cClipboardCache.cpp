@@ -7,19 +7,35 @@
 
 namespace clipext {
 
-void cClipboardCache::Serialise(QByteArray& out) const
+bool cClipboardCache::RecordToSave(QByteArray& title, std::vector<ClipBlockView>& blocks) const
 {
-    std::vector<ClipBlockView> blocks;
+    blocks.clear();
     blocks.reserve(blocks_.size());
     for (const ClipBlock& block : blocks_)
         if (!block.bytes.isEmpty())
             blocks.push_back({block.formatID, block.bytes});
     if (blocks.empty())
-        return;
-    QByteArray title = titleBytes_;
+        return false;
+    title = titleBytes_;
     if (title.isEmpty() || DecodeText(title).size() > MaxTitleLength)
         title = Title().left(MaxTitleLength).toUtf8();
-    AppendClipRecord(out, title, blocks);
+    return true;
+}
+
+void cClipboardCache::Serialise(QByteArray& out) const
+{
+    QByteArray title;
+    std::vector<ClipBlockView> blocks;
+    if (RecordToSave(title, blocks))
+        AppendClipRecord(out, title, blocks);
+}
+
+void cClipboardCache::Serialise(ClipFilePieces& out) const
+{
+    QByteArray title;
+    std::vector<ClipBlockView> blocks;
+    if (RecordToSave(title, blocks))
+        out.AppendRecord(title, blocks);
 }
 
 void cClipboardCache::DeSerialise(const ClipRecordView& record, const QByteArray& file)

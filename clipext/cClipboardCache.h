@@ -13,7 +13,9 @@
 
 namespace clipext {
 
+struct ClipBlockView;
 struct ClipRecordView;
+class ClipFilePieces;
 
 // The longest title Rename and saving keep, in characters.
 inline constexpr int MaxTitleLength = 512;
@@ -33,6 +35,9 @@ public:
     // characters; a title read from a file and not renamed since is written
     // with the very bytes it was read with.
     void Serialise(QByteArray& out) const;
+    // The same record added to a file written as pieces: the blocks are
+    // referred to, not copied, so they must stay as they are until it is written.
+    void Serialise(ClipFilePieces& out) const;
     // Empties the entry, then fills it from a record read from a file and
     // marks it Used. With file (the bytes the record was read from) the
     // blocks share those bytes instead of copying them, and the entry keeps
@@ -66,6 +71,10 @@ public:
     void ClearUp();
 
 private:
+    // The title and the non-empty blocks the entry is saved with; false when
+    // there is nothing to save.
+    bool RecordToSave(QByteArray& title, std::vector<ClipBlockView>& blocks) const;
+
     QString Title() const;
 
     int order_ = 1;

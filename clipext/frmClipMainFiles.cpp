@@ -74,22 +74,16 @@ void frmClipMain::SaveHistoryFile()
         const QString path = AskForFile(this, QStringLiteral("Save Clipboard List"), SaveFlags, true, QString());
         if (path.isEmpty())
             return;
-        // The rows as shown, top down; the file is made whole in memory and
-        // then replaces the old one in one step.
-        const std::vector<int> rows = history_.Rows();
-        qsizetype size = clipext::ClipFileMagicSize;
-        for (const int index : rows)
-            for (const clipext::ClipBlock& block : history_.Entry(index).Blocks())
-                size += block.bytes.size() + 8;
-        QByteArray bytes;
-        bytes.reserve(size + static_cast<qsizetype>(rows.size()) * (clipext::MaxTitleLength * 4 + 16));
-        bytes.append(clipext::ClipFileHeader());
-        for (const int index : rows) {
+        // The rows as shown, top down; the file is written from the entries'
+        // own bytes and then replaces the old one in one step.
+        clipext::ClipFilePieces file;
+        for (const int index : history_.Rows()) {
             history_.Entry(index).RenderString();
-            history_.Entry(index).Serialise(bytes);
+            history_.Entry(index).Serialise(file);
         }
+        const std::vector<QByteArrayView> pieces = file.Pieces();
         ReplaceKeepingTimes(path, [&] {
-            const platform::WriteOutcome written = platform::WriteFileAtomically(path, bytes);
+            const platform::WriteOutcome written = platform::WriteFileAtomically(path, pieces);
             if (!written)
                 throw platform::Error(75, QStringLiteral("The clipboard list could not be saved to '%1': %2")
                                               .arg(QDir::toNativeSeparators(path), written.error));

@@ -8,8 +8,7 @@
 #include "clipext/ClipHistory.h"
 #include "clipext/ClipHistoryFile.h"
 #include "platform/files/AtomicWrite.h"
-
-#include <QFile>
+#include "platform/files/ReadWholeFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,11 +17,10 @@ namespace {
 
 bool Load(const char* path, clipext::ClipHistory& history)
 {
-    QFile file(QString::fromLocal8Bit(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
     // As the extender reads it: the whole file, then the records out of it.
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    if (!platform::ReadWholeFile(QString::fromLocal8Bit(path), bytes))
+        return false;
     const clipext::ClipFileContent content = clipext::ReadClipHistory(bytes);
     if (!content.validMagic || content.damaged)
         return false;
@@ -43,15 +41,11 @@ int main(int argc, char* argv[])
     if (!Load(argv[2], history))
         return 1;
     if (save) {
-        QByteArray bytes(clipext::ClipFileHeader().data(), clipext::ClipFileMagicSize);
-        qsizetype size = bytes.size();
+        // As the extender saves it: the entries' own bytes, written as pieces.
+        clipext::ClipFilePieces file;
         for (const int index : history.Rows())
-            for (const clipext::ClipBlock& block : history.Entry(index).Blocks())
-                size += block.bytes.size() + 64;
-        bytes.reserve(size + 2048 * static_cast<qsizetype>(history.Rows().size()));
-        for (const int index : history.Rows())
-            history.Entry(index).Serialise(bytes);
-        if (!platform::WriteFileAtomically(QString::fromLocal8Bit(argv[3]), bytes))
+            history.Entry(index).Serialise(file);
+        if (!platform::WriteFileAtomically(QString::fromLocal8Bit(argv[3]), file.Pieces()))
             return 1;
     }
     return history.UsedCount() > 0 ? 0 : 1;

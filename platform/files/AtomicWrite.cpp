@@ -4,10 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <sys/uio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,21 +22,40 @@ std::atomic<qint64> simulatedFree{-1};
 
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-// Writes all bytes, resuming after interrupted or partial writes.
-bool writeAll(int fd, const char* data, qint64 size, int* error)
+// Writes all pieces in order, resuming after interrupted or partial writes.
+bool writeAll(int fd, std::span<const QByteArrayView> pieces, int* error)
 {
     const qint64 limit = simulatedFree.load();
     qint64 done = 0;
-    while (done < size) {
-        qint64 chunk = size - done;
-        if (limit >= 0 && done + chunk > limit) {
-            chunk = limit - done;
-            if (chunk <= 0) {
-                *error = ENOSPC;
-                return false;
-            }
+    std::size_t piece = 0;  // the first piece not yet written whole
+    qint64 offset = 0;      // how much of it is written
+    constexpr std::size_t Batch = 512;  // well below every system's IOV_MAX
+    iovec vectors[Batch];
+    for (;;) {
+        while (piece < pieces.size() && offset == pieces[piece].size()) {
+            ++piece;
+            offset = 0;
         }
-        const ssize_t n = ::write(fd, data + done, size_t(chunk));
+        if (piece == pieces.size())
+            return true;
+        // The next run of pieces, cut where the simulated disk is full.
+        qint64 room = limit >= 0 ? limit - done : std::numeric_limits<qint64>::max();
+        if (room <= 0) {
+            *error = ENOSPC;
+            return false;
+        }
+        std::size_t count = 0;
+        for (std::size_t i = piece; i < pieces.size() && count < Batch && room > 0; ++i) {
+            const qint64 skip = i == piece ? offset : 0;
+            const qint64 size = std::min(pieces[i].size() - skip, room);
+            if (size == 0)
+                continue;
+            vectors[count].iov_base = const_cast<char*>(pieces[i].data() + skip);
+            vectors[count].iov_len = static_cast<size_t>(size);
+            room -= size;
+            ++count;
+        }
+        const ssize_t n = ::writev(fd, vectors, static_cast<int>(count));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -45,8 +67,16 @@ bool writeAll(int fd, const char* data, qint64 size, int* error)
             return false;
         }
         done += n;
+        for (qint64 left = n; left > 0;) {
+            const qint64 step = std::min(left, pieces[piece].size() - offset);
+            offset += step;
+            left -= step;
+            if (offset == pieces[piece].size() && left > 0) {
+                ++piece;
+                offset = 0;
+            }
+        }
     }
-    return true;
 }
 
 void syncFolder(const QByteArray& folder)
@@ -63,6 +93,11 @@ void syncFolder(const QByteArray& folder)
 void SetSimulatedFreeSpaceForTests(qint64 bytes) { simulatedFree.store(bytes); }
 
 WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes)
+{
+    return WriteFileAtomically(path, std::span<const QByteArrayView>(&bytes, 1));
+}
+
+WriteOutcome WriteFileAtomically(const QString& path, std::span<const QByteArrayView> pieces)
 {
     WriteOutcome outcome;
     if (path.isEmpty()) {
@@ -96,14 +131,17 @@ WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes)
         outcome.error = systemError(errno);
         return outcome;
     }
+    qint64 total = 0;
+    for (const QByteArrayView piece : pieces)
+        total += piece.size();
     int error = 0;
-    bool whole = writeAll(fd, bytes.data(), bytes.size(), &error);
+    bool whole = writeAll(fd, pieces, &error);
     if (whole) {
         struct stat written {};
         if (::fstat(fd, &written) != 0) {
             error = errno;
             whole = false;
-        } else if (written.st_size != bytes.size()) {
+        } else if (written.st_size != total) {
             error = EIO;
             whole = false;
         }

@@ -18,6 +18,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <span>
+
 namespace platform {
 
 struct WriteOutcome {
@@ -27,6 +29,9 @@ struct WriteOutcome {
 };
 
 WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes);
+// The same for a file made of several pieces, written one after the other
+// as they lie, so that a large file need not be gathered in memory first.
+WriteOutcome WriteFileAtomically(const QString& path, std::span<const QByteArrayView> pieces);
 
 // Test seam: when set, the routine behaves as if the disk had only this
 // many bytes free for the temporary file (a short write with ENOSPC).

@@ -37,12 +37,20 @@ QByteArray Record(const QByteArray& title, const QList<QPair<qint32, QByteArray>
 
 const QByteArray Magic(ClipFileMagic);
 
+// The file's bytes, gathered in memory and as the pieces the extender writes:
+// the two must agree to the byte.
 QByteArray Save(ClipHistory& history)
 {
     QByteArray out = Magic;
-    for (const int index : history.Rows())
+    ClipFilePieces file;
+    for (const int index : history.Rows()) {
         history.Entry(index).Serialise(out);
-    return out;
+        history.Entry(index).Serialise(file);
+    }
+    QByteArray joined;
+    for (const QByteArrayView piece : file.Pieces())
+        joined += piece;
+    return joined == out ? out : QByteArray("the pieces differ from the gathered bytes");
 }
 
 QStringList Titles(ClipHistory& history)

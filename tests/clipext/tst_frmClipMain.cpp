@@ -129,6 +129,8 @@ private slots:
         QCOMPARE(Rows(window), QStringList({"d", "c", "b", "a"}));
         window.lstClipboard->setFocus();
         platform::ScriptedAnswers answers;
+        // Nothing prints the history: the item is there, inactive.
+        QVERIFY(!window.mnuFilePrint->isEnabled());
 
         window.lstClipboard->setCurrentRow(2);
         window.mnuEditMoveUp->trigger();

@@ -38,6 +38,9 @@ private slots:
     void simulatedFullDiskKeepsOldFile();
     void missingFolderIsReported();
     void keepsPermissionsAndFollowsLinks();
+    void piecesAreWrittenInOrder_data();
+    void piecesAreWrittenInOrder();
+    void piecesOnAFullDiskKeepOldFile();
 };
 
 void tst_AtomicWrite::writesNewAndReplacesOld()
@@ -113,6 +116,53 @@ void tst_AtomicWrite::keepsPermissionsAndFollowsLinks()
     struct stat st {};
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
     QCOMPARE(int(st.st_mode & 0777), 0640);
+}
+
+
+// A file given as pieces is their bytes one after the other, however many
+// there are (more than one system call takes) and whatever their sizes.
+void tst_AtomicWrite::piecesAreWrittenInOrder_data()
+{
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    QTest::newRow("one") << QList<QByteArray>{program(300)};
+    QTest::newRow("none") << QList<QByteArray>{};
+    QTest::newRow("empty ones among them") << QList<QByteArray>{"", "O1000\r\n", "", "", "M30\r\n", ""};
+    QList<QByteArray> many;
+    for (int i = 0; i < 1500; ++i)
+        many.append(i % 3 == 0 ? QByteArray() : "N" + QByteArray::number(i) + "\r\n");
+    QTest::newRow("more than a call takes") << many;
+    QTest::newRow("large ones") << QList<QByteArray>{program(300000), "(MIDDLE)\r\n", program(200000)};
+}
+
+void tst_AtomicWrite::piecesAreWrittenInOrder()
+{
+    QFETCH(QList<QByteArray>, pieces);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("HISTORY.CCF"));
+    QVERIFY(WriteFileAtomically(path, "old").ok);
+    std::vector<QByteArrayView> views(pieces.begin(), pieces.end());
+    QVERIFY(WriteFileAtomically(path, views).ok);
+    QCOMPARE(readAll(path), pieces.join());
+}
+
+// Cut inside a piece after many others: nothing of the new file replaces the old one.
+void tst_AtomicWrite::piecesOnAFullDiskKeepOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("HISTORY.CCF"));
+    QVERIFY(WriteFileAtomically(path, "old").ok);
+    QList<QByteArray> pieces;
+    for (int i = 0; i < 700; ++i)
+        pieces.append(program(10 + i % 7));
+    pieces.append(program(8000));
+    const std::vector<QByteArrayView> views(pieces.begin(), pieces.end());
+    SetSimulatedFreeSpaceForTests(pieces.join().size() - 5000);
+    const WriteOutcome outcome = WriteFileAtomically(path, views);
+    SetSimulatedFreeSpaceForTests(-1);
+    QVERIFY(!outcome);
+    QCOMPARE(outcome.error, QStringLiteral("No space left on device"));
+    QCOMPARE(readAll(path), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("HISTORY.CCF")});
 }
 
 REGISTER_TEST(tst_AtomicWrite);
