@@ -3,6 +3,7 @@
 #include "clipext/frmSysTray.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/desktop/Clipboard.h"
+#include "platform/desktop/SingleInstance.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Twips.h"
@@ -31,6 +32,9 @@
 namespace {
 
 QPointer<frmClipMain> DefaultInstance;
+
+// The name under which the loaded window takes other processes' show requests.
+const QString ShowRequestChannel = QStringLiteral("Clipboard Extender");
 
 constexpr int MinWidthPixels = 448;
 constexpr int MinHeightPixels = 180;
@@ -104,6 +108,12 @@ frmClipMain::frmClipMain(QWidget* parent) : QMainWindow(parent, Qt::Window), his
     viewer_.InitClipboardChangeNotification(this);
     // Settings are kept when the program ends with the window still loaded.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &frmClipMain::SaveClipSettings);
+    // Requests of other processes to see the window.
+    requests_ = std::make_unique<platform::SingleInstance>(ShowRequestChannel);
+    if (requests_->claim())
+        connect(requests_.get(), &platform::SingleInstance::messageReceived, this, &frmClipMain::ShowRequest);
+    else
+        requests_.reset();
 
     RefreshHistoryList(-1);
     ShowClipView();
@@ -368,6 +378,7 @@ void frmClipMain::Unload()
     unloaded_ = true;
     SaveClipSettings();
     disconnect(qApp, &QCoreApplication::aboutToQuit, this, &frmClipMain::SaveClipSettings);
+    requests_.reset();
     RemoveTrayIcon();
     viewer_.StopClipboardChangeNotification();
     history_.Clear();
@@ -391,6 +402,11 @@ void frmClipMain::ShowRequest(const QByteArray& data)
 {
     if (data.isEmpty() && !isVisible())
         ShowFromTray();
+}
+
+bool frmClipMain::SendShowRequest(const QByteArray& data, int timeoutMs)
+{
+    return platform::SingleInstance(ShowRequestChannel).sendToRunning(data, timeoutMs);
 }
 
 // ---------------------------------------------------------------- properties

@@ -28,6 +28,7 @@ class QToolBar;
 class frmSysTray;
 namespace platform {
 class CodeMax;
+class SingleInstance;
 }
 
 inline const QString ClipSettingsKey = QStringLiteral("Software\\Corvane Software Development Inc.\\CorvaneClip");
@@ -66,6 +67,10 @@ public:
     // Another instance asks to see the window: an empty request shows a
     // hidden window; one with data does nothing.
     void ShowRequest(const QByteArray& data);
+    // How another process asks: the request goes to the extender window of
+    // this user and program folder, which takes requests while it is
+    // loaded. True once the window confirmed it; false when there is none.
+    static bool SendShowRequest(const QByteArray& data, int timeoutMs = 10000);
     // Writes the settings (also done when the program quits).
     void SaveClipSettings();
 
@@ -173,6 +178,9 @@ private:
     cCustomClipboard clipboard_;
     cClipboardViewer viewer_;
     std::unique_ptr<frmSysTray> sysTray_;
+    // Where other processes' show requests arrive (null while another
+    // loaded extender of the same program folder takes them).
+    std::unique_ptr<platform::SingleInstance> requests_;
     std::vector<std::pair<QString, quint32>> formatTable_;
     std::vector<quint32> storeFormats_;
     bool alwaysOnTop_ = false;

@@ -24,6 +24,9 @@
 #include <QToolBar>
 #include <QtEndian>
 
+#include <atomic>
+#include <thread>
+
 using namespace clipext;
 
 namespace {
@@ -426,6 +429,41 @@ private slots:
         window.NumberOfLines(7);
         QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection));
         QCOMPARE(ClipFixture::setting(platform::HKEY_CURRENT_USER, "EntriesToKeep").toInt(), 7);
+    }
+
+    // Another process asks through the loaded window's channel: a request
+    // with data does nothing, an empty one shows the hidden window; once the
+    // window is gone, nobody takes the request.
+    void showRequestFromAnotherProcess()
+    {
+        ClipFixture fixture;
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "ShowInSysTray", -1);
+        frmClipMain& window = fixture.window();
+        window.hide();
+        // The sender blocks until the window confirms, which it does from
+        // this thread's event loop.
+        const auto send = [](const QByteArray& data) {
+            std::atomic<bool> done = false;
+            bool sent = false;
+            std::thread sender([&] {
+                sent = frmClipMain::SendShowRequest(data, 10000);
+                done = true;
+            });
+            while (!done)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            sender.join();
+            return sent;
+        };
+        QVERIFY(send(QByteArray("data")));
+        QCoreApplication::processEvents();
+        QVERIFY(!window.isVisible());
+        QVERIFY(send(QByteArray()));
+        QTRY_VERIFY(window.isVisible());
+
+        window.SysTray()->Menu()->actions().at(4)->trigger();  // Exit
+        QVERIFY(!window.isVisible());
+        QVERIFY(!send(QByteArray()));
+        QVERIFY(!window.isVisible());
     }
 
     void trayIcon()
