@@ -5,6 +5,7 @@
 #include "clipext/ClipHistoryFile.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/files/AtomicWrite.h"
+#include "platform/files/ReadWholeFile.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "shell/CommonDialogObject.h"
@@ -14,7 +15,6 @@
 #include "shell/basFileDialogs.h"
 
 #include <QDir>
-#include <QFile>
 #include <QListWidget>
 
 #include <functional>
@@ -106,14 +106,14 @@ void frmClipMain::OpenHistoryFile()
 
 bool frmClipMain::LoadHistoryFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowProgramError(QStringLiteral("The file '%1' could not be read: %2").arg(path, file.errorString()));
+    // Read whole, not mapped: a file cut short by another program while it
+    // is being read gives a short read, not a crash.
+    QByteArray bytes;
+    const platform::ReadOutcome read = platform::ReadWholeFile(path, bytes);
+    if (!read) {
+        ShowProgramError(QStringLiteral("The file '%1' could not be read: %2").arg(path, read.error));
         return false;
     }
-    // Read, not mapped: a file cut short by another program while it is
-    // being read must give a short read, not a crash.
-    const QByteArray bytes = file.readAll();
     const clipext::ClipFileContent content = clipext::ReadClipHistory(bytes);
     if (!content.validMagic) {
         platform::MsgBox(QStringLiteral("The file '") + path + QStringLiteral("' is not a valid clipboard file."),

@@ -297,6 +297,19 @@ private slots:
         ClipFixture::copyText(QStringLiteral("kept"));
         platform::ScriptedAnswers answers;
 
+        // What cannot be read at all is reported with the system's words.
+        for (const QString& unreadable : {fixture.folder(), fixture.path(QStringLiteral("missing.CCF"))}) {
+            answers.clear();
+            QVERIFY(!window.LoadHistoryFile(unreadable));
+            QCOMPARE(answers.msgBoxes().size(), 1);
+            QCOMPARE(answers.msgBoxes()[0].prompt,
+                     QStringLiteral("The file '%1' could not be read: %2")
+                         .arg(unreadable, unreadable == fixture.folder() ? QStringLiteral("Is a directory")
+                                                                         : QStringLiteral("No such file or directory")));
+            QCOMPARE(Rows(window), QStringList{"kept"});
+        }
+        answers.clear();
+
         const QString wrong = fixture.path(QStringLiteral("wrong.CCF"));
         WriteFile(wrong, QByteArray(ClipFileMagic).toLower());
         QVERIFY(!window.LoadHistoryFile(wrong));
