@@ -2,6 +2,7 @@
 
 #include "editctl/engine/ZuTextDocument.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -129,12 +130,12 @@ std::uint64_t ZuSearch::StartOffset(const ZuSearchPane& pane, bool forward, bool
 {
     if (origin != 0)
         return forward ? 0 : pane.SearchDocument().ByteCount();
-    const std::uint64_t caret = pane.CaretOffset();
-    // Going back from the match just handled starts before it, not inside
-    // its replacement.
-    if (continuing && !forward && haveMatch_ && caret == matchEnd_)
-        return matchStart_;
-    return caret;
+    // A later step goes on from the match it handled, wherever the caret went:
+    // forward after its replacement, backward before its start, so a
+    // replacement is never searched again and every loop ends.
+    if (continuing && haveMatch_)
+        return std::min(forward ? matchEnd_ : matchStart_, pane.SearchDocument().ByteCount());
+    return pane.CaretOffset();
 }
 
 int ZuSearch::RunSearch(ZuSearchPane& pane, bool replace, bool again, std::string_view what, ZuErr& error)
@@ -176,8 +177,12 @@ int ZuSearch::RunSearch(ZuSearchPane& pane, bool replace, bool again, std::strin
     default: break; // 0, and anything the container made up, stops
     }
     if (replaceIt) {
+        const std::uint64_t expected = document.ByteCount() - what.size() + replacement.size();
         error = pane.ReplaceSelection(replacement);
         if (error != ZuOk)
+            return ZuSearchStopped;
+        // A pane that replaced something else cannot be followed: stop there.
+        if (document.ByteCount() != expected)
             return ZuSearchStopped;
         ++replaceCount_;
         matchEnd_ = matchStart_ + replacement.size();

@@ -37,12 +37,16 @@ public:
     {
         if (failReplaceAt >= 0 && int(replaced) == failReplaceAt)
             return ZuErrLineLength;
+        if (ignoreReplace)
+            return ZuOk;
         if (ZuErr e = doc.RemoveBytes(nullptr, anchor, caret))
             return e;
         if (ZuErr e = doc.InsertTextAt(anchor, bytes))
             return e;
         ++replaced;
         caret = anchor += bytes.size();
+        if (caretToStart)
+            caret = 0;
         return ZuOk;
     }
 
@@ -54,6 +58,8 @@ public:
     std::vector<int> visited;
     unsigned replaced = 0;
     int failReplaceAt = -1;
+    bool ignoreReplace = false; // answers success and changes nothing
+    bool caretToStart = false;  // puts the caret at the text's start after replacing
 };
 
 // Answers from a list, one per question; the last one repeats.
@@ -294,6 +300,29 @@ private slots:
                 break;
         }
         QCOMPARE(confirm.asked, asked);
+    }
+
+    void loopsEndWhateverThePaneDoes()
+    {
+        for (const bool forward : {true, false}) {
+            // The caret wandering off after each replacement.
+            FakePane wandering("a a a");
+            wandering.caret = forward ? 0 : 5;
+            wandering.caretToStart = true;
+            auto searching = Searching("a", "aa");
+            searching->to = forward ? 1 : 0;
+            searching->replaceAction = 2;
+            QCOMPARE(searching->Replace(wandering), ZuOk);
+            QCOMPARE(wandering.doc.Text(), std::string("aa aa aa"));
+            QCOMPARE(searching->ReplaceCount(), 3);
+            // A pane that claims to replace and changes nothing.
+            FakePane stubborn("a a a");
+            stubborn.caret = forward ? 0 : 5;
+            stubborn.ignoreReplace = true;
+            searching->replacement.clear();
+            QCOMPARE(searching->Replace(stubborn), ZuOk);
+            QCOMPARE(stubborn.visited.size(), std::size_t(1));
+        }
     }
 
     void searchAgainGoesOnFromTheLastMatch()
