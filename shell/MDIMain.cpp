@@ -17,8 +17,8 @@
 #include "shell/cRegistry.h"
 
 #include <QAction>
-#include <QBitmap>
 #include <QFrame>
+#include <QIcon>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,7 +26,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>

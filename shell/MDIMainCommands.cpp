@@ -46,7 +46,8 @@ void MDIMain::mnuNew_Click()
 {
     NewDocument();
     WordListShown = false;
-    SetButtons(true);
+    // A window that could not be made leaves the buttons as the open documents want them.
+    SetButtons(AnyDocumentsOpen());
 }
 
 void MDIMain::mnuOpen_Click()

@@ -69,6 +69,19 @@ private slots:
         QVERIFY(main->ToolbarButton(*main->cToolbar1, QStringLiteral("Save"))->isEnabled());
     }
 
+    void newThatFailsLeavesTheDocumentButtonsOff()
+    {
+        ShellFixture fixture;
+        const std::unique_ptr<MDIMain> main = Main({});
+        CreateDocumentForm = nullptr;  // no window can be made
+        platform::ScriptedAnswers answers;
+        main->mnuNew->trigger();
+        QCOMPARE(OpenDocumentCount(), 0);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Talvex Editor Program Error."));
+        QVERIFY(!main->ToolbarButton(*main->cToolbar1, QStringLiteral("Save"))->isEnabled());
+    }
+
     void exitClosesTheDocumentsFirst()
     {
         ShellFixture fixture;
