@@ -11,9 +11,11 @@
 #include "editctl/engine/ZuPrivateClipboard.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QTest>
+#include <QWidget>
 
 namespace {
 
@@ -161,6 +163,199 @@ private slots:
         source.DragCancel();
         QVERIFY(!ZuPaneView::DropCaretView());
         QVERIFY(!ZuPaneView::PaneViewAt(QPoint(-5000, -5000), client));
+    }
+
+    void pastesAsTheRecordSays_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<ZuTextPosition>("from");
+        QTest::addColumn<ZuTextPosition>("to");
+        QTest::addColumn<QByteArray>("target");
+        QTest::addColumn<ZuTextPosition>("caret");
+        QTest::addColumn<ZuTextPosition>("selectedTo"); // the caret when nothing is selected
+        QTest::addColumn<QByteArray>("result");
+
+        const QByteArray four("abcd\r\nefgh\r\nij");
+        QTest::newRow("stream into a line") << four << int(ZuRangeStream) << ZuTextPosition{1, 0}
+                                            << ZuTextPosition{2, 1} << QByteArray("XY") << ZuTextPosition{1, 0}
+                                            << ZuTextPosition{1, 0} << QByteArray("Xbcd\r\nefY");
+        QTest::newRow("stream over a selection") << four << int(ZuRangeStream) << ZuTextPosition{1, 0}
+                                                 << ZuTextPosition{2, 1} << QByteArray("hello world")
+                                                 << ZuTextPosition{0, 0} << ZuTextPosition{5, 0}
+                                                 << QByteArray("bcd\r\nef world");
+        QTest::newRow("column block") << four << int(ZuRangeColumn) << ZuTextPosition{1, 0} << ZuTextPosition{4, 1}
+                                      << QByteArray("12345\r\n67890") << ZuTextPosition{2, 0}
+                                      << ZuTextPosition{2, 0} << QByteArray("12bcd345\r\n67fgh890");
+        QTest::newRow("column block past the last line")
+            << four << int(ZuRangeColumn) << ZuTextPosition{1, 0} << ZuTextPosition{4, 1} << QByteArray("12")
+            << ZuTextPosition{1, 0} << ZuTextPosition{1, 0} << QByteArray("1bcd2\r\n fgh");
+        QTest::newRow("lines before the caret's line")
+            << four << int(ZuRangeLine) << ZuTextPosition{0, 1} << ZuTextPosition{2, 1} << QByteArray("one\r\ntwo")
+            << ZuTextPosition{2, 1} << ZuTextPosition{2, 1} << QByteArray("one\r\nefgh\r\ntwo");
+    }
+    void pastesAsTheRecordSays()
+    {
+        QFETCH(QByteArray, source);
+        QFETCH(int, type);
+        QFETCH(ZuTextPosition, from);
+        QFETCH(ZuTextPosition, to);
+        QFETCH(QByteArray, target);
+        QFETCH(ZuTextPosition, caret);
+        QFETCH(ZuTextPosition, selectedTo);
+        QFETCH(QByteArray, result);
+        QGuiApplication::clipboard()->clear();
+        Control a(source.toStdString());
+        Control b(target.toStdString(), QPoint(0, 200));
+        a.Select(0, from, to, type);
+        ZuSystemClipboard clipboard;
+        QCOMPARE(a.editor.View(0).CopySelection(clipboard), ZuOk);
+        if (selectedTo != caret)
+            b.Select(1, caret, selectedTo);
+        else
+            b.editor.View(1).CaretToPosition(caret);
+        QCOMPARE(b.editor.View(1).PasteData(clipboard), ZuOk);
+        QCOMPARE(QByteArray::fromStdString(b.Text()), result);
+        // One undo takes the paste back.
+        QCOMPARE(b.editor.UndoManager().Undo(), ZuOk);
+        QCOMPARE(QByteArray::fromStdString(b.Text()), target);
+    }
+
+    void pastedPlainTextTakesTheFormatAtTheCaret()
+    {
+        Control c("ab cd");
+        ZuTextDocument& doc = c.editor.Document();
+        const ZuTextRange cd({3, 1}, {5, 1}, ZuRangeStream);
+        QCOMPARE(doc.ApplyCharFormat(ZuAttrBold, 0, cd, ZuAttributeValue::Number(-1)), ZuOk);
+        QCOMPARE(doc.ApplyColor(7, 0, cd, 0x0000FF), ZuOk);
+        auto* data = new QMimeData;
+        data->setText(QStringLiteral("XY"));
+        QGuiApplication::clipboard()->setMimeData(data);
+        c.editor.View(0).CaretToPosition({4, 0});
+        ZuSystemClipboard clipboard;
+        QCOMPARE(c.editor.View(0).PasteData(clipboard), ZuOk);
+        QCOMPARE(c.Text(), std::string("ab cXYd"));
+        const ZuTextRange xy({4, 1}, {6, 1}, ZuRangeStream);
+        QCOMPARE(doc.QueryCharFormat(ZuAttrBold, 0, xy), ZuAttributeValue::Number(-1));
+        QCOMPARE(doc.QueryColor(7, 0, xy), 0x0000FFu);
+    }
+
+    void cutIsOneUndoStep()
+    {
+        Control c("abc def");
+        c.Select(0, {0, 0}, {4, 0});
+        ZuPrivateClipboard clipboard;
+        QCOMPARE(c.editor.View(0).CutSelection(clipboard), ZuOk);
+        QCOMPARE(c.Text(), std::string("def"));
+        QCOMPARE(*clipboard.Get(ZuClipTextFormat), std::string("abc "));
+        QCOMPARE(c.editor.UndoManager().Undo(), ZuOk);
+        QCOMPARE(c.Text(), std::string("abc def"));
+    }
+
+    void dragsTextAndDropsIt_data()
+    {
+        QTest::addColumn<ZuTextPosition>("from");
+        QTest::addColumn<ZuTextPosition>("to");
+        QTest::addColumn<bool>("copy");
+        QTest::addColumn<int>("target"); // 0 the same pane, 1 the other pane, 2 another control
+        QTest::addColumn<ZuTextPosition>("drop");
+        QTest::addColumn<QByteArray>("result");
+        QTest::addColumn<QByteArray>("otherResult");
+
+        QTest::newRow("move to the end") << ZuTextPosition{0, 0} << ZuTextPosition{3, 0} << false << 0
+                                         << ZuTextPosition{7, 0} << QByteArray(" defabc") << QByteArray();
+        QTest::newRow("move to the start") << ZuTextPosition{4, 0} << ZuTextPosition{7, 0} << false << 0
+                                           << ZuTextPosition{0, 0} << QByteArray("defabc ") << QByteArray();
+        QTest::newRow("copy") << ZuTextPosition{0, 0} << ZuTextPosition{3, 0} << true << 0 << ZuTextPosition{7, 0}
+                              << QByteArray("abc defabc") << QByteArray();
+        QTest::newRow("move into the other pane") << ZuTextPosition{0, 0} << ZuTextPosition{3, 0} << false << 1
+                                                  << ZuTextPosition{7, 0} << QByteArray(" defabc") << QByteArray();
+        QTest::newRow("move into another control") << ZuTextPosition{0, 0} << ZuTextPosition{3, 0} << false << 2
+                                                   << ZuTextPosition{1, 0} << QByteArray(" def")
+                                                   << QByteArray("xabcyz");
+        QTest::newRow("copy into another control") << ZuTextPosition{4, 0} << ZuTextPosition{7, 0} << true << 2
+                                                   << ZuTextPosition{3, 0} << QByteArray("abc def")
+                                                   << QByteArray("xyzdef");
+    }
+    void dragsTextAndDropsIt()
+    {
+        QFETCH(ZuTextPosition, from);
+        QFETCH(ZuTextPosition, to);
+        QFETCH(bool, copy);
+        QFETCH(int, target);
+        QFETCH(ZuTextPosition, drop);
+        QFETCH(QByteArray, result);
+        QFETCH(QByteArray, otherResult);
+        Control c("abc def");
+        Control other("xyz", QPoint(0, 200));
+        c.Select(0, from, to);
+        ZuPaneView& source = c.editor.View(0);
+        ZuPaneView& into = target == 2 ? other.editor.View(0) : c.editor.View(target);
+        Control& owner = target == 2 ? other : c;
+        QVERIFY(source.StartDrag(copy));
+        const QPoint at = owner.PointOf(target == 2 ? 0 : target, drop);
+        QCOMPARE(source.DragOverPane(&into, at), copy ? 4 : 3);
+        QCOMPARE(source.DropOnPane(&into, at), ZuOk);
+        QCOMPARE(QByteArray::fromStdString(c.Text()), result);
+        if (!otherResult.isNull())
+            QCOMPARE(QByteArray::fromStdString(other.Text()), otherResult);
+        QVERIFY(!ZuPaneView::DropCaretView());
+        // Inside one control, one undo puts everything back.
+        if (target != 2 && c.Text() != "abc def") {
+            QCOMPARE(c.editor.UndoManager().Undo(), ZuOk);
+            QCOMPARE(c.Text(), std::string("abc def"));
+        }
+    }
+
+    void searchesAndReplacesInTheFocusedPane()
+    {
+        Control c("a a\r\na");
+        ZuSearch& search = c.editor.search;
+        search.target = std::string(1, 'a');
+        search.replacement = std::string(2, 'a');
+        search.to = 0;
+        search.replaceAction = 2;
+        c.editor.View(0).CaretToPosition({1, 1});
+        QCOMPARE(c.editor.SearchAction(10), ZuOk);
+        QCOMPARE(c.Text(), std::string("aa aa\r\naa"));
+        QCOMPARE(search.ReplaceCount(), 3);
+        // A search selects the match.
+        search.to = 1;
+        search.target = std::string("aa\r");
+        c.editor.View(0).CaretToPosition({0, 0});
+        QCOMPARE(c.editor.SearchAction(9), ZuOk);
+        QCOMPARE(search.Result(), 0);
+        search.target = std::string(" a");
+        QCOMPARE(c.editor.SearchAction(9), ZuOk);
+        QCOMPARE(search.Result(), 1);
+        QCOMPARE(c.editor.View(0).SelectionStartOffset(), 2u);
+        QCOMPARE(c.editor.View(0).SelectionEndOffset(), 4u);
+        QCOMPARE(c.editor.View(0).CaretOffset(), 4u);
+    }
+
+    void dragsWithTheMouse()
+    {
+        Control c("abc def");
+        Control other("xyz", QPoint(0, 200));
+        const auto inEditor = [&](Control& owner, ZuTextPosition p) {
+            const QPoint global = owner.editor.PaneWindow(0).viewport()->mapToGlobal(owner.PointOf(0, p));
+            return c.editor.mapFromGlobal(global);
+        };
+        // Inside one pane: press in the selection, release at the end.
+        c.Select(0, {0, 0}, {3, 0});
+        QTest::mousePress(&c.editor, Qt::LeftButton, {}, inEditor(c, {1, 0}));
+        QTest::mouseMove(&c.editor, inEditor(c, {7, 0}));
+        QTest::mouseRelease(&c.editor, Qt::LeftButton, {}, inEditor(c, {7, 0}));
+        QCOMPARE(c.Text(), std::string(" defabc"));
+        // Into another control, copying with Ctrl held.
+        c.Select(0, {0, 0}, {4, 0});
+        QTest::mousePress(&c.editor, Qt::LeftButton, Qt::ControlModifier, inEditor(c, {1, 0}));
+        QTest::mouseMove(&c.editor, inEditor(other, {1, 0}));
+        QCOMPARE(ZuPaneView::DropCaretView(), &other.editor.View(0));
+        QTest::mouseRelease(&c.editor, Qt::LeftButton, Qt::ControlModifier, inEditor(other, {1, 0}));
+        QCOMPARE(c.Text(), std::string(" defabc"));
+        QCOMPARE(other.Text(), std::string("x defyz"));
+        QVERIFY(!ZuPaneView::DropCaretView());
     }
 };
 
