@@ -194,6 +194,11 @@ void ZuEditor20::LayoutPanes(int width, int height)
         w.setGeometry(rects[i]);
         w.setVisible(!rects[i].isEmpty());
     }
+    // Over the bar itself: the splitter's cursor.
+    if (SplitterEnabled && SplitterType != 0)
+        setCursor(SplitterType == 2 ? Qt::SplitVCursor : Qt::SplitHCursor);
+    else
+        unsetCursor();
     update();
 }
 

@@ -353,6 +353,15 @@ void ZuEditor20::PaneMouseEvent(ZuPaneWindow* pane, QMouseEvent* event)
             Press(point, pane, event->modifiers());
         break;
     case QEvent::MouseMove:
+        if (mouseMode_ == 0) {
+            // No button: the pane's cursor for the point (arrow over a selection that can be dragged,
+            // I-beam over text, arrow in a margin).
+            if (MousePointer == 0) {
+                const int cursor = View(pane->Index()).CursorAt(event->position().toPoint());
+                pane->viewport()->setCursor(cursor == 2 ? Qt::IBeamCursor : Qt::ArrowCursor);
+            }
+            break;
+        }
         Move(point);
         break;
     case QEvent::MouseButtonRelease:

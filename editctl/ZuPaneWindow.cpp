@@ -17,7 +17,7 @@ ZuPaneWindow::ZuPaneWindow(ZuEditor20* owner, int index, const QString& name)
     viewport()->setFocusPolicy(Qt::NoFocus);
     setFocusProxy(owner);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    viewport()->setMouseTracking(false);
+    viewport()->setMouseTracking(true);
     viewport()->setCursor(Qt::IBeamCursor);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
