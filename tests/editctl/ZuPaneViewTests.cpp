@@ -203,6 +203,50 @@ private slots:
         QCOMPARE(selection.end, to);
     }
 
+    void selectionGrowsWhileTheMouseRestsBelowThePane()
+    {
+        std::string text;
+        for (int i = 0; i < 200; ++i)
+            text += "row " + std::to_string(i) + "\r\n";
+        auto editor = ZuShownEditor(text);
+        QVERIFY(editor);
+        ZuPaneView& view = editor->View(0);
+        QWidget* viewport = editor->PaneWindow(0).viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(editor->MouseMode(), 1);
+        QVERIFY(editor->TimerRunning());
+        // Below the pane: one line at once, then more with every tick of the timer.
+        QTest::mouseMove(viewport, QPoint(10, viewport->height() + 20));
+        const std::uint32_t first = view.TopLine();
+        QVERIFY(first >= 1);
+        QTRY_VERIFY(view.TopLine() >= first + 2);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(10, viewport->height() + 20));
+        QVERIFY(!editor->TimerRunning());
+        const std::uint32_t top = view.TopLine();
+        QCOMPARE(int(view.Selection().type), 1);
+        QCOMPARE(view.Selection().start, ZuPos(0, 0));
+        // The selection ends on the last line under the pane's bottom edge, scrolled into full view.
+        QCOMPARE(view.Selection().end.y, top + std::uint32_t(view.FullLinesPerWindow()) - 1);
+        // Esc ends a selection drag as well, the timer with it.
+        QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseMove(viewport, QPoint(10, -20));
+        ZuTypeKeys(*editor, "Esc");
+        QCOMPARE(editor->MouseMode(), 0);
+        QVERIFY(!editor->TimerRunning());
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(10, -20));
+    }
+
+    void fillRefusesAnOverlongLine()
+    {
+        auto editor = ZuShownEditor(Text);
+        QVERIFY(editor);
+        ZuPaneView& view = editor->View(0);
+        QCOMPARE(view.InsertFill(ZuPos(16, 0), '-', 65500 - 16 + 1), ZuErrLineLength);
+        QCOMPARE(editor->Document().Text(), std::string(Text));
+        QCOMPARE(view.InsertFill(ZuPos(16, 0), '-', 4), ZuOk);
+        QCOMPARE(editor->Document().LineText(0, 1), std::string("alpha beta gamma----"));
+    }
+
     void scrolling()
     {
         std::string text;
