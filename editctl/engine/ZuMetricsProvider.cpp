@@ -1,5 +1,7 @@
 #include "editctl/engine/ZuMetricsProvider.h"
 
+#include <iterator>
+
 bool ZuFixedMetrics::Measure(const ZuFontDescriptor& font, ZuFontMetrics& metrics)
 {
     if (!failingFace.empty() && font.faceName == failingFace)
@@ -28,4 +30,21 @@ ZuFontDescriptor ZuFixedMetrics::DefaultFont() const
     font.faceName = "Fixed";
     font.pitchAndFamily = 1;
     return font;
+}
+
+std::uint32_t ZuMetricsProvider::SystemColor(int index) const
+{
+    static constexpr std::uint32_t Defaults[] = {
+        0xC8C8C8, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000, 0x000000, 0x000000, 0xB4B4B4,
+        0xFCF7F4, 0xABABAB, 0xD77800, 0xFFFFFF, 0xF0F0F0, 0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969,
+        0xE3E3E3, 0x000000, 0xE1FFFF, 0x000000, 0xCC6600, 0xEAD1B9, 0xF2E4D7, 0xFF9933, 0xF0F0F0,
+    };
+    return index >= 0 && std::size_t(index) < std::size(Defaults) ? Defaults[index] : 0;
+}
+
+std::uint32_t ZuRgbOfColor(std::uint32_t color, const ZuMetricsProvider& provider)
+{
+    if (color & 0x80000000u)
+        return provider.SystemColor(int(color & 0xFF)) & 0xFFFFFF;
+    return color & 0xFFFFFF;
 }

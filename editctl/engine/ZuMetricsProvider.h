@@ -46,7 +46,13 @@ public:
     virtual ZuFontDescriptor DefaultFont() const = 0;
     virtual int PixelsPerInchX() const { return 96; }
     virtual int PixelsPerInchY() const { return 96; }
+    // 0x00BBGGRR of a system colour index (a colour value 0x800000xx names index
+    // xx): the usual desktop defaults, black for an index that names none.
+    virtual std::uint32_t SystemColor(int index) const;
 };
+
+// A colour value as 0x00BBGGRR: system colours through the provider.
+std::uint32_t ZuRgbOfColor(std::uint32_t color, const ZuMetricsProvider& provider);
 
 // Every byte of a font is `width` pixels wide, except that a face named in
 // `proportionalFace` gets widths that vary by byte (and reports variable pitch),

@@ -25,6 +25,8 @@
 #include <string_view>
 #include <vector>
 
+struct ZuRtfContent;
+
 // Text types of loading and saving.
 enum ZuTextType : int {
     ZuTextDetect = 0,
@@ -171,6 +173,8 @@ public:
     std::string CheckStructure(bool endsWithOpenLine = true) const;
 
 private:
+    // Appends what the RTF reader found, setting the runs of the new blocks.
+    ZuErr AppendRtfContent(ZuRtfContent& content);
     ZuErr Splice(std::uint64_t from, std::uint64_t to, const ZuTextBlock* insertion, bool inherit,
                  ZuTextBlock* removed);
     void ReplaceBlocks(std::size_t first, std::size_t last, std::vector<std::unique_ptr<ZuTextBlock>> pieces);
