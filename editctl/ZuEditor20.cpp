@@ -261,6 +261,22 @@ void ZuEditor20::focusOutEvent(QFocusEvent* event)
     PaneWindow(focusPane_).HideCaret();
 }
 
+ZuErr ZuEditor20::WrapAction()
+{
+    undo_.Nest(true);
+    ZuErr result = FocusedView().WrapSelection();
+    if (result == ZuOk && SplitterType > 0)
+        result = View(1 - focusPane_).WrapSelection();
+    undo_.Nest(false);
+    return result;
+}
+
+void ZuEditor20::FontsChanged()
+{
+    for (Pane& pane : panes_)
+        Report(pane.view->FontsChanged());
+}
+
 void ZuEditor20::Report(ZuErr code)
 {
     if (code != ZuOk && error)

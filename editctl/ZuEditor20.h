@@ -102,6 +102,13 @@ public:
     // The actions 9 search, 10 replace and 11 search again, in the focused pane.
     ZuErr SearchAction(int action);
 
+    // ---- Commands of both panes
+    // Wraps a non-empty selection's lines in the focused pane, then in the other
+    // one when the control is split, in one undo group; the first error ends it.
+    ZuErr WrapAction();
+    // After the document's fonts changed: both panes measure (or wrap) again.
+    void FontsChanged();
+
     // ---- Clipboard of the focused pane (ZuEditor20Clipboard.cpp)
     ZuErr Copy();
     ZuErr Paste();

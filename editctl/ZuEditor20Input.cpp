@@ -200,9 +200,11 @@ void ZuEditor20::HandleChar(int character, Qt::KeyboardModifiers modifiers, int 
         }
         break;
     case 9:
+        if (alt)
+            break;
         if (shift) {
             SetFocusPane(1 - focusPane_);
-        } else if (!ReadOnly && !alt) {
+        } else if (!ReadOnly) {
             result = deleteSelection();
             if (result == ZuOk)
                 result = view.TypeChar('\t', std::uint32_t(count), InsertMode);

@@ -226,6 +226,9 @@ public:
     ZuErr SetWrapAutomatically(bool on);
     bool WrapAutomatically() const { return autoWrap_; }
     ZuErr WrapSelection();
+    // The document's fonts changed: every line is measured again, or re-wrapped
+    // when the pane wraps automatically.
+    ZuErr FontsChanged();
 
     // ---- Paragraph tab stops of the selection's paragraph
     ZuErr SetSelTabPosition(std::int32_t i, std::int32_t x);

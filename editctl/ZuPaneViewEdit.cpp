@@ -492,6 +492,23 @@ ZuErr ZuPaneView::WrapSelection()
     return error;
 }
 
+ZuErr ZuPaneView::FontsChanged()
+{
+    extent_ = 0;
+    ZuErr error = ZuOk;
+    if (autoWrap_) {
+        // Unwrapped first, so that lines the new widths let grow are joined again.
+        undo_.Nest(true);
+        error = UnwrapAll();
+        if (error == ZuOk)
+            error = WrapAll();
+        undo_.Nest(false);
+    }
+    InvalidateAll();
+    ScrollCaretIntoView();
+    return error;
+}
+
 // ---- Paragraph tab stops
 
 ZuErr ZuPaneView::ChangeParagraphTabs(const std::function<ZuErr(ZuTabSet&, bool own)>& change)

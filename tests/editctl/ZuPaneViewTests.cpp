@@ -378,6 +378,26 @@ private slots:
         QCOMPARE(editor->Document().LineText(0, 1), std::string("xalpha beta gamma"));
     }
 
+    void keyPressHandlerChangesOrCancels()
+    {
+        auto editor = ZuShownEditor(Text);
+        QVERIFY(editor);
+        editor->keyPress = [](int& c) {
+            if (c == 'a')
+                c = 0; // cancelled
+            else if (c == 'b')
+                c = 'B';
+        };
+        ZuTypeKeys(*editor, "a b");
+        QCOMPARE(editor->Document().LineText(0, 1), std::string("Balpha beta gamma"));
+        // Keys of the key table are not characters: they do not reach the handler.
+        editor->keyPress = [](int& c) { c = 0; };
+        ZuTypeKeys(*editor, "Right Delete");
+        QCOMPARE(editor->Document().LineText(0, 1), std::string("Bapha beta gamma"));
+        ZuTypeKeys(*editor, "Backspace Enter x");
+        QCOMPARE(editor->Document().LineText(0, 1), std::string("Bapha beta gamma"));
+    }
+
     void repeatedKeyIsOneStep()
     {
         auto editor = ZuShownEditor(Text);
@@ -483,6 +503,84 @@ private slots:
         editor->resize(30, 180);
         QCoreApplication::processEvents();
         QVERIFY(view.LineCount() > 3);
+    }
+
+    void fontChangeMeasuresAgain()
+    {
+        auto editor = ZuShownEditor("one two three four five six seven eight nine", {300, 200});
+        QVERIFY(editor);
+        ZuPaneView& view = editor->View(0);
+        QCOMPARE(view.SetWrapAutomatically(true), ZuOk);
+        const std::uint32_t lines = view.LineCount();
+        QVERIFY(lines > 1);
+        ZuFontEntry& font = editor->Fonts().DefaultFont();
+        QCOMPARE(font.SetAttribute(ZuAttrSize, ZuAttributeValue::Number(20)), ZuOk);
+        editor->FontsChanged();
+        QVERIFY(view.LineCount() > lines);
+        // Back to a small font: the lines join again.
+        QCOMPARE(font.SetAttribute(ZuAttrSize, ZuAttributeValue::Number(6)), ZuOk);
+        editor->FontsChanged();
+        QCOMPARE(view.LineCount(), 1u);
+        // Without wrapping the widths are measured again: the extent follows the font.
+        QCOMPARE(view.SetWrapAutomatically(false), ZuOk);
+        QCOMPARE(view.LineCount(), 1u);
+        ZuTypeKeys(*editor, "End");
+        const std::int32_t small = view.ExtentX();
+        QCOMPARE(font.SetAttribute(ZuAttrSize, ZuAttributeValue::Number(20)), ZuOk);
+        editor->FontsChanged();
+        QVERIFY(view.ExtentX() > small);
+    }
+
+    void wrapActionWrapsBothPanes()
+    {
+        auto editor = ZuShownEditor("aaaa bbbb cccc dddd\r\nrest", {300, 300});
+        QVERIFY(editor);
+        editor->SetSplitterType(2);
+        const int width = 5 * editor->Fonts().DefaultFont().Width('a');
+        for (int i = 0; i < 2; ++i) {
+            editor->View(i).SetWrapX(width);
+            editor->View(i).CaretToPosition({0, 0});
+            editor->View(i).StartSelection(ZuRangeStream);
+            editor->View(i).CaretToPosition({3, 0});
+        }
+        QCOMPARE(editor->WrapAction(), ZuOk);
+        QCOMPARE(editor->View(0).LineCount(), 5u);
+        QCOMPARE(editor->View(1).LineCount(), 5u);
+        // One undo step for both.
+        QCOMPARE(editor->UndoManager().Undo(), ZuOk);
+        QCOMPARE(editor->View(0).LineCount(), 2u);
+        QCOMPARE(editor->View(1).LineCount(), 2u);
+    }
+
+    void scrollBarModes_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("horizontal");
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("none") << 0 << 100 << false << false;
+        QTest::newRow("horizontal") << 1 << 100 << true << false;
+        QTest::newRow("vertical") << 2 << 100 << false << true;
+        QTest::newRow("both") << 3 << 2 << true << true;
+        QTest::newRow("automatic, all fits") << 4 << 2 << false << false;
+        QTest::newRow("automatic, more lines") << 4 << 100 << false << true;
+    }
+    void scrollBarModes()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, lines);
+        QFETCH(bool, horizontal);
+        QFETCH(bool, vertical);
+        std::string text;
+        for (int i = 0; i < lines; ++i)
+            text += "short\r\n";
+        auto editor = ZuShownEditor(text);
+        QVERIFY(editor);
+        editor->View(0).SetScrollBars(mode);
+        QCoreApplication::processEvents();
+        ZuPaneWindow& pane = editor->PaneWindow(0);
+        QCOMPARE(pane.horizontalScrollBar()->isVisible(), horizontal);
+        QCOMPARE(pane.verticalScrollBar()->isVisible(), vertical);
     }
 
     void wrapSelectionKeepsItByOffsets()
