@@ -41,9 +41,9 @@ void ZuEditor20::AfterKey()
 
 void ZuEditor20::Undo(bool redo)
 {
-    const ZuErr result = redo ? undo_.Redo() : undo_.Undo();
-    if (result != ZuOk && (redo ? undo_.CanRedo() : undo_.CanUndo()) != 0)
-        Report(result);
+    if ((redo ? undo_.CanRedo() : undo_.CanUndo()) == 0)
+        return;
+    Report(redo ? undo_.Redo() : undo_.Undo());
     for (Pane& pane : panes_) {
         pane.view->InvalidateAll();
         pane.view->ScrollCaretIntoView();

@@ -89,7 +89,6 @@ void ZuPaneView::Paint(QPainter& painter, const QRect& update, bool force)
     if (!eraseBackground || !eraseBackground(painter, update))
         painter.fillRect(update, ToQColor(back));
 
-    const QRect client = window_.GetClientRect();
     const QRect text(margins_[0], margins_[1], TextWidth(), TextHeight());
     const QRect clip = text.intersected(update);
     if (clip.isEmpty())
@@ -161,5 +160,4 @@ void ZuPaneView::Paint(QPainter& painter, const QRect& update, bool force)
     painter.restore();
     if (extent_ != extentBefore && lock_ == 0)
         UpdateScrollBars();
-    (void)client;
 }

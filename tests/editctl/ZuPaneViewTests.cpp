@@ -263,6 +263,11 @@ private slots:
         QCOMPARE(view.TopLine(), 2u);
         QCOMPARE(view.Caret(), ZuPos(0, 0));
         QCOMPARE(bar->value(), 2);
+        // Scrolling is recorded whatever the caret setting says: undo scrolls back.
+        QCOMPARE(editor->UndoManager().Undo(), ZuOk);
+        QCOMPARE(view.TopLine(), 1u);
+        QCOMPARE(editor->UndoManager().Redo(), ZuOk);
+        QCOMPARE(view.TopLine(), 2u);
         // Page down moves the caret by the lines that fit wholly.
         ZuTypeKeys(*editor, "PgDn");
         QCOMPARE(view.Caret().y, std::uint32_t(full));
