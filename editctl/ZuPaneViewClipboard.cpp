@@ -14,8 +14,10 @@
 
 namespace {
 
-// The view that shows the drop caret: one for the whole module.
+// The view that shows the drop caret: one for the whole module; and whether
+// that view showed its own caret before (a pane without the focus shows none).
 ZuPaneView* DropView = nullptr;
+bool DropViewShowedCaret = false;
 
 // A pane's range in the document's 1-based lines.
 ZuTextRange InDocument(ZuTextRange range)
@@ -121,6 +123,8 @@ void HideDropCaret()
 {
     if (ZuPaneView* view = DropView) {
         DropView = nullptr;
+        if (!DropViewShowedCaret)
+            view->Window().HideCaret();
         view->UpdateCaret();
     }
 }
@@ -146,8 +150,10 @@ int ZuPaneView::DragOverPane(ZuPaneView* target, QPoint point)
         HideDropCaret();
         return 5;
     }
-    if (DropView != target)
+    if (DropView != target) {
         HideDropCaret();
+        DropViewShowedCaret = target->Window().CaretWanted();
+    }
     DropView = target;
     target->dropCaret_ = DropPosition(*target, point);
     const QPoint at = target->PointOf(target->dropCaret_);

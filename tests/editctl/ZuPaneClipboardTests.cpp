@@ -112,8 +112,15 @@ private slots:
         ZuPaneView* pane = target == 0 ? nullptr : &to;
         QCOMPARE(from.DragOverPane(pane, other.PointOf(0, {1, 0})), cursor);
         QCOMPARE(ZuPaneView::DropCaretView(), cursor == 5 ? nullptr : pane);
-        if (cursor != 5)
+        if (cursor != 5) {
             QCOMPARE(to.DropCaret(), (ZuTextPosition{1, 0}));
+            QVERIFY(to.Window().CaretWanted());
+            QCOMPARE(to.Window().CaretRect().topLeft(), to.PointOf({1, 0}));
+            // Leaving it again: a pane without the focus shows no caret.
+            from.DragCancel();
+            QVERIFY(!to.Window().CaretWanted());
+            return;
+        }
         if (cursor == 5) {
             QCOMPARE(from.DropOnPane(pane, other.PointOf(0, {1, 0})), ZuOk);
             QCOMPARE(other.Text(), std::string("xyz"));
