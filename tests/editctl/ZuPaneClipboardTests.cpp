@@ -197,6 +197,10 @@ private slots:
         QTest::newRow("column block past the last line")
             << four << int(ZuRangeColumn) << ZuTextPosition{1, 0} << ZuTextPosition{4, 1} << QByteArray("12")
             << ZuTextPosition{1, 0} << ZuTextPosition{1, 0} << QByteArray("1bcd2\r\n fgh");
+        const QByteArray odd("x\0\t{}\\\xE9\x01y", 9);
+        QTest::newRow("every byte comes back") << odd << int(ZuRangeStream) << ZuTextPosition{0, 0}
+                                               << ZuTextPosition{9, 0} << QByteArray("") << ZuTextPosition{0, 0}
+                                               << ZuTextPosition{0, 0} << odd;
         QTest::newRow("lines before the caret's line")
             << four << int(ZuRangeLine) << ZuTextPosition{0, 1} << ZuTextPosition{2, 1} << QByteArray("one\r\ntwo")
             << ZuTextPosition{2, 1} << ZuTextPosition{2, 1} << QByteArray("one\r\nefgh\r\ntwo");
@@ -244,6 +248,26 @@ private slots:
         QCOMPARE(c.Text(), std::string("ab cXYd"));
         const ZuTextRange xy({4, 1}, {6, 1}, ZuRangeStream);
         QCOMPARE(doc.QueryCharFormat(ZuAttrBold, 0, xy), ZuAttributeValue::Number(-1));
+        QCOMPARE(doc.QueryColor(7, 0, xy), 0x0000FFu);
+    }
+
+    void pastedRtfKeepsItsOwnFormat()
+    {
+        Control c("ab cd");
+        ZuTextDocument& doc = c.editor.Document();
+        QCOMPARE(doc.ApplyCharFormat(ZuAttrItalic, 0, ZuTextRange({0, 1}, {5, 1}, ZuRangeStream),
+                                     ZuAttributeValue::Number(-1)),
+                 ZuOk);
+        auto* data = new QMimeData;
+        data->setText(QStringLiteral("plain"));
+        data->setData(QStringLiteral("text/rtf"), "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}{\\b\\cf1 XY}}");
+        QGuiApplication::clipboard()->setMimeData(data);
+        c.editor.View(0).CaretToPosition({4, 0});
+        QCOMPARE(c.editor.Paste(), ZuOk);
+        QCOMPARE(c.Text(), std::string("ab cXYd"));
+        const ZuTextRange xy({4, 1}, {6, 1}, ZuRangeStream);
+        QCOMPARE(doc.QueryCharFormat(ZuAttrBold, 0, xy), ZuAttributeValue::Number(-1));
+        QCOMPARE(doc.QueryCharFormat(ZuAttrItalic, 0, xy), ZuAttributeValue::Number(0));
         QCOMPARE(doc.QueryColor(7, 0, xy), 0x0000FFu);
     }
 
