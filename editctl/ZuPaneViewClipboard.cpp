@@ -199,8 +199,23 @@ ZuErr ZuPaneView::DropOnPane(ZuPaneView* target, QPoint point)
     const bool oneHistory = &target->UndoManager() == &undo_;
     if (oneHistory)
         undo_.Nest(true);
+    const auto pasteInto = [&transfer](ZuPaneView& view, ZuTextPosition at) {
+        view.LockUpdate(true);
+        view.ClearSelection();
+        view.CaretToPosition(at);
+        const ZuErr result = view.PasteData(transfer);
+        view.LockUpdate(false);
+        return result;
+    };
     ZuErr error = ZuOk;
-    if (state == ZuDragMove) {
+    if (state == ZuDragCopy) {
+        error = pasteInto(*target, drop);
+    } else if (!sameText) {
+        // Into another text: the source gives its text up only once the target has it.
+        error = pasteInto(*target, drop);
+        if (error == ZuOk)
+            error = DeleteSelection();
+    } else {
         // The bytes the removal takes, for a drop behind them (a stream or lines).
         std::uint64_t removedEnd = SelectionEndOffset();
         if (selection.type == ZuRangeLine) {
@@ -210,7 +225,7 @@ ZuErr ZuPaneView::DropOnPane(ZuPaneView* target, QPoint point)
         }
         const std::uint64_t before = document_->ByteCount();
         error = DeleteSelection();
-        if (error == ZuOk && sameText) {
+        if (error == ZuOk) {
             if (selection.type == ZuRangeColumn) {
                 // Columns go line by line: the position rule says where the drop went.
                 ZuTextRange::AdjustForRemoval(dropHere, selection);
@@ -219,15 +234,14 @@ ZuErr ZuPaneView::DropOnPane(ZuPaneView* target, QPoint point)
                 dropOffset -= before - document_->ByteCount();
             }
             const ZuTextPosition p = document_->OffsetToPosition(target->PaneIndex(), dropOffset);
-            drop = {p.x, p.y - 1};
+            error = pasteInto(*target, {p.x, p.y - 1});
+            // Text that cannot land goes back where it came from.
+            if (error != ZuOk)
+                pasteInto(*this, selection.type == ZuRangeLine     ? ZuTextPosition{0, selection.LowestLine()}
+                                 : selection.type == ZuRangeColumn ? ZuTextPosition{selection.SmallestX(),
+                                                                                    selection.LowestLine()}
+                                                                   : selection.First());
         }
-    }
-    if (error == ZuOk) {
-        target->LockUpdate(true);
-        target->ClearSelection();
-        target->CaretToPosition(drop);
-        error = target->PasteData(transfer);
-        target->LockUpdate(false);
     }
     if (oneHistory)
         undo_.Nest(false);

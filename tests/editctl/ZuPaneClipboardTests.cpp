@@ -364,6 +364,25 @@ private slots:
         QCOMPARE(c.editor.View(0).CaretOffset(), 4u);
     }
 
+    void aDropThatCannotLandLosesNothing()
+    {
+        // The target line would grow past the longest line there can be.
+        const std::string longLine(ZuEndOfLine - 1, 'L');
+        for (const bool sameText : {true, false}) {
+            Control c(sameText ? "abc def\r\n" + longLine : std::string("abc def"));
+            Control other(longLine, QPoint(0, 200));
+            Control& owner = sameText ? c : other;
+            c.Select(0, {0, 0}, {3, 0});
+            ZuPaneView& source = c.editor.View(0);
+            ZuPaneView& target = owner.editor.View(sameText ? 1 : 0);
+            target.CaretToPosition({0, sameText ? 1u : 0u});
+            QVERIFY(source.StartDrag(false));
+            QVERIFY(source.DropOnPane(&target, target.PointOf(target.Caret())) != ZuOk);
+            QCOMPARE(c.Text(), sameText ? "abc def\r\n" + longLine : std::string("abc def"));
+            QCOMPARE(other.Text(), longLine);
+        }
+    }
+
     void dragsWithTheMouse()
     {
         Control c("abc def");
