@@ -23,6 +23,7 @@ void ZuPaneView::AttachDocument(ZuTextDocument& document)
     state_ = ZuViewState{};
     extent_ = 0;
     dragState_ = ZuDragNone;
+    MeasureExtent();
     InvalidateAll();
     UpdateCaret();
     UpdateScrollBars();
@@ -219,6 +220,20 @@ std::uint32_t ZuPaneView::MaxTopLine() const
         --top;
     }
     return top;
+}
+
+void ZuPaneView::MeasureExtent()
+{
+    // A text of modest size is measured whole; a larger one grows its extent as
+    // its lines are painted or edited, so that opening it costs no pass over it.
+    constexpr std::uint32_t WholeMeasureLines = 20000;
+    if (document_->LineCount(pane_) > WholeMeasureLines)
+        return;
+    std::vector<std::int32_t> xs;
+    for (std::uint32_t line = 0; line < document_->LineCount(pane_); ++line) {
+        MeasureLine(line, xs);
+        extent_ = std::max(extent_, xs.back());
+    }
 }
 
 void ZuPaneView::GrowExtent(std::int32_t width)

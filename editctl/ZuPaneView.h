@@ -320,6 +320,7 @@ protected:
     void RepaintSelectionDifference(const ZuTextRange& before, const ZuTextRange& after);
     void RepaintSelectionLines(const ZuTextRange& range, bool linkedToo);
     void GrowExtent(std::int32_t width);
+    void MeasureExtent();
     ZuErr Rewrap(std::uint32_t first, std::uint32_t last, int width, bool wholeWords, bool unwrap);
     ZuErr RewrapAfterEdit(std::uint64_t from, std::uint64_t to);
     void AfterChange(std::uint64_t from, std::uint64_t removedTo, std::uint64_t inserted, const Marks& mine,

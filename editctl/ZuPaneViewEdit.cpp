@@ -495,6 +495,7 @@ ZuErr ZuPaneView::WrapSelection()
 ZuErr ZuPaneView::FontsChanged()
 {
     extent_ = 0;
+    MeasureExtent();
     ZuErr error = ZuOk;
     if (autoWrap_) {
         // Unwrapped first, so that lines the new widths let grow are joined again.

@@ -287,6 +287,11 @@ private slots:
         QCOMPARE(view.TopLine(), 0u);
         view.VerticalScroll(ZuScrollBottom, 0);
         QCOMPARE(view.TopLine(), 101u - std::uint32_t(full));
+        // A text of this size is measured whole: the extent covers a line not yet seen.
+        QCOMPARE(view.ExtentX(), 7 * editor->Fonts().DefaultFont().Width('w')); // "line 99"
+        editor->SetPlainText(text + std::string(100, 'w'));
+        QCOMPARE(view.ExtentX(), 100 * editor->Fonts().DefaultFont().Width('w'));
+        editor->SetPlainText(text);
         // Horizontal: a long line; the caret at its end is in view, Ctrl+PgDn scrolls back left.
         QCOMPARE(view.InsertText(ZuPos(0, 0), std::string(200, 'w')), ZuOk);
         ZuTypeKeys(*editor, "C-Home End");
