@@ -418,6 +418,8 @@ ZuErr ZuTextDocument::InsertFragmentAt(std::uint64_t offset, ZuTextDocument& fra
         std::vector<std::uint32_t> map;
         if (const ZuErr error = fragment.fonts_->IndexMap(*fonts_, map))
             return error;
+        if (ZuErr error = ZuOk; InsertMovingBlocks(fragment, offset, map, error))
+            return error;
         const ZuTextBlock joined = fragment.Joined(map);
         const ZuErr result = Splice(offset, offset, &joined, false, nullptr);
         if (result == ZuOk)
@@ -552,6 +554,8 @@ ZuErr ZuTextDocument::RemoveRange(ZuTextDocument* fragment, int pane, const ZuTe
 
 ZuErr ZuTextDocument::RemoveStream(ZuTextDocument* fragment, std::uint64_t from, std::uint64_t to)
 {
+    if (ZuErr error = ZuOk; fragment != nullptr && RemoveMovingBlocks(*fragment, from, to, error))
+        return error;
     ZuTextBlock removed;
     if (const ZuErr error = Splice(from, to, nullptr, false, fragment != nullptr ? &removed : nullptr))
         return error;
@@ -585,11 +589,185 @@ void ZuTextDocument::FillFrom(ZuTextBlock&& removed)
     cache_.Reset(blocks_);
 }
 
+namespace {
+
+// A block as a fragment keeps it: one line per paragraph in both panes, no
+// measurements (the soft lines belong to the pane that wrapped the text).
+void AsFragmentBlock(ZuTextBlock& block)
+{
+    const std::string& text = block.text;
+    for (const ZuLineTable& table : block.lines)
+        for (std::size_t k = 0; k < table.size(); ++k) {
+            const ZuLineEntry& e = table[k];
+            if (e.flags != 0 || (k > 0 && (e.start < 2 || text[e.start - 2] != '\r' || text[e.start - 1] != '\n'))) {
+                block.RebuildLinesFromText(false);
+                return;
+            }
+        }
+    block.ClearLayout();
+}
+
+void RemapFontRuns(ZuTextBlock& block, const std::vector<std::uint32_t>& map)
+{
+    for (ZuFontRun& run : block.fonts.runs)
+        run.font = run.font < map.size() ? map[run.font] : 0;
+}
+
+} // namespace
+
+void ZuTextDocument::InsertBlocks(std::size_t at, std::vector<std::unique_ptr<ZuTextBlock>> pieces)
+{
+    for (const auto& piece : pieces) {
+        piece->owner = this;
+        for (int pane = 0; pane < 2; ++pane)
+            lineCount_[pane] += piece->LineCount(pane);
+        byteCount_ += piece->Length();
+    }
+    const std::size_t count = pieces.size();
+    blocks_.insert(blocks_.begin() + std::ptrdiff_t(at), std::make_move_iterator(pieces.begin()),
+                   std::make_move_iterator(pieces.end()));
+    cache_.Replaced(at, at - 1, blocks_, count); // none replaced: the range is empty
+}
+
+bool ZuTextDocument::RemoveMovingBlocks(ZuTextDocument& fragment, std::uint64_t from, std::uint64_t to, ZuErr& error)
+{
+    if (blocks_.empty() || to <= from)
+        return false;
+    const std::size_t i = cache_.BlockOfOffset(from);
+    const std::size_t j = cache_.BlockOfOffset(to);
+    if (j < i + 2)
+        return false;
+    const std::uint32_t a = std::uint32_t(from - cache_.BytesBefore(i));
+    const std::uint32_t b = std::uint32_t(to - cache_.BytesBefore(j));
+    // A start between the CR and LF that end the first block would leave the
+    // fragment a block that ends in a lone LF.
+    if (a + 1 == blocks_[i]->Length())
+        return false;
+    const std::uint64_t middleFrom = cache_.BytesBefore(i + 1);
+    const std::uint64_t middleTo = cache_.BytesBefore(j);
+    std::vector<std::unique_ptr<ZuTextBlock>> taken;
+    std::vector<ZuBookmark> marks = bookmarks_.All();
+    std::vector<std::uint32_t> map;
+    if ((error = fragment.fonts_->MergeFrom(*fonts_)) != ZuOk || (error = fonts_->IndexMap(*fragment.fonts_, map)) != ZuOk)
+        return true;
+    auto head = std::make_unique<ZuTextBlock>(blocks_[i]->Piece(a, blocks_[i]->Length(), false));
+    auto tail = std::make_unique<ZuTextBlock>(blocks_[j]->Piece(0, b, false));
+    taken.reserve(j - i + 1);
+
+    // The whole blocks between the two ends leave first, moved, then the ends
+    // are cut as any edit; when that fails the blocks go back.
+    std::vector<std::unique_ptr<ZuTextBlock>> middle(std::make_move_iterator(blocks_.begin() + std::ptrdiff_t(i) + 1),
+                                                     std::make_move_iterator(blocks_.begin() + std::ptrdiff_t(j)));
+    blocks_.erase(blocks_.begin() + std::ptrdiff_t(i) + 1, blocks_.begin() + std::ptrdiff_t(j));
+    for (const auto& block : middle) {
+        for (int pane = 0; pane < 2; ++pane)
+            lineCount_[pane] -= block->LineCount(pane);
+        byteCount_ -= block->Length();
+    }
+    cache_.Replaced(i + 1, j - 1, blocks_, 0);
+    bookmarks_.AdjustForEdit(middleFrom, middleTo, 0);
+    error = Splice(from, to - (middleTo - middleFrom), nullptr, false, nullptr);
+    if (error != ZuOk) {
+        InsertBlocks(i + 1, std::move(middle));
+        bookmarks_.All() = std::move(marks);
+        UpdateBookmarkPositions();
+        return true;
+    }
+
+    fragment.Clear();
+    if (head->Length() > 0)
+        taken.push_back(std::move(head));
+    for (auto& block : middle)
+        taken.push_back(std::move(block));
+    if (tail->Length() > 0)
+        taken.push_back(std::move(tail));
+    for (const auto& block : taken) {
+        AsFragmentBlock(*block);
+        RemapFontRuns(*block, map);
+        block->owner = &fragment;
+        for (int pane = 0; pane < 2; ++pane)
+            fragment.lineCount_[pane] += block->LineCount(pane);
+        fragment.byteCount_ += block->Length();
+    }
+    fragment.blocks_ = std::move(taken);
+    fragment.cache_.Reset(fragment.blocks_);
+    return true;
+}
+
+bool ZuTextDocument::InsertMovingBlocks(ZuTextDocument& fragment, std::uint64_t offset,
+                                        const std::vector<std::uint32_t>& fontMap, ZuErr& error)
+{
+    const std::size_t n = fragment.blocks_.size();
+    if (n < 3)
+        return false;
+    // The first and last blocks go in as any insertion; the whole paragraphs
+    // between them then move in at the paragraph start after the first.
+    const ZuTextBlock ends = JoinedBlocks({fragment.blocks_.front().get(), fragment.blocks_.back().get()}, fontMap);
+    const std::uint64_t at = offset + fragment.blocks_.front()->Length();
+    std::uint64_t middleBytes = 0;
+    for (std::size_t k = 1; k + 1 < n; ++k)
+        middleBytes += fragment.blocks_[k]->Length();
+    const std::vector<ZuBookmark> marks = bookmarks_.All();
+    if ((error = Splice(offset, offset, &ends, false, nullptr)) != ZuOk)
+        return true;
+    try {
+        std::size_t k = cache_.BlockOfOffset(at);
+        std::uint32_t y = std::uint32_t(at - cache_.BytesBefore(k));
+        if (y == blocks_[k]->Length() && k + 1 < blocks_.size())
+            ++k, y = 0;
+        std::vector<std::unique_ptr<ZuTextBlock>> pieces;
+        pieces.reserve(n);
+        std::unique_ptr<ZuTextBlock> back;
+        if (y > 0) {
+            const ZuTextBlock& block = *blocks_[k];
+            pieces.push_back(std::make_unique<ZuTextBlock>(block.Piece(0, y, false)));
+            back = std::make_unique<ZuTextBlock>(block.Piece(y, block.Length(), block.HasFinalLine()));
+        }
+        for (std::size_t m = 1; m + 1 < n; ++m) {
+            RemapFontRuns(*fragment.blocks_[m], fontMap);
+            pieces.push_back(std::move(fragment.blocks_[m]));
+        }
+        if (back) {
+            pieces.push_back(std::move(back));
+            for (const auto& piece : pieces)
+                piece->owner = this;
+            ReplaceBlocks(k, k, std::move(pieces));
+        } else {
+            InsertBlocks(k, std::move(pieces));
+        }
+    } catch (const std::bad_alloc&) {
+        // Nothing moved yet (the moves cannot fail): take the ends out again.
+        RemoveBytes(nullptr, offset, offset + ends.Length());
+        bookmarks_.All() = marks;
+        UpdateBookmarkPositions();
+        error = ZuErrNoMemory;
+        return true;
+    }
+    bookmarks_.AdjustForEdit(at, at, middleBytes);
+    UpdateBookmarkPositions();
+    fragment.Clear();
+    error = ZuOk;
+    return true;
+}
+
 ZuTextBlock ZuTextDocument::Joined(const std::vector<std::uint32_t>& fontMap) const
 {
+    std::vector<const ZuTextBlock*> parts;
+    parts.reserve(blocks_.size());
+    for (const auto& part : blocks_)
+        parts.push_back(part.get());
+    return JoinedBlocks(parts, fontMap);
+}
+
+ZuTextBlock ZuTextDocument::JoinedBlocks(const std::vector<const ZuTextBlock*>& parts,
+                                         const std::vector<std::uint32_t>& fontMap)
+{
     ZuTextBlock all;
-    all.text.reserve(byteCount_);
-    for (const auto& part : blocks_) {
+    std::size_t total = 0;
+    for (const ZuTextBlock* part : parts)
+        total += part->Length();
+    all.text.reserve(total);
+    for (const ZuTextBlock* part : parts) {
         const std::uint32_t at = all.Length();
         all.text += part->text;
         for (int pane = 0; pane < 2; ++pane)

@@ -186,6 +186,14 @@ private:
     ZuErr InsertColumn(int pane, const ZuTextRange& range, ZuTextDocument& fragment,
                        const std::vector<std::uint32_t>& fontMap);
     ZuTextBlock Joined(const std::vector<std::uint32_t>& fontMap) const;
+    static ZuTextBlock JoinedBlocks(const std::vector<const ZuTextBlock*>& parts,
+                                    const std::vector<std::uint32_t>& fontMap);
+    // Large edits move whole blocks between a document and a fragment instead of
+    // copying their bytes through one block: true when the edit was done so.
+    bool RemoveMovingBlocks(ZuTextDocument& fragment, std::uint64_t from, std::uint64_t to, ZuErr& error);
+    bool InsertMovingBlocks(ZuTextDocument& fragment, std::uint64_t offset, const std::vector<std::uint32_t>& fontMap,
+                            ZuErr& error);
+    void InsertBlocks(std::size_t at, std::vector<std::unique_ptr<ZuTextBlock>> pieces);
     void FillFrom(ZuTextBlock&& removed);
     // The byte spans [from, to) of the document a range of a pane covers.
     ZuErr Spans(int pane, const ZuTextRange& range, std::vector<std::pair<std::uint64_t, std::uint64_t>>& spans,

@@ -2,6 +2,7 @@
 // back, and a randomised run in which undoing everything gives the first text
 // and redoing everything the last, byte for byte.
 
+#include "editctl/ZuRtfFuzzCheck.h"
 #include "editctl/engine/ZuInsertionUndoAction.h"
 #include "editctl/engine/ZuLineEndUndoAction.h"
 #include "editctl/engine/ZuRemovalUndoAction.h"
@@ -220,6 +221,63 @@ private slots:
         QCOMPARE(manager.Redo(), ZuOk);
         QCOMPARE(manager.Redo(), ZuOk);
         QCOMPARE(Shown(doc.Text()), Shown(std::string("oneefour")));
+        QCOMPARE(QString::fromStdString(doc.CheckStructure()), QString());
+    }
+
+    // Removals over many blocks move the whole blocks into the fragment and back:
+    // formats, tab stops and bookmarks come back exactly, wherever the ends fall.
+    void largeRemovalsUndoExactly_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("everything") << 0 << 560;
+        QTest::newRow("inside lines") << 3 << 400;
+        QTest::newRow("from between CR and LF") << 13 << 300;
+        QTest::newRow("to between CR and LF") << 20 << 279;
+        QTest::newRow("paragraph to paragraph") << 28 << 420;
+    }
+    void largeRemovalsUndoExactly()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        ZuFixedMetrics metrics(7);
+        ZuTextDocument doc(&metrics, 16);
+        std::string text;
+        for (int i = 0; i < 40; ++i)
+            text += "line " + std::to_string(10 + i) + " text\r\n";
+        ZuErr error = ZuOk;
+        doc.EnsureBlock();
+        QCOMPARE(doc.InsertTextAt(0, text), ZuOk);
+        QCOMPARE(doc.ApplyCharFormat(ZuAttrBold, 0, ZuStreamRangeOf(doc, 0, 10, 200), ZuAttributeValue::Number(1)),
+                 ZuOk);
+        doc.ApplyColor(7, 0, ZuStreamRangeOf(doc, 0, 150, 450), 0x0000FF);
+        auto tabs = std::make_unique<ZuTabSet>();
+        tabs->InsertStop(60);
+        QCOMPARE(doc.SetParagraphTabSet(98, std::move(tabs)), ZuOk);
+        doc.SetBookmarkCount(3);
+        doc.SetBookmarkOffset(0, 2);
+        doc.SetBookmarkOffset(1, 250);
+        doc.SetBookmarkOffset(2, 555);
+        // Marks in the removed text stay removed after the undo.
+        for (std::uint32_t i = 0; i < doc.BookmarkCount(); ++i)
+            if (doc.BookmarkOffset(i) >= from && doc.BookmarkOffset(i) < to)
+                doc.SetBookmarkOffset(i, -1);
+        const std::string before = rtffuzz::Model(doc);
+
+        auto action = ZuRemovalUndoAction::Remove(doc, 0, std::uint64_t(from), std::uint64_t(to), error);
+        QCOMPARE(error, ZuOk);
+        const std::string removed = doc.Text();
+        QCOMPARE(Shown(removed), Shown(text.substr(0, std::size_t(from)) + text.substr(std::size_t(to))));
+        QCOMPARE(QString::fromStdString(doc.CheckStructure()), QString());
+        QCOMPARE(action->Undo(), ZuOk);
+        QCOMPARE(QString::fromStdString(doc.CheckStructure()), QString());
+        const QStringList got = QString::fromStdString(rtffuzz::Model(doc)).split('\n');
+        const QStringList want = QString::fromStdString(before).split('\n');
+        for (qsizetype i = 0; i < std::min(got.size(), want.size()); ++i)
+            QCOMPARE(got[i], want[i]);
+        QCOMPARE(got.size(), want.size());
+        QCOMPARE(action->Redo(), ZuOk);
+        QCOMPARE(Shown(doc.Text()), Shown(removed));
         QCOMPARE(QString::fromStdString(doc.CheckStructure()), QString());
     }
 
