@@ -33,6 +33,7 @@ ZuEditor20::ZuEditor20(QWidget* parent) : QWidget(parent)
     tracker_ = new QRubberBand(QRubberBand::Line, this);
     tracker_->hide();
     LayoutPanes(width(), height());
+    InitAutomation();
 }
 
 ZuEditor20::~ZuEditor20()

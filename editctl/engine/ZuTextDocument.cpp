@@ -220,6 +220,7 @@ std::vector<std::unique_ptr<ZuTextBlock>> ZuTextDocument::Cut(const ZuTextBlock&
 void ZuTextDocument::ReplaceBlocks(std::size_t first, std::size_t last,
                                    std::vector<std::unique_ptr<ZuTextBlock>> pieces)
 {
+    ++editCount_;
     for (std::size_t k = first; k <= last; ++k) {
         for (int pane = 0; pane < 2; ++pane)
             lineCount_[pane] -= blocks_[k]->LineCount(pane);
@@ -454,6 +455,7 @@ ZuErr ZuTextDocument::RemoveCharAt(int pane, std::uint32_t column, std::uint32_t
 
 ZuErr ZuTextDocument::SetParagraphEnd(int pane, std::uint32_t line, bool on)
 {
+    ++editCount_;
     if (blocks_.empty() || line == 0 || line > lineCount_[pane])
         return ZuErrBadParameter;
     if (EndsParagraph(pane, line) == on)

@@ -62,6 +62,9 @@ public:
     const ZuTabSet& DefaultTabSet() const { return defaultTabs_; }
 
     std::uint32_t LineCount(int pane) const { return lineCount_[pane]; }
+    // Grows with every change of the text or its formats (not with wrapping):
+    // the control's modified state compares it.
+    std::uint64_t EditCount() const { return editCount_; }
     std::uint64_t ByteCount() const { return byteCount_; }
     std::string Text() const;
     std::string LineText(int pane, std::uint32_t line) const; // without its CR LF
@@ -219,6 +222,7 @@ private:
     ZuPaneLineCache cache_;
     std::uint32_t lineCount_[2] = {0, 0};
     std::uint64_t byteCount_ = 0;
+    std::uint64_t editCount_ = 0;
     ZuBookmarkTable bookmarks_;
     WordBreakCallback wordBreak_;
 };

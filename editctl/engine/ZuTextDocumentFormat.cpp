@@ -7,6 +7,7 @@
 
 ZuErr ZuTextDocument::ApplyCharFormat(int attribute, int pane, const ZuTextRange& range, const ZuAttributeValue& value)
 {
+    ++editCount_;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
     if (const ZuErr error = Spans(pane, range, spans, false))
         return error;
@@ -69,6 +70,7 @@ ZuAttributeValue ZuTextDocument::QueryCharFormat(int attribute, int pane, const 
 
 ZuErr ZuTextDocument::ApplyColor(int which, int pane, const ZuTextRange& range, std::uint32_t color)
 {
+    ++editCount_;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
     if (const ZuErr error = Spans(pane, range, spans, false))
         return error;
@@ -137,6 +139,7 @@ const ZuTabSet& ZuTextDocument::ParagraphTabSet(std::uint64_t offset) const
 
 ZuErr ZuTextDocument::SetParagraphTabSet(std::uint64_t offset, std::unique_ptr<ZuTabSet> tabs)
 {
+    ++editCount_;
     EnsureBlock();
     const ZuBlockPlace place = FindBlockByOffset(0, offset);
     ZuTextBlock& block = *blocks_[place.block];

@@ -37,6 +37,48 @@ bool WriteDefault(const QString& path, const QString& text)
     return status == ERROR_SUCCESS;
 }
 
+bool WriteNamed(const QString& path, const QString& name, const QString& text)
+{
+    HKEY key = 0;
+    if (RegCreateKeyEx(HKEY_CLASSES_ROOT, path, &key) != ERROR_SUCCESS)
+        return false;
+    const LSTATUS status = RegSetValueEx(key, name, REG_SZ, RegStringData(text));
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+std::optional<QString> ReadNamed(const QString& path, const QString& name)
+{
+    HKEY key = 0;
+    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    quint32 type = REG_NONE;
+    QByteArray data;
+    const LSTATUS status = RegQueryValueEx(key, name, &type, &data);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
+    return RegStringFromData(data);
+}
+
+bool KeyExists(const QString& path)
+{
+    HKEY key = 0;
+    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool CreateKey(const QString& path)
+{
+    HKEY key = 0;
+    if (RegCreateKeyEx(HKEY_CLASSES_ROOT, path, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
 bool DeleteTree(const QString& path)
 {
     const LSTATUS status = RegDeleteTree(HKEY_CLASSES_ROOT, path);
@@ -134,6 +176,137 @@ std::optional<ClassEntry> LookupClassById(const QString& classIdText)
     entry.className = *className;
     entry.libraryPath = *library;
     return entry;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+bool RegisterControl(const QString& progId, const ControlEntry& control)
+{
+    const std::optional<ClassEntry> entry = LookupClass(progId);
+    if (!entry || (!control.typeLibId.isEmpty() && !IsClassId(control.typeLibId)))
+        return false;
+    const QString classKey = QStringLiteral("CLSID\\") + entry->classId;
+    bool ok = WriteDefault(entry->progId, control.typeName)
+              && CreateKey(classKey + QStringLiteral("\\Control"))
+              && WriteDefault(classKey + QStringLiteral("\\MiscStatus"), QStringLiteral("0"))
+              && WriteDefault(classKey + QStringLiteral("\\MiscStatus\\1"), QString::number(control.miscStatus))
+              && WriteDefault(classKey + QStringLiteral("\\ToolboxBitmap32"),
+                              QStringLiteral("%1, %2").arg(entry->libraryPath).arg(control.toolboxBitmap));
+    if (ok && control.insertable)
+        ok = CreateKey(classKey + QStringLiteral("\\Insertable"))
+             && CreateKey(entry->progId + QStringLiteral("\\Insertable"));
+    if (ok && !control.typeLibId.isEmpty())
+        ok = WriteDefault(classKey + QStringLiteral("\\TypeLib"), control.typeLibId.toUpper())
+             && WriteDefault(classKey + QStringLiteral("\\Version"), control.typeLibVersion);
+    return ok;
+}
+
+std::optional<ControlEntry> LookupControl(const QString& classIdText)
+{
+    if (!IsClassId(classIdText))
+        return std::nullopt;
+    const QString classKey = QStringLiteral("CLSID\\") + classIdText.toUpper();
+    if (!KeyExists(classKey + QStringLiteral("\\Control")))
+        return std::nullopt;
+    ControlEntry control;
+    const QString progId = ReadDefault(classKey + QStringLiteral("\\ProgID")).value_or(QString());
+    control.typeName = progId.isEmpty() ? QString() : ReadDefault(progId).value_or(QString());
+    control.miscStatus = ReadDefault(classKey + QStringLiteral("\\MiscStatus\\1")).value_or(QString()).toUInt();
+    const QString bitmap = ReadDefault(classKey + QStringLiteral("\\ToolboxBitmap32")).value_or(QString());
+    control.toolboxBitmap = bitmap.section(u',', -1).trimmed().toInt();
+    control.insertable = KeyExists(classKey + QStringLiteral("\\Insertable"));
+    control.typeLibId = ReadDefault(classKey + QStringLiteral("\\TypeLib")).value_or(QString());
+    control.typeLibVersion = ReadDefault(classKey + QStringLiteral("\\Version")).value_or(QString());
+    return control;
+}
+
+namespace {
+
+QString VersionKey(const QString& libId, const QString& version)
+{
+    return QStringLiteral("TypeLib\\") + libId.toUpper() + u'\\' + version;
+}
+
+}  // namespace
+
+bool RegisterTypeLibrary(const TypeLibraryEntry& library)
+{
+    if (!IsClassId(library.libId) || library.version.isEmpty() || library.version.contains(u'\\'))
+        return false;
+    for (const InterfaceEntry& i : library.interfaces)
+        if (!IsClassId(i.interfaceId))
+            return false;
+    const QString key = VersionKey(library.libId, library.version);
+    bool ok = WriteDefault(key, library.helpString)
+              && WriteDefault(key + QStringLiteral("\\%1\\linux").arg(library.locale), CanonicalPath(library.libraryPath))
+              && WriteDefault(key + QStringLiteral("\\FLAGS"), QStringLiteral("0"))
+              && WriteDefault(key + QStringLiteral("\\HELPDIR"), QFileInfo(CanonicalPath(library.libraryPath)).path())
+              && WriteNamed(key, QStringLiteral("Name"), library.name)
+              && WriteNamed(key, QStringLiteral("HelpFile"), library.helpFile)
+              && WriteNamed(key, QStringLiteral("Description"), library.description);
+    for (const InterfaceEntry& i : library.interfaces) {
+        if (!ok)
+            break;
+        const QString interfaceKey = QStringLiteral("Interface\\") + i.interfaceId.toUpper();
+        ok = WriteDefault(interfaceKey, i.name)
+             && WriteDefault(interfaceKey + QStringLiteral("\\TypeLib"), library.libId.toUpper())
+             && WriteNamed(interfaceKey + QStringLiteral("\\TypeLib"), QStringLiteral("Version"), library.version);
+    }
+    return ok;
+}
+
+bool UnregisterTypeLibrary(const TypeLibraryEntry& library)
+{
+    if (!IsClassId(library.libId) || library.version.isEmpty() || library.version.contains(u'\\'))
+        return true;
+    bool ok = DeleteTree(VersionKey(library.libId, library.version));
+    const QString libraryKey = QStringLiteral("TypeLib\\") + library.libId.toUpper();
+    HKEY key = 0;
+    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, libraryKey, &key) == ERROR_SUCCESS) {
+        quint32 subKeys = 0;
+        const bool empty = RegQueryInfoKey(key, &subKeys, nullptr) == ERROR_SUCCESS && subKeys == 0;
+        RegCloseKey(key);
+        if (empty)
+            ok = DeleteTree(libraryKey) && ok;
+    }
+    for (const InterfaceEntry& i : library.interfaces)
+        if (IsClassId(i.interfaceId))
+            ok = DeleteTree(QStringLiteral("Interface\\") + i.interfaceId.toUpper()) && ok;
+    return ok;
+}
+
+std::optional<TypeLibraryEntry> LookupTypeLibrary(const QString& libId, const QString& version)
+{
+    if (!IsClassId(libId) || version.isEmpty())
+        return std::nullopt;
+    const QString key = VersionKey(libId, version);
+    const std::optional<QString> helpString = ReadDefault(key);
+    if (!helpString)
+        return std::nullopt;
+    TypeLibraryEntry library;
+    library.libId = libId.toUpper();
+    library.version = version;
+    library.helpString = *helpString;
+    library.name = ReadNamed(key, QStringLiteral("Name")).value_or(QString());
+    library.helpFile = ReadNamed(key, QStringLiteral("HelpFile")).value_or(QString());
+    library.description = ReadNamed(key, QStringLiteral("Description")).value_or(QString());
+    HKEY handle = 0;
+    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, key, &handle) == ERROR_SUCCESS) {
+        QString name;
+        for (quint32 i = 0; RegEnumKeyEx(handle, i, &name) == ERROR_SUCCESS; ++i) {
+            bool number = false;
+            const int locale = name.toInt(&number);
+            if (!number)
+                continue;
+            library.locale = locale;
+            library.libraryPath = ReadDefault(key + u'\\' + name + QStringLiteral("\\linux")).value_or(QString());
+            break;
+        }
+        RegCloseKey(handle);
+    }
+    return library;
 }
 
 }  // namespace platform

@@ -6,7 +6,25 @@
 //   CLSID\{class id}\InprocServer32 (default) = library path (absolute)
 //   CLSID\{class id}\ProgID         (default) = <ProgID>
 // ProgIDs match regardless of letter case ("stats.main" finds "Stats.Main").
+//
+// A control adds, as containers look for it:
+//   <ProgID>                        (default) = type name
+//   <ProgID>\Insertable             when it is offered for insertion
+//   CLSID\{class id}\Control, \Insertable (keys), \MiscStatus (default) = "0",
+//   CLSID\{class id}\MiscStatus\1   (default) = status bits, decimal
+//   CLSID\{class id}\ToolboxBitmap32 (default) = "<library path>, <resource>"
+//   CLSID\{class id}\TypeLib        (default) = {library id}
+//   CLSID\{class id}\Version        (default) = type library version
+// A type library, in place of the binary one:
+//   TypeLib\{library id}\<version>  (default) = help string
+//   ...\<version>\<locale>\linux       (default) = library path
+//   ...\<version>\FLAGS = "0", \HELPDIR = the library's folder
+//   ...\<version>            value "Name" = name, "HelpFile" = help file,
+//                                  "Description" = the members, as text
+//   Interface\{interface id}     (default) = name, \TypeLib (default) = {library id}
+//                                  with value "Version"
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -44,5 +62,45 @@ std::optional<ClassEntry> LookupClass(const QString& progId);
 std::optional<ClassEntry> LookupClassById(const QString& classId);
 // Whether text has the form of a class id: a GUID in braces.
 bool IsClassId(const QString& text);
+
+struct ControlEntry {
+    QString typeName;
+    quint32 miscStatus = 0;
+    int toolboxBitmap = 0;
+    bool insertable = false;
+    QString typeLibId;       // may be empty
+    QString typeLibVersion;
+};
+
+// Adds a control's entries to a class registered before (RegisterClass);
+// false when the class is not registered or the registry cannot be written.
+bool RegisterControl(const QString& progId, const ControlEntry& control);
+// The control entries of a class id; nothing when the class is no control.
+std::optional<ControlEntry> LookupControl(const QString& classId);
+
+struct InterfaceEntry {
+    QString interfaceId;
+    QString name;
+};
+
+struct TypeLibraryEntry {
+    QString libId;
+    QString version;
+    int locale = 0;
+    QString name;
+    QString helpString;
+    QString helpFile;
+    QString libraryPath;
+    QString description;
+    QList<InterfaceEntry> interfaces;
+};
+
+// Registers a type library and its interfaces; false when an id is not valid
+// or the registry cannot be written.
+bool RegisterTypeLibrary(const TypeLibraryEntry& library);
+// Removes the version's entries (and the library's key when no other version
+// is left) and the interfaces'; false only when the registry could not be changed.
+bool UnregisterTypeLibrary(const TypeLibraryEntry& library);
+std::optional<TypeLibraryEntry> LookupTypeLibrary(const QString& libId, const QString& version);
 
 }  // namespace platform

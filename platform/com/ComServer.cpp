@@ -21,14 +21,56 @@ QString VersionText(const LibraryVersion& version)
     return QStringLiteral("%1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision);
 }
 
-qint32 RegisterServer(std::span<const ComClass> classes, const QString& libraryPath)
+namespace {
+
+TypeLibraryEntry TypeLibraryEntryOf(const ComTypeLibrary& library, const QString& libraryPath)
+{
+    TypeLibraryEntry entry;
+    entry.libId = QString::fromUtf8(library.libId);
+    entry.version = QString::fromUtf8(library.version);
+    entry.locale = library.locale;
+    entry.name = QString::fromUtf8(library.name);
+    entry.helpString = QString::fromUtf8(library.helpString);
+    entry.helpFile = QString::fromUtf8(library.helpFile);
+    entry.libraryPath = libraryPath;
+    if (library.description)
+        entry.description = library.description();
+    for (const ComInterfaceInfo& i : library.interfaces)
+        entry.interfaces.append({QString::fromUtf8(i.interfaceId), QString::fromUtf8(i.name)});
+    return entry;
+}
+
+ControlEntry ControlEntryOf(const ComControlInfo& control)
+{
+    ControlEntry entry;
+    entry.typeName = QString::fromUtf8(control.typeName);
+    entry.miscStatus = control.miscStatus;
+    entry.toolboxBitmap = control.toolboxBitmap;
+    entry.insertable = control.insertable;
+    entry.typeLibId = QString::fromUtf8(control.typeLibId);
+    entry.typeLibVersion = QString::fromUtf8(control.typeLibVersion);
+    return entry;
+}
+
+}  // namespace
+
+qint32 RegisterServer(std::span<const ComClass> classes, const QString& libraryPath,
+                      const ComTypeLibrary* typeLibrary)
 {
     if (libraryPath.isEmpty())
-        return SELFREG_E_CLASS;
+        return typeLibrary ? SELFREG_E_TYPELIB : SELFREG_E_CLASS;
+    try {
+        if (typeLibrary && !RegisterTypeLibrary(TypeLibraryEntryOf(*typeLibrary, libraryPath)))
+            return SELFREG_E_TYPELIB;
+    } catch (...) {
+        return SELFREG_E_TYPELIB;
+    }
     try {
         for (const ComClass& c : classes) {
-            if (!RegisterClass(QString::fromUtf8(c.progId), QString::fromUtf8(c.className), libraryPath,
-                               QString::fromUtf8(c.classId)))
+            const QString progId = QString::fromUtf8(c.progId);
+            if (!RegisterClass(progId, QString::fromUtf8(c.className), libraryPath, QString::fromUtf8(c.classId)))
+                return SELFREG_E_CLASS;
+            if (c.control && !RegisterControl(progId, ControlEntryOf(*c.control)))
                 return SELFREG_E_CLASS;
         }
     } catch (...) {
@@ -37,8 +79,15 @@ qint32 RegisterServer(std::span<const ComClass> classes, const QString& libraryP
     return S_OK;
 }
 
-qint32 UnregisterServer(std::span<const ComClass> classes, const QString& libraryPath)
+qint32 UnregisterServer(std::span<const ComClass> classes, const QString& libraryPath,
+                        const ComTypeLibrary* typeLibrary)
 {
+    try {
+        if (typeLibrary && !UnregisterTypeLibrary(TypeLibraryEntryOf(*typeLibrary, libraryPath)))
+            return SELFREG_E_TYPELIB;
+    } catch (...) {
+        return SELFREG_E_TYPELIB;
+    }
     bool ok = true;
     try {
         for (const ComClass& c : classes)

@@ -11,6 +11,11 @@
 // path; DllUnregisterServer removes them; DllCreateObject makes an object of
 // a class by its name (any letter case), owned by the caller.
 //
+// A library that describes its classes in a type library (controls do) uses
+// TALVEX_COM_SERVER_WITH_TYPELIB(table, typeLibrary): registering then writes
+// the type library first (SELFREG_E_TYPELIB when that fails), then the
+// classes; unregistering removes the type library first, then the classes.
+//
 // A library built with a version (talvex_plugin's VERSION) has it as
 // TALVEX_LIBRARY_VERSION, and TALVEX_LIBRARY_VERSION_EXPORT() writes the
 // export DllGetVersion that reports it to whoever loads the library.
@@ -22,6 +27,18 @@
 
 namespace platform {
 
+// What the registry says of a class that is a control, for the containers
+// that list controls: its type name, the status bits that tell a container how
+// to site it, its toolbox picture and its type library.
+struct ComControlInfo {
+    const char* typeName;        // shown by containers, e.g. "Zuvanta Editor Control"
+    quint32 miscStatus = 0;
+    int toolboxBitmap = 0;       // resource number of the toolbox picture
+    bool insertable = false;     // offered in "Insert Object" lists
+    const char* typeLibId = nullptr;     // "{...}"
+    const char* typeLibVersion = nullptr; // "1.0"
+};
+
 struct ComClass {
     const char* progId;
     const char* className;
@@ -29,6 +46,28 @@ struct ComClass {
     // The class's own id ("{...}"), for a class that callers create by its id; none: one
     // derived from the ProgID.
     const char* classId = nullptr;
+    // Set for a control (and for a page of its property sheet, with a type name only).
+    const ComControlInfo* control = nullptr;
+};
+
+// An interface that a type library describes.
+struct ComInterfaceInfo {
+    const char* interfaceId;  // "{...}"
+    const char* name;
+    const char* helpString;
+};
+
+// A library's type library: its identity, its interfaces, and the description
+// of its members (text) that callers read instead of a binary type library.
+struct ComTypeLibrary {
+    const char* libId;       // "{...}"
+    const char* version;     // "1.0"
+    int locale = 0;
+    const char* name;
+    const char* helpString;
+    const char* helpFile;
+    std::span<const ComInterfaceInfo> interfaces;
+    QString (*description)() = nullptr;
 };
 
 // A library's version: major, minor and revision.
@@ -47,13 +86,16 @@ using DllGetVersionFunction = void (*)(LibraryVersion* version);
 
 // Results of the registration exports.
 inline constexpr qint32 S_OK = 0;
+inline constexpr qint32 SELFREG_E_TYPELIB = qint32(0x80040200u);  // the type library could not be (un)registered
 inline constexpr qint32 SELFREG_E_CLASS = qint32(0x80040201u);  // a class could not be (un)registered
 
 // The path of the loaded library (or program) that holds the address.
 QString LibraryPathOf(const void* address);
 
-qint32 RegisterServer(std::span<const ComClass> classes, const QString& libraryPath);
-qint32 UnregisterServer(std::span<const ComClass> classes, const QString& libraryPath);
+qint32 RegisterServer(std::span<const ComClass> classes, const QString& libraryPath,
+                      const ComTypeLibrary* typeLibrary = nullptr);
+qint32 UnregisterServer(std::span<const ComClass> classes, const QString& libraryPath,
+                        const ComTypeLibrary* typeLibrary = nullptr);
 // nullptr for a class the table does not have or one whose creation fails.
 QObject* CreateServerObject(std::span<const ComClass> classes, const char* className, QObject* parent);
 
@@ -71,6 +113,26 @@ QObject* CreateServerObject(std::span<const ComClass> classes, const char* class
     {                                                                                           \
         return platform::UnregisterServer(classes,                                              \
                                           platform::LibraryPathOf(&talvexComServerAnchor));     \
+    }                                                                                           \
+    extern "C" Q_DECL_EXPORT QObject* DllCreateObject(const char* className, QObject* parent)    \
+    {                                                                                           \
+        return platform::CreateServerObject(classes, className, parent);                        \
+    }
+
+#define TALVEX_COM_SERVER_WITH_TYPELIB(classes, typeLibrary)                                   \
+    namespace {                                                                                 \
+    const char talvexComServerAnchor = 0;                                                       \
+    }                                                                                           \
+    extern "C" Q_DECL_EXPORT qint32 DllRegisterServer()                                         \
+    {                                                                                           \
+        return platform::RegisterServer(classes, platform::LibraryPathOf(&talvexComServerAnchor), \
+                                        &(typeLibrary));                                        \
+    }                                                                                           \
+    extern "C" Q_DECL_EXPORT qint32 DllUnregisterServer()                                       \
+    {                                                                                           \
+        return platform::UnregisterServer(classes,                                              \
+                                          platform::LibraryPathOf(&talvexComServerAnchor),      \
+                                          &(typeLibrary));                                      \
     }                                                                                           \
     extern "C" Q_DECL_EXPORT QObject* DllCreateObject(const char* className, QObject* parent)    \
     {                                                                                           \

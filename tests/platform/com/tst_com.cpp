@@ -3,6 +3,7 @@
 #include "platform/com/CallByName.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/ComErrors.h"
+#include "platform/com/ComServer.h"
 #include "platform/com/CreateObject.h"
 #include "platform/com/Regsvr.h"
 #include "platform/forms/Error.h"
@@ -141,6 +142,74 @@ private slots:
         QCOMPARE(LookupClass(QStringLiteral("Fixture.Main"))->libraryPath, QFileInfo(Fixture()).canonicalFilePath());
         QVERIFY(UnregisterClass(QStringLiteral("Fixture.Main"), Fixture()));
         QVERIFY(!LookupClass(QStringLiteral("Fixture.Main")));
+    }
+
+    // A control's entries and its type library are written with its class, found by its
+    // class id, and removed with it; other classes stay.
+    void controlsAndTypeLibrariesAreRegistered()
+    {
+        QVERIFY(RegisterClass(QStringLiteral("Fixture.Main"), QStringLiteral("Fixture"), Fixture()));
+        static const ComControlInfo control{"Fixture Control", 0x20191, 1, true, "{11111111-2222-3333-4444-555555555555}", "1.0"};
+        static const ComClass classes[] = {
+            {"Fixture.Ctrl.1", "Fixture", [](QObject*) -> QObject* { return nullptr; },
+             "{aaaaaaaa-2222-3333-4444-555555555555}", &control},
+        };
+        static const ComInterfaceInfo interfaces[] = {{"{11111111-2222-3333-4444-666666666666}", "_DFixture", "Dispatch"}};
+        static const ComTypeLibrary library{"{11111111-2222-3333-4444-555555555555}", "1.0", 1033, "FixtureLib",
+                                            "Fixture Control", "FIXTURE.HLP", interfaces,
+                                            []() { return QStringLiteral("members\nof the fixture"); }};
+        QCOMPARE(RegisterServer(classes, Fixture(), &library), S_OK);
+
+        const std::optional<ClassEntry> byId = LookupClassById(QStringLiteral("{AAAAAAAA-2222-3333-4444-555555555555}"));
+        QVERIFY(byId);
+        QCOMPARE(byId->progId, QStringLiteral("Fixture.Ctrl.1"));
+        QCOMPARE(LookupClass(QStringLiteral("fixture.ctrl.1"))->classId, byId->classId);
+        const std::optional<ControlEntry> entry = LookupControl(byId->classId);
+        QVERIFY(entry);
+        QCOMPARE(entry->typeName, QStringLiteral("Fixture Control"));
+        QCOMPARE(entry->miscStatus, 0x20191u);
+        QCOMPARE(entry->toolboxBitmap, 1);
+        QVERIFY(entry->insertable);
+        QCOMPARE(entry->typeLibId, QStringLiteral("{11111111-2222-3333-4444-555555555555}"));
+        QCOMPARE(entry->typeLibVersion, QStringLiteral("1.0"));
+        QVERIFY(!LookupControl(LookupClass(QStringLiteral("Fixture.Main"))->classId));
+
+        const std::optional<TypeLibraryEntry> typeLib = LookupTypeLibrary(QString::fromUtf8(library.libId), QStringLiteral("1.0"));
+        QVERIFY(typeLib);
+        QCOMPARE(typeLib->helpString, QStringLiteral("Fixture Control"));
+        QCOMPARE(typeLib->name, QStringLiteral("FixtureLib"));
+        QCOMPARE(typeLib->helpFile, QStringLiteral("FIXTURE.HLP"));
+        QCOMPARE(typeLib->locale, 1033);
+        QCOMPARE(typeLib->libraryPath, QFileInfo(Fixture()).canonicalFilePath());
+        QCOMPARE(typeLib->description, QStringLiteral("members\nof the fixture"));
+        HKEY key = 0;
+        QCOMPARE(RegOpenKeyEx(HKEY_CLASSES_ROOT, QStringLiteral("Interface\\{11111111-2222-3333-4444-666666666666}\\TypeLib"), &key),
+                 ERROR_SUCCESS);
+        RegCloseKey(key);
+
+        QCOMPARE(UnregisterServer(classes, Fixture(), &library), S_OK);
+        QVERIFY(!LookupClassById(byId->classId));
+        QVERIFY(!LookupTypeLibrary(QString::fromUtf8(library.libId), QStringLiteral("1.0")));
+        QCOMPARE(RegOpenKeyEx(HKEY_CLASSES_ROOT, QStringLiteral("TypeLib\\{11111111-2222-3333-4444-555555555555}"), &key),
+                 ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegOpenKeyEx(HKEY_CLASSES_ROOT, QStringLiteral("Interface\\{11111111-2222-3333-4444-666666666666}"), &key),
+                 ERROR_FILE_NOT_FOUND);
+        QVERIFY(LookupClass(QStringLiteral("Fixture.Main")));
+    }
+
+    // A registry that cannot be written fails the type library step first, then the class step.
+    void registrationFailuresNameTheirStep()
+    {
+        static const ComClass classes[] = {{"Fixture.Ctrl.1", "Fixture", [](QObject*) -> QObject* { return nullptr; }}};
+        static const ComTypeLibrary library{"{11111111-2222-3333-4444-555555555555}", "1.0", 0, "FixtureLib",
+                                            "Fixture Control", "", {}, nullptr};
+        QFile blocker(m_dir->filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SetRegistryFolder(blocker.fileName() + QStringLiteral("/registry"));
+        QCOMPARE(RegisterServer(classes, Fixture(), &library), SELFREG_E_TYPELIB);
+        QCOMPARE(RegisterServer(classes, Fixture()), SELFREG_E_CLASS);
+        SetRegistryFolder(m_dir->filePath(QStringLiteral("registry")));
     }
 
     void invalidProgIdsAreRefused_data()

@@ -1,0 +1,285 @@
+// The control's automation boundary reached by name: clamps, access errors,
+// pane scope, text in and out, the refusals of huge values, and the events of
+// keys and errors.
+
+#include "ZuControlSupport.h"
+#include "editctl/ZuMemberTable.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "support/TestRegistry.h"
+
+#include <QMetaMethod>
+#include <QMetaProperty>
+#include <QTest>
+
+using namespace zutest;
+
+class ZuAutomationTests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void settersClampAsTheContainerExpects_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("SplitterPosition below -1") << "SplitterPosition" << QVariant(-5) << QVariant(-2);
+        QTest::newRow("SplitterPosition -1 kept") << "SplitterPosition" << QVariant(-1) << QVariant(-1);
+        QTest::newRow("WrapX below -1") << "WrapX" << QVariant(-5) << QVariant(-1);
+        QTest::newRow("UndoLimit negative") << "UndoLimit" << QVariant(-3) << QVariant(0);
+        QTest::newRow("ScrollBars above 4") << "ScrollBars" << QVariant(9) << QVariant(4);
+        QTest::newRow("ScrollBars negative") << "ScrollBars" << QVariant(-1) << QVariant(0);
+        QTest::newRow("TextType above 3") << "TextType" << QVariant(7) << QVariant(3);
+        QTest::newRow("MousePointer 99") << "MousePointer" << QVariant(99) << QVariant(15);
+        QTest::newRow("SplitterType above 2") << "SplitterType" << QVariant(5) << QVariant(2);
+        QTest::newRow("SearchOrigin above 1") << "SearchOrigin" << QVariant(3) << QVariant(1);
+        QTest::newRow("SearchTo negative") << "SearchTo" << QVariant(-1) << QVariant(0);
+        QTest::newRow("SearchReplaceAction above 2") << "SearchReplaceAction" << QVariant(9) << QVariant(2);
+        QTest::newRow("PaneIndex above 1") << "PaneIndex" << QVariant(7) << QVariant(1);
+        QTest::newRow("PaneIndex below -2") << "paneindex" << QVariant(-9) << QVariant(-2);
+        QTest::newRow("LeftMargin negative") << "LeftMargin" << QVariant(-4) << QVariant(0);
+        QTest::newRow("SelColorType above 1") << "SelColorType" << QVariant(3) << QVariant(1);
+        QTest::newRow("text as given") << "SearchTarget" << QVariant("G01") << QVariant("G01");
+        QTest::newRow("colour as given") << "ForeColor" << QVariant(0x0000FFu) << QVariant(0x0000FFu);
+    }
+    void settersClampAsTheContainerExpects()
+    {
+        QFETCH(QString, name);
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, stored);
+        const auto control = NewControl();
+        Let(control.get(), name, value);
+        QCOMPARE(Get(control.get(), name).toString(), stored.toString());
+    }
+
+    void accessAndArgumentErrors_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("number");
+        QTest::newRow("Count is read-only") << "Count" << true << 383;
+        QTest::newRow("CountBytes is read-only") << "CountBytes" << true << 383;
+        QTest::newRow("ExtentX is read-only") << "ExtentX" << true << 383;
+        QTest::newRow("SearchResult is read-only") << "SearchResult" << true << 383;
+        QTest::newRow("Action is write-only") << "Action" << false << 394;
+        QTest::newRow("PaintDC is write-only") << "PaintDC" << false << 394;
+        QTest::newRow("unknown member") << "NoSuchMember" << false << 438;
+    }
+    void accessAndArgumentErrors()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, write);
+        QFETCH(int, number);
+        const auto control = NewControl();
+        const Raised raised = RaisedBy([&] {
+            if (write)
+                Let(control.get(), name, 1);
+            else
+                Get(control.get(), name);
+        });
+        QCOMPARE(raised.number, number);
+    }
+
+    // A short argument beyond 16 bits overflows instead of wrapping round.
+    void shortArgumentsOverflow()
+    {
+        const auto control = NewControl();
+        QCOMPARE(RaisedBy([&] { Let(control.get(), "SplitterWidth", 70000); }).number, 6);
+        QCOMPARE(Get(control.get(), "SplitterWidth").toInt(), 7);
+    }
+
+    void columnSelectionNeedsFixedPitchFonts()
+    {
+        const auto control = NewControl();
+        if (!control->Document().Fonts().IsProportional())
+            QSKIP("the default font of this machine is fixed-pitch");
+        const Raised raised = RaisedBy([&] { Let(control.get(), "SelDefaultType", 3); });
+        QCOMPARE(raised.number, 1000);
+        QCOMPARE(raised.text, QString::fromLatin1(AutomationError(ZuErrProportional).text.c_str()));
+        QCOMPARE(Get(control.get(), "SelDefaultType").toInt(), 1);
+    }
+
+    void paneScopeChoosesThePanesWritten()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "SplitterType", 1);
+        Let(control.get(), "LeftMargin", 5);
+        QCOMPARE(control->View(0).LeftMargin(), 5);
+        QCOMPARE(control->View(1).LeftMargin(), 5);
+        Let(control.get(), "PaneIndex", -1);
+        Let(control.get(), "PaneFocus", 1);
+        Let(control.get(), "LeftMargin", 9);
+        QCOMPARE(control->View(0).LeftMargin(), 5);
+        QCOMPARE(control->View(1).LeftMargin(), 9);
+        // Reading with -2 reads the focused pane.
+        Let(control.get(), "PaneIndex", -2);
+        QCOMPARE(Get(control.get(), "LeftMargin").toInt(), 9);
+        Let(control.get(), "PaneIndex", 0);
+        QCOMPARE(Get(control.get(), "LeftMargin").toInt(), 5);
+        // At design time a setter writes both panes whatever the scope says.
+        control->SetAmbientUserMode(false);
+        Let(control.get(), "PaneIndex", 1);
+        Let(control.get(), "LeftMargin", 2);
+        QCOMPARE(control->View(0).LeftMargin(), 2);
+        QCOMPARE(control->View(1).LeftMargin(), 2);
+    }
+
+    void textRoundTripsAndUndoesInOneStep()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "old");
+        Let(control.get(), "TextAll", "l1\r\nl2");
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("l1\r\nl2"));
+        QCOMPARE(Get(control.get(), "Count").toInt(), 2);
+        QCOMPARE(Get(control.get(), "CountBytes").toInt(), 6);
+        Let(control.get(), "TextIndex", 2);
+        QCOMPARE(Get(control.get(), "Text").toString(), QStringLiteral("l2"));
+        Let(control.get(), "Action", 6);
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("old"));
+    }
+
+    void textOfLineIndexAppendsMissingLines()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 2);
+        Let(control.get(), "TextAll", "a");
+        Let(control.get(), "TextIndex", 3);
+        Let(control.get(), "Text", "c");
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("a\n\nc"));
+        Let(control.get(), "TextIndex", 1);
+        Let(control.get(), "Text", "A");
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("A\n\nc"));
+    }
+
+    // With text type 0 a read is saved as a never-loaded document saves: as RTF,
+    // the same as with type 3 (the same text, or the same refusal).
+    void textTypeDetectReadsAsRtf()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "plain");
+        auto read = [&](int type) {
+            Let(control.get(), "TextType", type);
+            QString text;
+            const Raised raised = RaisedBy([&] { text = Get(control.get(), "TextAll").toString(); });
+            return QStringList{QString::number(raised.number), raised.text, text};
+        };
+        const QStringList detect = read(0);
+        QCOMPARE(detect, read(3));
+        QVERIFY(detect[2].isEmpty() || detect[2].startsWith(QLatin1String("{\\rtf")));
+        QCOMPARE(read(1)[2], QStringLiteral("plain"));
+    }
+
+    void hugeValuesAreRefusedAndTheOldOnesKept_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("code");
+        QTest::newRow("BookmarkCount") << "BookmarkCount" << 65536 << int(ZuErrBadParameter);
+        QTest::newRow("SelTabCount") << "SelTabCount" << 32768 << int(ZuErrBadParameter);
+    }
+    void hugeValuesAreRefusedAndTheOldOnesKept()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, value);
+        QFETCH(int, code);
+        const auto control = NewControl();
+        const QVariant before = Get(control.get(), name);
+        const Raised raised = RaisedBy([&] { Let(control.get(), name, value); });
+        QCOMPARE(raised.number, 1000);
+        QCOMPARE(raised.text, QString::fromLatin1(AutomationError(code).text.c_str()));
+        QCOMPARE(Get(control.get(), name), before);
+    }
+
+    // A line index far past the end would append lines without end: refused, nothing changes.
+    void textIndexFarPastTheEndIsRefused()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "one");
+        Let(control.get(), "TextIndex", 1000002);
+        const Raised raised = RaisedBy([&] { Let(control.get(), "Text", "x"); });
+        QCOMPARE(raised.number, 1000);
+        QCOMPARE(raised.text, QString::fromLatin1(AutomationError(ZuErrLineCount).text.c_str()));
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("one"));
+    }
+
+    // Every member of the interface tables is reached by name with its access.
+    void everyMemberIsReachableByName()
+    {
+        const auto control = NewControl();
+        const QMetaObject* meta = control->metaObject();
+        for (const ZuMember& m : ZuDispatchMembers()) {
+            const QString name = QString::fromLatin1(m.name);
+            if (m.kind == ZuMemberKind::Property) {
+                const int index = meta->indexOfProperty(m.name);
+                QVERIFY2(index >= 0, m.name);
+                QVERIFY2(meta->property(index).isReadable() && meta->property(index).isWritable(), m.name);
+            } else if (m.kind == ZuMemberKind::IndexedProperty) {
+                QVERIFY2(meta->indexOfMethod(QByteArray(m.name) + "(int)") >= 0, m.name);
+                QVERIFY2(platform::HasMember(control.get(), QStringLiteral("set") + name), m.name);
+            } else {
+                QVERIFY2(platform::HasMember(control.get(), name), m.name);
+            }
+        }
+        for (const ZuMember& e : ZuEventMembers()) {
+            bool found = false;
+            for (int i = 0; i < meta->methodCount(); ++i)
+                found = found || (meta->method(i).methodType() == QMetaMethod::Signal && meta->method(i).name() == e.name);
+            QVERIFY2(found, e.name);
+        }
+    }
+
+    // A KeyPress answer outside a byte cancels the character; 0 cancels it too.
+    void keyPressAnswersOutsideAByteCancel_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("kept") << -1 << "a";
+        QTest::newRow("changed") << int('b') << "b";
+        QTest::newRow("cancelled") << 0 << "";
+        QTest::newRow("above a byte") << 300 << "";
+        QTest::newRow("negative") << -5 << "";
+    }
+    void keyPressAnswersOutsideAByteCancel()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, typed);
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        connect(control.get(), &ZuEditor20::KeyPress, this, [answer](short* key) {
+            if (answer != -1)
+                *key = short(answer);
+        });
+        control->setFocus();
+        QTest::keyClick(control.get(), Qt::Key_A);
+        QCOMPARE(Get(control.get(), "TextAll").toString(), typed);
+    }
+
+    // A failure of the input goes to the stock Error event; its message box
+    // shows only when no handler cancels the display.
+    void inputErrorsRaiseTheErrorEvent()
+    {
+        const auto control = NewControl();
+        platform::ScriptedAnswers answers;
+        int events = 0;
+        bool cancel = false;
+        connect(control.get(), &ZuEditor20::Error, this,
+                [&](short number, QString* description, int, const QString&, const QString&, int, bool* cancelDisplay) {
+                    ++events;
+                    QCOMPARE(number, short(1000));
+                    QVERIFY(!description->isEmpty());
+                    *cancelDisplay = cancel;
+                });
+        control->error(ZuErrLineLength);
+        QCOMPARE(events, 1);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        cancel = true;
+        control->error(ZuErrLineLength);
+        QCOMPARE(events, 2);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+    }
+};
+
+REGISTER_TEST(ZuAutomationTests);
+#include "ZuAutomationTests.moc"

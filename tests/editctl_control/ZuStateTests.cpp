@@ -1,0 +1,210 @@
+// The control's state at its boundary: the change events of an operation, in
+// their order and once per operation, and saving and loading its properties.
+
+#include "ZuControlSupport.h"
+#include "editctl/ZuPropertyInfo.h"
+#include "platform/forms/PropertyBag.h"
+#include "support/TestRegistry.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zutest;
+
+namespace {
+
+// Records the change events of a control as "Name(old values, pane)".
+class EventLog : public QObject {
+public:
+    explicit EventLog(ZuEditor20* control)
+    {
+        connect(control, &ZuEditor20::PaneFocusChange, this,
+                [this](short* old) { lines << QStringLiteral("PaneFocusChange(%1)").arg(*old); });
+        connect(control, &ZuEditor20::CountChange, this,
+                [this](int* old, short* pane) { lines << QStringLiteral("CountChange(%1,%2)").arg(*old).arg(*pane); });
+        connect(control, &ZuEditor20::TopYChange, this,
+                [this](int* old, short* pane) { lines << QStringLiteral("TopYChange(%1,%2)").arg(*old).arg(*pane); });
+        connect(control, &ZuEditor20::LeftXChange, this,
+                [this](int* old, short* pane) { lines << QStringLiteral("LeftXChange(%1,%2)").arg(*old).arg(*pane); });
+        connect(control, &ZuEditor20::ExtentXChange, this, [this](int* old, short* pane) {
+            lines << QStringLiteral("ExtentXChange(%1,%2)").arg(*old).arg(*pane);
+        });
+        connect(control, &ZuEditor20::SelChange, this,
+                [this](int* sx, int* sy, int* ex, int* ey, short* mark, short* pane) {
+                    lines << QStringLiteral("SelChange(%1,%2,%3,%4,%5,%6)")
+                                 .arg(*sx).arg(*sy).arg(*ex).arg(*ey).arg(*mark).arg(*pane);
+                });
+        connect(control, &ZuEditor20::CaretChange, this, [this](int* x, int* y, short* pane) {
+            lines << QStringLiteral("CaretChange(%1,%2,%3)").arg(*x).arg(*y).arg(*pane);
+        });
+        connect(control, &ZuEditor20::Change, this, [this] { lines << QStringLiteral("Change"); });
+    }
+    QStringList lines;
+};
+
+}  // namespace
+
+class ZuStateTests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void focusAndDirtyChangesFireOncePerOperation()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "SplitterType", 1);
+        EventLog log(control.get());
+        Let(control.get(), "PaneFocus", 1);
+        QCOMPARE(log.lines, QStringList{"PaneFocusChange(0)"});
+        log.lines.clear();
+        Let(control.get(), "IsDirty", true);
+        Let(control.get(), "IsDirty", true);
+        Let(control.get(), "IsDirty", false);
+        QCOMPARE(log.lines, (QStringList{"Change", "Change"}));
+    }
+
+    // A selection started by SelMark reports the old (empty) selection with mark 0.
+    void selectionChangeCarriesTheOldSelection()
+    {
+        const auto control = NewControl();
+        EventLog log(control.get());
+        Let(control.get(), "SelMark", 1);
+        // PaneIndex -2 writes both panes, first then second.
+        QCOMPARE(log.lines, (QStringList{"SelChange(0,0,0,0,0,0)", "SelChange(0,0,0,0,0,1)"}));
+        log.lines.clear();
+        Let(control.get(), "SelMark", 1);
+        QVERIFY(log.lines.isEmpty());
+    }
+
+    // What a handler changes is fired after the round that called it, never lost.
+    void changesMadeByAHandlerFireAfterIt()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "SplitterType", 1);
+        EventLog log(control.get());
+        bool once = true;
+        connect(control.get(), &ZuEditor20::PaneFocusChange, this, [&](short*) {
+            if (once) {
+                once = false;
+                Let(control.get(), "IsDirty", true);
+                log.lines << QStringLiteral("handler done");
+            }
+        });
+        Let(control.get(), "PaneFocus", 1);
+        QCOMPARE(log.lines, (QStringList{"PaneFocusChange(0)", "handler done", "Change"}));
+    }
+
+    // A setter that scrolls fires TopYChange before CaretChange, with the old values.
+    void caretSetterThatScrollsFiresInOrder()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        QString text;
+        for (int i = 1; i <= 600; ++i)
+            text += QStringLiteral("N%1\r\n").arg(i);
+        Let(control.get(), "TextAll", text);
+        Let(control.get(), "CaretY", 1);
+        EventLog log(control.get());
+        Let(control.get(), "CaretY", 500);
+        // The extents may grow as lines are measured; the rest is exactly this.
+        log.lines.removeIf([](const QString& line) { return line.startsWith(QLatin1String("ExtentXChange")); });
+        QCOMPARE(log.lines, (QStringList{"TopYChange(1,0)", "CaretChange(1,1,0)", "TopYChange(1,1)",
+                                         "CaretChange(1,1,1)"}));
+    }
+
+    // A failing write still fires what changed before it failed and marks the control modified.
+    void failingWriteStillReportsItsChanges()
+    {
+        const auto control = NewControl();
+        control->ClearControlModified();
+        const Raised raised = RaisedBy([&] { Let(control.get(), "FileOpen", QStringLiteral("/nonexistent/file.txt")); });
+        QCOMPARE(raised.number, 1000);
+        QVERIFY(control->ControlModified());
+    }
+
+    void propertiesSurviveSaveAndLoad()
+    {
+        const auto control = NewControl();
+        const QList<QPair<const char*, QVariant>> values = {
+            {"UndoCharFormattingEnabled", false}, {"UndoCaretEnabled", false}, {"SplitterPosition", 40},
+            {"SplitterWidth", 5}, {"SplitterEnabled", false}, {"SplitterForeColor", 0x123456u},
+            {"SplitterBackColor", 0x654321u}, {"InsertMode", false}, {"ReadOnly", true}, {"TopMargin", 1},
+            {"BottomMargin", 2}, {"LeftMargin", 3}, {"RightMargin", 4}, {"SelForeColor", 0x0000FFu},
+            {"SelBackColor", 0x00FF00u}, {"SelDragDropEnable", false}, {"TabDefaultWidth", 30}, {"WrapX", 200},
+            {"WrapWholeWords", false}, {"WrapAutomatically", true}, {"CaretWidth", 3}, {"CaretHeight", 9},
+            {"UndoLimit", 17}, {"SearchTarget", QStringLiteral("G01 X")}, {"SearchReplacement", QStringLiteral("G00")},
+            {"SearchCaseSensitive", true}, {"SearchWholeWordsOnly", true}, {"FileConvertOemAnsi", true},
+            {"SelColorType", 1}, {"FileSaveAppend", true}, {"ForeColor", 0x112233u}, {"BackColor", 0x332211u},
+            {"TextType", 2}, {"SplitterType", 2}, {"SearchTo", 0}, {"SearchOrigin", 1}, {"SelDefaultType", 2},
+            {"ScrollBars", 1}, {"MousePointer", 3}, {"SearchReplaceAction", 2}, {"Appearance", 0},
+            {"BorderStyle", 0}, {"FontBold", true}, {"PaneIndex", 1},
+        };
+        for (const auto& [name, value] : values)
+            Let(control.get(), QString::fromLatin1(name), value);
+        const QVariantList bag = control->SavePropertyBag();
+        QStringList names;
+        for (qsizetype i = 0; i < bag.size(); i += 2)
+            names << bag[i].toString();
+        QVERIFY(names.contains(QStringLiteral("SearchRelaceAction")));
+        for (const char* absent : {"SearchReplaceAction", "SearchResult", "Action", "FontName", "FontSize"})
+            QVERIFY2(!names.contains(QString::fromLatin1(absent)), absent);
+
+        const auto copy = NewControl();
+        copy->LoadPropertyBag(bag);
+        for (const auto& [name, value] : values)
+            QVERIFY2(Get(copy.get(), QString::fromLatin1(name)).toString() == value.toString(), name);
+    }
+
+    // A saved form whose control remembered a save path never writes that file
+    // on load; the file to open is read with the settings saved after it.
+    void loadingNeverWritesAndOpensTheFileLast()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("out.txt"));
+        const QString in = dir.filePath(QStringLiteral("in.txt"));
+        QFile file(in);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x84\n2");
+        file.close();
+        platform::PropertyBag bag;
+        bag.WriteProperty(QStringLiteral("FileSave"), out);
+        bag.WriteProperty(QStringLiteral("FileOpen"), in);
+        bag.WriteProperty(QStringLiteral("FileConvertOemAnsi"), true);
+        bag.WriteProperty(QStringLiteral("TextType"), 2);
+        const auto control = NewControl();
+        control->LoadProperties(bag);
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(Get(control.get(), "FileSave").toString(), out);
+        QCOMPARE(Get(control.get(), "FileOpen").toString(), in);
+        QCOMPARE(Get(control.get(), "TextType").toInt(), 2);
+        // OEM 0x84 is a-umlaut; the LF file was read as Unix text.
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("\u00e4\n2"));
+        QCOMPARE(Get(control.get(), "IsDirty").toBool(), false);
+    }
+
+    void loadingAMissingFileLeavesAnEmptyDocumentQuietly()
+    {
+        platform::PropertyBag bag;
+        bag.WriteProperty(QStringLiteral("FileOpen"), QStringLiteral("/nonexistent/missing.txt"));
+        const auto control = NewControl();
+        control->LoadProperties(bag);
+        QCOMPARE(Get(control.get(), "CountBytes").toInt(), 0);
+    }
+
+    void displayStringsStandForTheirPositions()
+    {
+        QCOMPARE(ZuDisplayString(QStringLiteral("ScrollBars"), 4), QStringLiteral("4 - Auto"));
+        QCOMPARE(ZuDisplayStrings(QStringLiteral("MousePointer")).size(), 17);
+        QCOMPARE(ZuDisplayStrings(QStringLiteral("MousePointer")).last(), QStringLiteral("99 - Custom"));
+        QCOMPARE(ZuPersistName(QStringLiteral("SearchReplaceAction")), QStringLiteral("SearchRelaceAction"));
+        int exchanged = 0;
+        for (const ZuPropertyInfo& row : ZuPropertyTable())
+            exchanged += row.persist && QLatin1String(row.name) == QLatin1String("SelColorType") ? 1 : 0;
+        QCOMPARE(exchanged, 2);
+        QCOMPARE(ZuEditor20::PropertyPageProgIds().first(), QStringLiteral("ZUEDIT2.ZuEdit2PropPage.1"));
+        QCOMPARE(ZuEditor20::PropertyPageProgIds().size(), 7);
+    }
+};
+
+REGISTER_TEST(ZuStateTests);
+#include "ZuStateTests.moc"
