@@ -41,27 +41,13 @@ bool IsBlank(unsigned char c)
     return c == 0 || c == '\t' || c == ' ' || c == 0xFF;
 }
 
-// One paragraph of a pane: its lines and its text without the line break.
-struct Paragraph {
-    std::uint32_t firstLine = 0;
-    std::uint32_t lastLine = 0;
-    std::uint64_t offset = 0;
-    std::string text;
-};
-
-Paragraph ParagraphOf(const ZuTextDocument& document, int pane, std::uint32_t line)
+// The first and last line of the paragraph that holds a line of a pane.
+std::pair<std::uint32_t, std::uint32_t> ParagraphLines(const ZuTextDocument& document, int pane, std::uint32_t line)
 {
-    Paragraph p;
-    p.firstLine = line;
-    while (p.firstLine > 1 && !document.EndsParagraph(pane, p.firstLine - 1))
-        --p.firstLine;
-    p.lastLine = document.ParagraphEndLine(pane, line);
-    if (p.lastLine < line)
-        p.lastLine = line;
-    p.offset = document.PositionToOffset(pane, {0, p.firstLine});
-    for (std::uint32_t l = p.firstLine; l <= p.lastLine; ++l)
-        p.text += document.LineText(pane, l);
-    return p;
+    std::uint32_t first = line;
+    while (first > 1 && !document.EndsParagraph(pane, first - 1))
+        --first;
+    return {first, std::max(document.ParagraphEndLine(pane, line), line)};
 }
 
 } // namespace
@@ -69,49 +55,95 @@ Paragraph ParagraphOf(const ZuTextDocument& document, int pane, std::uint32_t li
 std::int64_t ZuSearch::Find(const ZuTextDocument& document, int pane, std::string_view what, std::uint64_t from,
                             bool forward) const
 {
-    const std::uint32_t lines = document.LineCount(pane);
-    if (what.empty() || lines == 0 || document.ByteCount() == 0)
+    const std::uint64_t total = document.ByteCount();
+    if (what.empty() || document.LineCount(pane) == 0 || total == 0 || document.BlockCount() == 0)
         return -1;
+    from = std::min(from, total);
     const std::string pattern = caseSensitive ? std::string(what) : Folded(what);
-    const auto wholeWord = [&](const std::string& text, std::size_t at) {
-        if (!wholeWordsOnly)
-            return true;
-        const std::size_t end = at + pattern.size();
-        return (at == 0 || IsBlank(static_cast<unsigned char>(text[at - 1]))) &&
-               (end == text.size() || IsBlank(static_cast<unsigned char>(text[end])));
-    };
-    std::uint32_t line = document.OffsetToPosition(pane, from).y;
-    bool first = true;
-    while (line >= 1 && line <= lines) {
-        Paragraph p = ParagraphOf(document, pane, line);
+    // A match in one paragraph (its text without the line break, starting at
+    // `start` in the document) that begins at or after `from` going forward,
+    // before it going back; -1 when there is none.
+    const auto inParagraph = [&](std::string& text, std::uint64_t start) -> std::int64_t {
         if (!caseSensitive)
-            p.text = Folded(p.text);
+            for (char& c : text)
+                c = static_cast<char>(Fold[static_cast<unsigned char>(c)]);
+        const auto wholeWord = [&](std::size_t at) {
+            const std::size_t end = at + pattern.size();
+            return !wholeWordsOnly || ((at == 0 || IsBlank(static_cast<unsigned char>(text[at - 1]))) &&
+                                       (end == text.size() || IsBlank(static_cast<unsigned char>(text[end]))));
+        };
         if (forward) {
-            std::size_t at = first && from > p.offset ? std::size_t(from - p.offset) : 0;
-            while (at <= p.text.size() && (at = p.text.find(pattern, at)) != std::string::npos) {
-                if (wholeWord(p.text, at))
-                    return std::int64_t(p.offset + at);
+            std::size_t at = from > start ? std::size_t(from - start) : 0;
+            while (at <= text.size() && (at = text.find(pattern, at)) != std::string::npos) {
+                if (wholeWord(at))
+                    return std::int64_t(start + at);
                 ++at;
             }
-            line = p.lastLine + 1;
-        } else {
-            // The last match that starts before `from`.
-            std::size_t limit = p.text.size() + 1;
-            if (first)
-                limit = from > p.offset ? std::min<std::uint64_t>(from - p.offset, limit) : 0;
-            while (limit > 0) {
-                const std::size_t at = p.text.rfind(pattern, limit - 1);
-                if (at == std::string::npos)
-                    break;
-                if (wholeWord(p.text, at))
-                    return std::int64_t(p.offset + at);
-                limit = at;
-            }
-            line = p.firstLine - 1;
+            return -1;
         }
-        first = false;
+        std::size_t limit = from > start ? std::size_t(std::min<std::uint64_t>(from - start, text.size() + 1)) : 0;
+        while (limit > 0) {
+            const std::size_t at = text.rfind(pattern, limit - 1);
+            if (at == std::string::npos)
+                break;
+            if (wholeWord(at))
+                return std::int64_t(start + at);
+            limit = at;
+        }
+        return -1;
+    };
+
+    // The bytes are read block by block; a paragraph is gathered whole, even
+    // one that would run over a block's end.
+    const std::uint32_t line = document.OffsetToPosition(pane, from).y;
+    const auto [firstLine, lastLine] = ParagraphLines(document, pane, line);
+    std::string paragraph;
+    if (forward) {
+        std::uint64_t start = document.PositionToOffset(pane, {0, firstLine});
+        const ZuTextDocument::ZuBlockPlace place = document.FindBlockByOffset(pane, start);
+        std::size_t i = place.offset;
+        for (std::size_t k = place.block; k < document.BlockCount(); ++k, i = 0) {
+            const std::string& text = document.Block(k).text;
+            for (;;) {
+                const std::size_t crlf = text.find("\r\n", i);
+                if (crlf == std::string::npos) {
+                    paragraph.append(text, i, std::string::npos);
+                    break;
+                }
+                paragraph.append(text, i, crlf - i);
+                if (const std::int64_t at = inParagraph(paragraph, start); at >= 0)
+                    return at;
+                start += paragraph.size() + 2;
+                paragraph.clear();
+                i = crlf + 2;
+            }
+        }
+        return inParagraph(paragraph, start);
     }
-    return -1;
+    std::uint64_t end = document.PositionToOffset(pane, {ZuEndOfLine, lastLine});
+    const ZuTextDocument::ZuBlockPlace place = document.FindBlockByOffset(pane, end);
+    std::uint64_t blockStart = end - place.offset;
+    std::size_t j = place.offset;
+    for (std::size_t k = place.block + 1; k-- > 0;) {
+        const std::string& text = document.Block(k).text;
+        if (k != place.block) {
+            blockStart -= text.size();
+            j = text.size();
+        }
+        for (;;) {
+            const std::size_t crlf = j >= 2 ? text.rfind("\r\n", j - 2) : std::string::npos;
+            if (crlf == std::string::npos) {
+                paragraph.insert(0, text, 0, j);
+                break;
+            }
+            paragraph.insert(0, text, crlf + 2, j - (crlf + 2));
+            if (const std::int64_t at = inParagraph(paragraph, blockStart + crlf + 2); at >= 0)
+                return at;
+            paragraph.clear();
+            j = crlf;
+        }
+    }
+    return inParagraph(paragraph, 0);
 }
 
 std::int16_t ZuSearch::FireSearchReplaceConfirm()

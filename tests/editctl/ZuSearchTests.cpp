@@ -8,6 +8,7 @@
 
 #include <QTest>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,40 @@ std::unique_ptr<ZuSearch> Searching(std::string target, std::string replacement 
     search->target = std::move(target);
     search->replacement = std::move(replacement);
     return search;
+}
+
+// The answer read straight off the whole text: paragraphs split at CR LF, a
+// match inside one paragraph, words bounded by blanks or the paragraph's ends.
+std::int64_t ReferenceFind(const std::string& text, const std::string& what, std::uint64_t from, bool forward,
+                           bool caseSensitive, bool wholeWords)
+{
+    const auto fold = [caseSensitive](unsigned char c) {
+        return !caseSensitive && c >= 'A' && c <= 'Z' ? c + 32 : int(c);
+    };
+    const auto blank = [](unsigned char c) { return c == 0 || c == '\t' || c == ' ' || c == 0xFF; };
+    std::int64_t best = -1;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        for (std::size_t at = start; at + what.size() <= end; ++at) {
+            bool match = true;
+            for (std::size_t i = 0; i < what.size() && match; ++i)
+                match = fold(static_cast<unsigned char>(text[at + i])) == fold(static_cast<unsigned char>(what[i]));
+            if (match && wholeWords)
+                match = (at == start || blank(static_cast<unsigned char>(text[at - 1]))) &&
+                        (at + what.size() == end || blank(static_cast<unsigned char>(text[at + what.size()])));
+            if (!match)
+                continue;
+            if (forward && at >= from)
+                return std::int64_t(at);
+            if (!forward && at < from)
+                best = std::int64_t(at);
+        }
+        start = end + 2;
+    }
+    return forward ? -1 : best;
 }
 
 } // namespace
@@ -159,6 +194,36 @@ private slots:
             QCOMPARE(pane.caret, std::uint64_t(found + target.size()));
         } else {
             QVERIFY(pane.visited.empty());
+        }
+    }
+
+    void findsWhatTheWholeTextShows()
+    {
+        // Random texts in tiny blocks, one pane wrapped narrow, against the reference.
+        std::mt19937 random(127);
+        const char letters[] = {'a', 'b', 'A', ' ', '\t'};
+        for (int round = 0; round < 300; ++round) {
+            std::string text;
+            for (int n = int(random() % 60); n > 0; --n)
+                text += random() % 7 == 0 ? std::string("\r\n") : std::string(1, letters[random() % 5]);
+            FakePane pane(text, 8);
+            pane.pane = int(random() % 2);
+            ZuWrapRequest wrap;
+            wrap.lastLine = pane.doc.LineCount(1);
+            wrap.width = int(1 + random() % 6) * 7;
+            wrap.wholeWords = random() % 2 == 0;
+            QCOMPARE(pane.doc.WrapLines(wrap, 1), ZuOk);
+            std::string what;
+            for (int n = 1 + int(random() % 3); n > 0; --n)
+                what += letters[random() % 4];
+            ZuSearch search;
+            search.caseSensitive = random() % 2 == 0;
+            search.wholeWordsOnly = random() % 3 == 0;
+            const bool forward = random() % 2 == 0;
+            const std::uint64_t from = random() % (text.size() + 1);
+            const std::int64_t expected =
+                ReferenceFind(pane.doc.Text(), what, from, forward, search.caseSensitive, search.wholeWordsOnly);
+            QCOMPARE(search.Find(pane.doc, pane.pane, what, from, forward), expected);
         }
     }
 
