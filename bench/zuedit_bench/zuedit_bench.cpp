@@ -7,7 +7,9 @@
 //      sync to disk (MB/s), beside `cat` of the same file to /dev/null;
 //   5. undoes the replacement of the whole text by another of the same size (seconds);
 //   6. reads and writes 10 MB of RTF with a font or colour change every ten words and 5 % of the
-//      text bytes escaped (MB/s of RTF).
+//      text bytes escaped (MB/s of RTF);
+//   7. searches the wrapped pane for a word that is not there, forward and backward, without
+//      regard to case (seconds), beside std::string::find over the same bytes.
 //
 //   zuedit_bench [megabytes] [runs]
 //
@@ -19,6 +21,7 @@
 #include "editctl/engine/ZuInsertionUndoAction.h"
 #include "editctl/engine/ZuMemoryInStream.h"
 #include "editctl/engine/ZuRemovalUndoAction.h"
+#include "editctl/engine/ZuSearch.h"
 #include "editctl/engine/ZuTextDocument.h"
 #include "editctl/engine/ZuUndoManager.h"
 
@@ -125,6 +128,9 @@ struct Figures {
     double undoSeconds = 0;
     double rtfReadMBs = 0;
     double rtfWriteMBs = 0;
+    double searchForward = 0;
+    double searchBackward = 0;
+    double stringFind = 0;
 };
 
 void Fail(const char* what)
@@ -269,6 +275,22 @@ Figures RunOnce(const std::string& text, const std::string& rtf, unsigned seed)
     doc.WrapLines(request, 1);
     f.wrapSeconds = Seconds(start);
     f.wrappedLines = doc.LineCount(1);
+
+    // 7. A word that is not there, through the wrapped pane, without regard to case.
+    ZuSearch search;
+    const std::string missing = "G02 Q";
+    start = Clock::now();
+    if (search.Find(doc, 1, missing, 0, true) != -1)
+        Fail("search found what is not there");
+    f.searchForward = Seconds(start);
+    start = Clock::now();
+    if (search.Find(doc, 1, missing, doc.ByteCount(), false) != -1)
+        Fail("search found what is not there");
+    f.searchBackward = Seconds(start);
+    start = Clock::now();
+    if (text.find(missing) != std::string::npos)
+        Fail("find found what is not there");
+    f.stringFind = Seconds(start);
     RunFiles(text, f);
     RunRtf(rtf, f);
     return f;
@@ -285,6 +307,7 @@ int main(int argc, char* argv[])
     std::printf("ZUEDIT32 engine, %zu MB of 40-byte CR LF lines (%zu lines), median of %d runs\n", megabytes,
                 text.size() / 40, runs);
     std::vector<double> append, insert, remove, sInsert, sRemove, wrap, load, save, cat, undo, rtfRead, rtfWrite;
+    std::vector<double> searchForward, searchBackward, stringFind;
     std::uint32_t wrapped = 0;
     for (int run = 0; run < runs; ++run) {
         const Figures f = RunOnce(text, rtf, unsigned(run + 1));
@@ -301,6 +324,9 @@ int main(int argc, char* argv[])
         undo.push_back(f.undoSeconds);
         rtfRead.push_back(f.rtfReadMBs);
         rtfWrite.push_back(f.rtfWriteMBs);
+        searchForward.push_back(f.searchForward);
+        searchBackward.push_back(f.searchBackward);
+        stringFind.push_back(f.stringFind);
     }
     std::printf("  append:                 %8.0f MB/s      (target at least 200)\n", Median(append));
     std::printf("  insert one byte:        %8.1f us each   (std::string: %.1f us, 10,000 edits %.2f s)\n",
@@ -315,5 +341,8 @@ int main(int argc, char* argv[])
     std::printf("  undo a replacement:     %s s (target within 1 s)\n", Spread(undo, "%.2f").c_str());
     std::printf("  read 10 MB of RTF:      %s MB/s (target at least 50)\n", Spread(rtfRead, "%.0f").c_str());
     std::printf("  write it again:         %s MB/s (target at least 50)\n", Spread(rtfWrite, "%.0f").c_str());
+    std::printf("  search, no match:       forward %s s, backward %s s (std::string::find: %s s)\n",
+                Spread(searchForward, "%.2f").c_str(), Spread(searchBackward, "%.2f").c_str(),
+                Spread(stringFind, "%.3f").c_str());
     return 0;
 }
