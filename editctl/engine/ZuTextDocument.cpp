@@ -12,6 +12,17 @@ constexpr std::array<std::uint32_t, 12> InitialColors = {0xFFFFFF, 0x000000, 0x0
 // Counts stay below 2^31: the control hands them out as signed 32-bit numbers.
 constexpr std::uint64_t MaxCount = 0x7FFFFFFF;
 
+// A block taken into a document: its paragraphs' tab sets read their default
+// width from that document's default set, never from the one the text came
+// from, which may be gone.
+void Adopt(ZuTextBlock& block, ZuTextDocument* document, ZuTabSet& defaults)
+{
+    block.owner = document;
+    for (ZuParagraphRun& run : block.paragraphs.runs)
+        if (run.tabs)
+            run.tabs->DelegateDefaultWidth(&defaults);
+}
+
 } // namespace
 
 ZuTextDocument::ZuTextDocument(ZuMetricsProvider* provider, std::uint32_t blockSize)
@@ -227,6 +238,7 @@ void ZuTextDocument::ReplaceBlocks(std::size_t first, std::size_t last,
         byteCount_ -= blocks_[k]->Length();
     }
     for (const auto& piece : pieces) {
+        Adopt(*piece, this, defaultTabs_);
         for (int pane = 0; pane < 2; ++pane)
             lineCount_[pane] += piece->LineCount(pane);
         byteCount_ += piece->Length();
@@ -584,6 +596,7 @@ void ZuTextDocument::FillFrom(ZuTextBlock&& removed)
         blocks_.back()->owner = this;
     }
     for (const auto& block : blocks_) {
+        Adopt(*block, this, defaultTabs_);
         for (int pane = 0; pane < 2; ++pane)
             lineCount_[pane] += block->LineCount(pane);
         byteCount_ += block->Length();
@@ -620,7 +633,7 @@ void RemapFontRuns(ZuTextBlock& block, const std::vector<std::uint32_t>& map)
 void ZuTextDocument::InsertBlocks(std::size_t at, std::vector<std::unique_ptr<ZuTextBlock>> pieces)
 {
     for (const auto& piece : pieces) {
-        piece->owner = this;
+        Adopt(*piece, this, defaultTabs_);
         for (int pane = 0; pane < 2; ++pane)
             lineCount_[pane] += piece->LineCount(pane);
         byteCount_ += piece->Length();
@@ -686,7 +699,7 @@ bool ZuTextDocument::RemoveMovingBlocks(ZuTextDocument& fragment, std::uint64_t 
     for (const auto& block : taken) {
         AsFragmentBlock(*block);
         RemapFontRuns(*block, map);
-        block->owner = &fragment;
+        Adopt(*block, &fragment, fragment.defaultTabs_);
         for (int pane = 0; pane < 2; ++pane)
             fragment.lineCount_[pane] += block->LineCount(pane);
         fragment.byteCount_ += block->Length();

@@ -366,6 +366,26 @@ private slots:
         QCOMPARE(Shown(Write(third)), Shown(second));
     }
 
+    // Tab stops read into a fragment and pasted take their default width from
+    // the document they went into, which outlives the fragment.
+    void pastedTabStopsOutliveTheFragment()
+    {
+        ZuTextDocument doc(nullptr, 16);
+        SetText(doc, "ab\r\ncd");
+        doc.DefaultTabSet().SetDefaultWidth(30);
+        {
+            ZuTextDocument fragment(nullptr, 16);
+            QCOMPARE(Read(fragment, "{\\rtf1\\deftab1500\\tx300 x\\tab y\\par z}"), ZuOk);
+            QCOMPARE(fragment.ParagraphTabSet(0).DefaultWidth(8), 100);
+            QCOMPARE(doc.InsertFragment(0, ZuTextRange({0, 2}, {0, 2}, ZuRangeStream), fragment), ZuOk);
+        }
+        QCOMPARE(Shown(doc.Text()), Shown("ab\r\nx\ty\r\nzcd"));
+        const ZuTabSet& tabs = doc.ParagraphTabSet(4);
+        QCOMPARE(int(tabs.Count()), 1);
+        QCOMPARE(tabs.DefaultWidth(8), 30);
+        QCOMPARE(tabs.StopPosition(1, ZuTabsByIndex, 8), 30);
+    }
+
     void writeRanges_data()
     {
         QTest::addColumn<ZuTextRange>("range");
