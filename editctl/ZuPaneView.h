@@ -290,6 +290,9 @@ public:
     // The pane view of this module under a point of the screen, and the point in
     // its client area; null over anything else.
     static ZuPaneView* PaneViewAt(QPoint global, QPoint& client);
+    // The shape of a cursor code: 0 arrow, 1 the margin's arrow, 2 I-beam, 3 move,
+    // 4 copy, 5 no drop; any other code the I-beam.
+    static Qt::CursorShape CursorShape(int code);
     // The view that shows the drop caret (one for the whole module), and where.
     static ZuPaneView* DropCaretView();
     static void ForgetDropCaret(const ZuPaneView* view);

@@ -267,10 +267,7 @@ int ZuPaneView::DragOver(QPoint point)
     ZuPaneView* target = PaneViewAt(window_.ClientToScreen(point), inTarget);
     const int cursor = DragOverPane(target, inTarget);
     if (auto* pane = dynamic_cast<ZuPaneWindow*>(&window_))
-        pane->viewport()->setCursor(cursor == 4   ? Qt::DragCopyCursor
-                                    : cursor == 3 ? Qt::DragMoveCursor
-                                    : cursor == 5 ? Qt::ForbiddenCursor
-                                                  : Qt::IBeamCursor);
+        pane->viewport()->setCursor(CursorShape(cursor));
     return cursor;
 }
 
@@ -279,4 +276,16 @@ ZuErr ZuPaneView::DragDrop(QPoint point)
     QPoint inTarget;
     ZuPaneView* target = PaneViewAt(window_.ClientToScreen(point), inTarget);
     return DropOnPane(target, inTarget);
+}
+
+Qt::CursorShape ZuPaneView::CursorShape(int code)
+{
+    switch (code) {
+    case 0:
+    case 1: return Qt::ArrowCursor;
+    case 3: return Qt::DragMoveCursor;
+    case 4: return Qt::DragCopyCursor;
+    case 5: return Qt::ForbiddenCursor;
+    default: return Qt::IBeamCursor;
+    }
 }

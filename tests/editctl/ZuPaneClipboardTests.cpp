@@ -166,6 +166,11 @@ private slots:
         first.Select(0, {0, 0}, {2, 0});
         QVERIFY(source.StartDrag(false));
         QCOMPARE(source.DragOver(fromFirst), 3);
+        QCOMPARE(first.editor.PaneWindow(0).viewport()->cursor().shape(), Qt::DragMoveCursor);
+        QCOMPARE(source.DragOver(QPoint(-5000, -5000)), 5);
+        QCOMPARE(first.editor.PaneWindow(0).viewport()->cursor().shape(), Qt::ForbiddenCursor);
+        QVERIFY(!ZuPaneView::DropCaretView());
+        QCOMPARE(source.DragOver(fromFirst), 3);
         QCOMPARE(ZuPaneView::DropCaretView(), &second.editor.View(1));
         source.DragCancel();
         QVERIFY(!ZuPaneView::DropCaretView());
