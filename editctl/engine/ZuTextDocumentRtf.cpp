@@ -845,10 +845,9 @@ ZuErr ZuTextDocument::AppendRtfContent(ZuRtfContent& content)
             anyTabs |= content.paragraphs[p].tabs != nullptr;
         if (anyTabs) {
             for (std::size_t p = paragraph; p < content.paragraphs.size() && content.paragraphs[p].start < to; ++p) {
+                // Where the text continues the document's own last paragraph, the
+                // run starts inside it and that paragraph keeps its stops.
                 const ZuRtfContent::Paragraphs& entry = content.paragraphs[p];
-                // A paragraph the text continues (the document's own last one) keeps its stops.
-                if (entry.start < from && (from > 0 || base > 0) && offset > 0)
-                    continue;
                 const std::uint32_t at = offset + std::uint32_t(std::max(entry.start, from) - from);
                 std::unique_ptr<ZuTabSet> tabs;
                 if (entry.tabs && !entry.tabs->stops.empty()) {

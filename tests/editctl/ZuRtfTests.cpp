@@ -247,6 +247,23 @@ private slots:
         QCOMPARE(doc.BookmarkOffset(2), std::int64_t(7));
     }
 
+    // Reading appends: the first paragraph read continues the document's last
+    // one, which keeps its own stops; later paragraphs take the stops read.
+    void readAppends()
+    {
+        ZuTextDocument doc(nullptr, 16);
+        SetText(doc, "first paragraph\r\nsecond");
+        QCOMPARE(doc.SetParagraphTabSet(20, Tabs({{40, 0, 0}})), ZuOk);
+        QCOMPARE(Read(doc, "{\\rtf1\\tx300 {\\b more}\\par next{\\bkmkstart m}}"), ZuOk);
+        QCOMPARE(Shown(doc.Text()), Shown("first paragraph\r\nsecondmore\r\nnext"));
+        QCOMPARE(doc.ParagraphTabSet(17).StopPosition(0, ZuTabsByIndex, 8), 40);
+        QCOMPARE(doc.ParagraphTabSet(29).StopPosition(0, ZuTabsByIndex, 8), 20);
+        QCOMPARE(doc.QueryCharFormat(ZuAttrBold, 0, Span(doc, 23, 27)).number, -1.0);
+        QCOMPARE(doc.QueryCharFormat(ZuAttrBold, 0, Span(doc, 17, 23)).number, 0.0);
+        QCOMPARE(doc.BookmarkOffset(0), std::int64_t(33));
+        QCOMPARE(QString::fromStdString(doc.CheckStructure()), QString());
+    }
+
     void detection_data()
     {
         QTest::addColumn<QByteArray>("data");
