@@ -62,6 +62,7 @@ enum ZuDragState : int {
 };
 
 class ZuClipboard;
+struct ZuClipContent;
 
 class ZuPaneView {
 public:
@@ -268,6 +269,8 @@ public:
     // stream, line or column block as the range record says.
     ZuErr PasteData(ZuClipboard& clipboard);
     ZuErr CutSelection(ZuClipboard& clipboard);
+    // What a clipboard held, at the caret.
+    ZuErr InsertContent(ZuClipContent& content);
     void DoubleClick(QPoint point);
     // Whether text may be dropped into this pane.
     bool AcceptsDrop() const { return dragDropEnabled_ && !readOnly_; }

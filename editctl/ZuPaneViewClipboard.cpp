@@ -74,9 +74,29 @@ ZuErr ZuPaneView::PasteData(ZuClipboard& clipboard)
     if (!content.text)
         return ZuOk;
     EditScope scope(*this);
-    if (!SelectionEmpty())
+    // The selection's text is kept until the new text is in, to go back when it cannot be.
+    ZuPrivateClipboard replaced;
+    ZuTextPosition replacedAt;
+    if (!SelectionEmpty()) {
+        const ZuTextRange selection = ClampedSelection();
+        replacedAt = selection.type == ZuRangeLine     ? ZuTextPosition{0, selection.LowestLine()}
+                     : selection.type == ZuRangeColumn ? ZuTextPosition{selection.SmallestX(), selection.LowestLine()}
+                                                       : selection.First();
+        if (const ZuErr error = CopySelection(replaced))
+            return error;
         if (const ZuErr error = DeleteSelection())
             return error;
+    }
+    ZuErr error = InsertContent(content);
+    if (error != ZuOk && replaced.Get(ZuClipTextFormat)) {
+        CaretToPosition(replacedAt);
+        PasteData(replaced);
+    }
+    return error;
+}
+
+ZuErr ZuPaneView::InsertContent(ZuClipContent& content)
+{
     const ZuTextPosition caret = ClampPosition(state_.caret);
     if (!content.rtf)
         if (const ZuErr error = ZuTakeFormatAt(*document_, pane_, {caret.x, caret.y + 1}, *content.text))

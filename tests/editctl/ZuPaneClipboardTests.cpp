@@ -369,6 +369,18 @@ private slots:
         QCOMPARE(c.editor.View(0).CaretOffset(), 4u);
     }
 
+    void aPasteThatCannotLandKeepsTheSelection()
+    {
+        // The line would grow past the longest line there can be.
+        const std::string longLine = std::string(ZuEndOfLine - 4, 'L') + "abc";
+        Control c(longLine);
+        ZuPrivateClipboard clipboard;
+        clipboard.Set(ZuClipTextFormat, "0123456789");
+        c.Select(0, {ZuEndOfLine - 4, 0}, {ZuEndOfLine - 1, 0});
+        QVERIFY(c.editor.View(0).PasteData(clipboard) != ZuOk);
+        QCOMPARE(c.Text(), longLine);
+    }
+
     void aDropThatCannotLandLosesNothing()
     {
         // The target line would grow past the longest line there can be.
