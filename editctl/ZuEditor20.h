@@ -555,6 +555,9 @@ private:
     void ApplyMousePointer();
     void ApplyStockFont(const QFont& font);
     void OnKeyPress(int& character);
+    void InstallWordBreak();
+    // The stock events of keys and the mouse, seen on the control and its panes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void OnInputError(ZuErr code);
     bool IsModified() const;
     void SetModified(bool modified);

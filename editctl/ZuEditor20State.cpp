@@ -9,6 +9,8 @@
 #include "platform/forms/MsgBox.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 
@@ -33,7 +35,115 @@ void ZuEditor20::InitAutomation()
             return erased != 0;
         };
     }
+    installEventFilter(this);
+    for (int i = 0; i < 2; ++i)
+        PaneWindow(i).viewport()->installEventFilter(this);
     ApplyAllSettings();
+}
+
+void ZuEditor20::InstallWordBreak()
+{
+    // The container may place the next word break itself; NextX 0 leaves it to the default rule.
+    Document().SetWordBreakCallback([this](int pane, ZuTextPosition from, ZuTextPosition& result) {
+        int currentX = int(from.x) + 1, currentY = int(from.y), nextX = 0, nextY = 0;
+        short paneIndex = short(pane);
+        emit FindWordBreak(&currentX, &currentY, &nextX, &nextY, &paneIndex);
+        if (nextX <= 0)
+            return false;
+        result = ZuTextPosition{std::uint32_t(nextX - 1), std::uint32_t(nextY > 0 ? nextY : currentY)};
+        return true;
+    });
+}
+
+namespace {
+
+// The virtual-key code of a key, as the stock key events carry it.
+short VirtualKey(int key)
+{
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return short('A' + (key - Qt::Key_A));
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return short('0' + (key - Qt::Key_0));
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return short(112 + (key - Qt::Key_F1));
+    switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+short ShiftState(Qt::KeyboardModifiers modifiers)
+{
+    return short(((modifiers & Qt::ShiftModifier) ? 1 : 0) | ((modifiers & Qt::ControlModifier) ? 2 : 0)
+                 | ((modifiers & Qt::AltModifier) ? 4 : 0));
+}
+
+short ButtonOf(Qt::MouseButtons buttons)
+{
+    return short(((buttons & Qt::LeftButton) ? 1 : 0) | ((buttons & Qt::RightButton) ? 2 : 0)
+                 | ((buttons & Qt::MiddleButton) ? 4 : 0));
+}
+
+}  // namespace
+
+bool ZuEditor20::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        if (watched != this)
+            break;
+        auto* key = static_cast<QKeyEvent*>(event);
+        short code = VirtualKey(key->key());
+        if (event->type() == QEvent::KeyPress)
+            emit KeyDown(&code, ShiftState(key->modifiers()));
+        else
+            emit KeyUp(&code, ShiftState(key->modifiers()));
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonDblClick: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint point = watched == this ? mouse->position().toPoint()
+                                             : static_cast<QWidget*>(watched)->mapTo(this, mouse->position().toPoint());
+        const short shift = ShiftState(mouse->modifiers());
+        if (event->type() == QEvent::MouseButtonPress) {
+            emit MouseDown(ButtonOf(mouse->button()), shift, point.x(), point.y());
+        } else if (event->type() == QEvent::MouseMove) {
+            emit MouseMove(ButtonOf(mouse->buttons()), shift, point.x(), point.y());
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            emit MouseUp(ButtonOf(mouse->button()), shift, point.x(), point.y());
+            emit Click();
+        } else {
+            emit DblClick();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---- Scope
@@ -111,6 +221,7 @@ void ZuEditor20::ApplyPaneSettings(int pane)
 
 void ZuEditor20::ApplyAllSettings()
 {
+    InstallWordBreak();
     UndoManager().SetLimit(undoLimit_);
     for (int i = 0; i < 2; ++i)
         ApplyPaneSettings(i);

@@ -230,6 +230,69 @@ private slots:
         }
     }
 
+    // A FindWordBreak handler that sets NextX places the break; NextX 0 leaves the default rule.
+    void findWordBreakHandlerPlacesTheBreak()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "G01 X10 Y20");
+        Let(control.get(), "CaretX", 1);
+        int asked = 0;
+        connect(control.get(), &ZuEditor20::FindWordBreak, this,
+                [&](int* x, int* y, int* nextX, int* nextY, short* pane) {
+                    ++asked;
+                    QCOMPARE(*y, 1);
+                    QCOMPARE(*pane, short(0));
+                    QCOMPARE(*nextY, 0);
+                    if (*x == 1)
+                        *nextX = 7;
+                });
+        control->setFocus();
+        QTest::keyClick(control.get(), Qt::Key_Right, Qt::ControlModifier);
+        QVERIFY(asked > 0);
+        QCOMPARE(Get(control.get(), "CaretX").toInt(), 7);
+        QTest::keyClick(control.get(), Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(Get(control.get(), "CaretX").toInt(), 9);
+    }
+
+    void stockEventsOfKeysAndMouse()
+    {
+        const auto control = NewControl();
+        QStringList events;
+        connect(control.get(), &ZuEditor20::KeyDown, this,
+                [&](short* code, short shift) { events << QStringLiteral("KeyDown(%1,%2)").arg(*code).arg(shift); });
+        connect(control.get(), &ZuEditor20::KeyUp, this,
+                [&](short* code, short shift) { events << QStringLiteral("KeyUp(%1,%2)").arg(*code).arg(shift); });
+        connect(control.get(), &ZuEditor20::MouseDown, this, [&](short button, short shift, int x, int y) {
+            events << QStringLiteral("MouseDown(%1,%2,%3,%4)").arg(button).arg(shift).arg(x).arg(y);
+        });
+        connect(control.get(), &ZuEditor20::MouseUp, this,
+                [&](short button, short, int, int) { events << QStringLiteral("MouseUp(%1)").arg(button); });
+        connect(control.get(), &ZuEditor20::Click, this, [&] { events << QStringLiteral("Click"); });
+        control->setFocus();
+        QTest::keyClick(control.get(), Qt::Key_A, Qt::ShiftModifier);
+        QWidget* pane = control->PaneWindow(0).viewport();
+        const QPoint at(20, 10);
+        QTest::mouseClick(pane, Qt::LeftButton, Qt::NoModifier, at);
+        const QPoint inControl = pane->mapTo(control.get(), at);
+        // The Shift key itself comes first and last.
+        QCOMPARE(events, (QStringList{"KeyDown(16,1)", "KeyDown(65,1)", "KeyUp(65,1)", "KeyUp(16,0)",
+                                      QStringLiteral("MouseDown(1,0,%1,%2)").arg(inControl.x()).arg(inControl.y()),
+                                      "MouseUp(1)", "Click"}));
+    }
+
+    // A new document starts with an empty undo history.
+    void replacingTheDocumentEmptiesUndo()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "one");
+        QVERIFY(Get(control.get(), "CanUndo").toBool());
+        Let(control.get(), "FileOpen", QString());
+        QVERIFY(!Get(control.get(), "CanUndo").toBool());
+        QVERIFY(!Get(control.get(), "IsDirty").toBool());
+    }
+
     // A KeyPress answer outside a byte cancels the character; 0 cancels it too.
     void keyPressAnswersOutsideAByteCancel_data()
     {
