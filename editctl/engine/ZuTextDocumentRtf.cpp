@@ -749,6 +749,9 @@ ZuErr ZuTextDocument::LoadRtf(ZuInStream& stream)
 {
     if (stream.Bad())
         return stream.Error() != ZuOk ? stream.Error() : ZuErrStream;
+    // As with plain text, data of 2^31 bytes or more is refused before reading.
+    if (const std::int64_t length = stream.Length(); length >= 0 && length - stream.Tell() > std::int64_t(MaxText))
+        return ZuErrLineCount;
     if (!StartsAsRtf(stream))
         return stream.Bad() ? (stream.Error() != ZuOk ? stream.Error() : ZuErrStream) : ZuErrRtf;
     ZuRtfContent content;

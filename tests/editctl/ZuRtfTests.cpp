@@ -264,6 +264,27 @@ private slots:
         QCOMPARE(QString::fromStdString(doc.CheckStructure()), QString());
     }
 
+    void hugeDataIsRefusedBeforeReading()
+    {
+        // A stream that claims 2^31 bytes and counts what is asked of it.
+        class Huge : public ZuInStream {
+        public:
+            Huge() : ZuInStream(16) {}
+            std::size_t Read(void*, std::size_t) override
+            {
+                ++reads;
+                return 0;
+            }
+            void Seek(std::int64_t, int) override {}
+            std::int64_t Tell() const override { return 0; }
+            std::int64_t Length() const override { return std::int64_t(1) << 31; }
+            int reads = 0;
+        } huge;
+        ZuTextDocument doc(nullptr, 16);
+        QCOMPARE(doc.LoadRtf(huge), ZuErrLineCount);
+        QCOMPARE(huge.reads, 0);
+    }
+
     void detection_data()
     {
         QTest::addColumn<QByteArray>("data");
