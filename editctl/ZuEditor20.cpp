@@ -6,15 +6,6 @@
 #include <QResizeEvent>
 #include <QRubberBand>
 
-namespace {
-
-QColor ToQColor(std::uint32_t c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-} // namespace
-
 ZuEditor20::ZuEditor20(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -240,7 +231,7 @@ void ZuEditor20::paintEvent(QPaintEvent*)
 {
     // The bar is what the panes leave uncovered.
     QPainter painter(this);
-    painter.fillRect(rect(), ToQColor(SplitterBackColor));
+    DrawSplitter(painter);
 }
 
 void ZuEditor20::resizeEvent(QResizeEvent* event)

@@ -554,6 +554,9 @@ private:
     void ApplyMargins(int pane);
     void ApplyMousePointer();
     void ApplyStockFont(const QFont& font);
+    // The splitter bar: raised 3-D edges on the button face (Appearance 1), or
+    // SplitterBackColor outlined in SplitterForeColor (Appearance 0).
+    void DrawSplitter(QPainter& painter);
     void OnKeyPress(int& character);
     void InstallWordBreak();
     // The stock events of keys and the mouse, seen on the control and its panes.

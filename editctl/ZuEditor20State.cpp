@@ -413,7 +413,12 @@ QStringList ZuEditor20::PropertyPageProgIds()
 
 void ZuEditor20::ApplyStockFont(const QFont& font)
 {
+    // The stock font becomes the document's default font, and new fonts start as it.
+    const ZuQtMetrics metrics(font);
+    Check(Document().Fonts().DefaultFont().Measure(metrics.DefaultFont()));
+    Metrics() = metrics;
     setFont(font);
+    FontsChanged();
     // Column selections need fixed-pitch fonts of one width; a new font may end them.
     for (int pane = 0; pane < 2; ++pane) {
         ZuPaneView& view = View(pane);
@@ -425,6 +430,7 @@ void ZuEditor20::ApplyStockFont(const QFont& font)
 
 void ZuEditor20::ApplyMousePointer()
 {
+    // 0 leaves the cursor to the panes, which choose theirs as the mouse moves.
     static const Qt::CursorShape Shapes[] = {
         Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,   Qt::IBeamCursor,   Qt::ArrowCursor,
         Qt::SizeAllCursor,   Qt::SizeBDiagCursor, Qt::SizeVerCursor, Qt::SizeFDiagCursor, Qt::SizeHorCursor,
@@ -432,9 +438,14 @@ void ZuEditor20::ApplyMousePointer()
         Qt::SizeAllCursor};
     if (MousePointer == 0) {
         unsetCursor();
+        for (int i = 0; i < 2; ++i)
+            PaneWindow(i).viewport()->unsetCursor();
         return;
     }
-    setCursor(Shapes[std::clamp(MousePointer, 0, 15)]);
+    const QCursor cursor(Shapes[std::clamp(MousePointer, 0, 15)]);
+    setCursor(cursor);
+    for (int i = 0; i < 2; ++i)
+        PaneWindow(i).viewport()->setCursor(cursor);
 }
 
 void ZuEditor20::PaintFirstPane(QPainter& painter)
@@ -443,4 +454,40 @@ void ZuEditor20::PaintFirstPane(QPainter& painter)
     const QSize size = PaneWindow(0).ClientSize();
     View(0).Paint(painter, QRect(QPoint(0, 0), size), true);
     painter.restore();
+}
+
+void ZuEditor20::DrawSplitter(QPainter& painter)
+{
+    auto color = [](std::uint32_t rgb) { return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF)); };
+    painter.fillRect(rect(), color(TranslateColor(splitterBack_)));
+    if (SplitterType == 0)
+        return;
+    const ZuPaneLayout layout = ComputeLayout(SplitterType, SplitterPosition, SplitterWidth, width(), height());
+    QRect bar;
+    if (SplitterType == 1) {
+        const int end = layout.second.isValid() ? layout.second.left() : width();
+        bar = QRect(layout.first.width(), 0, end - layout.first.width(), height());
+    } else {
+        const int end = layout.second.isValid() ? layout.second.top() : height();
+        bar = QRect(0, layout.first.height(), width(), end - layout.first.height());
+    }
+    if (bar.width() <= 0 || bar.height() <= 0)
+        return;
+    if (appearance_ == 1) {
+        const QPalette palette = QGuiApplication::palette();
+        painter.fillRect(bar, palette.color(QPalette::Button));
+        for (int i = 0; i < 2 && bar.width() > 2 * i && bar.height() > 2 * i; ++i) {
+            const QRect edge = bar.adjusted(i, i, -i - 1, -i - 1);
+            painter.setPen(palette.color(i == 0 ? QPalette::Light : QPalette::Midlight));
+            painter.drawLine(edge.topLeft(), edge.topRight());
+            painter.drawLine(edge.topLeft(), edge.bottomLeft());
+            painter.setPen(palette.color(i == 0 ? QPalette::Shadow : QPalette::Dark));
+            painter.drawLine(edge.bottomLeft(), edge.bottomRight());
+            painter.drawLine(edge.topRight(), edge.bottomRight());
+        }
+    } else {
+        painter.fillRect(bar, color(TranslateColor(splitterBack_)));
+        painter.setPen(QPen(color(TranslateColor(splitterFore_)), 1));
+        painter.drawRect(bar.adjusted(0, 0, -1, -1));
+    }
 }

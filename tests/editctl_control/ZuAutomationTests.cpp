@@ -90,8 +90,9 @@ private slots:
     void columnSelectionNeedsFixedPitchFonts()
     {
         const auto control = NewControl();
+        Let(control.get(), "FontName", "DejaVu Sans");
         if (!control->Document().Fonts().IsProportional())
-            QSKIP("the default font of this machine is fixed-pitch");
+            QSKIP("this machine has no proportional font");
         const Raised raised = RaisedBy([&] { Let(control.get(), "SelDefaultType", 3); });
         QCOMPARE(raised.number, 1000);
         QCOMPARE(raised.text, QString::fromLatin1(AutomationError(ZuErrProportional).text.c_str()));
@@ -279,6 +280,47 @@ private slots:
         QCOMPARE(events, (QStringList{"KeyDown(16,1)", "KeyDown(65,1)", "KeyUp(65,1)", "KeyUp(16,0)",
                                       QStringLiteral("MouseDown(1,0,%1,%2)").arg(inControl.x()).arg(inControl.y()),
                                       "MouseUp(1)", "Click"}));
+    }
+
+    // Edits made while painting is off undo as one step.
+    void editsWhileRedrawIsOffUndoAtOnce()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "start");
+        Let(control.get(), "Redraw", false);
+        QVERIFY(!Get(control.get(), "Redraw").toBool());
+        Let(control.get(), "TextAll", "one");
+        Let(control.get(), "TextIndex", 2);
+        Let(control.get(), "Text", "two");
+        Let(control.get(), "Redraw", true);
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("one\r\ntwo"));
+        Let(control.get(), "Action", 6);
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("start"));
+    }
+
+    // Moving an end of a pane without a selection starts one of the default type at the caret.
+    void selectionEndStartsASelection()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "G01 X10\r\nG00 Y5");
+        Let(control.get(), "PaneIndex", 0);
+        Let(control.get(), "CaretY", 1);
+        Let(control.get(), "CaretX", 3);
+        Let(control.get(), "SelDefaultType", 2);
+        Let(control.get(), "SelEndY", 2);
+        QCOMPARE(Get(control.get(), "SelMark").toInt(), 2);
+        QCOMPARE(Get(control.get(), "SelStartY").toInt(), 1);
+        QCOMPARE(Get(control.get(), "SelEndY").toInt(), 2);
+        // A negative value does nothing.
+        Let(control.get(), "SelEndY", -1);
+        QCOMPARE(Get(control.get(), "SelEndY").toInt(), 2);
+        Let(control.get(), "SelMark", 0);
+        Let(control.get(), "SelDefaultType", 0);
+        Let(control.get(), "SelStartX", 2);
+        QCOMPARE(Get(control.get(), "SelMark").toInt(), 1);
+        QCOMPARE(Get(control.get(), "SelStartX").toInt(), 2);
     }
 
     // A new document starts with an empty undo history.

@@ -7,6 +7,9 @@
 #include "support/TestRegistry.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPalette>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -189,6 +192,25 @@ private slots:
         const auto control = NewControl();
         control->LoadProperties(bag);
         QCOMPARE(Get(control.get(), "CountBytes").toInt(), 0);
+    }
+
+    // The bar between split panes: flat in the splitter's colours, or raised on the button face.
+    void splitterBarIsDrawnAsAppearanceSays()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "SplitterType", 1);
+        Let(control.get(), "SplitterWidth", 9);
+        Let(control.get(), "SplitterPosition", 100);
+        Let(control.get(), "Appearance", 0);
+        Let(control.get(), "SplitterBackColor", 0x0000FFu);  // red, as 0x00BBGGRR
+        Let(control.get(), "SplitterForeColor", 0xFF0000u);  // blue
+        QImage image = control->grab().toImage();
+        QCOMPARE(image.pixelColor(104, 150), QColor(Qt::red));
+        QCOMPARE(image.pixelColor(100, 150), QColor(Qt::blue));
+        QCOMPARE(image.pixelColor(108, 150), QColor(Qt::blue));
+        Let(control.get(), "Appearance", 1);
+        image = control->grab().toImage();
+        QCOMPARE(image.pixelColor(104, 150), QGuiApplication::palette().color(QPalette::Button));
     }
 
     void displayStringsStandForTheirPositions()
