@@ -16,6 +16,7 @@
 // Every figure is the median of the runs, with the lowest and highest beside it; the machine may be
 // shared, so the runs interleave the measurements.
 
+#include "bench/BenchNcText.h"
 #include "editctl/ZuTextFile.h"
 #include "editctl/engine/ZuGlobalOutStream.h"
 #include "editctl/engine/ZuInsertionUndoAction.h"
@@ -99,17 +100,7 @@ std::string MakeRtf(std::size_t bytes)
 // NC-like lines of exactly 40 bytes with CR LF: words to break at.
 std::string MakeText(std::size_t bytes)
 {
-    std::string text;
-    text.reserve(bytes + 64);
-    char line[64];
-    for (long n = 0; text.size() < bytes; ++n) {
-        std::snprintf(line, sizeof line, "N%06ld G01 X%07.3f Y%07.3f F%04ld", n % 1000000, (n % 9000) / 10.0,
-                      (n % 7000) / 10.0, 100 + n % 900);
-        std::string l(line);
-        l.resize(38, ' ');
-        text += l;
-        text += "\r\n";
-    }
+    std::string text = MakeNcText(bytes);
     text.resize(bytes - bytes % 40);
     return text;
 }

@@ -10,6 +10,7 @@
 // Rounds interleave the two controls; each figure is the median of the rounds
 // with the smallest and largest beside it (the machine may be shared).
 
+#include "bench/BenchNcText.h"
 #include "editctl/ZuEditor20.h"
 #include "editctl/engine/ZuMemoryInStream.h"
 
@@ -43,23 +44,6 @@ void Print(const char* what, const std::vector<double>& values)
     std::vector<double> v = values;
     std::sort(v.begin(), v.end());
     std::printf("  %-28s median %9.2f ms   (min %9.2f, max %9.2f)\n", what, v[v.size() / 2], v.front(), v.back());
-}
-
-// ASCII NC lines of 40 bytes with CR LF.
-std::string MakeText(std::size_t bytes)
-{
-    std::string text;
-    text.reserve(bytes + 64);
-    char line[64];
-    for (long n = 0; text.size() < bytes; ++n) {
-        std::snprintf(line, sizeof line, "N%06ld G01 X%07.3f Y%07.3f F%04ld", n % 1000000, (n % 9000) / 10.0,
-                      (n % 7000) / 10.0, 100 + n % 900);
-        std::string l(line);
-        l.resize(38, ' ');
-        text += l;
-        text += "\r\n";
-    }
-    return text;
 }
 
 const QSize WindowSize(800, 600);
@@ -153,7 +137,7 @@ int main(int argc, char* argv[])
     const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
     const int keys = argc > 3 ? std::atoi(argv[3]) : 200;
-    const std::string text = MakeText(megabytes * 1000000);
+    const std::string text = MakeNcText(megabytes * 1000000);
     const QString qtext = QString::fromLatin1(text.data(), qsizetype(text.size()));
     std::printf("%zu MB, %d rounds, %d keys, window %dx%d, DejaVu Sans Mono 13 px, no wrapping\n", megabytes, rounds,
                 keys, WindowSize.width(), WindowSize.height());

@@ -112,6 +112,19 @@ std::uint64_t ZuTextDocument::PositionToOffset(int pane, ZuTextPosition position
     return cache_.BytesBefore(place.block) + blocks_[place.block]->OffsetOf(pane, position.x, place.line);
 }
 
+std::pair<std::uint64_t, std::uint64_t> ZuTextDocument::SpanOf(int pane, const ZuTextRange& range) const
+{
+    std::uint64_t from = 0, to = byteCount_;
+    if (range.type == ZuRangeLine) {
+        from = PositionToOffset(pane, {0, range.LowestLine()});
+        to = PositionToOffset(pane, {ZuEndOfLine, range.HighestLine()});
+    } else if (range.type == ZuRangeStream) {
+        from = PositionToOffset(pane, range.First());
+        to = PositionToOffset(pane, range.Last());
+    }
+    return {from, std::max(from, to)};
+}
+
 ZuTextPosition ZuTextDocument::OffsetToPosition(int pane, std::uint64_t offset) const
 {
     if (blocks_.empty())
@@ -415,6 +428,15 @@ ZuErr ZuTextDocument::RemoveBytes(ZuTextDocument* fragment, std::uint64_t from, 
     }
 }
 
+ZuErr ZuTextDocument::TakeFragmentFonts(const ZuTextDocument& fragment, std::vector<std::uint32_t>& map)
+{
+    if (std::uint64_t(lineCount_[0]) + fragment.LineCount(0) > MaxCount)
+        return ZuErrLineCount;
+    if (const ZuErr error = fonts_->MergeFrom(*fragment.fonts_))
+        return error;
+    return fragment.fonts_->IndexMap(*fonts_, map);
+}
+
 ZuErr ZuTextDocument::InsertFragmentAt(std::uint64_t offset, ZuTextDocument& fragment)
 {
     if (&fragment == this || offset > byteCount_)
@@ -424,12 +446,8 @@ ZuErr ZuTextDocument::InsertFragmentAt(std::uint64_t offset, ZuTextDocument& fra
         return ZuOk;
     }
     try {
-        if (std::uint64_t(lineCount_[0]) + fragment.LineCount(0) > MaxCount)
-            return ZuErrLineCount;
-        if (const ZuErr error = fonts_->MergeFrom(*fragment.fonts_))
-            return error;
         std::vector<std::uint32_t> map;
-        if (const ZuErr error = fragment.fonts_->IndexMap(*fonts_, map))
+        if (const ZuErr error = TakeFragmentFonts(fragment, map))
             return error;
         if (ZuErr error = ZuOk; InsertMovingBlocks(fragment, offset, map, error))
             return error;
@@ -815,12 +833,8 @@ ZuErr ZuTextDocument::InsertFragment(int pane, const ZuTextRange& range, ZuTextD
         return ZuOk;
     }
     try {
-        if (std::uint64_t(lineCount_[0]) + fragment.LineCount(0) > MaxCount)
-            return ZuErrLineCount;
-        if (const ZuErr error = fonts_->MergeFrom(*fragment.fonts_))
-            return error;
         std::vector<std::uint32_t> map;
-        if (const ZuErr error = fragment.fonts_->IndexMap(*fonts_, map))
+        if (const ZuErr error = TakeFragmentFonts(fragment, map))
             return error;
         ZuErr result = ZuOk;
         if (range.type == ZuRangeColumn) {

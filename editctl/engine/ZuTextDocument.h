@@ -21,6 +21,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +81,11 @@ public:
     ZuBlockPlace FindBlockByOffset(int pane, std::uint64_t offset) const;
     std::uint64_t PositionToOffset(int pane, ZuTextPosition position) const;
     ZuTextPosition OffsetToPosition(int pane, std::uint64_t offset) const;
+    // Before a fragment goes in: refuses one that would make too many lines,
+    // adds its fonts to ours and maps its font indices onto ours.
+    ZuErr TakeFragmentFonts(const ZuTextDocument& fragment, std::vector<std::uint32_t>& map);
+    // The bytes a stream, line or whole range covers, as offsets (first <= second).
+    std::pair<std::uint64_t, std::uint64_t> SpanOf(int pane, const ZuTextRange& range) const;
 
     // 0 for CR LF text (an LF preceded by a CR is found), else 1.
     static int DetectLineEnds(const char* bytes, std::size_t size);

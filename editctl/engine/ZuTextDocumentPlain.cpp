@@ -189,15 +189,8 @@ ZuErr ZuTextDocument::SavePlainText(int pane, const ZuTextRange& range, ZuOutStr
                     writer.LineEnd();
             }
         } else {
-            std::uint64_t from = 0, to = byteCount_;
-            if (range.type == ZuRangeLine) {
-                from = PositionToOffset(pane, {0, range.LowestLine()});
-                to = PositionToOffset(pane, {ZuEndOfLine, range.HighestLine()});
-            } else if (range.type == ZuRangeStream) {
-                from = PositionToOffset(pane, range.First());
-                to = PositionToOffset(pane, range.Last());
-            }
-            bytes(from, std::max(from, to));
+            const auto [from, to] = SpanOf(pane, range);
+            bytes(from, to);
         }
     } catch (const std::bad_alloc&) {
         return ZuErrNoMemory;

@@ -1012,15 +1012,7 @@ ZuErr ZuTextDocument::SaveRtf(ZuOutStream& stream, int pane, const ZuTextRange& 
                     spans.emplace_back(PositionToOffset(pane, {range.SmallestX(), line}),
                                        PositionToOffset(pane, {range.LargestX(), line}));
             } else {
-                std::uint64_t from = 0, to = byteCount_;
-                if (range.type == ZuRangeLine) {
-                    from = PositionToOffset(pane, {0, range.LowestLine()});
-                    to = PositionToOffset(pane, {ZuEndOfLine, range.HighestLine()});
-                } else if (range.type == ZuRangeStream) {
-                    from = PositionToOffset(pane, range.First());
-                    to = PositionToOffset(pane, range.Last());
-                }
-                spans.emplace_back(from, std::max(from, to));
+                spans.push_back(SpanOf(pane, range));
             }
         }
 
