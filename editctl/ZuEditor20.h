@@ -547,6 +547,8 @@ private:
     void RunAction(int action);
     void SetSelectionEnd(int which, int value);
     void ApplyCharacterFormat(int attribute, const ZuAttributeValue& value);
+    // A format change of a pane's range in one undo group, recorded for undo when the pane records formats.
+    void FormatRecorded(int pane, const ZuTextRange& range, const std::function<ZuErr()>& change);
     ZuAttributeValue QueryCharacterFormat(int attribute) const;
     void RequireUniformFixedPitch() const;
     void InsertParsed(int pane, ZuTextDocument& fragment);

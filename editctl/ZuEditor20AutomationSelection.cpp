@@ -4,6 +4,7 @@
 
 #include "editctl/ZuAboutBox.h"
 #include "editctl/ZuEditor20Boundary.h"
+#include "editctl/ZuFormatUndoAction.h"
 #include "editctl/ZuPropertyPages.h"
 #include "editctl/engine/ZuSearch.h"
 
@@ -220,15 +221,34 @@ void ZuEditor20::ApplyCharacterFormat(int attribute, const ZuAttributeValue& val
 {
     Operate(0, [&] {
         const int pane = paneIndex_ == -2 ? FocusPane() : PanesInScope().front();
-        ZuPaneView& view = View(pane);
-        const ZuTextRange range = view.ClampedSelection();
+        const ZuTextRange range = View(pane).ClampedSelection();
         if (range.IsEmpty())
             return;
-        const ZuErr result = Document().ApplyCharFormat(attribute, pane, ToDocument(range), value);
-        View(0).InvalidateAll();
-        View(1).InvalidateAll();
-        Check(result);
+        FormatRecorded(pane, range, [&] { return Document().ApplyCharFormat(attribute, pane, ToDocument(range), value); });
     });
+}
+
+void ZuEditor20::FormatRecorded(int pane, const ZuTextRange& range, const std::function<ZuErr()>& change)
+{
+    // The lines the range touches, from the start of the first to the end of the last.
+    ZuPaneView& view = View(pane);
+    const std::uint32_t first = range.LowestLine();
+    const std::uint32_t last = range.HighestLine();
+    const std::uint64_t from = Document().PositionToOffset(pane, ToDocument(ZuTextPosition{0, first}));
+    const std::uint64_t to = Document().PositionToOffset(pane, ToDocument(ZuTextPosition{view.LineLength(last), last}));
+    std::string before;
+    const bool record = settings_[std::size_t(pane)].undoCharFormatting
+                        && ZuFormatUndoAction::Capture(Document(), from, to, before);
+    UndoManager().Nest(true);
+    const ZuErr result = change();
+    std::string after;
+    if (result == ZuOk && record && ZuFormatUndoAction::Capture(Document(), from, to, after))
+        UndoManager().AddAction(std::make_unique<ZuFormatUndoAction>(Document(), from, to, std::move(before),
+                                                                     std::move(after)));
+    UndoManager().Nest(false);
+    View(0).InvalidateAll();
+    View(1).InvalidateAll();
+    Check(result);
 }
 
 int ZuEditor20::GetCharacterBold() const { return int(QueryCharacterFormat(0).number); }
@@ -270,10 +290,11 @@ void ZuEditor20::LetCharacterForeColor(uint value)
 {
     Operate(0, [&] {
         const int pane = paneIndex_ == -2 ? FocusPane() : PanesInScope().front();
-        const ZuErr result = Document().ApplyColor(7, pane, ToDocument(View(pane).ClampedSelection()), TranslateColor(value));
-        View(0).InvalidateAll();
-        View(1).InvalidateAll();
-        Check(result);
+        const ZuTextRange range = View(pane).ClampedSelection();
+        if (range.IsEmpty())
+            return;
+        FormatRecorded(pane, range,
+                       [&] { return Document().ApplyColor(7, pane, ToDocument(range), TranslateColor(value)); });
     });
 }
 uint ZuEditor20::GetCharacterBackColor() const
@@ -285,10 +306,11 @@ void ZuEditor20::LetCharacterBackColor(uint value)
 {
     Operate(0, [&] {
         const int pane = paneIndex_ == -2 ? FocusPane() : PanesInScope().front();
-        const ZuErr result = Document().ApplyColor(6, pane, ToDocument(View(pane).ClampedSelection()), TranslateColor(value));
-        View(0).InvalidateAll();
-        View(1).InvalidateAll();
-        Check(result);
+        const ZuTextRange range = View(pane).ClampedSelection();
+        if (range.IsEmpty())
+            return;
+        FormatRecorded(pane, range,
+                       [&] { return Document().ApplyColor(6, pane, ToDocument(range), TranslateColor(value)); });
     });
 }
 

@@ -323,6 +323,41 @@ private slots:
         QCOMPARE(Get(control.get(), "SelStartX").toInt(), 2);
     }
 
+    // A format set through the members undoes in one step when the pane records formats, and not otherwise.
+    void characterFormatsUndo_data()
+    {
+        QTest::addColumn<bool>("recorded");
+        QTest::newRow("recorded") << true;
+        QTest::newRow("not recorded") << false;
+    }
+    void characterFormatsUndo()
+    {
+        QFETCH(bool, recorded);
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "G01 X10\r\nG00 Y5");
+        Let(control.get(), "UndoCharFormattingEnabled", recorded);
+        Let(control.get(), "UndoCaretEnabled", false);
+        Let(control.get(), "CaretY", 1);
+        Let(control.get(), "CaretX", 1);
+        Let(control.get(), "SelEndX", 4);
+        Let(control.get(), "CharacterBold", -1);
+        Let(control.get(), "CharacterForeColor", 0x0000FFu);
+        QCOMPARE(Get(control.get(), "CharacterBold").toInt(), -1);
+        QCOMPARE(Get(control.get(), "CharacterForeColor").toUInt(), 0x0000FFu);
+        Let(control.get(), "Action", 6);
+        if (!recorded) {
+            // The last step was the text itself.
+            QCOMPARE(Get(control.get(), "TextAll").toString(), QString());
+            return;
+        }
+        QVERIFY(Get(control.get(), "CharacterForeColor").toUInt() != 0x0000FFu);
+        QCOMPARE(Get(control.get(), "CharacterBold").toInt(), -1);
+        Let(control.get(), "Action", 6);
+        QCOMPARE(Get(control.get(), "CharacterBold").toInt(), 0);
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("G01 X10\r\nG00 Y5"));
+    }
+
     // A new document starts with an empty undo history.
     void replacingTheDocumentEmptiesUndo()
     {
