@@ -669,7 +669,7 @@ int ZuEditor20::ClientToPane(int x, int y)
 QVariantList ZuEditor20::ClientToFile(int pane, int x, int y)
 {
     pane = MethodPane(SplitterType, pane, FocusPane());
-    const QPoint local = PaneWindow(pane).mapFrom(this, QPoint(x, y));
+    const QPoint local = PaneWindow(pane).viewport()->mapFrom(this, QPoint(x, y));
     const ZuTextPosition p = View(pane).PositionAt(local);
     return {int(p.x) + 1, int(p.y) + 1};
 }

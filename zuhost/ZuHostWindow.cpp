@@ -18,8 +18,7 @@ ZuHostWindow::ZuHostWindow(ZuHostScript& script, QWidget* parent)
     : QMainWindow(parent), script_(script), log_(new QPlainTextEdit), command_(new QLineEdit)
 {
     setWindowTitle(QStringLiteral("ZUEDIT32 Container"));
-    if (QWidget* control = script_.ControlWidget())
-        setCentralWidget(control);
+    ShowControl();
     log_->setReadOnly(true);
     command_->setPlaceholderText(QStringLiteral("set WrapX 200, get Count, call AboutBox ..."));
     auto* panel = new QWidget;
@@ -47,6 +46,23 @@ ZuHostWindow::ZuHostWindow(ZuHostScript& script, QWidget* parent)
     resize(720, 560);
 }
 
+ZuHostWindow::~ZuHostWindow()
+{
+    if (QWidget* control = takeCentralWidget())
+        control->setParent(nullptr);
+    script_.Events().onEvent = nullptr;
+}
+
+void ZuHostWindow::ShowControl()
+{
+    QWidget* control = script_.ControlWidget();
+    if (control && centralWidget() != control) {
+        if (QWidget* old = takeCentralWidget())
+            old->setParent(nullptr);
+        setCentralWidget(control);
+    }
+}
+
 void ZuHostWindow::Log(const QString& line) { log_->appendPlainText(line); }
 
 void ZuHostWindow::RunCommand()
@@ -59,6 +75,8 @@ void ZuHostWindow::RunCommand()
         Log(QStringLiteral("failed: ") + message);
     else if (!output.isEmpty())
         Log(output);
+    // "create" makes a new control: show it in place of the old one.
+    ShowControl();
     command_->clear();
 }
 

@@ -13,12 +13,15 @@ class ZuHostWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit ZuHostWindow(ZuHostScript& script, QWidget* parent = nullptr);
+    // The control belongs to the script: the window hands it back rather than deleting it.
+    ~ZuHostWindow() override;
 
 private:
     void SaveBag();
     void LoadBag();
     void RunCommand();
     void Log(const QString& line);
+    void ShowControl();
 
     ZuHostScript& script_;
     QPlainTextEdit* log_;

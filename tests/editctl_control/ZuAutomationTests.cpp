@@ -358,6 +358,31 @@ private slots:
         QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("G01 X10\r\nG00 Y5"));
     }
 
+    // The coordinate methods: columns 1-based, the lines of FileToOffset and OffsetToFile 0-based.
+    void coordinateMethods()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "G01 X1\r\nG00 Y2");
+        auto call = [&](const char* name, const QVariantList& args) {
+            return platform::CallByName(control.get(), QString::fromLatin1(name), platform::VbMethod, args);
+        };
+        QCOMPARE(call("FileToOffset", {0, 1, 1}).toInt(), 8);
+        QCOMPARE(call("FileToOffset", {0, 3, 0}).toInt(), 2);
+        QCOMPARE(call("OffsetToFile", {8, 0}).toList(), (QVariantList{1, 1}));
+        QCOMPARE(call("OffsetToFile", {2, 0}).toList(), (QVariantList{3, 0}));
+        // Unsplit, any pane argument means the first pane.
+        QCOMPARE(call("OffsetToFile", {9, 7}).toList(), (QVariantList{2, 1}));
+        QCOMPARE(call("ClientToPane", {10, 10}).toInt(), 0);
+        Let(control.get(), "TopY", 1);
+        QCOMPARE(call("ClientToFile", {0, 1, 1}).toList(), (QVariantList{1, 1}));
+        Let(control.get(), "SplitterType", 1);
+        Let(control.get(), "SplitterWidth", 8);
+        Let(control.get(), "SplitterPosition", 100);
+        QCOMPARE(call("ClientToPane", {104, 10}).toInt(), -1);
+        QCOMPARE(call("ClientToPane", {150, 10}).toInt(), 1);
+    }
+
     // A new document starts with an empty undo history.
     void replacingTheDocumentEmptiesUndo()
     {

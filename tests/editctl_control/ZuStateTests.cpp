@@ -115,6 +115,25 @@ private slots:
                                          "CaretChange(1,1,1)"}));
     }
 
+    // Keys fire no change events; a later write compares against its own start only.
+    void keysFireNoChangeEvents()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        EventLog log(control.get());
+        control->setFocus();
+        QTest::keyClicks(control.get(), "abc");
+        QTest::keyClick(control.get(), Qt::Key_Left);
+        QVERIFY(log.lines.isEmpty());
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("abc"));
+        QVERIFY(Get(control.get(), "IsDirty").toBool());
+        Let(control.get(), "SearchTarget", "abc");
+        QVERIFY(log.lines.isEmpty());
+        Let(control.get(), "CaretX", 1);
+        // The second pane, not typed in, had its caret at the start already.
+        QCOMPARE(log.lines, QStringList{"CaretChange(3,1,0)"});
+    }
+
     // A failing write still fires what changed before it failed and marks the control modified.
     void failingWriteStillReportsItsChanges()
     {

@@ -5,9 +5,13 @@
 #include "zuhost/ZuHostBagFile.h"
 #include "zuhost/ZuHostEventLog.h"
 #include "zuhost/ZuHostScript.h"
+#include "zuhost/ZuHostWindow.h"
+#include "platform/registry/Registry.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -200,6 +204,35 @@ private slots:
             "load-bag form.zuf\nget TextType 2\nget Count 2\nget IsDirty False\n")));
         QVERIFY2(load.exitCode == 0, qPrintable(load.output));
         QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("out.txt"))));
+    }
+
+    // The window: the control in the middle, a line typed below the log runs as a script line.
+    void windowRunsTypedLinesAndLogsEvents()
+    {
+        qputenv("TALVEX_PROGRAM_DIR", PROGRAM_DIR);
+        qputenv("TALVEX_REGISTRY_DIR", dir_->filePath(QStringLiteral("registry")).toLocal8Bit());
+        platform::SetRegistryFolder(dir_->filePath(QStringLiteral("registry")));
+        ZuHostScript script;
+        script.Create(QString());
+        ZuHostWindow window(script);
+        window.show();
+        QCOMPARE(window.centralWidget(), script.ControlWidget());
+        auto* line = window.findChild<QLineEdit*>();
+        auto* log = window.findChild<QPlainTextEdit*>();
+        QVERIFY(line && log);
+        for (const char* command : {"set SplitterType 1", "set PaneFocus 1", "get ScrollBars 2"}) {
+            line->setText(QString::fromLatin1(command));
+            QTest::keyClick(line, Qt::Key_Return);
+        }
+        const QString text = log->toPlainText();
+        QVERIFY2(text.contains(QLatin1String("event PaneFocusChange(0)")), qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("failed: ScrollBars is 3, expected 2")), qPrintable(text));
+        QVERIFY(line->text().isEmpty());
+        // A new control takes the old one's place.
+        line->setText(QStringLiteral("create"));
+        QTest::keyClick(line, Qt::Key_Return);
+        QCOMPARE(window.centralWidget(), script.ControlWidget());
+        platform::SetRegistryFolder(QString());
     }
 
     void wordsAndValuesOfAScriptLine()
