@@ -412,15 +412,27 @@ bool ZuEditor20::GetIsEndOfParagraph() const
 void ZuEditor20::LetIsEndOfParagraph(bool value)
 {
     Operate(59, [&] {
+        // Through the pane's own text commands, so that both views follow and the change undoes.
         const int pane = PaneToRead();
+        ZuPaneView& view = View(pane);
+        const std::uint32_t line = std::uint32_t(ReadIndex() - 1);
+        if (GetIsEndOfParagraph() == value)
+            return;
+        const std::uint32_t length = view.LineLength(line);
+        ZuErr result = ZuOk;
         UndoManager().Nest(true);
-        const ZuErr result = Document().SetParagraphEnd(pane, std::uint32_t(ReadIndex()), value);
+        if (value) {
+            result = view.InsertText(ZuTextPosition{length, line}, "\r\n");
+        } else if (line + 1 < view.LineCount()) {
+            ZuTextRange lineEnd;
+            lineEnd.Init(ZuTextPosition{length, line}, ZuTextPosition{0, line + 1}, ZuRangeStream);
+            result = view.DeleteRange(lineEnd);
+        }
         UndoManager().Nest(false);
-        View(0).InvalidateAll();
-        View(1).InvalidateAll();
         Check(result);
     });
 }
+
 int ZuEditor20::GetHeightLine() const
 {
     if (textIndex_ <= 0)

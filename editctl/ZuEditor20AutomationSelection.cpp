@@ -225,6 +225,8 @@ void ZuEditor20::ApplyCharacterFormat(int attribute, const ZuAttributeValue& val
         if (range.IsEmpty())
             return;
         FormatRecorded(pane, range, [&] { return Document().ApplyCharFormat(attribute, pane, ToDocument(range), value); });
+        // Faces, sizes and weights change widths and heights: the panes measure again.
+        FontsChanged();
     });
 }
 

@@ -7,7 +7,9 @@
 #include "platform/forms/ScriptedAnswers.h"
 #include "support/TestRegistry.h"
 
+#include <QImage>
 #include <QMetaMethod>
+#include <QPainter>
 #include <QMetaProperty>
 #include <QTest>
 
@@ -381,6 +383,45 @@ private slots:
         Let(control.get(), "SplitterPosition", 100);
         QCOMPARE(call("ClientToPane", {104, 10}).toInt(), -1);
         QCOMPARE(call("ClientToPane", {150, 10}).toInt(), 1);
+    }
+
+    void paragraphEndOfALine()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "N10\r\nN20");
+        Let(control.get(), "TextIndex", 1);
+        QVERIFY(Get(control.get(), "IsEndOfParagraph").toBool());
+        Let(control.get(), "IsEndOfParagraph", false);
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("N10N20"));
+        QCOMPARE(Get(control.get(), "Count").toInt(), 1);
+        Let(control.get(), "Action", 6);
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("N10\r\nN20"));
+        Let(control.get(), "TextIndex", 2);
+        QVERIFY(!Get(control.get(), "IsEndOfParagraph").toBool());
+        Let(control.get(), "IsEndOfParagraph", true);
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("N10\r\nN20\r\n"));
+    }
+
+    // PaintDC draws the first pane's visible text with the painter whose address it is given.
+    void paintDcDrawsTheFirstPane()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "WWWWWWWW\r\nWWWWWWWW");
+        Let(control.get(), "TopY", 1);
+        QImage image(400, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            Let(control.get(), "PaintDC", qulonglong(reinterpret_cast<quintptr>(&painter)));
+        }
+        bool inked = false;
+        for (int y = 0; y < 20 && !inked; ++y)
+            for (int x = 0; x < 60 && !inked; ++x)
+                inked = image.pixelColor(x, y).lightness() < 128;
+        QVERIFY(inked);
+        QCOMPARE(RaisedBy([&] { Let(control.get(), "PaintDC", 0); }).number, 1000);
     }
 
     // A new document starts with an empty undo history.
