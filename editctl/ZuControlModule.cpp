@@ -25,7 +25,7 @@ template <typename T> QObject* Counted(QObject* parent)
 }
 
 const platform::ComControlInfo EditorInfo{ZuTypeName, ZuMiscStatus, 1, true, ZuLibId, "1.0"};
-const platform::ComControlInfo PageInfo{ZuPageTypeName, 0, 0, false, nullptr, nullptr};
+const platform::ComControlInfo PageInfo{ZuPageTypeName, 0, 0, false, nullptr, nullptr, false};
 
 const platform::ComClass Classes[] = {
     {ZuEditorProgId, "ZuEditor20", &ZuEditor20Factory::Create, ZuEditorClassId, &EditorInfo},

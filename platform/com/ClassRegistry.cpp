@@ -188,6 +188,8 @@ bool RegisterControl(const QString& progId, const ControlEntry& control)
     if (!entry || (!control.typeLibId.isEmpty() && !IsClassId(control.typeLibId)))
         return false;
     const QString classKey = QStringLiteral("CLSID\\") + entry->classId;
+    if (!control.isControl)
+        return WriteDefault(entry->progId, control.typeName);
     bool ok = WriteDefault(entry->progId, control.typeName)
               && CreateKey(classKey + QStringLiteral("\\Control"))
               && WriteDefault(classKey + QStringLiteral("\\MiscStatus"), QStringLiteral("0"))

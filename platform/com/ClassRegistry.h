@@ -70,6 +70,8 @@ struct ControlEntry {
     bool insertable = false;
     QString typeLibId;       // may be empty
     QString typeLibVersion;
+    // False: only the type name is written (a page of a control's property sheet).
+    bool isControl = true;
 };
 
 // Adds a control's entries to a class registered before (RegisterClass);

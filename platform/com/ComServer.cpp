@@ -49,6 +49,7 @@ ControlEntry ControlEntryOf(const ComControlInfo& control)
     entry.insertable = control.insertable;
     entry.typeLibId = QString::fromUtf8(control.typeLibId);
     entry.typeLibVersion = QString::fromUtf8(control.typeLibVersion);
+    entry.isControl = control.isControl;
     return entry;
 }
 

@@ -37,6 +37,8 @@ struct ComControlInfo {
     bool insertable = false;     // offered in "Insert Object" lists
     const char* typeLibId = nullptr;     // "{...}"
     const char* typeLibVersion = nullptr; // "1.0"
+    // False for a class that only carries a type name (a control's property page).
+    bool isControl = true;
 };
 
 struct ComClass {

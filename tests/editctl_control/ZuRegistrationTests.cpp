@@ -79,6 +79,8 @@ private slots:
             QVERIFY2(pageEntry, page.progId);
             QCOMPARE(pageEntry->progId, QString::fromLatin1(page.progId));
             QCOMPARE(pageEntry->className, QString::fromLatin1(page.className));
+            // A page is no control.
+            QVERIFY(!LookupControl(pageEntry->classId));
         }
     }
 
