@@ -445,12 +445,9 @@ int ZuEditor20::GetLeftHi() const
 {
     const ZuPaneView& view = ViewAt(PaneToRead());
     const std::uint32_t line = std::uint32_t(ReadIndex() - 1);
-    std::uint32_t start = 0, end = 0;
     if (!view.HasSelection() || !view.Selection().CoversLine(line))
         return 0;
-    start = view.Selection().StartColumnOnLine(line);
-    (void)end;
-    return int(start) + 1;
+    return int(view.Selection().StartColumnOnLine(line)) + 1;
 }
 void ZuEditor20::LetLeftHi(int) { SetNotSupported(); }
 int ZuEditor20::GetRightHi() const

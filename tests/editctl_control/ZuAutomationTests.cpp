@@ -424,6 +424,28 @@ private slots:
         QCOMPARE(RaisedBy([&] { Let(control.get(), "PaintDC", 0); }).number, 1000);
     }
 
+    // LeftHi and RightHi: the selected part of line TextIndex, 65,501 past the end of a line selection.
+    void selectedPartOfALine()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        Let(control.get(), "TextAll", "G01 X10\r\nG00 Y5\r\nM30");
+        Let(control.get(), "PaneIndex", 0);
+        Let(control.get(), "CaretY", 1);
+        Let(control.get(), "CaretX", 5);
+        Let(control.get(), "SelEndY", 2);
+        Let(control.get(), "SelEndX", 4);
+        const QList<QList<int>> expected = {{1, 5, 65501}, {2, 1, 4}, {3, 0, 0}};
+        for (const QList<int>& row : expected) {
+            Let(control.get(), "TextIndex", row[0]);
+            QCOMPARE(Get(control.get(), "LeftHi").toInt(), row[1]);
+            QCOMPARE(Get(control.get(), "RightHi").toInt(), row[2]);
+        }
+        Let(control.get(), "TextIndex", 1);
+        QCOMPARE(Get(control.get(), "SelText").toString(), QStringLiteral("X10"));
+        QCOMPARE(Get(control.get(), "SelTextAll").toString(), QStringLiteral("X10\r\nG00"));
+    }
+
     // A new document starts with an empty undo history.
     void replacingTheDocumentEmptiesUndo()
     {
