@@ -116,10 +116,13 @@ void ZuPaneWindow::ScrollAction(int bar, int action)
     ++settingBars_;
     b->setSliderPosition(b->value());
     --settingBars_;
+    // A scroll by the bar is an operation of the control: its change events follow.
+    owner_->BeginChange();
     if (bar == ZuBarHorizontal)
         view_->HorizontalScroll(code, thumb);
     else
         view_->VerticalScroll(code, thumb);
+    owner_->EndChange();
 }
 
 void ZuPaneWindow::scrollContentsBy(int, int)
@@ -145,8 +148,11 @@ void ZuPaneWindow::resizeEvent(QResizeEvent* event)
     QAbstractScrollArea::resizeEvent(event);
     const QSize old = clientSize_;
     clientSize_ = viewport()->size();
-    if (view_ != nullptr && old != clientSize_)
+    if (view_ != nullptr && old != clientSize_) {
+        owner_->BeginChange();
         view_->Resize(clientSize_, old);
+        owner_->EndChange();
+    }
 }
 
 bool ZuPaneWindow::viewportEvent(QEvent* event)

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QScrollBar>
 #include <QPalette>
 #include <QTemporaryDir>
 #include <QTest>
@@ -132,6 +133,22 @@ private slots:
         Let(control.get(), "CaretX", 1);
         // The second pane, not typed in, had its caret at the start already.
         QCOMPARE(log.lines, QStringList{"CaretChange(3,1,0)"});
+    }
+
+    // A scroll by the bar and a resize are operations of their own: their changes are fired.
+    void scrollBarAndResizeFireChanges()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        QString text;
+        for (int i = 1; i <= 200; ++i)
+            text += QStringLiteral("N%1\r\n").arg(i);
+        Let(control.get(), "TextAll", text);
+        Let(control.get(), "TopY", 1);
+        EventLog log(control.get());
+        control->PaneWindow(0).verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(log.lines, QStringList{"TopYChange(1,0)"});
+        QCOMPARE(Get(control.get(), "TopY").toInt(), 2);
     }
 
     // A failing write still fires what changed before it failed and marks the control modified.
