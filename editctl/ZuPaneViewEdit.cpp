@@ -25,6 +25,45 @@ std::uint64_t MapOffset(std::uint64_t o, std::uint64_t from, std::uint64_t remov
     return o - (removedTo - from) + inserted;
 }
 
+// The lengths of the lines of a pane from a line on that cover bytes up to `end`.
+std::vector<std::uint32_t> LengthsUpTo(const ZuTextDocument& document, int pane, std::uint32_t firstLine,
+                                       std::uint64_t end)
+{
+    std::vector<std::uint32_t> lengths;
+    const std::uint32_t lines = document.LineCount(pane);
+    std::uint64_t start = document.PositionToOffset(pane, {0, firstLine});
+    for (std::uint32_t line = firstLine; line <= lines && start < end; ++line) {
+        const std::uint64_t next = line == lines ? document.ByteCount() : document.PositionToOffset(pane, {0, line + 1});
+        if (next == start)
+            break;
+        lengths.push_back(std::uint32_t(next - start));
+        start = next;
+    }
+    return lengths;
+}
+
+// A removal joins the lines of each pane that it touches into one, soft breaks
+// and all, and putting the bytes back does not split them again. So the
+// lengths of those lines (when more than one) are kept in actions that restore
+// them once the bytes are back; their redo finds the lengths already in force.
+std::vector<std::unique_ptr<ZuUndoAction>> LinesJoinedBy(ZuTextDocument& document, std::uint64_t from,
+                                                         std::uint64_t to)
+{
+    std::vector<std::unique_ptr<ZuUndoAction>> actions;
+    for (int pane = 0; pane < 2; ++pane) {
+        const std::uint32_t first = std::max<std::uint32_t>(document.OffsetToPosition(pane, from).y, 1);
+        const std::uint32_t last = document.OffsetToPosition(pane, to).y;
+        if (last <= first)
+            continue;
+        const std::uint64_t end = last < document.LineCount(pane) ? document.PositionToOffset(pane, {0, last + 1})
+                                                                  : document.ByteCount();
+        std::vector<std::uint32_t> lengths = LengthsUpTo(document, pane, first, end);
+        if (lengths.size() > 1)
+            actions.push_back(std::make_unique<ZuWrapUndoAction>(document, pane, first, lengths, lengths));
+    }
+    return actions;
+}
+
 // No change to make (a tab value already in force).
 constexpr ZuErr Unchanged = -1;
 
@@ -85,11 +124,17 @@ ZuErr ZuPaneView::ReplaceBytes(std::uint64_t from, std::uint64_t to, std::string
     const std::uint32_t linesBefore = document_->LineCount(pane_);
     ZuErr error = ZuOk;
     if (to > from) {
+        auto joined = undo_.Recording() ? LinesJoinedBy(*document_, from, to)
+                                        : std::vector<std::unique_ptr<ZuUndoAction>>{};
         auto action = ZuRemovalUndoAction::Remove(*document_, pane_, from, to, error);
         if (!action)
             return error;
-        if (undo_.Recording())
+        if (undo_.Recording()) {
+            // Undone after the bytes are back.
+            for (auto& lines : joined)
+                undo_.AddAction(std::move(lines));
             undo_.AddAction(std::move(action));
+        }
     }
     std::uint64_t inserted = 0;
     if (!bytes.empty()) {
@@ -371,27 +416,6 @@ ZuErr ZuPaneView::InsertFragment(const ZuTextRange& range, ZuTextDocument& fragm
 }
 
 // ---- Wrapping
-
-namespace {
-
-// The lengths of the lines of a pane from a line on that cover bytes up to `end`.
-std::vector<std::uint32_t> LengthsUpTo(const ZuTextDocument& document, int pane, std::uint32_t firstLine,
-                                       std::uint64_t end)
-{
-    std::vector<std::uint32_t> lengths;
-    const std::uint32_t lines = document.LineCount(pane);
-    std::uint64_t start = document.PositionToOffset(pane, {0, firstLine});
-    for (std::uint32_t line = firstLine; line <= lines && start < end; ++line) {
-        const std::uint64_t next = line == lines ? document.ByteCount() : document.PositionToOffset(pane, {0, line + 1});
-        if (next == start)
-            break;
-        lengths.push_back(std::uint32_t(next - start));
-        start = next;
-    }
-    return lengths;
-}
-
-} // namespace
 
 ZuErr ZuPaneView::Rewrap(std::uint32_t first, std::uint32_t last, int width, bool wholeWords, bool unwrap)
 {

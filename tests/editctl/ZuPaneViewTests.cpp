@@ -350,6 +350,29 @@ private slots:
         QCOMPARE(editor->Document().Text(), std::string(Text));
     }
 
+    // Undoing a key puts the caret back where the key found it, never past the line's end.
+    void undoRestoresTheCaret_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<ZuTextPosition>("caret");
+        QTest::newRow("enter at a line end") << "End Enter" << ZuPos(16, 0);
+        QTest::newRow("delete at a line end") << "End Delete" << ZuPos(16, 0);
+        QTest::newRow("backspace at a line start") << "Down Backspace" << ZuPos(0, 1);
+        QTest::newRow("enter mid line") << "Right Right Enter" << ZuPos(2, 0);
+        QTest::newRow("typing at a line end") << "Down End x" << ZuPos(7, 1);
+    }
+    void undoRestoresTheCaret()
+    {
+        QFETCH(QString, keys);
+        QFETCH(ZuTextPosition, caret);
+        auto editor = ZuShownEditor(Text);
+        QVERIFY(editor);
+        ZuTypeKeys(*editor, keys);
+        ZuTypeKeys(*editor, "C-z");
+        QCOMPARE(editor->Document().Text(), std::string(Text));
+        QCOMPARE(editor->View(0).Caret(), caret);
+    }
+
     void readOnlyRefusesChanges_data()
     {
         QTest::addColumn<QString>("keys");
@@ -499,6 +522,46 @@ private slots:
         QCOMPARE(view.Caret(), ZuPos(14, 0)); // where the wrap found it
         QCOMPARE(editor->UndoManager().Redo(), ZuOk); // the wrap of the pane comes back
         QCOMPARE(view.LineCount(), wrapped);
+    }
+
+    // Undoing an edit at a soft wrap gives back the pieces the pane showed before it.
+    void undoAtASoftWrapRestoresTheLines_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("split");
+        QTest::newRow("backspace at a piece's start") << "Down Backspace" << false;
+        QTest::newRow("delete at a piece's end") << "End Delete" << false;
+        QTest::newRow("typing at a piece's start") << "Down x" << false;
+        QTest::newRow("a selection over two pieces") << "Right S-Down S-Down Delete" << false;
+        QTest::newRow("backspace, split") << "Down Backspace" << true;
+    }
+    void undoAtASoftWrapRestoresTheLines()
+    {
+        QFETCH(QString, keys);
+        QFETCH(bool, split);
+        auto editor = ZuShownEditor("one two three four five six seven eight nine ten\r\nshort", {300, 200});
+        QVERIFY(editor);
+        if (split)
+            editor->SetSplitterType(2);
+        ZuPaneView& view = editor->View(0);
+        view.SetWrapX(12 * editor->Fonts().DefaultFont().Width('a'));
+        QCOMPARE(view.SetWrapAutomatically(true), ZuOk);
+        const auto lines = [&] {
+            QStringList all;
+            for (std::uint32_t line = 1; line <= view.LineCount(); ++line)
+                all << QString::fromStdString(editor->Document().LineText(0, line));
+            return all;
+        };
+        const QStringList before = lines();
+        QVERIFY(before.size() > 3);
+        ZuTypeKeys(*editor, keys);
+        const QStringList edited = lines();
+        QVERIFY(editor->Document().Text() != "one two three four five six seven eight nine ten\r\nshort");
+        ZuTypeKeys(*editor, "C-z");
+        QCOMPARE(editor->Document().Text(), std::string("one two three four five six seven eight nine ten\r\nshort"));
+        QCOMPARE(lines(), before);
+        QCOMPARE(editor->UndoManager().Redo(), ZuOk);
+        QCOMPARE(lines(), edited);
     }
 
     void resizeThatChangesNoLineIsNoUndoStep()
