@@ -43,9 +43,10 @@ std::vector<std::uint32_t> LengthsUpTo(const ZuTextDocument& document, int pane,
 }
 
 // A removal joins the lines of each pane that it touches into one, soft breaks
-// and all, and putting the bytes back does not split them again. So the
-// lengths of those lines (when more than one) are kept in actions that restore
-// them once the bytes are back; their redo finds the lengths already in force.
+// and all, and putting the bytes back does not split them again. So when the
+// lines it touches have a soft break between them, their lengths are kept in
+// an action that restores them once the bytes are back; its redo finds the
+// lengths already in force. Hard breaks come back with their bytes.
 std::vector<std::unique_ptr<ZuUndoAction>> LinesJoinedBy(ZuTextDocument& document, std::uint64_t from,
                                                          std::uint64_t to)
 {
@@ -53,13 +54,15 @@ std::vector<std::unique_ptr<ZuUndoAction>> LinesJoinedBy(ZuTextDocument& documen
     for (int pane = 0; pane < 2; ++pane) {
         const std::uint32_t first = std::max<std::uint32_t>(document.OffsetToPosition(pane, from).y, 1);
         const std::uint32_t last = document.OffsetToPosition(pane, to).y;
-        if (last <= first)
+        bool soft = false;
+        for (std::uint32_t line = first; line < last && !soft; ++line)
+            soft = !document.EndsParagraph(pane, line);
+        if (!soft)
             continue;
         const std::uint64_t end = last < document.LineCount(pane) ? document.PositionToOffset(pane, {0, last + 1})
                                                                   : document.ByteCount();
         std::vector<std::uint32_t> lengths = LengthsUpTo(document, pane, first, end);
-        if (lengths.size() > 1)
-            actions.push_back(std::make_unique<ZuWrapUndoAction>(document, pane, first, lengths, lengths));
+        actions.push_back(std::make_unique<ZuWrapUndoAction>(document, pane, first, lengths, lengths));
     }
     return actions;
 }

@@ -344,10 +344,10 @@ ZuErr ZuTextDocument::RestoreLineLengths(int pane, std::uint32_t firstLine, cons
             if (p <= start || p >= end || e.start == 0 || CrLfBefore(block.text, e.start))
                 result.push_back(e);
         }
-        for (std::uint64_t b : bounds) {
-            if (b <= base || b >= base + block.Length())
-                continue;
-            const std::uint32_t local = std::uint32_t(b - base);
+        // Only the bounds inside this block: the lines may cover many blocks.
+        const auto inside = std::upper_bound(bounds.begin(), bounds.end(), base);
+        for (auto b = inside; b != bounds.end() && *b < base + block.Length(); ++b) {
+            const std::uint32_t local = std::uint32_t(*b - base);
             auto it = std::lower_bound(result.begin(), result.end(), local,
                                        [](const ZuLineEntry& e, std::uint32_t v) { return e.start < v; });
             if (it == result.end() || it->start != local)
