@@ -60,10 +60,15 @@ void ZuEditor20::LoadProperties(const platform::PropertyBag& bag)
     reportErrors_ = false;
     loading_ = true;
     const bool wasModified = IsModified();
+    // A form holds one value per property: every row is given to both panes, and the
+    // saved pane choice is put in force only after them.
+    paneIndex_ = -2;
+    QVariant paneIndex;
     for (const char* name : StockProperties)
         WriteMember(this, name, bag.ReadProperty(QString::fromLatin1(name)));
     QFont stockFont;
-    if (stockFont.fromString(bag.ReadProperty(QStringLiteral("Font")).toString()))
+    const QString fontText = bag.ReadProperty(QStringLiteral("Font")).toString();
+    if (!fontText.isEmpty() && stockFont.fromString(fontText))
         WriteMember(this, "Font", stockFont);
     QVariant fileOpen;
     for (const ZuPropertyInfo& row : ZuPropertyTable()) {
@@ -76,10 +81,15 @@ void ZuEditor20::LoadProperties(const platform::PropertyBag& bag)
             fileOpen = value;
             continue;
         }
+        if (name == QLatin1String("PaneIndex")) {
+            paneIndex = value;
+            continue;
+        }
         WriteMember(this, row.name, value);
     }
     if (fileOpen.toString() != fileOpenPath_)
         WriteMember(this, "FileOpen", fileOpen);
+    WriteMember(this, "PaneIndex", paneIndex);
     if (!wasModified)
         SetModified(false);
     loading_ = false;

@@ -194,6 +194,28 @@ private slots:
             QVERIFY2(Get(copy.get(), QString::fromLatin1(name)).toString() == value.toString(), name);
     }
 
+    // A form holds one value per property: loading gives it to both panes, whatever
+    // pane the saved PaneIndex or the loading control's own PaneIndex points at.
+    void loadedPaneSettingsReachBothPanes()
+    {
+        const auto control = NewControl();
+        Let(control.get(), "SplitterType", 1);
+        Let(control.get(), "LeftMargin", 5);   // a row exchanged before PaneIndex
+        Let(control.get(), "BackColor", 0xFFu); // and one after it
+        Let(control.get(), "PaneIndex", 1);
+        const QVariantList bag = control->SavePropertyBag();
+
+        const auto copy = NewControl();
+        Let(copy.get(), "PaneIndex", 0);
+        copy->LoadPropertyBag(bag);
+        QCOMPARE(Get(copy.get(), "PaneIndex").toInt(), 1);
+        for (const int pane : {0, 1}) {
+            Let(copy.get(), "PaneIndex", pane);
+            QCOMPARE(Get(copy.get(), "LeftMargin").toInt(), 5);
+            QCOMPARE(Get(copy.get(), "BackColor").toUInt(), 0xFFu);
+        }
+    }
+
     // A saved form whose control remembered a save path never writes that file
     // on load; the file to open is read with the settings saved after it.
     void loadingNeverWritesAndOpensTheFileLast()
