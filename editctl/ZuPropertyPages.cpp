@@ -163,7 +163,17 @@ bool ZuPropertyPage::Apply()
             return false;
         }
     }
-    for (Binding& binding : bindings_) {
+    // A file to open is written last, so it is read with the text type and
+    // conversion chosen beside it.
+    QList<Binding*> order;
+    for (Binding& binding : bindings_)
+        if (binding.property != QLatin1String("FileOpen"))
+            order.append(&binding);
+    for (Binding& binding : bindings_)
+        if (binding.property == QLatin1String("FileOpen"))
+            order.append(&binding);
+    for (Binding* entry : order) {
+        Binding& binding = *entry;
         bool ok = true;
         const QVariant value = FieldValue(binding, &ok);
         if (value == binding.loaded)

@@ -154,6 +154,27 @@ private slots:
         QCOMPARE(Get(control.get(), "CountBytes").toInt(), 8);
     }
 
+    // A file chosen on the Text page is read with the text type and conversion
+    // chosen beside it, not with the ones they replace.
+    void fileIsOpenedWithTheSettingsOfItsPage()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("oem.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x84\n2");
+        file.close();
+        const auto control = NewControl();
+        ZuPropertySheet sheet({control.get()});
+        ZuPropertyPage* page = sheet.Page(QStringLiteral("Text"));
+        Field<QLineEdit>(page, "FileOpen")->setText(path);
+        Field<QComboBox>(page, "TextType")->setCurrentIndex(2);
+        Field<QCheckBox>(page, "FileConvertOemAnsi")->setChecked(true);
+        Press(sheet, QDialogButtonBox::Ok);
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QCOMPARE(Get(control.get(), "TextAll").toString(), QStringLiteral("\u00e4\n2"));
+    }
+
     // The Properties verb and the About box are modal through the modal runner;
     // the keyboard comes back to the control afterwards.
     void propertiesVerbAndAboutBoxReturnTheFocus()
