@@ -6,6 +6,7 @@
 #include "editctl/ZuWindowServices.h"
 #include "editctl/engine/ZuLinePainter.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <unordered_map>
@@ -35,7 +36,7 @@ public:
         painter_.setPen(ToQColor(color));
         painter_.setFont(FontOf(font));
         if (!font.Metrics().variablePitch) {
-            // Fixed pitch: Qt's advances are the measured ones.
+            // Fixed pitch: one run, its advance evened out to the measured width (FontOf).
             painter_.drawText(QPoint(x, baseline), ZuToQString(bytes));
             return;
         }
@@ -52,6 +53,15 @@ private:
             QFont f = metrics_ != nullptr ? metrics_->ToQFont(font.Font()) : QFont();
             f.setKerning(false);
             f.setStyleStrategy(QFont::NoFontMerging);
+            // Widths are measured in whole pixels, while Qt advances a fixed-pitch
+            // glyph by a fraction more or less (7.8 px at 13 px): the difference is
+            // added to each character, or the text drifts away from the caret.
+            if (!font.Metrics().variablePitch) {
+                const double measured = font.Metrics().widths['a'];
+                const double advance = QFontMetricsF(f).horizontalAdvance(QLatin1Char('a'));
+                if (measured > 0 && advance != measured)
+                    f.setLetterSpacing(QFont::AbsoluteSpacing, measured - advance);
+            }
             it = fonts_.emplace(&font, f).first;
         }
         return it->second;

@@ -241,6 +241,33 @@ private slots:
         QVERIFY(Ink(image, QRect(0, 20, 10 * w, h)) > 0);
     }
 
+    // The default font's glyphs advance by a fraction of a pixel more or less than
+    // the whole-pixel widths the caret, the selection and clicks are measured
+    // with; far along a line the glyphs must still sit in their measured cells.
+    void glyphsStayInTheirMeasuredCells_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::newRow("near the start") << 3;
+        QTest::newRow("far along the line") << 90;
+    }
+    void glyphsStayInTheirMeasuredCells()
+    {
+        QFETCH(int, column);
+        const std::string text = std::string(std::size_t(column), ' ') + "#";
+        auto editor = ZuShownEditor(text, {1000, 60});
+        QVERIFY(editor);
+        ZuPaneView& view = editor->View(0);
+        const int left = view.PointOf(ZuPos(std::uint32_t(column), 0)).x();
+        const int right = view.PointOf(ZuPos(std::uint32_t(column + 1), 0)).x();
+        editor->PaneWindow(0).HideCaret();
+        const QImage image = Render(*editor);
+        const int h = Height(*editor);
+        QVERIFY(Ink(image, QRect(left, 0, right - left, h)) > 0);
+        // Nothing of it outside the cell, but for a pixel of anti-aliasing.
+        QCOMPARE(Ink(image, QRect(0, 0, left - 1, h)), 0);
+        QCOMPARE(Ink(image, QRect(right + 1, 0, image.width() - right - 1, h)), 0);
+    }
+
     void secondPaneDrawsNothingUnsplit()
     {
         auto editor = ZuShownEditor("text in both panes");
