@@ -71,6 +71,7 @@ void ZuEditor20::LoadProperties(const platform::PropertyBag& bag)
     if (!fontText.isEmpty() && stockFont.fromString(fontText))
         WriteMember(this, "Font", stockFont);
     QVariant fileOpen;
+    QVariant selMark;
     for (const ZuPropertyInfo& row : ZuPropertyTable()) {
         if (!row.persist)
             continue;
@@ -85,10 +86,16 @@ void ZuEditor20::LoadProperties(const platform::PropertyBag& bag)
             paneIndex = value;
             continue;
         }
+        // The selection belongs to the document: it is made once the file is in.
+        if (name == QLatin1String("SelMark")) {
+            selMark = value;
+            continue;
+        }
         WriteMember(this, row.name, value);
     }
     if (fileOpen.toString() != fileOpenPath_)
         WriteMember(this, "FileOpen", fileOpen);
+    WriteMember(this, "SelMark", selMark);
     WriteMember(this, "PaneIndex", paneIndex);
     if (!wasModified)
         SetModified(false);

@@ -243,6 +243,25 @@ private slots:
         QCOMPARE(Get(control.get(), "IsDirty").toBool(), false);
     }
 
+    // The file is opened last, yet the selection type saved with it is not lost to it.
+    void selectionTypeSurvivesTheFileOpenedWithTheForm()
+    {
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.txt"));
+        QFile file(in);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("G01 X1\r\nM30\r\n");
+        file.close();
+        const auto control = NewControl();
+        Let(control.get(), "FileOpen", in);
+        Let(control.get(), "SelMark", 2);
+        const QVariantList bag = control->SavePropertyBag();
+        const auto copy = NewControl();
+        copy->LoadPropertyBag(bag);
+        QCOMPARE(Get(copy.get(), "FileOpen").toString(), in);
+        QCOMPARE(Get(copy.get(), "SelMark").toInt(), 2);
+    }
+
     void loadingAMissingFileLeavesAnEmptyDocumentQuietly()
     {
         platform::PropertyBag bag;
