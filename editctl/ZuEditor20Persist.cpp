@@ -3,6 +3,7 @@
 
 #include "editctl/ZuPropertyInfo.h"
 
+#include <QFileInfo>
 #include <QMetaProperty>
 
 namespace {
@@ -93,8 +94,13 @@ void ZuEditor20::LoadProperties(const platform::PropertyBag& bag)
         }
         WriteMember(this, row.name, value);
     }
-    if (fileOpen.toString() != fileOpenPath_)
-        WriteMember(this, "FileOpen", fileOpen);
+    const QString wanted = fileOpen.toString();
+    if (wanted != fileOpenPath_) {
+        WriteMember(this, "FileOpen", wanted);
+        // A file that is gone leaves an empty document, not the one shown before the form.
+        if (!wanted.isEmpty() && fileOpenPath_ != QFileInfo(wanted).absoluteFilePath())
+            WriteMember(this, "FileOpen", QString());
+    }
     WriteMember(this, "SelMark", selMark);
     WriteMember(this, "PaneIndex", paneIndex);
     if (!wasModified)

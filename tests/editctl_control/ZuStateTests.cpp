@@ -267,8 +267,11 @@ private slots:
         platform::PropertyBag bag;
         bag.WriteProperty(QStringLiteral("FileOpen"), QStringLiteral("/nonexistent/missing.txt"));
         const auto control = NewControl();
+        // Not even the text shown before the form was loaded stays.
+        Let(control.get(), "Text", QStringLiteral("before the form"));
         control->LoadProperties(bag);
         QCOMPARE(Get(control.get(), "CountBytes").toInt(), 0);
+        QCOMPARE(Get(control.get(), "CanUndo").toBool(), false);
     }
 
     // The bar between split panes: flat in the splitter's colours, or raised on the button face.
