@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 ZuHostWindow::ZuHostWindow(ZuHostScript& script, QWidget* parent)
@@ -63,7 +64,12 @@ void ZuHostWindow::ShowControl()
     }
 }
 
-void ZuHostWindow::Log(const QString& line) { log_->appendPlainText(line); }
+void ZuHostWindow::Log(const QString& line)
+{
+    log_->appendPlainText(line);
+    // The newest line stays in sight, whatever the layout did to the log's height.
+    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
+}
 
 void ZuHostWindow::RunCommand()
 {

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -232,6 +233,13 @@ private slots:
         line->setText(QStringLiteral("create"));
         QTest::keyClick(line, Qt::Key_Return);
         QCOMPARE(window.centralWidget(), script.ControlWidget());
+        // The log keeps its last line in sight, also once the control was replaced.
+        for (int i = 0; i < 40; ++i) {
+            line->setText(QStringLiteral("get Count"));
+            QTest::keyClick(line, Qt::Key_Return);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(log->verticalScrollBar()->value(), log->verticalScrollBar()->maximum());
         platform::SetRegistryFolder(QString());
     }
 
