@@ -222,11 +222,16 @@ std::uint32_t ZuPaneView::MaxTopLine() const
     return top;
 }
 
+namespace {
+
+// A text of modest size is measured whole; a larger one grows its extent as
+// its lines are painted or edited, so that opening it costs no pass over it.
+constexpr std::uint32_t WholeMeasureLines = 20000;
+
+} // namespace
+
 void ZuPaneView::MeasureExtent()
 {
-    // A text of modest size is measured whole; a larger one grows its extent as
-    // its lines are painted or edited, so that opening it costs no pass over it.
-    constexpr std::uint32_t WholeMeasureLines = 20000;
     if (document_->LineCount(pane_) > WholeMeasureLines)
         return;
     std::vector<std::int32_t> xs;
@@ -234,6 +239,19 @@ void ZuPaneView::MeasureExtent()
         MeasureLine(line, xs);
         extent_ = std::max(extent_, xs.back());
     }
+}
+
+void ZuPaneView::MeasureExtentAgain()
+{
+    // The lines may have become narrower, so the extent starts afresh; a large
+    // text takes the lines in view and grows from there as it is painted.
+    extent_ = 0;
+    if (document_->LineCount(pane_) <= WholeMeasureLines) {
+        MeasureExtent();
+        return;
+    }
+    const std::uint32_t first = state_.topLine + 1;
+    extent_ = document_->WidestLine(pane_, first, first + std::uint32_t(std::max(1, LinesPerWindow())));
 }
 
 void ZuPaneView::GrowExtent(std::int32_t width)
@@ -381,8 +399,10 @@ void ZuPaneView::ScrollCaretIntoView()
         else
             state_.leftX = x;
     }
-    // 3. No empty space right of the extent.
-    const bool horizontal = scrollBars_ == 1 || scrollBars_ == 3 || (scrollBars_ == 4 && extent_ > textWidth);
+    // 3. No empty space right of the extent. The automatic bar counts as
+    // present even while hidden: once the extent fits it is gone, and nothing
+    // else could scroll back to the text left of the left x.
+    const bool horizontal = scrollBars_ == 1 || scrollBars_ == 3 || scrollBars_ == 4;
     if (horizontal && state_.leftX > 0) {
         const std::int32_t limit = std::max(0, extent_ - textWidth);
         if (state_.leftX > limit && x + width <= limit + textWidth)

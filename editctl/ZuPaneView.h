@@ -327,7 +327,9 @@ protected:
     void RepaintSelectionLines(const ZuTextRange& range, bool linkedToo);
     void GrowExtent(std::int32_t width);
     void MeasureExtent();
-    ZuErr Rewrap(std::uint32_t first, std::uint32_t last, int width, bool wholeWords, bool unwrap);
+    void MeasureExtentAgain();
+    ZuErr Rewrap(std::uint32_t first, std::uint32_t last, int width, bool wholeWords, bool unwrap,
+                 bool wholePane = false);
     ZuErr RewrapAfterEdit(std::uint64_t from, std::uint64_t to);
     void AfterChange(std::uint64_t from, std::uint64_t removedTo, std::uint64_t inserted, const Marks& mine,
                      const Marks& linked, std::uint32_t linesBefore);

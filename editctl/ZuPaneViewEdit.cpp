@@ -420,7 +420,8 @@ ZuErr ZuPaneView::InsertFragment(const ZuTextRange& range, ZuTextDocument& fragm
 
 // ---- Wrapping
 
-ZuErr ZuPaneView::Rewrap(std::uint32_t first, std::uint32_t last, int width, bool wholeWords, bool unwrap)
+ZuErr ZuPaneView::Rewrap(std::uint32_t first, std::uint32_t last, int width, bool wholeWords, bool unwrap,
+                         bool wholePane)
 {
     if (document_->BlockCount() == 0)
         return ZuOk;
@@ -461,6 +462,13 @@ ZuErr ZuPaneView::Rewrap(std::uint32_t first, std::uint32_t last, int width, boo
             state_.endFixed = 1;
     }
     state_.topLine = position(marks.top).y;
+    if (wholePane) {
+        // Widths changed everywhere: measure again, so that the extent may
+        // shrink, and keep text and caret in the pane (a left x far right over
+        // a line that is now short would show nothing).
+        MeasureExtentAgain();
+        ScrollCaretIntoView();
+    }
     if (lengthsBefore != lengthsAfter) {
         // Only a wrap that changed lines is an undo step.
         undo_.Nest(true);
@@ -487,7 +495,7 @@ ZuErr ZuPaneView::WrapAll()
     if (!autoWrap_ || window_.GetClientRect().isEmpty())
         return ZuOk;
     undo_.Nest(true);
-    const ZuErr error = Rewrap(0, LineCount() - 1, WrapWidth(), wrapWholeWords_, false);
+    const ZuErr error = Rewrap(0, LineCount() - 1, WrapWidth(), wrapWholeWords_, false, true);
     undo_.Nest(false);
     return error;
 }
@@ -495,7 +503,7 @@ ZuErr ZuPaneView::WrapAll()
 ZuErr ZuPaneView::UnwrapAll()
 {
     undo_.Nest(true);
-    const ZuErr error = Rewrap(0, LineCount() - 1, 0, false, true);
+    const ZuErr error = Rewrap(0, LineCount() - 1, 0, false, true, true);
     undo_.Nest(false);
     return error;
 }

@@ -658,6 +658,86 @@ private slots:
         QCOMPARE(pane.verticalScrollBar()->isVisible(), vertical);
     }
 
+    // A re-wrap of the whole pane measures the lines again (the extent may
+    // shrink) and brings the caret back into view: a pane scrolled far right
+    // over a long line must not be left showing nothing.
+    void rewrapKeepsTextAndCaretInView_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("scrollBars");
+        QTest::addColumn<int>("moreLines"); // past what is measured whole
+        QTest::newRow("wrap on") << "wrap on" << 3 << 0;
+        QTest::newRow("wrap on, automatic bars") << "wrap on" << 4 << 0;
+        QTest::newRow("wrap on, large text") << "wrap on" << 3 << 20001;
+        QTest::newRow("unwrap") << "unwrap" << 3 << 0;
+        QTest::newRow("WrapX lowered") << "WrapX lowered" << 3 << 0;
+        QTest::newRow("window narrowed") << "window narrowed" << 3 << 0;
+    }
+    void rewrapKeepsTextAndCaretInView()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, scrollBars);
+        QFETCH(int, moreLines);
+        std::string text;
+        for (int i = 0; i < 40; ++i)
+            text += "wwww ";
+        text += "end\r\nshort";
+        for (int i = 0; i < moreLines; ++i)
+            text += "\r\nx";
+        const bool narrowing = change == "window narrowed";
+        auto editor = ZuShownEditor(text, {narrowing ? 1600 : 400, 200});
+        QVERIFY(editor);
+        ZuPaneView& view = editor->View(0);
+        view.SetScrollBars(scrollBars);
+        const int wrapX = 20 * editor->Fonts().DefaultFont().Width('w');
+        if (change == "wrap on") {
+            view.SetWrapX(wrapX);
+        } else if (change == "unwrap") {
+            view.SetWrapX(wrapX);
+            QCOMPARE(view.SetWrapAutomatically(true), ZuOk);
+        } else if (change == "WrapX lowered") {
+            view.SetWrapX(1000000);
+            QCOMPARE(view.SetWrapAutomatically(true), ZuOk);
+        } else {
+            QCOMPARE(view.SetWrapAutomatically(true), ZuOk); // WrapX -1: the window's width
+        }
+        // The caret at the end of the long paragraph, scrolled to it.
+        const std::uint64_t offset = text.find('\r');
+        view.CaretToOffset(offset);
+        QCOMPARE(view.CaretOffset(), offset);
+        if (change != "unwrap" && !narrowing)
+            QVERIFY(view.LeftX() > 0);
+
+        if (change == "wrap on")
+            QCOMPARE(view.SetWrapAutomatically(true), ZuOk);
+        else if (change == "unwrap")
+            QCOMPARE(view.SetWrapAutomatically(false), ZuOk);
+        else if (change == "WrapX lowered")
+            view.SetWrapX(wrapX);
+        else
+            editor->resize(400, 200);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(view.CaretOffset(), offset);
+        const std::int32_t widest = editor->Document().WidestLine(0, 1, view.LineCount());
+        QCOMPARE(view.ExtentX(), widest);
+        // No empty space right of the widest line, but the room of a caret at its end.
+        QVERIFY2(view.LeftX() <= std::max(0, widest + ZuWindowServices::DefaultCaretWidth - view.TextWidth()),
+                 qPrintable(QString("left x %1, widest line %2").arg(view.LeftX()).arg(widest)));
+        // The caret's line and column are in the pane.
+        const std::uint32_t caretLine = view.Caret().y;
+        QVERIFY(caretLine >= view.TopLine() && caretLine < view.TopLine() + std::uint32_t(view.FullLinesPerWindow()));
+        const QPoint caret = view.PointOf(view.Caret());
+        QVERIFY2(caret.x() >= view.LeftMargin() && caret.x() <= view.LeftMargin() + view.TextWidth(),
+                 qPrintable(QString("caret x %1").arg(caret.x())));
+        // A redo of the re-wrap comes back to the same view.
+        const ZuViewState after = view.State();
+        QCOMPARE(editor->UndoManager().Undo(), ZuOk);
+        QCOMPARE(editor->UndoManager().Redo(), ZuOk);
+        QCOMPARE(view.LeftX(), after.leftX);
+        QCOMPARE(view.Caret(), after.caret);
+    }
+
     void wrapSelectionKeepsItByOffsets()
     {
         auto editor = ZuShownEditor("aaaa bbbb cccc dddd\r\nrest", {300, 200});
