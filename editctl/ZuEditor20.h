@@ -550,6 +550,9 @@ private:
     // A format change of a pane's range in one undo group, recorded for undo when the pane records formats.
     void FormatRecorded(int pane, const ZuTextRange& range, const std::function<ZuErr()>& change);
     ZuAttributeValue QueryCharacterFormat(int attribute) const;
+    // The selection's text (slot 7) or background (slot 6) colour in the pane read or written.
+    uint QueryCharacterColor(int slot) const;
+    void ApplyCharacterColor(int slot, uint value);
     void RequireUniformFixedPitch() const;
     void InsertParsed(int pane, ZuTextDocument& fragment);
     int ReadIndex() const;

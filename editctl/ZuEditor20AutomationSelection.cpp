@@ -283,12 +283,12 @@ float ZuEditor20::GetCharacterSize() const
 }
 void ZuEditor20::LetCharacterSize(float value) { ApplyCharacterFormat(5, ZuAttributeValue::Number(value)); }
 
-uint ZuEditor20::GetCharacterForeColor() const
+uint ZuEditor20::QueryCharacterColor(int slot) const
 {
     const int pane = PaneToRead();
-    return Doc().QueryColor(7, pane, ToDocument(ViewAt(pane).ClampedSelection()));
+    return Doc().QueryColor(slot, pane, ToDocument(ViewAt(pane).ClampedSelection()));
 }
-void ZuEditor20::LetCharacterForeColor(uint value)
+void ZuEditor20::ApplyCharacterColor(int slot, uint value)
 {
     Operate(0, [&] {
         const int pane = paneIndex_ == -2 ? FocusPane() : PanesInScope().front();
@@ -296,25 +296,13 @@ void ZuEditor20::LetCharacterForeColor(uint value)
         if (range.IsEmpty())
             return;
         FormatRecorded(pane, range,
-                       [&] { return Document().ApplyColor(7, pane, ToDocument(range), TranslateColor(value)); });
+                       [&] { return Document().ApplyColor(slot, pane, ToDocument(range), TranslateColor(value)); });
     });
 }
-uint ZuEditor20::GetCharacterBackColor() const
-{
-    const int pane = PaneToRead();
-    return Doc().QueryColor(6, pane, ToDocument(ViewAt(pane).ClampedSelection()));
-}
-void ZuEditor20::LetCharacterBackColor(uint value)
-{
-    Operate(0, [&] {
-        const int pane = paneIndex_ == -2 ? FocusPane() : PanesInScope().front();
-        const ZuTextRange range = View(pane).ClampedSelection();
-        if (range.IsEmpty())
-            return;
-        FormatRecorded(pane, range,
-                       [&] { return Document().ApplyColor(6, pane, ToDocument(range), TranslateColor(value)); });
-    });
-}
+uint ZuEditor20::GetCharacterForeColor() const { return QueryCharacterColor(7); }
+void ZuEditor20::LetCharacterForeColor(uint value) { ApplyCharacterColor(7, value); }
+uint ZuEditor20::GetCharacterBackColor() const { return QueryCharacterColor(6); }
+void ZuEditor20::LetCharacterBackColor(uint value) { ApplyCharacterColor(6, value); }
 
 // ---- Stock font and appearance
 
