@@ -13,6 +13,7 @@
 #include "FrameBench.h"
 #include "NcRunProcedures.h"
 #include "nc/MControl.h"
+#include "platform/files/AtomicWrite.h"
 
 #include <algorithm>
 #include <chrono>
@@ -165,6 +166,16 @@ fs::path ProgramFolder()
     return fs::read_symlink("/proc/self/exe").parent_path();
 }
 
+// The bench's input files go through the suite's one file writer, like every file it writes.
+void WriteBenchFile(const std::filesystem::path& path, std::string_view bytes)
+{
+    if (!platform::WriteFileAtomically(QString::fromStdString(path.string()),
+                                       QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())))) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -177,7 +188,7 @@ int main(int argc, char** argv)
     const fs::path folder = fs::temp_directory_path() / ("nc_bench_" + std::to_string(::getpid()));
     fs::create_directories(folder);
     const fs::path file = folder / "program.nc";
-    std::ofstream(file, std::ios::binary).write(program.data(), static_cast<std::streamsize>(program.size()));
+    WriteBenchFile(file, program);
     const std::string runner = (ProgramFolder() / "nc_run").string();
 
     std::printf("NC text procedures on a generated program of %ld lines, %.1f MB, CR LF line ends.\n", lines,
@@ -198,7 +209,7 @@ int main(int argc, char** argv)
     for (std::size_t c = 0; c < count; ++c) {
         const NcRunProcedure& p = procedures[c];
         const fs::path script = folder / "script";
-        std::ofstream(script, std::ios::binary | std::ios::trunc) << p.script;
+        WriteBenchFile(script, p.script);
         const std::vector<std::string> ours{runner, p.name, file.string()};
         std::vector<std::string> theirs{p.tool};
         if (std::strcmp(p.tool, "sed") == 0)
@@ -261,7 +272,7 @@ int main(int argc, char** argv)
     constexpr int MenuRuns = 3;
     const auto writeProgram = [&folder](const char* name, const std::string& text) {
         const fs::path path = folder / name;
-        std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+        WriteBenchFile(path, text);
         return path.string();
     };
     BenchPrograms programs;
