@@ -67,6 +67,36 @@ function(talvex_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;TALVEX_REGISTRY_DIR=${home}/registry;TALVEX_PROGRAM_DIR=${home}/program;TALVEX_BUILD_BIN=${TALVEX_BIN_DIR};TALVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
 
+# talvex_fuzzer(name WHAT text SOURCES ... [DEPENDS ...] [FLAGS ...] [LIBS ...] SEEDS dir [RUN_ARGS ...])
+# A reader of one of our file formats under libFuzzer, when clang is at hand:
+# built apart from the suite (its own compiler and sanitizers) and run for a
+# few seconds from its seed files as a test. Without clang it is left out,
+# saying so; the reader's bounded mutation test in the suite still runs.
+function(talvex_fuzzer name)
+  cmake_parse_arguments(F "" "WHAT;SEEDS" "SOURCES;DEPENDS;FLAGS;LIBS;RUN_ARGS" ${ARGN})
+  find_program(TALVEX_CLANGXX clang++)
+  if(NOT TALVEX_CLANGXX)
+    message(STATUS "clang++ not found: the ${F_WHAT} fuzzer is not built (the bounded mutation test still runs)")
+    return()
+  endif()
+  set(fuzzer "${CMAKE_BINARY_DIR}/tests/${name}")
+  add_custom_command(OUTPUT "${fuzzer}"
+    COMMAND "${TALVEX_CLANGXX}" -std=c++20 -O1 -g -Wall -Wextra -Werror ${F_FLAGS}
+            -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+            "-I${CMAKE_SOURCE_DIR}" "-I${CMAKE_SOURCE_DIR}/tests"
+            ${F_SOURCES} ${F_LIBS} -o "${fuzzer}"
+    DEPENDS ${F_SOURCES} ${F_DEPENDS}
+    COMMAND_EXPAND_LISTS
+    COMMENT "Building the ${F_WHAT} fuzzer with clang")
+  add_custom_target(${name} ALL DEPENDS "${fuzzer}")
+  set(corpus "${CMAKE_BINARY_DIR}/tests/${name}_corpus")
+  file(MAKE_DIRECTORY "${corpus}")
+  add_test(NAME ${name}
+    COMMAND "${CMAKE_COMMAND}" -E env ASAN_OPTIONS=detect_leaks=0
+            "${fuzzer}" -max_total_time=5 -seed=1 ${F_RUN_ARGS} -rss_limit_mb=1024 "${corpus}" "${F_SEEDS}")
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+endfunction()
+
 # Gathers the targets defined under dir and its sub-folders.
 function(talvex_collect_targets dir out)
   get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
