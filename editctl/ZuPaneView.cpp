@@ -165,7 +165,7 @@ int ZuPaneView::WrapWidth() const
 {
     if (wrapX_ >= 0)
         return wrapX_;
-    const int w = TextWidth() - (caretWidth_ >= 0 ? caretWidth_ : ZuWindowServices::DefaultCaretWidth);
+    const int w = TextWidth() - ZuWindowServices::EffectiveCaretWidth(caretWidth_);
     return w > 0 ? w : 0;
 }
 
@@ -355,7 +355,7 @@ void ZuPaneView::UpdateCaret()
     }
     const LineInfo info = LineMetricsOf(caret.y);
     const int x = ColumnX(caret.y, caret.x) + margins_[0] - state_.leftX;
-    window_.SetCaretSize(caretWidth_ >= 0 ? caretWidth_ : ZuWindowServices::DefaultCaretWidth,
+    window_.SetCaretSize(ZuWindowServices::EffectiveCaretWidth(caretWidth_),
                          caretHeight_ >= 0 ? caretHeight_ : info.height);
     window_.SetCaretPos(x, margins_[1] + top);
 }
@@ -391,7 +391,7 @@ void ZuPaneView::ScrollCaretIntoView()
     const std::uint32_t column = std::min<std::uint32_t>(caret.x, std::uint32_t(xs.size() - 1));
     const std::int32_t x = xs[column];
     const std::int32_t width = column + 1 < xs.size() ? xs[column + 1] - xs[column]
-                                                      : (caretWidth_ >= 0 ? caretWidth_ : ZuWindowServices::DefaultCaretWidth);
+                                                      : ZuWindowServices::EffectiveCaretWidth(caretWidth_);
     const int textWidth = TextWidth();
     if (x < state_.leftX || x + width > state_.leftX + textWidth) {
         if (x > state_.leftX)

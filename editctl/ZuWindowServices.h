@@ -28,7 +28,9 @@ public:
     // The caret: width -1 means the default (2 px), height -1 the line height.
     void SetCaretPos(int x, int y);
     void SetCaretSize(int width, int height);
-    int CaretWidth() const { return caretWidth_ >= 0 ? caretWidth_ : DefaultCaretWidth; }
+    // A narrower caret would be lost against the text.
+    int CaretWidth() const { return EffectiveCaretWidth(caretWidth_); }
+    static int EffectiveCaretWidth(int setting) { return setting > DefaultCaretWidth ? setting : DefaultCaretWidth; }
     int CaretHeight() const { return caretHeight_; }
     // Shown while the pane has the focus; destroyed while its line cannot be seen.
     void ShowCaret();

@@ -9,6 +9,9 @@ namespace platform {
 
 namespace {
 
+// The value of a class's key that names the class its library makes.
+const QString ClassNameValue = QStringLiteral("ClassName");
+
 // Namespace of the class ids derived from ProgIDs.
 const QUuid ClassIdNamespace(0x6c1f3a52, 0x8d0e, 0x4b7a, 0x9e, 0x41, 0x2f, 0x5d, 0x17, 0xc8, 0x63, 0x0b);
 
@@ -128,6 +131,7 @@ bool RegisterClass(const QString& progId, const QString& className, const QStrin
     return WriteDefault(progId, progId)
            && WriteDefault(progId + QStringLiteral("\\CLSID"), classId)
            && WriteDefault(classKey, className)
+           && WriteNamed(classKey, ClassNameValue, className)
            && WriteDefault(classKey + QStringLiteral("\\InprocServer32"), CanonicalPath(libraryPath))
            && WriteDefault(classKey + QStringLiteral("\\ProgID"), progId);
 }
@@ -166,7 +170,11 @@ std::optional<ClassEntry> LookupClassById(const QString& classIdText)
         return std::nullopt;
     const QString classId = classIdText.toUpper();
     const QString classKey = QStringLiteral("CLSID\\") + classId;
-    const std::optional<QString> className = ReadDefault(classKey);
+    // A control's default value is its type name; the class its library makes is named
+    // beside it (entries written before that have it as the default value).
+    std::optional<QString> className = ReadNamed(classKey, ClassNameValue);
+    if (!className)
+        className = ReadDefault(classKey);
     const std::optional<QString> library = ReadDefault(classKey + QStringLiteral("\\InprocServer32"));
     if (!className || className->isEmpty() || !library || library->isEmpty())
         return std::nullopt;
@@ -191,6 +199,7 @@ bool RegisterControl(const QString& progId, const ControlEntry& control)
     if (!control.isControl)
         return WriteDefault(entry->progId, control.typeName);
     bool ok = WriteDefault(entry->progId, control.typeName)
+              && WriteDefault(classKey, control.typeName)
               && CreateKey(classKey + QStringLiteral("\\Control"))
               && WriteDefault(classKey + QStringLiteral("\\MiscStatus"), QStringLiteral("0"))
               && WriteDefault(classKey + QStringLiteral("\\MiscStatus\\1"), QString::number(control.miscStatus))

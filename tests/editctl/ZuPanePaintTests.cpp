@@ -241,6 +241,31 @@ private slots:
         QVERIFY(Ink(image, QRect(0, 20, 10 * w, h)) > 0);
     }
 
+    // A caret set narrower than two pixels would vanish against the text.
+    void caretIsNeverNarrowerThanTwoPixels_data()
+    {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<int>("drawn");
+        QTest::newRow("default") << -1 << 2;
+        QTest::newRow("0") << 0 << 2;
+        QTest::newRow("1") << 1 << 2;
+        QTest::newRow("5") << 5 << 5;
+    }
+    void caretIsNeverNarrowerThanTwoPixels()
+    {
+        QFETCH(int, setting);
+        QFETCH(int, drawn);
+        auto editor = ZuShownEditor("");
+        QVERIFY(editor);
+        editor->View(0).SetCaretWidth(setting);
+        editor->View(0).UpdateCaret();
+        editor->PaneWindow(0).ShowCaret();
+        const int h = Height(*editor);
+        const QImage image = Render(*editor);
+        QCOMPARE(Ink(image, QRect(0, 0, drawn, h), qRgb(0, 0, 0)), 0);
+        QCOMPARE(Ink(image, QRect(drawn, 0, 1, h)), 0);
+    }
+
     // The default font's glyphs advance by a fraction of a pixel more or less than
     // the whole-pixel widths the caret, the selection and clicks are measured
     // with; far along a line the glyphs must still sit in their measured cells.

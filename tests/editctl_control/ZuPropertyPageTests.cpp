@@ -17,6 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,6 +42,31 @@ class ZuPropertyPageTests : public QObject {
     Q_OBJECT
 
 private slots:
+    // Nine pages' names and every field's caption show whole, in a sheet that fits a 1024x768 screen.
+    void sheetShowsItsTextsWholeOnASmallScreen()
+    {
+        const auto control = NewControl();
+        ZuPropertySheet sheet({control.get()});
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        QVERIFY(sheet.frameGeometry().width() <= 1024 && sheet.frameGeometry().height() <= 768);
+        auto* tabs = sheet.findChild<QTabWidget*>();
+        QVERIFY(tabs);
+        QTabBar* bar = tabs->tabBar();
+        QCOMPARE(bar->count(), 9);
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect rect = bar->tabRect(i);
+            QVERIFY2(rect.right() < bar->width(), qPrintable(bar->tabText(i)));
+            QVERIFY2(rect.width() > bar->fontMetrics().horizontalAdvance(bar->tabText(i)), qPrintable(bar->tabText(i)));
+        }
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            for (const QLabel* label : tabs->widget(i)->findChildren<QLabel*>())
+                QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        }
+    }
+
     void eachPageChangesTheControl_data()
     {
         QTest::addColumn<QString>("caption");

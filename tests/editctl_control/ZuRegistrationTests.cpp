@@ -62,6 +62,14 @@ private slots:
         const std::optional<ControlEntry> control = LookupControl(entry->classId);
         QVERIFY(control);
         QCOMPARE(control->typeName, QStringLiteral("Zuvanta Editor Control"));
+        // Containers listing controls show the class key's own value: the type name.
+        HKEY classKey = 0;
+        QCOMPARE(RegOpenKeyEx(HKEY_CLASSES_ROOT, QStringLiteral("CLSID\\") + entry->classId, &classKey), ERROR_SUCCESS);
+        quint32 type = REG_NONE;
+        QByteArray data;
+        QCOMPARE(RegQueryValueEx(classKey, QString(), &type, &data), ERROR_SUCCESS);
+        RegCloseKey(classKey);
+        QCOMPARE(RegStringFromData(data), QStringLiteral("Zuvanta Editor Control"));
         QCOMPARE(control->miscStatus, 0x20191u);
         QCOMPARE(control->toolboxBitmap, 1);
         QVERIFY(control->insertable);

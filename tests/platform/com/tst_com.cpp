@@ -128,6 +128,13 @@ private slots:
         QVERIFY(entry);
         QCOMPARE(entry->progId, QStringLiteral("Fixture.Main"));
         QCOMPARE(entry->className, QStringLiteral("Fixture"));
+
+        // A registry written before the class's name was kept beside the key's own value
+        // (which a control now sets to its type name) still gives the class.
+        QCOMPARE(RegOpenKeyEx(HKEY_CLASSES_ROOT, QStringLiteral("CLSID\\%1").arg(classId), &key), ERROR_SUCCESS);
+        QCOMPARE(RegDeleteValue(key, QStringLiteral("ClassName")), ERROR_SUCCESS);
+        RegCloseKey(key);
+        QCOMPARE(LookupClass(QStringLiteral("Fixture.Main"))->className, QStringLiteral("Fixture"));
     }
 
     void registeringAgainMovesTheClass()
