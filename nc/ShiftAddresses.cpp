@@ -173,29 +173,19 @@ NcResult ShiftAddresses(std::string_view text, const AxisShift& axisShift)
         if (q == last)
             break;
         const char c = *q;
-        if (c == '(' || c == ';') {
-            // A comment ends at the line's end, a bracket comment at its ")" too.
-            const char* end = q + 1;
-            while (end < last && *end != '\n' && !(c == '(' && *end == ')'))
-                ++end;
-            if (c == '(' && end < last && *end == ')')
-                ++end;
+        if (StartsComment(c)) {
+            const char* end = CommentEnd(q, last);
             out.Ensure(static_cast<std::size_t>(end - q));
             out.Put(std::string_view(q, static_cast<std::size_t>(end - q)));
             p = end;
             continue;
         }
         const char* runStart = q + 1;
-        const char* runEnd = runStart;
-        bool digit = false;
-        while (runEnd < last && IsNumberChar(*runEnd)) {
-            digit = digit || IsDigit(*runEnd);
-            ++runEnd;
-        }
+        const char* runEnd = ValueEnd(runStart, last, IsNumberChar);
         const auto run = std::string_view(runStart, static_cast<std::size_t>(runEnd - runStart));
         out.Ensure(1 + run.size() + MaxShiftedText);
         out.Put(c);
-        if (!digit) {
+        if (run.find_first_of("0123456789") == std::string_view::npos) {
             out.Put(run);  // a letter without a number
         } else {
             const std::optional<NcValue> value = ReadNcValue(run);

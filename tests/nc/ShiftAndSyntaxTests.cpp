@@ -51,6 +51,11 @@ private slots:
                                                << QByteArray("X.333333333333333");
         QTest::newRow("many decimals read") << QByteArray("X1.23456789") << x1 << QByteArray("X2.23456789");
         QTest::newRow("nothing to shift") << QByteArray("X1") << AxisShift{} << QByteArray("X1");
+        // The bolt circle's holes with "Comma Separator" on: the comma separates the words.
+        QTest::newRow("comma before a letter") << QByteArray("X50,Y0\r\nX-50,Y0") << AxisShift{5, 1, 0}
+                                               << QByteArray("X55,Y1\r\nX-45,Y1");
+        QTest::newRow("comma before a blank, a break, the end") << QByteArray("X1, Y2,\r\nX3,\nX4,")
+                                                                << x1 << QByteArray("X2, Y2,\r\nX4,\nX5,");
     }
     void shifts()
     {
