@@ -16,7 +16,7 @@ using namespace ncinternal;
 namespace {
 
 // Longest text of a shifted value: a sign, up to 309 integer digits or a point and up to 325
-// decimals of a double.
+// decimals of a double, and a point after a whole number.
 constexpr std::size_t MaxShiftedText = 340;
 
 // A sum held in ten-thousandths is written exactly while it has at most 15 significant digits.
@@ -192,6 +192,11 @@ NcResult ShiftAddresses(std::string_view text, const AxisShift& axisShift)
             std::size_t length = 0;
             if (!value || !WriteShifted(written, length, *value, shift[static_cast<unsigned char>(c)]))
                 return NcResult::Fail(NcErrorKind::UnreadableValue, lineAt(q));
+            // Many controls read a number without a point in thousandths of a millimetre (or
+            // ten-thousandths of an inch): a value written with a point keeps one.
+            if (run.find('.') != std::string_view::npos &&
+                std::string_view(written, length).find('.') == std::string_view::npos)
+                written[length++] = '.';
             out.Put(std::string_view(written, length));
         }
         p = runEnd;
