@@ -22,6 +22,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <iterator>
+#include <utility>
+
 #include "support/TestRegistry.h"
 
 namespace {
@@ -130,25 +133,42 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), form.Text1);
     }
 
-    void enterMovesThroughTheBoxes()
+    // Enter walks the boxes to Calculate, and Enter there presses it.
+    void enterWalksToCalculateAndPressesIt()
     {
+        platform::ScriptedAnswers answers;
         frmBolt form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QTest::keyClicks(form.Text1, QStringLiteral("100"));
-        QTest::keyClick(form.Text1, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), form.Text2);
-        QTest::keyClick(form.Text2, Qt::Key_Enter);
-        QCOMPARE(QApplication::focusWidget(), form.Text3);
-        QTest::keyClick(form.Text3, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), form.Text4);
-        QVERIFY(!form.cmdCalc->isEnabled());
-        QTest::keyClick(form.Text4, Qt::Key_Return);
+        const std::pair<QLineEdit*, Qt::Key> steps[] = {
+            {form.Text1, Qt::Key_Return}, {form.Text2, Qt::Key_Enter}, {form.Text3, Qt::Key_Return},
+            {form.Text4, Qt::Key_Return}};
+        const char* const typed[] = {"100", "4", "0", "10"};
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            QCOMPARE(QApplication::focusWidget(), steps[i].first);
+            QVERIFY(!form.cmdCalc->isEnabled() || i == 3);
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed[i]));
+            QTest::keyClick(QApplication::focusWidget(), steps[i].second);
+        }
         QVERIFY(form.cmdCalc->isEnabled());
         QCOMPARE(QApplication::focusWidget(), form.cmdCalc);
-        // Enter closed nothing and calculated nothing.
+        // Enter in the boxes calculated nothing and closed nothing.
         QVERIFY(form.isVisible());
         QVERIFY(!form.Calculation());
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(form.Calculation());
+        QCOMPARE(int(form.Calculation()->holes.size()), 4);
+        QCOMPARE(ReadFile(frmBolt::HoleListFile()), FourHoles);
+        QVERIFY(form.txtHole->toPlainText().startsWith(QStringLiteral("G00G90\nX0Y0\nX50Y0\n")));
+        QCOMPARE(QApplication::focusWidget(), form.cmdCalc);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+
+        // Enter on Exit closes the window.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form.cmdExit);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        QVERIFY(!form.isVisible());
     }
 
     void calculateWritesAndShowsTheHoleList_data()
