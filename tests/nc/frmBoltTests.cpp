@@ -316,6 +316,76 @@ private slots:
         QVERIFY(!dark(centre.x(), centre.y()));
     }
 
+    // The picture shows the whole pattern: on the drawing scale where it fits; drawn smaller, all
+    // of it on one scale, where it does not (every metric job), with a margin: never blank.
+    void pictureShowsTheWholePattern_data()
+    {
+        QTest::addColumn<QString>("diameter");
+        QTest::addColumn<int>("holes");
+        QTest::addColumn<QString>("holeDiameter");
+        QTest::addColumn<bool>("drawingScale");
+        QTest::newRow("4 units, drawing scale") << "4" << 4 << "0.25" << true;
+        QTest::newRow("100 mm, 6 holes, fitted") << "100" << 6 << "10" << false;
+        QTest::newRow("1000 mm, 8 small holes, fitted") << "1000" << 8 << "20" << false;
+    }
+    void pictureShowsTheWholePattern()
+    {
+        QFETCH(QString, diameter);
+        QFETCH(int, holes);
+        QFETCH(QString, holeDiameter);
+        QFETCH(bool, drawingScale);
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Calculate(form, diameter, QString::number(holes), QStringLiteral("0"), holeDiameter);
+        form.mnuGraphic->trigger();
+        QCOMPARE(answers.msgBoxes().size(), 0);
+
+        const QImage image = form.PicBolt->grab().toImage();
+        const double ratio = image.devicePixelRatio();
+        const auto dark = [&](double x, double y) {
+            return qGray(image.pixel(QPoint(qRound(x * ratio), qRound(y * ratio)))) < 100;
+        };
+        // The drawn pixels, counted, and the box around them, in widget pixels.
+        int drawn = 0;
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    ++drawn;
+                    box |= QRect(x, y, 1, 1);
+                }
+        QVERIFY2(drawn > 0, "a blank picture");
+        const QRectF drawnBox(box.x() / ratio, box.y() / ratio, box.width() / ratio, box.height() / ratio);
+        const QSizeF size = form.PicBolt->size();
+        const QPointF centre(size.width() / 2, size.height() / 2);
+
+        // The scale, in pixels to a unit, from the width drawn: the hole at 0 degrees reaches furthest.
+        const double hole = holeDiameter.toDouble();  // the drawn radius of a hole
+        const double reach = diameter.toDouble() / 2 + hole;
+        const double perUnit = drawnBox.width() / 2 / reach;
+        if (drawingScale) {
+            QVERIFY2(qAbs(perUnit - BoltPicture::Scale / platform::TwipsPerPixelX()) < 0.5, qPrintable(QString::number(perUnit)));
+        } else {
+            // Fitted: inside the margin everywhere, and against it on one side.
+            const double left = drawnBox.left();
+            const double top = drawnBox.top();
+            const double right = size.width() - drawnBox.right();
+            const double bottom = size.height() - drawnBox.bottom();
+            for (double gap : {left, top, right, bottom})
+                QVERIFY2(gap >= BoltPicture::Margin - 1, qPrintable(QString::number(gap)));
+            QVERIFY(qMin(left, top) <= BoltPicture::Margin + 2);
+        }
+        QVERIFY(qAbs(drawnBox.center().x() - centre.x()) < 2 && qAbs(drawnBox.center().y() - centre.y()) < 2);
+        // Every hole is a disc where the one scale puts it; the centre is empty.
+        QVERIFY(drawn >= 0.8 * holes * M_PI * (hole * perUnit * ratio) * (hole * perUnit * ratio));
+        for (const BoltHole& listed : form.Calculation()->holes)
+            QVERIFY2(dark(centre.x() + listed.x * perUnit, centre.y() - listed.y * perUnit),
+                     qPrintable(QStringLiteral("%1 %2").arg(listed.x).arg(listed.y)));
+        QVERIFY(!dark(centre.x(), centre.y()));
+    }
+
     void extremeInputStillPaints_data()
     {
         QTest::addColumn<QString>("diameter");
