@@ -2,7 +2,6 @@
 
 #include "platform/forms/Twips.h"
 
-#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
