@@ -254,23 +254,22 @@ NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, A
         std::size_t i = 0;
         while (i < n) {
             const char c = content[i];
-            if (c == '(') {
+            if (StartsComment(c)) {
                 // A comment keeps its words: they are no moves of the machine.
-                const char* close = FindChar(content + i + 1, content + n, ')');
-                const std::size_t end = close ? static_cast<std::size_t>(close - content) + 1 : n;
+                const std::size_t end = static_cast<std::size_t>(CommentEnd(content + i, content + n) - content);
                 out.Put(line.content.substr(i, end - i));
                 i = end;
                 continue;
             }
             Axis& a = axis[static_cast<unsigned char>(c)];
-            if (!a.converted || i + 1 >= n || !IsAxisValueChar(content[i + 1])) {
+            const std::size_t j =
+                a.converted ? static_cast<std::size_t>(ValueEnd(content + i + 1, content + n, IsAxisValueChar) - content)
+                            : i + 1;
+            if (j == i + 1) {
                 out.Put(c);
                 ++i;
                 continue;
             }
-            std::size_t j = i + 1;
-            while (j < n && IsAxisValueChar(content[j]))
-                ++j;
             const std::string_view run = line.content.substr(i + 1, j - i - 1);
             const std::optional<NcValue> value = ReadNcValue(run);
             if (!value)
@@ -371,11 +370,28 @@ std::string SwitchAxes(std::string_view text, const AxisMap& map)
     const char x = map.X;
     const char y = map.Y;
     const char z = map.Z;
-    // Selects rather than a table, so that the compiler can do many bytes at a time.
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        p[i] = c == 'X' ? x : c == 'Y' ? y : c == 'Z' ? z : c;
+    const char* const first = text.data();
+    const char* const last = first + text.size();
+    const char* from = first;
+    while (from < last) {
+        // Up to the next comment the letters change; selects rather than a table, so that the
+        // compiler can do many bytes at a time.
+        const char* to = from;
+        while (to < last && !StartsComment(*to))
+            ++to;
+        const auto n = static_cast<std::size_t>(to - from);
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = from[i];
+            p[i] = c == 'X' ? x : c == 'Y' ? y : c == 'Z' ? z : c;
+        }
+        p += n;
+        if (to == last)
+            break;
+        const char* end = CommentEnd(to, last);
+        std::memcpy(p, to, static_cast<std::size_t>(end - to));
+        p += end - to;
+        from = end;
     }
-    out.SetPos(p + text.size());
+    out.SetPos(p);
     return out.Finish();
 }

@@ -36,8 +36,10 @@ enum class AxisConversion { ToIncremental, ToAbsolute };
 
 // Converts the values of the given axis letters (capital X, Y, Z) between absolute positions and
 // incremental moves, all axes in one pass. The first value of an axis is kept as written; later
-// ones are written with four decimals. Comments and skip lines stay as they are. A value that is
-// not a decimal number is an error at its line, and then nothing is to be written.
+// ones are written with four decimals. Comments ("(" to ")" or the line end, ";" to the line end)
+// and skip lines stay as they are. A comma followed by a letter, a blank or the line end ends a
+// value ("X50,Y0"). A value that is not a decimal number ("X1,5", "X-") is an error at its line,
+// and then nothing is to be written.
 NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, AxisConversion direction,
                      std::string_view axes = "XYZ");
 
@@ -85,6 +87,7 @@ struct AxisMap {
     bool IsIdentity() const { return X == 'X' && Y == 'Y' && Z == 'Z'; }
 };
 
-// Switch XYZ: every capital X, Y and Z becomes the letter the map gives it, in one pass; every
-// other character, "?" and the lower-case letters among them, stays as it is.
+// Switch XYZ: every capital X, Y and Z outside comments becomes the letter the map gives it, in
+// one pass; comments ("(" to ")" or the line end, ";" to the line end) and every other character,
+// "?" and the lower-case letters among them, stay as they are.
 std::string SwitchAxes(std::string_view text, const AxisMap& map);

@@ -116,6 +116,39 @@ private:
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// A comment starts at "(" and runs to its ")" or the line end, or at ";" and runs to the line end.
+inline bool StartsComment(char c) { return c == '(' || c == ';'; }
+
+// The end of the comment that starts at `open`: just past its ")", or the line end (the "\n" of
+// the line, or `last` when `last` ends the line).
+inline const char* CommentEnd(const char* open, const char* last)
+{
+    const char* p = open + 1;
+    if (*open == '(') {
+        while (p < last && *p != ')' && *p != '\n')
+            ++p;
+        return p < last && *p == ')' ? p + 1 : p;
+    }
+    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(last - p)));
+    return lf ? lf : last;
+}
+
+// The end of the value that follows an address at `p`: the characters `isValueChar` takes,
+// except that a comma followed by a letter, a blank or the line end separates two words
+// ("X50,Y0", as the bolt circle writes them) and is no part of the number.
+template <typename IsValueChar>
+const char* ValueEnd(const char* p, const char* last, IsValueChar isValueChar)
+{
+    for (; p < last && isValueChar(*p); ++p) {
+        if (*p != ',')
+            continue;
+        const char next = p + 1 < last ? p[1] : '\n';
+        if (IsLetter(next) || next == ' ' || next == '\t' || next == '\r' || next == '\n')
+            break;
+    }
+    return p;
+}
+
 inline std::size_t CountLines(std::string_view text)
 {
     std::size_t lines = 1;

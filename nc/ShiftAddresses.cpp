@@ -16,7 +16,7 @@ using namespace ncinternal;
 namespace {
 
 // Longest text of a shifted value: a sign, up to 309 integer digits or a point and up to 325
-// decimals of a double.
+// decimals of a double, and a point after a whole number.
 constexpr std::size_t MaxShiftedText = 340;
 
 // A sum held in ten-thousandths is written exactly while it has at most 15 significant digits.
@@ -173,35 +173,30 @@ NcResult ShiftAddresses(std::string_view text, const AxisShift& axisShift)
         if (q == last)
             break;
         const char c = *q;
-        if (c == '(' || c == ';') {
-            // A comment ends at the line's end, a bracket comment at its ")" too.
-            const char* end = q + 1;
-            while (end < last && *end != '\n' && !(c == '(' && *end == ')'))
-                ++end;
-            if (c == '(' && end < last && *end == ')')
-                ++end;
+        if (StartsComment(c)) {
+            const char* end = CommentEnd(q, last);
             out.Ensure(static_cast<std::size_t>(end - q));
             out.Put(std::string_view(q, static_cast<std::size_t>(end - q)));
             p = end;
             continue;
         }
         const char* runStart = q + 1;
-        const char* runEnd = runStart;
-        bool digit = false;
-        while (runEnd < last && IsNumberChar(*runEnd)) {
-            digit = digit || IsDigit(*runEnd);
-            ++runEnd;
-        }
+        const char* runEnd = ValueEnd(runStart, last, IsNumberChar);
         const auto run = std::string_view(runStart, static_cast<std::size_t>(runEnd - runStart));
         out.Ensure(1 + run.size() + MaxShiftedText);
         out.Put(c);
-        if (!digit) {
+        if (run.find_first_of("0123456789") == std::string_view::npos) {
             out.Put(run);  // a letter without a number
         } else {
             const std::optional<NcValue> value = ReadNcValue(run);
             std::size_t length = 0;
             if (!value || !WriteShifted(written, length, *value, shift[static_cast<unsigned char>(c)]))
                 return NcResult::Fail(NcErrorKind::UnreadableValue, lineAt(q));
+            // Many controls read a number without a point in thousandths of a millimetre (or
+            // ten-thousandths of an inch): a value written with a point keeps one.
+            if (run.find('.') != std::string_view::npos &&
+                std::string_view(written, length).find('.') == std::string_view::npos)
+                written[length++] = '.';
             out.Put(std::string_view(written, length));
         }
         p = runEnd;

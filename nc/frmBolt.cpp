@@ -71,9 +71,12 @@ void frmBolt::BuildControls()
     cmdCalc->setObjectName(QStringLiteral("cmdCalc"));
     cmdExit = new QPushButton(QStringLiteral("E&xit"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    // Enter belongs to the boxes (it moves on); no button takes it for its own.
+    // No button is the window's default: Enter in a box moves on to the next one, and Enter on a
+    // button presses that button (the event filter), as Space does.
     cmdCalc->setAutoDefault(false);
     cmdExit->setAutoDefault(false);
+    cmdCalc->installEventFilter(this);
+    cmdExit->installEventFilter(this);
     // Calculate waits for the last box to be filled.
     cmdCalc->setEnabled(false);
     connect(cmdCalc, &QPushButton::clicked, this, [this] { cmdCalc_Click(); });
@@ -212,6 +215,10 @@ bool frmBolt::eventFilter(QObject* watched, QEvent* event)
             if (watched == Text4) {
                 cmdCalc->setEnabled(true);
                 cmdCalc->setFocus();
+                return true;
+            }
+            if (watched == cmdCalc || watched == cmdExit) {
+                static_cast<QPushButton*>(watched)->click();
                 return true;
             }
         }

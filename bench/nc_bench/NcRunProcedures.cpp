@@ -85,16 +85,17 @@ const std::string AbsoluteAwk =
     ConvertAwkBody;
 
 // Shift Address by X 1.5, Y -2.25, Z 0.5: exact sums (the program's values have three decimals),
-// no trailing zeros, no zero before the point.
+// no trailing zeros, no zero before the point, and the point kept after a whole sum.
 constexpr const char* ShiftAwk = R"awk(BEGIN { d["X"] = 1.5; d["Y"] = -2.25; d["Z"] = 0.5 }
-function shift(s,   out, a, r) {
+function shift(s,   out, a, v, r) {
   out = ""
   while (match(s, /[XYZ][-+.0-9]+/)) {
     a = substr(s, RSTART, 1)
-    r = sprintf("%.4f", substr(s, RSTART + 1, RLENGTH - 1) + d[a])
-    sub(/0+$/, "", r); sub(/\.$/, "", r)
-    if (r == "-0") r = "0"
-    sub(/^0\./, ".", r); sub(/^-0\./, "-.", r)
+    v = substr(s, RSTART + 1, RLENGTH - 1)
+    r = sprintf("%.4f", v + d[a])
+    sub(/0+$/, "", r); if (!index(v, ".")) sub(/\.$/, "", r)
+    if (r ~ /^-0\.?$/) r = substr(r, 2)
+    if (r ~ /^-?0\.[0-9]/) sub(/0\./, ".", r)
     out = out substr(s, 1, RSTART) r
     s = substr(s, RSTART + RLENGTH)
   }

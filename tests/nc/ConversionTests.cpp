@@ -53,6 +53,14 @@ private slots:
         QTest::newRow("LF, mixed breaks kept") << Inc << QByteArray("X1\nX2\r\nX4\n")
                                                << QByteArray("X1\nX1.0000\r\nX2.0000\n");
         QTest::newRow("empty") << Inc << QByteArray() << QByteArray();
+        // The bolt circle's holes with "Comma Separator" on.
+        QTest::newRow("comma between words") << Inc << QByteArray("X0,Y0\r\nX50,Y0\r\nX0,Y50\r\nX-50,Y0")
+                                             << QByteArray("X0,Y0\r\nX50.0000,Y0.0000\r\nX-50.0000,Y50.0000\r\n"
+                                                           "X-50.0000,Y-50.0000");
+        QTest::newRow("comma before a blank, at the line end") << Abs << QByteArray("X1, Y1,\r\nX2,\nX3,")
+                                                              << QByteArray("X1, Y1,\r\nX3.0000,\nX6.0000,");
+        QTest::newRow("semicolon comment") << Inc << QByteArray("G01 X10\r\nG01 X20 ;WAS X1,5 X15\r\nX30")
+                                           << QByteArray("G01 X10\r\nG01 X10.0000 ;WAS X1,5 X15\r\nX10.0000");
     }
     void convertAxes()
     {

@@ -90,8 +90,17 @@ private slots:
         QTest::newRow("rotation XYZ -> ZXY") << AxisMap{'Z', 'X', 'Y'} << block << QByteArray("G01 Z1 X2 Y3");
         QTest::newRow("question mark stays") << AxisMap{'Y', 'X', 'Z'} << QByteArray("(WHAT?) X1 ?")
                                              << QByteArray("(WHAT?) Y1 ?");
-        QTest::newRow("comments and words too") << AxisMap{'Y', 'X', 'Z'} << QByteArray("(MAX Y)\r\nX1")
-                                                << QByteArray("(MAY X)\r\nY1");
+        QTest::newRow("words outside comments too") << AxisMap{'Y', 'X', 'Z'} << QByteArray("MAX Y\r\nX1")
+                                                    << QByteArray("MAY X\r\nY1");
+        QTest::newRow("bracket comment stays") << AxisMap{'Y', 'X', 'Z'}
+                                               << QByteArray("(MATERIAL: 100 X 60 X 12) X1\r\nY2")
+                                               << QByteArray("(MATERIAL: 100 X 60 X 12) Y1\r\nX2");
+        QTest::newRow("unclosed bracket ends at the line end") << AxisMap{'Z', 'Y', 'X'}
+                                                               << QByteArray("X1 (OPEN X\r\nX2 (Z)")
+                                                               << QByteArray("Z1 (OPEN X\r\nZ2 (Z)");
+        QTest::newRow("semicolon comment stays") << AxisMap{'Y', 'Z', 'X'}
+                                                 << QByteArray("X1 ;X Y (Z\nY2;\r\nZ3")
+                                                 << QByteArray("Y1 ;X Y (Z\nZ2;\r\nX3");
         QTest::newRow("capitals only") << AxisMap{'Y', 'X', 'Z'} << QByteArray("x1 y2 X3")
                                        << QByteArray("x1 y2 Y3");
         QTest::newRow("bytes above ASCII kept") << AxisMap{'Z', 'Y', 'X'} << QByteArray("X\xc3\xa9Z\xff")

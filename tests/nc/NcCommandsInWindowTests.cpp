@@ -627,6 +627,74 @@ private slots:
         ExpectEditorTakesShortcuts(window);
     }
 
+    // ------------------------------------------------------------ Enter on a button
+
+    // In every dialog of these commands, Enter on the button that has the focus presses it.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray file = "X1 Y2\r\n";
+        QTest::newRow("Switch, OK") << "mnuSwitch" << "cmdSwitch0" << QByteArray("Y1 X2\r\n");
+        QTest::newRow("Switch, Cancel") << "mnuSwitch" << "cmdSwitch1" << file;
+        QTest::newRow("Change Value, OK") << "mnuChangeMain" << "cmdChange0" << QByteArray("X5 Y2\r\n");
+        QTest::newRow("Change Value, Cancel") << "mnuChangeMain" << "cmdChange1" << file;
+        QTest::newRow("Shift Address, OK") << "mnuShiftAddress" << "cmdBut0" << QByteArray("X6 Y2\r\n");
+        QTest::newRow("Shift Address, Cancel") << "mnuShiftAddress" << "cmdBut1" << file;
+        QTest::newRow("numbering, OK") << "mnuInsertNumbers" << "cmdBut0" << QByteArray("N100X1 Y2\r\n");
+        QTest::newRow("numbering, Cancel") << "mnuInsertNumbers" << "cmdBut1" << file;
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, button);
+        QFETCH(QByteArray, expected);
+        const QByteArray file = "X1 Y2\r\n";
+        FrameFixture fixture(MakeNotePad);
+        frmNotePad& window = NotePad(fixture.Open(file));
+        NumPopup = 1;
+        platform::ScriptedAnswers answers;
+        bool focused = false;
+        answers.scriptModal([&](QDialog& dialog) {
+            ShowAsModal(dialog);
+            const auto type = [&dialog](const char* box, const char* text) {
+                auto* edit = dialog.findChild<QLineEdit*>(QLatin1String(box));
+                edit->selectAll();
+                QTest::keyClicks(edit, QLatin1String(text));
+            };
+            if (auto* form = qobject_cast<frmSwitchXYZ*>(&dialog)) {
+                form->optX[1]->click();
+                form->optY[0]->click();
+            }
+            if (qobject_cast<frmChangeValue*>(&dialog)) {
+                type("txtFind", "X1");
+                type("txtChange", "X5");
+            }
+            if (qobject_cast<frmShiftAddress*>(&dialog))
+                type("txtVX", "5");
+            if (dialog.findChild<QLineEdit*>(QStringLiteral("txtStart")))
+                type("txtStart", "100");
+            auto* pressed = dialog.findChild<QPushButton*>(button);
+            pressed->setFocus();
+            focused = dialog.focusWidget() == pressed;
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+            // Still open: Enter did nothing; closed by the script's end, as nothing pressed.
+            if (dialog.isVisible())
+                dialog.done(-1);
+        });
+
+        window.findChild<QAction*>(command)->trigger();
+
+        QVERIFY(focused);
+        QCOMPARE(answers.modals().size(), 1);
+        const bool ok = button.endsWith(QLatin1Char('0'));
+        QCOMPARE(answers.modals()[0].result, ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        QCOMPARE(Bytes(*window.Text1()), expected);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        ExpectEditorTakesShortcuts(window);
+    }
+
     // ------------------------------------------------------------ syntax check
 
     void syntaxCheck_data()

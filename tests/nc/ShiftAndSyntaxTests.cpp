@@ -25,7 +25,7 @@ private slots:
         QTest::newRow("to zero") << QByteArray("X10") << AxisShift{-10, 0, 0} << QByteArray("X0");
         QTest::newRow("no zero before the point") << QByteArray("X0") << AxisShift{0.5, 0, 0} << QByteArray("X.5");
         QTest::newRow("negative below one") << QByteArray("X0") << AxisShift{-0.25, 0, 0} << QByteArray("X-.25");
-        QTest::newRow("no trailing zeros") << QByteArray("X1.000") << x1 << QByteArray("X2");
+        QTest::newRow("no trailing zeros") << QByteArray("X1.001") << x1 << QByteArray("X2.001");
         QTest::newRow("leading zeros go") << QByteArray("X010") << x5 << QByteArray("X15");
         QTest::newRow("plus sign goes") << QByteArray("X+5") << x5 << QByteArray("X10");
         QTest::newRow("two addresses together") << QByteArray("X10X20") << x5 << QByteArray("X15X25");
@@ -33,7 +33,7 @@ private slots:
         QTest::newRow("binary noise hidden") << QByteArray("X0.1") << AxisShift{0.2, 0, 0} << QByteArray("X.3");
         QTest::newRow("three axes, one pass") << QByteArray("X10Y20Z30") << AxisShift{5, -20, 0.5}
                                               << QByteArray("X15Y0Z30.5");
-        QTest::newRow("never minus zero") << QByteArray("X-0.5") << AxisShift{0.5, 0, 0} << QByteArray("X0");
+        QTest::newRow("never minus zero") << QByteArray("X-0.5") << AxisShift{0.5, 0, 0} << QByteArray("X0.");
         QTest::newRow("lower case stays") << QByteArray("x10 X10") << x5 << QByteArray("x10 X15");
         QTest::newRow("letter without a number") << QByteArray("MAX DEPTH X") << x5 << QByteArray("MAX DEPTH X");
         QTest::newRow("sign or point without a digit") << QByteArray("X- X. X,") << x5 << QByteArray("X- X. X,");
@@ -51,6 +51,24 @@ private slots:
                                                << QByteArray("X.333333333333333");
         QTest::newRow("many decimals read") << QByteArray("X1.23456789") << x1 << QByteArray("X2.23456789");
         QTest::newRow("nothing to shift") << QByteArray("X1") << AxisShift{} << QByteArray("X1");
+        // A whole result keeps the point its value was written with: a control reads "Y-10" as
+        // -0.01 mm. A value written without one is written as before.
+        QTest::newRow("point kept, to a whole number") << QByteArray("G0 Y0.") << AxisShift{0, -10, 0}
+                                                       << QByteArray("G0 Y-10.");
+        QTest::newRow("point kept, trailing zeros go") << QByteArray("X1.000") << x1 << QByteArray("X2.");
+        QTest::newRow("point kept at zero") << QByteArray("X10. Y.5") << AxisShift{-10, -0.5, 0}
+                                            << QByteArray("X0. Y0.");
+        QTest::newRow("point kept, many decimals") << QByteArray("X1.23456789") << AxisShift{0.76543211, 0, 0}
+                                                   << QByteArray("X2.");
+        QTest::newRow("point kept, huge") << QByteArray("X0.") << AxisShift{1e20, 0, 0}
+                                          << QByteArray("X100000000000000000000.");
+        QTest::newRow("no point, none added") << QByteArray("X10 Y0") << AxisShift{-10, 2.5, 0}
+                                              << QByteArray("X0 Y2.5");
+        // The bolt circle's holes with "Comma Separator" on: the comma separates the words.
+        QTest::newRow("comma before a letter") << QByteArray("X50,Y0\r\nX-50,Y0") << AxisShift{5, 1, 0}
+                                               << QByteArray("X55,Y1\r\nX-45,Y1");
+        QTest::newRow("comma before a blank, a break, the end") << QByteArray("X1, Y2,\r\nX3,\nX4,")
+                                                                << x1 << QByteArray("X2, Y2,\r\nX4,\nX5,");
     }
     void shifts()
     {

@@ -22,6 +22,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <iterator>
+#include <utility>
+
 #include "support/TestRegistry.h"
 
 namespace {
@@ -130,25 +133,42 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), form.Text1);
     }
 
-    void enterMovesThroughTheBoxes()
+    // Enter walks the boxes to Calculate, and Enter there presses it.
+    void enterWalksToCalculateAndPressesIt()
     {
+        platform::ScriptedAnswers answers;
         frmBolt form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QTest::keyClicks(form.Text1, QStringLiteral("100"));
-        QTest::keyClick(form.Text1, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), form.Text2);
-        QTest::keyClick(form.Text2, Qt::Key_Enter);
-        QCOMPARE(QApplication::focusWidget(), form.Text3);
-        QTest::keyClick(form.Text3, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), form.Text4);
-        QVERIFY(!form.cmdCalc->isEnabled());
-        QTest::keyClick(form.Text4, Qt::Key_Return);
+        const std::pair<QLineEdit*, Qt::Key> steps[] = {
+            {form.Text1, Qt::Key_Return}, {form.Text2, Qt::Key_Enter}, {form.Text3, Qt::Key_Return},
+            {form.Text4, Qt::Key_Return}};
+        const char* const typed[] = {"100", "4", "0", "10"};
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            QCOMPARE(QApplication::focusWidget(), steps[i].first);
+            QVERIFY(!form.cmdCalc->isEnabled() || i == 3);
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed[i]));
+            QTest::keyClick(QApplication::focusWidget(), steps[i].second);
+        }
         QVERIFY(form.cmdCalc->isEnabled());
         QCOMPARE(QApplication::focusWidget(), form.cmdCalc);
-        // Enter closed nothing and calculated nothing.
+        // Enter in the boxes calculated nothing and closed nothing.
         QVERIFY(form.isVisible());
         QVERIFY(!form.Calculation());
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(form.Calculation());
+        QCOMPARE(int(form.Calculation()->holes.size()), 4);
+        QCOMPARE(ReadFile(frmBolt::HoleListFile()), FourHoles);
+        QVERIFY(form.txtHole->toPlainText().startsWith(QStringLiteral("G00G90\nX0Y0\nX50Y0\n")));
+        QCOMPARE(QApplication::focusWidget(), form.cmdCalc);
+        QCOMPARE(answers.msgBoxes().size(), 0);
+
+        // Enter on Exit closes the window.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form.cmdExit);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        QVERIFY(!form.isVisible());
     }
 
     void calculateWritesAndShowsTheHoleList_data()
@@ -293,6 +313,76 @@ private slots:
         if (std::sin(first) != 0 && holes != 2)
             QVERIFY(!dark(mirrored.x(), mirrored.y()));
         // The centre is empty; the circle's own line runs through the holes.
+        QVERIFY(!dark(centre.x(), centre.y()));
+    }
+
+    // The picture shows the whole pattern: on the drawing scale where it fits; drawn smaller, all
+    // of it on one scale, where it does not (every metric job), with a margin: never blank.
+    void pictureShowsTheWholePattern_data()
+    {
+        QTest::addColumn<QString>("diameter");
+        QTest::addColumn<int>("holes");
+        QTest::addColumn<QString>("holeDiameter");
+        QTest::addColumn<bool>("drawingScale");
+        QTest::newRow("4 units, drawing scale") << "4" << 4 << "0.25" << true;
+        QTest::newRow("100 mm, 6 holes, fitted") << "100" << 6 << "10" << false;
+        QTest::newRow("1000 mm, 8 small holes, fitted") << "1000" << 8 << "20" << false;
+    }
+    void pictureShowsTheWholePattern()
+    {
+        QFETCH(QString, diameter);
+        QFETCH(int, holes);
+        QFETCH(QString, holeDiameter);
+        QFETCH(bool, drawingScale);
+        platform::ScriptedAnswers answers;
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Calculate(form, diameter, QString::number(holes), QStringLiteral("0"), holeDiameter);
+        form.mnuGraphic->trigger();
+        QCOMPARE(answers.msgBoxes().size(), 0);
+
+        const QImage image = form.PicBolt->grab().toImage();
+        const double ratio = image.devicePixelRatio();
+        const auto dark = [&](double x, double y) {
+            return qGray(image.pixel(QPoint(qRound(x * ratio), qRound(y * ratio)))) < 100;
+        };
+        // The drawn pixels, counted, and the box around them, in widget pixels.
+        int drawn = 0;
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    ++drawn;
+                    box |= QRect(x, y, 1, 1);
+                }
+        QVERIFY2(drawn > 0, "a blank picture");
+        const QRectF drawnBox(box.x() / ratio, box.y() / ratio, box.width() / ratio, box.height() / ratio);
+        const QSizeF size = form.PicBolt->size();
+        const QPointF centre(size.width() / 2, size.height() / 2);
+
+        // The scale, in pixels to a unit, from the width drawn: the hole at 0 degrees reaches furthest.
+        const double hole = holeDiameter.toDouble();  // the drawn radius of a hole
+        const double reach = diameter.toDouble() / 2 + hole;
+        const double perUnit = drawnBox.width() / 2 / reach;
+        if (drawingScale) {
+            QVERIFY2(qAbs(perUnit - BoltPicture::Scale / platform::TwipsPerPixelX()) < 0.5, qPrintable(QString::number(perUnit)));
+        } else {
+            // Fitted: inside the margin everywhere, and against it on one side.
+            const double left = drawnBox.left();
+            const double top = drawnBox.top();
+            const double right = size.width() - drawnBox.right();
+            const double bottom = size.height() - drawnBox.bottom();
+            for (double gap : {left, top, right, bottom})
+                QVERIFY2(gap >= BoltPicture::Margin - 1, qPrintable(QString::number(gap)));
+            QVERIFY(qMin(left, top) <= BoltPicture::Margin + 2);
+        }
+        QVERIFY(qAbs(drawnBox.center().x() - centre.x()) < 2 && qAbs(drawnBox.center().y() - centre.y()) < 2);
+        // Every hole is a disc where the one scale puts it; the centre is empty.
+        QVERIFY(drawn >= 0.8 * holes * M_PI * (hole * perUnit * ratio) * (hole * perUnit * ratio));
+        for (const BoltHole& listed : form.Calculation()->holes)
+            QVERIFY2(dark(centre.x() + listed.x * perUnit, centre.y() - listed.y * perUnit),
+                     qPrintable(QStringLiteral("%1 %2").arg(listed.x).arg(listed.y)));
         QVERIFY(!dark(centre.x(), centre.y()));
     }
 
