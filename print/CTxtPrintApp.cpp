@@ -20,6 +20,9 @@ namespace prentil {
 CTxtPrintApp::CTxtPrintApp() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     doc_.SetPrinterDefaultOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0);
+    doc_.SetOrientationSink([this](int landscape) {
+        printer_->setPageOrientation(landscape == 1 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    });
     doc_.SetLayoutCalculator(
         [this](const CTxtPrintDoc& doc, int& cpl, int& lpp) { ComputeLayout(doc, cpl, lpp); });
 }

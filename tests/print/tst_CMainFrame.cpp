@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace prentil;
 using namespace printtest;
@@ -39,6 +40,25 @@ void Drop(QWidget* target, const QStringList& paths)
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
 }
+
+// Runs each modal dialog through its own exec(); script works the dialog
+// once it is up.
+class RealModal {
+public:
+    explicit RealModal(std::function<void(QDialog&)> script)
+    {
+        previous_ = platform::SetModalHandler([script = std::move(script)](QDialog& dialog) {
+            QTimer::singleShot(0, &dialog, [&dialog, script] { script(dialog); });
+            return dialog.exec();
+        });
+    }
+    ~RealModal() { platform::SetModalHandler(previous_); }
+    RealModal(const RealModal&) = delete;
+    RealModal& operator=(const RealModal&) = delete;
+
+private:
+    platform::ModalHandler previous_;
+};
 
 QString Prentil()
 {
@@ -197,8 +217,20 @@ private slots:
         QCOMPARE(second, QRect(30, 40, 900, 650));
     }
 
-    void printSetupTakesTheOrientation()
+    // Print Setup opens with the stored orientation (landscape by default);
+    // OK takes back only what the user changed in it. The dialog runs for
+    // real: it hands its page to the printer only when its exec() ends.
+    void printSetupOpensWithTheStoredOrientation_data()
     {
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("OK without a change keeps landscape") << QString() << 1;
+        QTest::newRow("portrait chosen") << "portrait" << 0;
+    }
+    void printSetupOpensWithTheStoredOrientation()
+    {
+        QFETCH(QString, click);
+        QFETCH(int, orientation);
         AppFixture f;
         f.Start();
         f.app->Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -206,19 +238,64 @@ private slots:
         QCOMPARE(f.Doc().Orientation(), 1);
         f.View()->tabControl->setCurrentWidget(f.View()->paperPage);
         f.View()->paperPage->chkOdd->setFocus();
-        platform::ScriptedAnswers answers;
-        answers.scriptModal([](QDialog& dialog) {
-            auto* portrait = dialog.findChild<QRadioButton*>(QStringLiteral("portrait"));
-            QVERIFY(portrait != nullptr);
-            portrait->click();
+        bool openedLandscape = false;
+        int runs = 0;
+        const RealModal real([&](QDialog& dialog) {
+            ++runs;
+            auto* landscape = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"));
+            QVERIFY(landscape != nullptr);
+            openedLandscape = landscape->isChecked();
+            if (!click.isEmpty()) {
+                auto* radio = dialog.findChild<QRadioButton*>(click);
+                radio->setFocus();
+                QTest::keyClick(radio, Qt::Key_Space);
+            }
             dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
         });
         f.Frame()->Action(ID_FILE_PRINT_SETUP)->trigger();
-        QCOMPARE(answers.modals().size(), 1);
-        QCOMPARE(f.Doc().Orientation(), 0);
-        // The shown page follows at once.
-        QVERIFY(f.View()->paperPage->optPortrait->isChecked());
+        QCOMPARE(runs, 1);
+        QVERIFY(openedLandscape);
+        QCOMPARE(f.Doc().Orientation(), orientation);
+        // The shown page follows at once, and Save writes what the page shows.
+        QCOMPARE(f.View()->paperPage->optLandscape->isChecked(), orientation == 1);
+        f.Frame()->Action(ID_EDIT_SAVE_SETTINGS)->trigger();
+        QCOMPARE(GetProfileInt("Misc settings", "Orientation", -1), orientation);
         QCOMPARE(QApplication::focusWidget(), f.View()->paperPage->chkOdd);
+    }
+
+    // The Print dialog gets the printer with the stored orientation; a run
+    // through it without a change prints landscape and stores no portrait.
+    void printDialogKeepsTheStoredOrientation_data()
+    {
+        QTest::addColumn<bool>("changeToPortrait");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("OK without a change") << false << 1;
+        QTest::newRow("portrait chosen in the dialog") << true << 0;
+    }
+    void printDialogKeepsTheStoredOrientation()
+    {
+        if (!HavePoppler())
+            QSKIP("poppler-utils are not installed");
+        QFETCH(bool, changeToPortrait);
+        QFETCH(int, orientation);
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        f.app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        f.app->Printer().setOutputFileName(f.Pdf());
+        platform::ScriptedAnswers answers;
+        QPageLayout::Orientation opened = QPageLayout::Portrait;
+        answers.scriptModal([&](QDialog& dialog) {
+            QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+            opened = printer->pageLayout().orientation();
+            if (changeToPortrait)
+                printer->setPageOrientation(QPageLayout::Portrait);
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        QCOMPARE(f.Frame()->OnFilePrint(), 1);
+        QCOMPARE(opened, QPageLayout::Landscape);
+        QCOMPARE(f.Doc().Orientation(), orientation);
+        const QString size = orientation == 1 ? "(841.89|842) x 595" : "595.* x (841.89|842)";
+        QVERIFY(RunTool("pdfinfo", {f.Pdf()}).contains(QRegularExpression("Page size:\\s+" + size)));
     }
 
     void messageOfAPrintGivesTheFocusBack()
