@@ -198,6 +198,39 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
     }
 
+    // Settings that printing refuses open no preview after the message.
+    void refusedSettingsOpenNoPreview_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("no rows") << "rows" << IDS_INVALID_ROWS_COLUMNS << int(platform::vbOK);
+        QTest::newRow("neither odd nor even") << "pages" << IDS_NO_PAGES_CHOSEN << int(platform::vbOK);
+        QTest::newRow("margin warning answered No") << "margin" << IDS_MARGIN_WARNING << int(platform::vbNo);
+    }
+    void refusedSettingsOpenNoPreview()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, message);
+        QFETCH(int, answer);
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        if (setting == "rows")
+            f.Doc().SetRows(0);
+        else if (setting == "pages")
+            f.Doc().SetPrintOddPages(0), f.Doc().SetPrintEvenPages(0);
+        else
+            f.Doc().SetLeftMargin(-5);
+        f.Files()->lstFiles->setFocus();
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(answer);
+        QCOMPARE(f.Frame()->OnFilePrintPreview(), -1);
+        QCOMPARE(answers.modals().size(), 0);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, message);
+        QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
+    }
+
     void previewComesBackWhereItWasLeft()
     {
         AppFixture f;
