@@ -408,41 +408,76 @@ private slots:
         }
     }
 
+    // "/p" prints without a window; what cannot print is said on the error
+    // output. A name without a folder is found in the working folder, and
+    // the header shows that folder.
     void printFlagRunsWithoutWindow_data()
     {
-        QTest::addColumn<bool>("withGoodFile");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("a file prints, a missing one is reported") << true << 0;
-        QTest::newRow("nothing printable fails") << false << 1;
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("printed");
+        QTest::newRow("a file prints, a missing one is reported")
+            << QStringList{"/p", "{dir}/a.nc", "{dir}/missing.nc"} << 0 << "Cannot open file {dir}/missing.nc"
+            << QStringList{"O1000 (TEST)"};
+        QTest::newRow("nothing printable fails")
+            << QStringList{"/p", "{dir}/missing.nc"} << 1 << "Cannot open file {dir}/missing.nc" << QStringList{};
+        QTest::newRow("no file given") << QStringList{"/p"} << 1 << IDS_NO_FILES_GIVEN << QStringList{};
+        QTest::newRow("name without folder") << QStringList{"/p", "a.nc"} << 0 << QString()
+                                             << QStringList{"{dir}/a.nc", "O1000 (TEST)"};
     }
     void printFlagRunsWithoutWindow()
     {
         if (!HavePoppler())
             QSKIP("poppler-utils are not installed");
-        QFETCH(bool, withGoodFile);
+        QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        QFETCH(QStringList, printed);
         QTemporaryDir dir;
-        const QString good = dir.filePath("a.nc");
-        WriteBytes(good, Program());
-        const QString missing = dir.filePath("missing.nc");
+        WriteBytes(dir.filePath("a.nc"), Program());
         const QString pdf = dir.filePath("out.pdf");
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(PrintToPdfVariable, pdf);
         env.insert("TALVEX_REGISTRY_DIR", dir.filePath("registry"));
         process.setProcessEnvironment(env);
-        QStringList arguments{"/p"};
-        if (withGoodFile)
-            arguments << good;
-        arguments << missing;
+        process.setWorkingDirectory(dir.path());
+        for (QString& argument : arguments)
+            argument.replace("{dir}", dir.path());
         process.start(Prentil(), arguments);
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), exitCode);
-        QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).contains("Cannot open file " + missing));
-        if (withGoodFile) {
-            QCOMPARE(PdfPages(pdf), 1);
-            QVERIFY(PdfText(pdf).contains("O1000 (TEST)"));
-        }
+        const QString stderrText = QString::fromLocal8Bit(process.readAllStandardError());
+        if (error.isEmpty())
+            QVERIFY2(!stderrText.contains("Prentil:"), qPrintable(stderrText));
+        else
+            QVERIFY2(stderrText.contains(error.replace("{dir}", dir.path())), qPrintable(stderrText));
+        QCOMPARE(QFile::exists(pdf), !printed.isEmpty());
+        if (printed.isEmpty())
+            return;
+        QCOMPARE(PdfPages(pdf), 1);
+        const QString text = PdfText(pdf);
+        for (QString expected : printed)
+            QVERIFY2(text.contains(expected.replace("{dir}", dir.path())), qPrintable(text));
+        QVERIFY(!text.contains("a.nc/a.nc"));
+    }
+
+    // Names given without a folder in the window's command line get it too.
+    void relativeNamesGetTheWorkingFolder()
+    {
+        AppFixture f;
+        f.File("A.NC", Program());
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(f.dir.path());
+        f.Start({"A.NC", "./sub/../B.NC"});
+        QDir::setCurrent(previous);
+        const std::vector<PrintJob*> jobs = f.Files()->AllJobs();
+        QCOMPARE(jobs.size(), std::size_t(2));
+        QCOMPARE(jobs[0]->FullPath(), f.dir.filePath("A.NC"));
+        QCOMPARE(jobs[0]->Folder(), f.dir.path());
+        QCOMPARE(jobs[1]->FullPath(), f.dir.filePath("B.NC"));
+        QCOMPARE(f.Files()->ShownNames(), (QStringList{"A.NC", "B.NC"}));
     }
 };
 
