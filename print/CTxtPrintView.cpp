@@ -1,5 +1,6 @@
 #include "print/CTxtPrintView.h"
 
+#include "print/CMainFrame.h"
 #include "print/CTxtPrintApp.h"
 #include "print/FileExtPage.h"
 #include "print/FilesPage.h"
@@ -102,11 +103,12 @@ int CTxtPrintView::RunPrint(PrintMode mode, bool selectedOnly)
         QPrintPreviewDialog preview(&printer, this);
         preview.setObjectName(QStringLiteral("PrintPreviewDialog"));
         // The first preview is the frame's size and 200 pixels more each
-        // way; later ones come back where the last one was left.
-        if (previewGeometry_.isValid())
-            preview.setGeometry(previewGeometry_);
-        else
-            preview.setGeometry(QRect(window()->geometry().topLeft(), window()->size() + QSize(200, 200)));
+        // way; later ones come back where the last one was left. Either
+        // way it stays on the screen.
+        const QRect wanted = previewGeometry_.isValid()
+                                 ? previewGeometry_
+                                 : QRect(window()->geometry().topLeft(), window()->size() + QSize(200, 200));
+        preview.setGeometry(FitOnScreen(wanted, *window()));
         int previewed = -1;
         bool begun = true;
         connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QScreen>
 #include <QTimer>
 
 using namespace prentil;
@@ -231,23 +232,30 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
     }
 
+    // The first preview is 200 pixels larger each way than the window (as
+    // far as the screen has room); later ones come back where the last was left.
     void previewComesBackWhereItWasLeft()
     {
         AppFixture f;
         f.Start({f.File("a.nc", Program())});
-        f.Frame()->resize(1000, 700);
+        const QRect area = f.Frame()->screen()->availableGeometry();
+        f.Frame()->setGeometry(QRect(area.topLeft() + QPoint(10, 20), f.Frame()->minimumSizeHint()));
+        const QSize frame = f.Frame()->size();
+        QVERIFY(frame.height() + 200 < area.height());
         platform::ScriptedAnswers answers;
-        QSize first;
+        QRect first;
         answers.scriptModal([&](QDialog& dialog) {
-            first = dialog.size();
-            dialog.setGeometry(30, 40, 900, 650);
+            first = dialog.geometry();
+            dialog.setGeometry(30, 40, 500, 450);
         });
         QRect second;
         answers.scriptModal([&](QDialog& dialog) { second = dialog.geometry(); });
         f.Frame()->OnFilePrintPreview();
         f.Frame()->OnFilePreviewSelected();
-        QCOMPARE(first, QSize(1200, 900));
-        QCOMPARE(second, QRect(30, 40, 900, 650));
+        QCOMPARE(first.height(), frame.height() + 200);
+        QVERIFY(first.width() > frame.width());
+        QVERIFY(area.contains(first));
+        QCOMPARE(second, QRect(30, 40, 500, 450));
     }
 
     // Print Setup opens with the stored orientation (landscape by default);
@@ -397,13 +405,13 @@ private slots:
         {
             AppFixture f;
             f.Start();
-            f.Frame()->setGeometry(40, 50, 1000, 700);
+            f.Frame()->setGeometry(40, 50, 740, 600);
             f.Frame()->close();
             QCOMPARE(GetProfileInt("Window placement", "normal.left", -1), 40);
-            QCOMPARE(GetProfileInt("Window placement", "normal.right", -1), 1040);
+            QCOMPARE(GetProfileInt("Window placement", "normal.right", -1), 780);
             CTxtPrintApp again;
             again.InitInstance({});
-            QCOMPARE(again.Frame()->geometry().size(), QSize(1000, 700));
+            QCOMPARE(again.Frame()->geometry().size(), QSize(740, 600));
             QCOMPARE(again.Frame()->geometry().topLeft(), QPoint(40, 50));
         }
     }
