@@ -5,6 +5,7 @@
 #include "print/FilesPage.h"
 #include "print/PrintProfile.h"
 #include "print/PrintStrings.h"
+#include "platform/forms/Screen.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -13,16 +14,33 @@
 #include <QSessionManager>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
+#include <algorithm>
 
 namespace prentil {
 
 namespace {
 const QString Placement = QStringLiteral("Window placement");
+}
+
+QRect FitOnScreen(QRect rect, QWidget& window)
+{
+    // The frame's size is known once the platform window exists.
+    QWidget* top = window.window();
+    if (top->windowHandle() == nullptr)
+        (void)top->winId();
+    QMargins frame;
+    if (const QWindow* handle = top->windowHandle())
+        frame = handle->frameMargins();
+    const QRect room = platform::AvailableScreenGeometry(&window).marginsRemoved(frame);
+    rect.setSize(rect.size().boundedTo(room.size()));
+    rect.moveLeft(std::clamp(rect.left(), room.left(), room.left() + room.width() - rect.width()));
+    rect.moveTop(std::clamp(rect.top(), room.top(), room.top() + room.height() - rect.height()));
+    return rect;
 }
 
 CMainFrame::CMainFrame(CTxtPrintApp& app, QWidget* parent) : QMainWindow(parent), app_(app)
@@ -35,7 +53,8 @@ CMainFrame::CMainFrame(CTxtPrintApp& app, QWidget* parent) : QMainWindow(parent)
     BuildMenus();
     // The status bar is there for the tips of commands; shown only in preview.
     statusBar()->hide();
-    resize(640, 480);
+    resize(QSize(640, 480).expandedTo(minimumSizeHint()));
+    setGeometry(FitOnScreen(geometry(), *this));
     // A session that ends keeps the placement as a close does.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this] { SavePlacement(); });
 }
@@ -169,16 +188,10 @@ void CMainFrame::RestorePlacement()
         if (values[i] == -1)
             return;
     }
-    QRect rect(QPoint(values[2], values[3]), QPoint(values[4] - 1, values[5] - 1));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        // Keep the window's corner on the screen.
-        const QRect area = screen->availableGeometry();
-        const int icon = style()->pixelMetric(QStyle::PM_LargeIconSize);
-        rect.moveLeft(std::min(rect.left(), area.right() - icon));
-        rect.moveTop(std::min(rect.top(), area.bottom() - icon));
-    }
+    // A placement kept on a larger screen opens whole on this one.
+    const QRect rect(QPoint(values[2], values[3]), QPoint(values[4] - 1, values[5] - 1));
     if (rect.width() > 0 && rect.height() > 0)
-        setGeometry(rect);
+        setGeometry(FitOnScreen(rect, *this));
     if (values[1] == 3)
         setWindowState(windowState() | Qt::WindowMaximized);
 }

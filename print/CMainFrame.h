@@ -33,6 +33,11 @@ enum Command : int {
     ID_CONTEXT_HELP = 57669,
 };
 
+// A window's geometry (frame not included) moved and, where it must be,
+// made smaller so that with its frame it lies within the available area of
+// window's screen.
+QRect FitOnScreen(QRect rect, QWidget& window);
+
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -41,8 +46,8 @@ public:
     CTxtPrintView* View() const { return view_; }
     QAction* Action(int id) const { return actions_.value(id); }
 
-    // Restores the normal placement stored under "Window placement"; nothing
-    // when a value is missing.
+    // Restores the normal placement stored under "Window placement", fitted
+    // to the screen; nothing when a value is missing.
     void RestorePlacement();
     void SavePlacement() const;
 

@@ -5,6 +5,7 @@
 #include "print/FilesPage.h"
 #include "print/PrintCommandLineInfo.h"
 #include "print/PrintJob.h"
+#include "print/PrintStrings.h"
 #include "print/PrinterTextMeasurer.h"
 #include "print/SheetLayout.h"
 #include "platform/forms/MsgBox.h"
@@ -20,6 +21,9 @@ namespace prentil {
 CTxtPrintApp::CTxtPrintApp() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     doc_.SetPrinterDefaultOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0);
+    doc_.SetOrientationSink([this](int landscape) {
+        printer_->setPageOrientation(landscape == 1 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    });
     doc_.SetLayoutCalculator(
         [this](const CTxtPrintDoc& doc, int& cpl, int& lpp) { ComputeLayout(doc, cpl, lpp); });
 }
@@ -87,10 +91,15 @@ int CTxtPrintApp::InitInstance(const QStringList& arguments)
     if (info.printAndExit) {
         // No window: messages go to the error output and a margin warning
         // takes its default answer, so an unattended run never waits.
-        frame_->View()->SetReporter([](const QString& text, int style, const QString&) {
+        const auto report = [](const QString& text, int style, const QString&) {
             std::fprintf(stderr, "Prentil: %s\n", qPrintable(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
             return platform::MsgBoxDefaultResult(style);
-        });
+        };
+        if (info.files.isEmpty()) {
+            report(IDS_NO_FILES_GIVEN, platform::vbOKOnly, IDS_ERROR);
+            return 1;
+        }
+        frame_->View()->SetReporter(report);
         const int sheets = frame_->OnFilePrintDirect();
         return sheets > 0 ? 0 : 1;
     }

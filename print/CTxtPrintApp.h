@@ -34,8 +34,9 @@ public:
     // Points the printer at the PDF file the environment names, or at the
     // default printer; false when there is neither.
     bool PrepareDirectPrinter();
-    // After the printer's settings changed in a dialog, the settings take
-    // its orientation.
+    // After the printer's settings were accepted in a dialog, the settings
+    // take its orientation. The printer held the settings' orientation when
+    // the dialog opened, so only a change made in the dialog comes back.
     void TakeOrientationFromPrinter();
 
 private:

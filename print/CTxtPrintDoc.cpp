@@ -74,9 +74,9 @@ void CTxtPrintDoc::LoadSettings()
     rightMargin_ = ParseMargin(GetProfileString(Misc, QStringLiteral("Right Margin"), QStringLiteral("15.0")));
     useDefaultOrientation_ = GetProfileInt(Misc, QStringLiteral("Use default Orientation"), 0);
     if (useDefaultOrientation_ == 1)
-        orientation_ = printerDefaultOrientation_ == 1 ? 1 : 0;
+        SetOrientation(printerDefaultOrientation_);
     else
-        orientation_ = GetProfileInt(Misc, QStringLiteral("Orientation"), 1) == 1 ? 1 : 0;
+        SetOrientation(GetProfileInt(Misc, QStringLiteral("Orientation"), 1));
     printOdd_ = GetProfileInt(Misc, QStringLiteral("Print odd pages"), 1);
     printEven_ = GetProfileInt(Misc, QStringLiteral("Print even pages"), 1);
     reverse_ = GetProfileInt(Misc, QStringLiteral("Reverse printing order"), 0);
@@ -182,6 +182,14 @@ void CTxtPrintDoc::RestoreOriginalSettings()
     DeleteSettings();
     LoadSettings();
     reSortNeeded_ = true;
+}
+
+void CTxtPrintDoc::SetOrientation(int landscape)
+{
+    orientation_ = landscape == 1 ? 1 : 0;
+    if (orientationSink_)
+        orientationSink_(orientation_);
+    Invalidate();
 }
 
 void CTxtPrintDoc::SetLayoutCalculator(LayoutCalculator calculator)

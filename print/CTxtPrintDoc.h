@@ -66,6 +66,11 @@ public:
     // default printer; set by the application (none: both read 0).
     using LayoutCalculator = std::function<void(const CTxtPrintDoc&, int& charsPerLine, int& linesPerPage)>;
     void SetLayoutCalculator(LayoutCalculator calculator);
+    // The orientation lives in the application's printer settings: loading
+    // and every change put it there (1 landscape), so the print and print
+    // setup dialogs open with it. Set by the application.
+    using OrientationSink = std::function<void(int landscape)>;
+    void SetOrientationSink(OrientationSink sink) { orientationSink_ = std::move(sink); }
 
     double TopMargin() const { return topMargin_; }
     double BottomMargin() const { return bottomMargin_; }
@@ -101,7 +106,7 @@ public:
     void SetPageBreakOption(int option) { pageBreak_ = option; }
     // 1 landscape, 0 portrait: the orientation of the application's printer settings.
     int Orientation() const { return orientation_; }
-    void SetOrientation(int landscape) { orientation_ = landscape == 1 ? 1 : 0; Invalidate(); }
+    void SetOrientation(int landscape);
     int UseDefaultOrientation() const { return useDefaultOrientation_; }
     void SetUseDefaultOrientation(int on) { useDefaultOrientation_ = on; }
     int PrintOddPages() const { return printOdd_; }
@@ -157,6 +162,7 @@ private:
     std::vector<ExtensionEntry> extensions_;
     int printerDefaultOrientation_ = 0;
     LayoutCalculator layoutCalculator_;
+    OrientationSink orientationSink_;
     mutable bool layoutValid_ = false;
     mutable int charsPerLine_ = 0, linesPerPage_ = 0;
     bool reSortNeeded_ = false;

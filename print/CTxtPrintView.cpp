@@ -1,5 +1,6 @@
 #include "print/CTxtPrintView.h"
 
+#include "print/CMainFrame.h"
 #include "print/CTxtPrintApp.h"
 #include "print/FileExtPage.h"
 #include "print/FilesPage.h"
@@ -94,18 +95,33 @@ int CTxtPrintView::RunPrint(PrintMode mode, bool selectedOnly)
         break;
     }
     case PrintMode::Preview: {
+        // The settings are checked before the preview opens: what is
+        // refused opens no preview at all.
+        PrintSession session(app_.Document(), reporter_);
+        if (!session.Begin(printer, jobs))
+            break;
         QPrintPreviewDialog preview(&printer, this);
         preview.setObjectName(QStringLiteral("PrintPreviewDialog"));
         // The first preview is the frame's size and 200 pixels more each
-        // way; later ones come back where the last one was left.
-        if (previewGeometry_.isValid())
-            preview.setGeometry(previewGeometry_);
-        else
-            preview.setGeometry(QRect(window()->geometry().topLeft(), window()->size() + QSize(200, 200)));
+        // way; later ones come back where the last one was left. Either
+        // way it stays on the screen.
+        const QRect wanted = previewGeometry_.isValid()
+                                 ? previewGeometry_
+                                 : QRect(window()->geometry().topLeft(), window()->size() + QSize(200, 200));
+        preview.setGeometry(FitOnScreen(wanted, *window()));
         int previewed = -1;
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-                [&](QPrinter* target) { previewed = PrintOn(*target, jobs); });
+        bool begun = true;
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
+            // A later request (the page changed in the preview) lays the run out again.
+            if (!begun && !session.Begin(*target, jobs)) {
+                previewed = -1;
+                return;
+            }
+            begun = false;
+            previewed = session.PrintedSet().empty() ? 0 : session.PrintAll(*target);
+        });
         RunModalKeepingFocus(preview);
+        session.End();
         previewGeometry_ = preview.geometry();
         result = previewed;
         break;

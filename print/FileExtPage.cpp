@@ -2,11 +2,13 @@
 
 #include "print/AddExtensionDialog.h"
 #include "print/PrintStrings.h"
+#include "print/SpinEdit.h"
 #include "platform/forms/MsgBox.h"
 
 #include <QDropEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QIntValidator>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -52,12 +54,18 @@ FileExtPage::FileExtPage(CTxtPrintDoc& doc, QWidget* parent) : TabPage(doc, pare
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
     chkOnlyDefault = new QCheckBox(QStringLiteral("Use only default tab spacing"), editBox);
     chkOnlyDefault->setObjectName(QStringLiteral("chkOnlyDefault"));
-    edit->addWidget(lblName, 0, 0, 1, 2);
+    // The spacing box as wide as a spacing, the buttons as wide as their captions.
+    txtTabs->setFixedWidth(FittingWidth(*txtTabs, QStringLiteral("000")));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdAdd);
+    buttons->addWidget(cmdDelete);
+    buttons->addStretch(1);
+    edit->addWidget(lblName, 0, 0, 1, 3);
     edit->addWidget(new QLabel(QStringLiteral("Tab spacing:"), editBox), 1, 0);
     edit->addWidget(txtTabs, 1, 1);
-    edit->addWidget(cmdAdd, 2, 0);
-    edit->addWidget(cmdDelete, 2, 1);
-    edit->addWidget(chkOnlyDefault, 3, 0, 1, 2);
+    edit->addLayout(buttons, 2, 0, 1, 3);
+    edit->addWidget(chkOnlyDefault, 3, 0, 1, 3);
+    edit->setColumnStretch(2, 1);
 
     layout->addWidget(listBox, 1);
     layout->addWidget(editBox);

@@ -3,6 +3,8 @@
 #include "print/FileOrder.h"
 
 #include <QCollator>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -36,8 +38,10 @@ void FilesPage::AddFileToList(const QString& path)
 
 void FilesPage::AddFilesToList(const QStringList& paths)
 {
+    // A name without its folder (from the command line) is taken in the
+    // current folder, and the header shows that folder.
     for (const QString& path : paths)
-        jobs_.push_back(std::make_unique<PrintJob>(path));
+        jobs_.push_back(std::make_unique<PrintJob>(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
     Sort();
     Rebuild();
 }

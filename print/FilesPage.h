@@ -15,7 +15,7 @@ class FilesPage : public TabPage {
 public:
     explicit FilesPage(CTxtPrintDoc& doc, QWidget* parent = nullptr);
 
-    // Lists path (not read here) at its place in the order.
+    // Lists path (not read here), made absolute, at its place in the order.
     void AddFileToList(const QString& path);
     void AddFilesToList(const QStringList& paths);
     void RemoveSelected();

@@ -2,14 +2,43 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace prentil {
 
+namespace {
+
+// The wrapping caption of a button: a click on it is a click on the button.
+class CaptionLabel : public QLabel {
+public:
+    CaptionLabel(const QString& text, QAbstractButton* button, QWidget* parent)
+        : QLabel(text, parent), button_(button)
+    {
+        setWordWrap(true);
+        setBuddy(button);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            button_->click();
+        QLabel::mouseReleaseEvent(event);
+    }
+
+private:
+    QAbstractButton* button_;
+};
+
+}  // namespace
+
 SpinEdit* LayoutPage::CountEdit(const QString& name, std::function<void(int)> set)
 {
-    auto* spin = new SpinEdit(name, this);
+    auto* spin = new SpinEdit(name, QStringLiteral("000"), this);
     // Stored as typed, without clamping: printing refuses what cannot print.
     connect(spin->edit, &QLineEdit::textChanged, this, [this, set](const QString& text) {
         if (!filling_)
@@ -42,9 +71,22 @@ LayoutPage::LayoutPage(CTxtPrintDoc& doc, QWidget* parent) : TabPage(doc, parent
                        "and the two extensions are listed on the 'File ext.' page."),
         QStringLiteral("Virtual page break after each file")};
     for (int option = 0; option < 3; ++option) {
-        optBreak[option] = new QRadioButton(texts[option], breaksBox);
+        optBreak[option] = new QRadioButton(breaksBox);
         optBreak[option]->setObjectName(QStringLiteral("optBreak%1").arg(option));
-        breaks->addWidget(optBreak[option]);
+        if (option == 1) {
+            // Too long for one line on a small screen: a radio button's own
+            // caption cannot wrap, so it is a label beside the button.
+            auto* row = new QHBoxLayout;
+            auto* caption = new CaptionLabel(texts[option], optBreak[option], breaksBox);
+            caption->setObjectName(QStringLiteral("lblBreak1"));
+            optBreak[option]->setAccessibleName(texts[option]);
+            row->addWidget(optBreak[option], 0, Qt::AlignTop);
+            row->addWidget(caption, 1);
+            breaks->addLayout(row);
+        } else {
+            optBreak[option]->setText(texts[option]);
+            breaks->addWidget(optBreak[option]);
+        }
         connect(optBreak[option], &QRadioButton::toggled, this, [this, option](bool on) {
             if (on && !filling_)
                 doc_.SetPageBreakOption(option);

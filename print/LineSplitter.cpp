@@ -3,98 +3,115 @@
 #include "print/CTxtPrintDoc.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace prentil {
 
 LineSplitter::LineSplitter(int charsPerLine, int tabSpacing, int wrapOption)
     : charsPerLine_(std::clamp(charsPerLine, 1, MaxRowLength)),
       tabSpacing_(tabSpacing < 1 ? FallbackTabSpacing : tabSpacing),
-      wrap_(wrapOption)
+      wrap_(wrapOption),
+      // A full row takes one character more only to keep a surrogate pair whole.
+      row_(static_cast<std::size_t>(charsPerLine_) + 2),
+      source_(row_.size())
 {
 }
 
-void LineSplitter::EndRow(qsizetype end, bool continued)
+void LineSplitter::BeginLine(qint64 lineStart)
 {
-    rows_.push_back({rowStart_, end - rowStart_, continued});
-    rowStart_ = end;
+    length_ = 0;
+    lastSpace_ = -1;
+    index_ = 0;
+    lineStart_ = lineStart;
+    full_ = dropping_ = false;
+    resumeSpaces_ = -1;
 }
 
-QStringView LineSplitter::RowText(int index) const
+void LineSplitter::ResumeLine(qint64 index, const RowStart& start)
 {
-    const Row& row = rows_[static_cast<std::size_t>(index)];
-    return QStringView(text_).sliced(row.start, row.length);
+    BeginLine(start.offset);
+    index_ = index;
+    if (start.pendingSpaces > 0)
+        resumeSpaces_ = start.pendingSpaces;
 }
 
-int LineSplitter::Split(QStringView line)
+bool LineSplitter::Emit(qsizetype length, bool continued, const Sink& sink)
 {
-    text_.resize(0);
-    rows_.clear();
-    rowStart_ = 0;
-    const qsizetype n = charsPerLine_;
-    qsizetype lastSpace = -1;  // index in text_ of the current row's last space
-    bool open = true;          // a row is started and not yet ended
-    const qsizetype size = line.size();
+    Row row;
+    row.text = QStringView(row_.data(), length);
+    row.index = index_;
+    row.continued = continued;
+    if (index_ == 0) {
+        row.start = {lineStart_, 0};
+    } else {
+        const Source& first = source_.front();
+        row.start = {first.offset, first.pendingSpaces};
+    }
+    return sink(row);
+}
 
-    // The row is full: ends it as the mode says. Returns false when the rest
-    // of the line is dropped.
-    auto rowFull = [&](bool atEnd, bool wordWrap) {
-        if (wrap_ == WrapTruncate) {
-            EndRow(text_.size(), false);
-            open = false;
-            return false;
-        }
-        if (atEnd) {
-            EndRow(text_.size(), false);
-            open = false;
-            return true;
-        }
-        if (wordWrap && wrap_ == WrapWords && lastSpace >= rowStart_) {
-            // Cut after the last space; what follows it starts the next row.
-            EndRow(lastSpace + 1, true);
-        } else {
-            // No space to cut at: the row is cut where it is full.
-            EndRow(text_.size(), true);
-        }
-        lastSpace = -1;
+bool LineSplitter::Break(const Sink& sink)
+{
+    full_ = false;
+    // Wrapping words cuts after the row's last space; the characters behind
+    // it start the next row. Without a space the row is cut where it is full.
+    const qsizetype cut = wrap_ == WrapWords && lastSpace_ >= 0 ? lastSpace_ + 1 : length_;
+    const bool go = Emit(cut, true, sink);
+    std::copy(row_.begin() + cut, row_.begin() + length_, row_.begin());
+    std::copy(source_.begin() + cut, source_.begin() + length_, source_.begin());
+    length_ -= cut;
+    lastSpace_ = -1;
+    ++index_;
+    return go;
+}
+
+bool LineSplitter::Put(QChar ch, Source source, const Sink& sink)
+{
+    if (full_ && !Break(sink))
+        return false;
+    row_[static_cast<std::size_t>(length_)] = ch;
+    source_[static_cast<std::size_t>(length_)] = source;
+    if (ch == QLatin1Char(' '))
+        lastSpace_ = length_;
+    ++length_;
+    if (length_ < charsPerLine_ || ch.isHighSurrogate())
         return true;
-    };
+    if (wrap_ == WrapTruncate) {
+        dropping_ = true;
+        return Emit(length_, false, sink);
+    }
+    full_ = true;
+    return true;
+}
 
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar ch = line[i];
-        if (ch == QLatin1Char('\t')) {
-            const qsizetype column = text_.size() - rowStart_;
-            const qsizetype spaces = tabSpacing_ - column % tabSpacing_;
-            for (qsizetype s = 0; s < spaces; ++s) {
-                text_.append(QLatin1Char(' '));
-                lastSpace = text_.size() - 1;
-                if (text_.size() - rowStart_ >= n) {
-                    const bool atEnd = s + 1 == spaces && i + 1 == size;
-                    if (!rowFull(atEnd, false))
-                        return static_cast<int>(rows_.size());
-                    if (atEnd)
-                        break;
-                    open = true;
-                }
-            }
+bool LineSplitter::Feed(const TextPiece& piece, const Sink& sink)
+{
+    const QStringView text = piece.text;
+    for (qsizetype i = 0; i < text.size() && !dropping_; ++i) {
+        const QChar ch = text[i];
+        const qint64 offset = piece.Offset(i);
+        const int resumed = std::exchange(resumeSpaces_, -1);
+        if (ch != QLatin1Char('\t')) {
+            if (!Put(ch, {offset, 0}, sink))
+                return false;
             continue;
         }
-        text_.append(ch);
-        if (ch == QLatin1Char(' '))
-            lastSpace = text_.size() - 1;
-        if (text_.size() - rowStart_ >= n) {
-            const bool atEnd = i + 1 == size;
-            if (!rowFull(atEnd, true))
-                break;
-            if (!atEnd)
-                open = true;
-        }
+        // A tab is the spaces to the next tab stop of the row; the row may
+        // fill after any of them.
+        const int spaces = resumed > 0 ? resumed : tabSpacing_ - static_cast<int>(length_ % tabSpacing_);
+        for (int left = spaces; left > 0 && !dropping_; --left)
+            if (!Put(QLatin1Char(' '), {offset, left}, sink))
+                return false;
     }
-    if (open)
-        EndRow(text_.size(), false);
-    // Only the last row of a line is not continued.
-    if (!rows_.empty())
-        rows_.back().continued = false;
-    return static_cast<int>(rows_.size());
+    return true;
+}
+
+bool LineSplitter::EndLine(const Sink& sink)
+{
+    if (dropping_)
+        return true;
+    full_ = false;
+    return Emit(length_, false, sink);
 }
 
 }  // namespace prentil

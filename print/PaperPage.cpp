@@ -20,7 +20,8 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& text)
 
 SpinEdit* PaperPage::MarginEdit(const QString& name, std::function<double()> get, std::function<void(double)> set)
 {
-    auto* spin = new SpinEdit(name, this);
+    // Room for a margin such as "123.45mm" and a digit more.
+    auto* spin = new SpinEdit(name, QStringLiteral("000.000mm"), this);
     connect(spin->edit, &QLineEdit::textChanged, this, [this, set](const QString& text) {
         if (!filling_)
             set(ParseMargin(text));

@@ -56,28 +56,33 @@ bool PrintJob::Paginate(const PageMetrics& metrics, int tabSpacing, int lineWrap
         return false;
     LineSplitter splitter(metrics.charsPerLine, tabSpacing, lineWrap);
     const int perPage = metrics.linesPerPage;
-    QString line;
-    qint64 offset = 0;
-    int lineNumber = 0;
+    qint64 lineNumber = 0;
     Page page;
-    while (reader.Next(&line, &offset)) {
-        ++lineNumber;
-        const int rows = splitter.Split(line);
-        int row = 0;
-        while (row < rows) {
-            if (page.rowCount == 0) {
-                page.firstLine = lineNumber;
-                page.firstRow = row;
-                page.offset = offset;
-            }
-            const int take = std::min(rows - row, perPage - page.rowCount);
-            page.rowCount += take;
-            row += take;
-            if (page.rowCount == perPage) {
-                pages_.push_back(page);
-                page = Page();
-            }
+    const LineSplitter::Sink count = [&](const LineSplitter::Row& row) {
+        if (page.rowCount == 0) {
+            page.firstLine = lineNumber;
+            page.firstRow = row.index;
+            page.offset = row.start.offset;
+            page.pendingSpaces = row.start.pendingSpaces;
+            page.utf8 = reader.LineIsUtf8();
         }
+        if (++page.rowCount == perPage) {
+            pages_.push_back(page);
+            page = Page();
+        }
+        return true;
+    };
+    TextPiece piece;
+    while (reader.NextPiece(&piece)) {
+        if (piece.lineStart) {
+            ++lineNumber;
+            splitter.BeginLine(reader.LineStart());
+        }
+        splitter.Feed(piece, count);
+        if (piece.lineEnd)
+            splitter.EndLine(count);
+        else if (splitter.Dropping())
+            reader.SkipRestOfLine();
     }
     if (page.rowCount > 0)
         pages_.push_back(page);
@@ -91,19 +96,36 @@ bool PrintJob::ForEachRow(int page, const std::function<void(const PageRow&)>& v
         return false;
     const Page& p = pages_[static_cast<std::size_t>(page - 1)];
     LineReader reader;
-    if (!reader.Open(path_) || !reader.Seek(p.offset))
+    if (!reader.Open(path_))
         return false;
     LineSplitter splitter(metrics_.charsPerLine, tabSpacing_, lineWrap_);
-    QString line;
+    if (p.firstRow == 0) {
+        if (!reader.Seek(p.offset))
+            return false;
+    } else {
+        if (!reader.SeekInsideLine(p.offset, p.utf8))
+            return false;
+        splitter.ResumeLine(p.firstRow, {p.offset, p.pendingSpaces});
+    }
     int left = p.rowCount;
-    int row = p.firstRow;
-    while (left > 0 && reader.Next(&line)) {
-        const int rows = splitter.Split(line);
-        for (; row < rows && left > 0; ++row, --left) {
-            const LineSplitter::Row& r = splitter.Rows()[static_cast<std::size_t>(row)];
-            visit({splitter.RowText(row), row == 0, r.continued});
+    const LineSplitter::Sink draw = [&](const LineSplitter::Row& row) {
+        visit({row.text, row.index == 0, row.continued});
+        return --left > 0;
+    };
+    // Read little more than the page's rows can take.
+    const auto wanted = [&] { return (qsizetype(left) + 1) * metrics_.charsPerLine + 1; };
+    TextPiece piece;
+    while (left > 0 && reader.NextPiece(&piece, wanted())) {
+        if (piece.lineStart)
+            splitter.BeginLine(reader.LineStart());
+        if (!splitter.Feed(piece, draw))
+            break;
+        if (piece.lineEnd) {
+            if (!splitter.EndLine(draw))
+                break;
+        } else if (splitter.Dropping()) {
+            reader.SkipRestOfLine();
         }
-        row = 0;
     }
     return true;
 }

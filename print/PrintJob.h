@@ -1,7 +1,8 @@
 #pragma once
 // One listed file: its name parts and its pagination into virtual pages.
-// Only page boundaries are kept (with the file offset of each page's first
-// line, so drawing a page reads just that page); the text is read again
+// Only page boundaries are kept, each with the file offset of the page's
+// first row (inside a line when the page starts there), so drawing a page
+// reads just that page, even in a line of megabytes; the text is read again
 // when a page is drawn.
 
 #include "print/LineReader.h"
@@ -35,10 +36,12 @@ PageMetrics ComputePageMetrics(const TextMeasurer& measurer, int pageWidth, int 
 class PrintJob {
 public:
     struct Page {
-        int firstLine = 0;       // from 1
-        int firstRow = 0;        // row of the first line the page starts with, from 0
+        qint64 firstLine = 0;    // from 1
+        qint64 firstRow = 0;     // row of the first line the page starts with, from 0
         int rowCount = 0;
-        qint64 offset = 0;       // file offset of the first line
+        qint64 offset = 0;       // file offset where the page's first row starts
+        int pendingSpaces = 0;   // it starts inside a tab with this many spaces left
+        bool utf8 = false;       // how its line reads, for a page that starts inside it
     };
     // One row of a page as drawn.
     struct PageRow {

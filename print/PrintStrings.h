@@ -40,6 +40,8 @@ inline const QString IDS_PAGE_TOO_SMALL = QStringLiteral(
     "rows, columns and font; printing is aborted.");
 inline const QString IDS_NO_PRINTER = QStringLiteral("There is no default printer to print on.");
 inline const QString IDS_PRINT_FAILED = QStringLiteral("The printer or the file to print into cannot be opened.");
+inline const QString IDS_NO_FILES_GIVEN =
+    QStringLiteral("No file to print: give the files after the switch, as in \"Prentil /p a.nc b.nc\".");
 inline const QString IDS_BAD_TAB_SPACING = QStringLiteral("The tab spacing must be 1 or more.");
 inline const QString IDS_BAD_EXTENSION = QStringLiteral("Enter an extension that is not listed yet.");
 

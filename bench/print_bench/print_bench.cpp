@@ -5,18 +5,21 @@
 //  2. 100,000 lines printed 2-up to PDF through a PrintSession, beside a
 //     bare QPainter loop that draws the same rows onto the same PDF pages
 //     (runs interleaved).
-//  3. The peak resident memory after each part.
+//  3. Long lines: one line of 1, 2 and 4 MB beside the same bytes in lines
+//     of 80 bytes, paginated on fixed widths and printed 2-up to PDF (runs
+//     interleaved across the sizes and the two shapes).
+//  4. The peak resident memory after each part.
 //
-// print_bench [runs]   (default 5 runs of each)
+// print_bench [runs] [long-line runs]   (default 5 runs of each, 3 of part 3)
 
 #include "print/CTxtPrintDoc.h"
 #include "print/PrintJob.h"
 #include "print/PrintSession.h"
 #include "print/PrinterTextMeasurer.h"
+#include "platform/files/AtomicWrite.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -30,25 +33,41 @@ using namespace prentil;
 
 namespace {
 
-// Writes an NC program of lines lines, in blocks, so that making it does
-// not count in the peak memory.
+// The bench's input files go through the suite's one file writer.
+bool WriteBenchFile(const QString& path, const QByteArray& bytes)
+{
+    if (platform::WriteFileAtomically(path, bytes))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+// An NC program of lines lines.
 bool WriteProgram(const QString& path, int lines)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray block;
+    QByteArray text;
     for (int i = 1; i <= lines; ++i) {
-        block += 'N';
-        block += QByteArray::number(i * 10);
-        block += i % 5 == 0 ? " G02 X12.345 Y-6.789 I1.5 J-2.25 F150\n" : " G01 X12.345 Y-6.789 F200\n";
-        if (block.size() > 64 * 1024 || i == lines) {
-            if (file.write(block) != block.size())
-                return false;
-            block.clear();
-        }
+        text += 'N';
+        text += QByteArray::number(i * 10);
+        text += i % 5 == 0 ? " G02 X12.345 Y-6.789 I1.5 J-2.25 F150\n" : " G01 X12.345 Y-6.789 F200\n";
     }
-    return true;
+    return WriteBenchFile(path, text);
+}
+
+// bytes bytes of NC words separated by blanks: on one line when
+// lineLength is 0, else in lines of lineLength bytes (their LF included).
+bool WriteLongText(const QString& path, qsizetype bytes, int lineLength)
+{
+    static const QByteArray words = "N10 G01 X12.345 Y-6.789 F200 G02 X1.5 Y-2.25 I1.5 J-2.25 ";
+    QByteArray text;
+    text.reserve(bytes);
+    while (text.size() < bytes)
+        text += words;
+    text.truncate(bytes);
+    if (lineLength > 0)
+        for (qsizetype end = lineLength - 1; end < bytes; end += lineLength)
+            text[end] = '\n';
+    return WriteBenchFile(path, text);
 }
 
 struct Stats {
@@ -192,6 +211,56 @@ int main(int argc, char* argv[])
     std::printf("  bare QPainter loop (rows only, from memory): median %7.1f ms (min %7.1f, max %7.1f)\n", b.median,
                 b.min, b.max);
     std::printf("  ratio of medians: %.2f\n", o.median / b.median);
+    std::printf("  peak memory so far: %ld KiB\n", PeakMemoryKb());
+
+    // 3. Long lines beside the same bytes in 80-byte lines.
+    const int longRuns = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
+    const std::vector<int> megabytes{1, 2, 4};
+    struct Shape {
+        const char* name;
+        int lineLength;
+    };
+    const Shape shapes[] = {{"one line", 0}, {"80-byte lines", 80}};
+    std::vector<std::vector<QString>> longPaths(megabytes.size());
+    for (std::size_t s = 0; s < megabytes.size(); ++s)
+        for (const Shape& shape : shapes) {
+            longPaths[s].push_back(dir.filePath(QStringLiteral("long%1-%2.nc").arg(megabytes[s]).arg(shape.lineLength)));
+            WriteLongText(longPaths[s].back(), qsizetype(megabytes[s]) * 1000 * 1000, shape.lineLength);
+        }
+    std::vector<std::vector<std::vector<double>>> paginate(megabytes.size(), std::vector<std::vector<double>>(2));
+    std::vector<std::vector<std::vector<double>>> print(megabytes.size(), std::vector<std::vector<double>>(2));
+    std::vector<std::vector<int>> longSheets(megabytes.size(), std::vector<int>(2));
+    for (int run = 0; run < longRuns; ++run) {
+        for (std::size_t s = 0; s < megabytes.size(); ++s) {
+            for (std::size_t k = 0; k < 2; ++k) {
+                PrintJob longJob(longPaths[s][k]);
+                QElapsedTimer timer;
+                timer.start();
+                longJob.Paginate(metrics, 4, WrapWords);
+                paginate[s][k].push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+
+                std::vector<PrintJob*> longJobs{&longJob};
+                timer.restart();
+                PreparePdf(printer, dir.filePath(QStringLiteral("long.pdf")));
+                PrintSession session(doc, [](const QString&, int, const QString&) { return 6; });
+                session.Begin(printer, longJobs);
+                longSheets[s][k] = session.PrintAll(printer);
+                session.End();
+                print[s][k].push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            }
+        }
+    }
+    std::printf("Long lines (NC words, wrap words), %d runs interleaved:\n", longRuns);
+    std::printf("  paginate on fixed widths (%d characters a row) / print 2-up to PDF:\n", metrics.charsPerLine);
+    for (std::size_t s = 0; s < megabytes.size(); ++s)
+        for (std::size_t k = 0; k < 2; ++k) {
+            const Stats pg = Summarise(paginate[s][k]);
+            const Stats pr = Summarise(print[s][k]);
+            std::printf("  %d MB %-14s paginate median %8.1f ms (min %8.1f, max %8.1f); print median %8.1f ms "
+                        "(min %8.1f, max %8.1f), %d sheets\n",
+                        megabytes[s], shapes[k].name, pg.median, pg.min, pg.max, pr.median, pr.min, pr.max,
+                        longSheets[s][k]);
+        }
     std::printf("Peak memory of the whole run: %ld KiB\n", PeakMemoryKb());
     return 0;
 }

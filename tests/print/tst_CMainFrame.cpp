@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QScreen>
+#include <QTimer>
 
 using namespace prentil;
 using namespace printtest;
@@ -39,6 +41,25 @@ void Drop(QWidget* target, const QStringList& paths)
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
 }
+
+// Runs each modal dialog through its own exec(); script works the dialog
+// once it is up.
+class RealModal {
+public:
+    explicit RealModal(std::function<void(QDialog&)> script)
+    {
+        previous_ = platform::SetModalHandler([script = std::move(script)](QDialog& dialog) {
+            QTimer::singleShot(0, &dialog, [&dialog, script] { script(dialog); });
+            return dialog.exec();
+        });
+    }
+    ~RealModal() { platform::SetModalHandler(previous_); }
+    RealModal(const RealModal&) = delete;
+    RealModal& operator=(const RealModal&) = delete;
+
+private:
+    platform::ModalHandler previous_;
+};
 
 QString Prentil()
 {
@@ -178,27 +199,79 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
     }
 
+    // Settings that printing refuses open no preview after the message.
+    void refusedSettingsOpenNoPreview_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("no rows") << "rows" << IDS_INVALID_ROWS_COLUMNS << int(platform::vbOK);
+        QTest::newRow("neither odd nor even") << "pages" << IDS_NO_PAGES_CHOSEN << int(platform::vbOK);
+        QTest::newRow("margin warning answered No") << "margin" << IDS_MARGIN_WARNING << int(platform::vbNo);
+    }
+    void refusedSettingsOpenNoPreview()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, message);
+        QFETCH(int, answer);
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        if (setting == "rows")
+            f.Doc().SetRows(0);
+        else if (setting == "pages")
+            f.Doc().SetPrintOddPages(0), f.Doc().SetPrintEvenPages(0);
+        else
+            f.Doc().SetLeftMargin(-5);
+        f.Files()->lstFiles->setFocus();
+        platform::ScriptedAnswers answers;
+        answers.answerMsgBox(answer);
+        QCOMPARE(f.Frame()->OnFilePrintPreview(), -1);
+        QCOMPARE(answers.modals().size(), 0);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, message);
+        QCOMPARE(QApplication::focusWidget(), f.Files()->lstFiles);
+    }
+
+    // The first preview is 200 pixels larger each way than the window (as
+    // far as the screen has room); later ones come back where the last was left.
     void previewComesBackWhereItWasLeft()
     {
         AppFixture f;
         f.Start({f.File("a.nc", Program())});
-        f.Frame()->resize(1000, 700);
+        const QRect area = f.Frame()->screen()->availableGeometry();
+        f.Frame()->setGeometry(QRect(area.topLeft() + QPoint(10, 20), f.Frame()->minimumSizeHint()));
+        const QSize frame = f.Frame()->size();
+        QVERIFY(frame.height() + 200 < area.height());
         platform::ScriptedAnswers answers;
-        QSize first;
+        QRect first;
         answers.scriptModal([&](QDialog& dialog) {
-            first = dialog.size();
-            dialog.setGeometry(30, 40, 900, 650);
+            first = dialog.geometry();
+            dialog.setGeometry(30, 40, 500, 450);
         });
         QRect second;
         answers.scriptModal([&](QDialog& dialog) { second = dialog.geometry(); });
         f.Frame()->OnFilePrintPreview();
         f.Frame()->OnFilePreviewSelected();
-        QCOMPARE(first, QSize(1200, 900));
-        QCOMPARE(second, QRect(30, 40, 900, 650));
+        QCOMPARE(first.height(), frame.height() + 200);
+        QVERIFY(first.width() > frame.width());
+        QVERIFY(area.contains(first));
+        QCOMPARE(second, QRect(30, 40, 500, 450));
     }
 
-    void printSetupTakesTheOrientation()
+    // Print Setup opens with the stored orientation (landscape by default);
+    // OK takes back only what the user changed in it. The dialog runs for
+    // real: it hands its page to the printer only when its exec() ends.
+    void printSetupOpensWithTheStoredOrientation_data()
     {
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("OK without a change keeps landscape") << QString() << 1;
+        QTest::newRow("portrait chosen") << "portrait" << 0;
+    }
+    void printSetupOpensWithTheStoredOrientation()
+    {
+        QFETCH(QString, click);
+        QFETCH(int, orientation);
         AppFixture f;
         f.Start();
         f.app->Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -206,19 +279,64 @@ private slots:
         QCOMPARE(f.Doc().Orientation(), 1);
         f.View()->tabControl->setCurrentWidget(f.View()->paperPage);
         f.View()->paperPage->chkOdd->setFocus();
-        platform::ScriptedAnswers answers;
-        answers.scriptModal([](QDialog& dialog) {
-            auto* portrait = dialog.findChild<QRadioButton*>(QStringLiteral("portrait"));
-            QVERIFY(portrait != nullptr);
-            portrait->click();
+        bool openedLandscape = false;
+        int runs = 0;
+        const RealModal real([&](QDialog& dialog) {
+            ++runs;
+            auto* landscape = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"));
+            QVERIFY(landscape != nullptr);
+            openedLandscape = landscape->isChecked();
+            if (!click.isEmpty()) {
+                auto* radio = dialog.findChild<QRadioButton*>(click);
+                radio->setFocus();
+                QTest::keyClick(radio, Qt::Key_Space);
+            }
             dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
         });
         f.Frame()->Action(ID_FILE_PRINT_SETUP)->trigger();
-        QCOMPARE(answers.modals().size(), 1);
-        QCOMPARE(f.Doc().Orientation(), 0);
-        // The shown page follows at once.
-        QVERIFY(f.View()->paperPage->optPortrait->isChecked());
+        QCOMPARE(runs, 1);
+        QVERIFY(openedLandscape);
+        QCOMPARE(f.Doc().Orientation(), orientation);
+        // The shown page follows at once, and Save writes what the page shows.
+        QCOMPARE(f.View()->paperPage->optLandscape->isChecked(), orientation == 1);
+        f.Frame()->Action(ID_EDIT_SAVE_SETTINGS)->trigger();
+        QCOMPARE(GetProfileInt("Misc settings", "Orientation", -1), orientation);
         QCOMPARE(QApplication::focusWidget(), f.View()->paperPage->chkOdd);
+    }
+
+    // The Print dialog gets the printer with the stored orientation; a run
+    // through it without a change prints landscape and stores no portrait.
+    void printDialogKeepsTheStoredOrientation_data()
+    {
+        QTest::addColumn<bool>("changeToPortrait");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("OK without a change") << false << 1;
+        QTest::newRow("portrait chosen in the dialog") << true << 0;
+    }
+    void printDialogKeepsTheStoredOrientation()
+    {
+        if (!HavePoppler())
+            QSKIP("poppler-utils are not installed");
+        QFETCH(bool, changeToPortrait);
+        QFETCH(int, orientation);
+        AppFixture f;
+        f.Start({f.File("a.nc", Program())});
+        f.app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        f.app->Printer().setOutputFileName(f.Pdf());
+        platform::ScriptedAnswers answers;
+        QPageLayout::Orientation opened = QPageLayout::Portrait;
+        answers.scriptModal([&](QDialog& dialog) {
+            QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+            opened = printer->pageLayout().orientation();
+            if (changeToPortrait)
+                printer->setPageOrientation(QPageLayout::Portrait);
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        QCOMPARE(f.Frame()->OnFilePrint(), 1);
+        QCOMPARE(opened, QPageLayout::Landscape);
+        QCOMPARE(f.Doc().Orientation(), orientation);
+        const QString size = orientation == 1 ? "(841.89|842) x 595" : "595.* x (841.89|842)";
+        QVERIFY(RunTool("pdfinfo", {f.Pdf()}).contains(QRegularExpression("Page size:\\s+" + size)));
     }
 
     void messageOfAPrintGivesTheFocusBack()
@@ -287,52 +405,87 @@ private slots:
         {
             AppFixture f;
             f.Start();
-            f.Frame()->setGeometry(40, 50, 1000, 700);
+            f.Frame()->setGeometry(40, 50, 740, 600);
             f.Frame()->close();
             QCOMPARE(GetProfileInt("Window placement", "normal.left", -1), 40);
-            QCOMPARE(GetProfileInt("Window placement", "normal.right", -1), 1040);
+            QCOMPARE(GetProfileInt("Window placement", "normal.right", -1), 780);
             CTxtPrintApp again;
             again.InitInstance({});
-            QCOMPARE(again.Frame()->geometry().size(), QSize(1000, 700));
+            QCOMPARE(again.Frame()->geometry().size(), QSize(740, 600));
             QCOMPARE(again.Frame()->geometry().topLeft(), QPoint(40, 50));
         }
     }
 
+    // "/p" prints without a window; what cannot print is said on the error
+    // output. A name without a folder is found in the working folder, and
+    // the header shows that folder.
     void printFlagRunsWithoutWindow_data()
     {
-        QTest::addColumn<bool>("withGoodFile");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("a file prints, a missing one is reported") << true << 0;
-        QTest::newRow("nothing printable fails") << false << 1;
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("printed");
+        QTest::newRow("a file prints, a missing one is reported")
+            << QStringList{"/p", "{dir}/a.nc", "{dir}/missing.nc"} << 0 << "Cannot open file {dir}/missing.nc"
+            << QStringList{"O1000 (TEST)"};
+        QTest::newRow("nothing printable fails")
+            << QStringList{"/p", "{dir}/missing.nc"} << 1 << "Cannot open file {dir}/missing.nc" << QStringList{};
+        QTest::newRow("no file given") << QStringList{"/p"} << 1 << IDS_NO_FILES_GIVEN << QStringList{};
+        QTest::newRow("name without folder") << QStringList{"/p", "a.nc"} << 0 << QString()
+                                             << QStringList{"{dir}/a.nc", "O1000 (TEST)"};
     }
     void printFlagRunsWithoutWindow()
     {
         if (!HavePoppler())
             QSKIP("poppler-utils are not installed");
-        QFETCH(bool, withGoodFile);
+        QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        QFETCH(QStringList, printed);
         QTemporaryDir dir;
-        const QString good = dir.filePath("a.nc");
-        WriteBytes(good, Program());
-        const QString missing = dir.filePath("missing.nc");
+        WriteBytes(dir.filePath("a.nc"), Program());
         const QString pdf = dir.filePath("out.pdf");
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(PrintToPdfVariable, pdf);
         env.insert("TALVEX_REGISTRY_DIR", dir.filePath("registry"));
         process.setProcessEnvironment(env);
-        QStringList arguments{"/p"};
-        if (withGoodFile)
-            arguments << good;
-        arguments << missing;
+        process.setWorkingDirectory(dir.path());
+        for (QString& argument : arguments)
+            argument.replace("{dir}", dir.path());
         process.start(Prentil(), arguments);
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), exitCode);
-        QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).contains("Cannot open file " + missing));
-        if (withGoodFile) {
-            QCOMPARE(PdfPages(pdf), 1);
-            QVERIFY(PdfText(pdf).contains("O1000 (TEST)"));
-        }
+        const QString stderrText = QString::fromLocal8Bit(process.readAllStandardError());
+        if (error.isEmpty())
+            QVERIFY2(!stderrText.contains("Prentil:"), qPrintable(stderrText));
+        else
+            QVERIFY2(stderrText.contains(error.replace("{dir}", dir.path())), qPrintable(stderrText));
+        QCOMPARE(QFile::exists(pdf), !printed.isEmpty());
+        if (printed.isEmpty())
+            return;
+        QCOMPARE(PdfPages(pdf), 1);
+        const QString text = PdfText(pdf);
+        for (QString expected : printed)
+            QVERIFY2(text.contains(expected.replace("{dir}", dir.path())), qPrintable(text));
+        QVERIFY(!text.contains("a.nc/a.nc"));
+    }
+
+    // Names given without a folder in the window's command line get it too.
+    void relativeNamesGetTheWorkingFolder()
+    {
+        AppFixture f;
+        f.File("A.NC", Program());
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(f.dir.path());
+        f.Start({"A.NC", "./sub/../B.NC"});
+        QDir::setCurrent(previous);
+        const std::vector<PrintJob*> jobs = f.Files()->AllJobs();
+        QCOMPARE(jobs.size(), std::size_t(2));
+        QCOMPARE(jobs[0]->FullPath(), f.dir.filePath("A.NC"));
+        QCOMPARE(jobs[0]->Folder(), f.dir.path());
+        QCOMPARE(jobs[1]->FullPath(), f.dir.filePath("B.NC"));
+        QCOMPARE(f.Files()->ShownNames(), (QStringList{"A.NC", "B.NC"}));
     }
 };
 

@@ -11,34 +11,66 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace prentil;
 
 namespace {
 
-QStringList Rows(const QString& line, int n, int t, int wrap, QList<bool>* continued = nullptr)
+// The rows of line, fed to the splitter in pieces of pieceSize characters
+// (0: the whole line at once).
+QStringList Rows(const QString& line, int n, int t, int wrap, QList<bool>* continued = nullptr, int pieceSize = 0)
 {
     LineSplitter splitter(n, t, wrap);
-    const int count = splitter.Split(line);
     QStringList rows;
-    for (int i = 0; i < count; ++i) {
-        rows << splitter.RowText(i).toString();
+    const LineSplitter::Sink collect = [&](const LineSplitter::Row& row) {
+        rows << row.text.toString();
         if (continued != nullptr)
-            continued->append(splitter.Rows()[static_cast<std::size_t>(i)].continued);
+            continued->append(row.continued);
+        return true;
+    };
+    splitter.BeginLine(0);
+    const qsizetype step = pieceSize > 0 ? pieceSize : std::max<qsizetype>(1, line.size());
+    for (qsizetype at = 0; at < line.size() && !splitter.Dropping(); at += step) {
+        TextPiece piece;
+        piece.text = QStringView(line).mid(at, step);
+        piece.offset = at;
+        splitter.Feed(piece, collect);
     }
+    splitter.EndLine(collect);
     return rows;
 }
 
-QStringList ReadAll(const QString& path)
+// The lines of a file, each put together from the pieces it was read in.
+QStringList ReadAll(const QString& path, qsizetype pieceSize = LineReader::PieceSize, qsizetype* largest = nullptr)
 {
     LineReader reader;
     QStringList lines;
     if (!reader.Open(path))
         return {QStringLiteral("<cannot open>")};
-    QString line;
-    while (reader.Next(&line))
-        lines << line;
+    TextPiece piece;
+    while (reader.NextPiece(&piece, pieceSize)) {
+        if (piece.lineStart)
+            lines << QString();
+        else if (lines.isEmpty())
+            return {QStringLiteral("<piece without a line>")};
+        lines.last() += piece.text;
+        if (largest != nullptr)
+            *largest = std::max(*largest, piece.text.size());
+    }
     return lines;
+}
+
+// size bytes of NC words on one line, with tabs and, when withUtf8, the
+// two-byte "Ø" in UTF-8.
+QByteArray LongLine(qsizetype size, bool withUtf8)
+{
+    const QByteArray words = withUtf8 ? QByteArray("N10 G01 X12.345\tY-6.789 \xc3\x98" "10 F200 ")
+                                      : QByteArray("N10 G01 X12.345\tY-6.789 F200 D8 ");
+    QByteArray line;
+    while (line.size() < size)
+        line += words;
+    return line;
 }
 
 // L = 10, C = 5, h = 12.
@@ -80,10 +112,14 @@ private slots:
         QFETCH(QString, line);
         QFETCH(int, wrap);
         QFETCH(QStringList, rows);
-        QList<bool> continued;
-        QCOMPARE(Rows(line, 10, 4, wrap, &continued), rows);
-        for (int i = 0; i < continued.size(); ++i)
-            QCOMPARE(continued[i], i + 1 < continued.size());
+        // However the line comes in pieces, the rows are the same.
+        for (int pieceSize : {0, 1, 3}) {
+            QList<bool> continued;
+            QCOMPARE(Rows(line, 10, 4, wrap, &continued, pieceSize), rows);
+            QCOMPARE(continued.size(), rows.size());
+            for (int i = 0; i < continued.size(); ++i)
+                QCOMPARE(continued[i], i + 1 < continued.size());
+        }
     }
 
     void longLinesAndLimits()
@@ -119,6 +155,19 @@ private slots:
         QTest::newRow("line longer than a block") << longLine + "\r\nq" << QStringList{QString(longLine), "q"};
         QByteArray crAtBlock(64 * 1024 - 1, 'y');
         QTest::newRow("CR LF across blocks") << crAtBlock + "\r\nq" << QStringList{QString(crAtBlock), "q"};
+        QTest::newRow("byte order mark starts a line")
+            << QByteArray("\xef\xbb\xbf" "a\xef\xbb\xbf" "b\n") << QStringList{QString::fromUtf8("a\ufeffb")};
+        QTest::newRow("four-byte character") << QByteArray("x\xf0\x9f\x98\x80y") << QStringList{QString::fromUtf8("x😀y")};
+        QTest::newRow("broken UTF-8 reads as Windows-1252")
+            << QByteArray("\xc3\xa9\xc3") << QStringList{QString::fromUtf8("Ã©Ã")};
+        // A line longer than the buffer is judged as a whole: UTF-8 all
+        // through, or Windows-1252 from its start when a byte near its end
+        // is not UTF-8.
+        const QByteArray utf8Line = LongLine(300000, true);
+        QTest::newRow("long UTF-8 line") << utf8Line + "\nq" << QStringList{QString::fromUtf8(utf8Line), "q"};
+        QTest::newRow("long line, not UTF-8 at its end")
+            << utf8Line + "\xb0\r\nq"
+            << QStringList{QString::fromLatin1(utf8Line).replace(QChar(0x98), QChar(0x2DC)) + QChar(0xB0), "q"};
     }
     void readLines()
     {
@@ -127,7 +176,25 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("f.nc");
         QVERIFY(printtest::WriteBytes(path, bytes));
-        QCOMPARE(ReadAll(path), lines);
+        // Pieces of any size put together give the same lines.
+        for (qsizetype pieceSize : {LineReader::PieceSize, qsizetype(7), qsizetype(1)})
+            QCOMPARE(ReadAll(path, pieceSize), lines);
+    }
+
+    // A line of megabytes without a line end comes in pieces no larger
+    // than the reader's piece size, so reading it holds no more than that.
+    void longLinesComeInBoundedPieces()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("long.nc");
+        const QByteArray line = LongLine(3000000, true);
+        QVERIFY(printtest::WriteBytes(path, line));
+        qsizetype largest = 0;
+        const QStringList lines = ReadAll(path, LineReader::PieceSize, &largest);
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0], QString::fromUtf8(line));
+        QVERIFY(largest > 0);
+        QVERIFY(largest <= LineReader::PieceSize + 1);
     }
 
     void nameParts()
@@ -189,18 +256,42 @@ private slots:
         QVERIFY(!job.ForEachRow(pages + 1, [](const PrintJob::PageRow&) {}));
     }
 
-    // Every row of the file comes out exactly once, in order, across all pages.
+    // Every row of the file comes out exactly once, in order, across all
+    // pages: also when pages start inside a line, inside a tab's spaces, or
+    // inside a line of UTF-8 or of Windows-1252 that is longer than a piece.
+    void pagesHoldEveryRowOnce_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("wrap");
+        QByteArray mixed;
+        for (int i = 0; i < 60; ++i)
+            mixed += QByteArray(i % 7 == 0 ? 90 : 5, char('a' + i % 26)) + "\r\n";
+        QByteArray tabs;
+        for (int i = 0; i < 300; ++i)
+            tabs += QByteArray(i % 11, 'x') + "\t\t\t\t\t\t\t\t\t\tz\t";
+        const QByteArray utf8 = LongLine(200000, true);
+        QByteArray cp1252 = LongLine(200000, false);
+        cp1252.replace("D8", "\xd8" "8");
+        for (int wrap : {WrapTruncate, WrapCharacters, WrapWords}) {
+            const QByteArray name = QByteArray::number(wrap);
+            QTest::newRow("short and wrapped lines " + name) << mixed << wrap;
+            QTest::newRow("tabs across rows " + name) << tabs + "\nend\n" << wrap;
+            QTest::newRow("long UTF-8 line " + name) << "O1\n" + utf8 + "\nM30\n" << wrap;
+            QTest::newRow("long Windows-1252 line " + name) << cp1252 + "\r\nM30" << wrap;
+        }
+    }
     void pagesHoldEveryRowOnce()
     {
+        QFETCH(QByteArray, text);
+        QFETCH(int, wrap);
         QTemporaryDir dir;
         const QString path = dir.filePath("mix.nc");
-        QByteArray text;
-        for (int i = 0; i < 60; ++i)
-            text += QByteArray(i % 7 == 0 ? 90 : 5, char('a' + i % 26)) + "\r\n";
         QVERIFY(printtest::WriteBytes(path, text));
         PrintJob job(path);
+        // 38 characters a row with tab stops every 12 (a tab can fill more
+        // than one row), 9 rows a page.
         const PageMetrics metrics = ComputePageMetrics(Measurer, 200, 150, true, 0x01, 0);
-        QVERIFY(job.Paginate(metrics, 4, WrapCharacters));
+        QVERIFY(job.Paginate(metrics, 50, wrap));
         QStringList printed;
         QList<bool> firsts;
         for (int p = 1; p <= job.PageCount(); ++p) {
@@ -215,18 +306,43 @@ private slots:
         }
         QStringList expected;
         QList<bool> expectedFirsts;
-        LineSplitter splitter(metrics.charsPerLine, 4, WrapCharacters);
         for (const QString& line : ReadAll(path)) {
-            const int rows = splitter.Split(line);
-            for (int r = 0; r < rows; ++r) {
-                expected << splitter.RowText(r).toString();
+            const QStringList rows = Rows(line, metrics.charsPerLine, 50, wrap);
+            for (int r = 0; r < rows.size(); ++r) {
+                expected << rows[r];
                 expectedFirsts << (r == 0);
             }
         }
+        QCOMPARE(printed.size(), expected.size());
         QCOMPARE(printed, expected);
         QCOMPARE(firsts, expectedFirsts);
         for (const QString& row : printed)
             QVERIFY(!row.contains(QLatin1Char('\r')));
+    }
+
+    // The pages of a long line each know where their first row starts, so
+    // a page is drawn from there and not from the start of the line.
+    void pagesOfALongLineStartInsideIt()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("long.nc");
+        QVERIFY(printtest::WriteBytes(path, "O1\n" + LongLine(1000000, true)));
+        PrintJob job(path);
+        const PageMetrics metrics = ComputePageMetrics(Measurer, 200, 150, false, 0, 0);
+        QVERIFY(job.Paginate(metrics, 4, WrapWords));
+        QVERIFY(job.PageCount() > 1000);
+        // At most a page of two-byte characters lies between two page starts.
+        const qint64 mostPerPage = 2LL * metrics.linesPerPage * metrics.charsPerLine;
+        const auto& pages = job.Pages();
+        for (std::size_t k = 1; k < pages.size(); ++k) {
+            QVERIFY(pages[k].firstRow > 0);
+            QVERIFY(pages[k].offset > pages[k - 1].offset);
+            QVERIFY(pages[k].offset - pages[k - 1].offset <= mostPerPage);
+        }
+        QStringList last;
+        QVERIFY(job.ForEachRow(job.PageCount(), [&](const PrintJob::PageRow& row) { last << row.text.toString(); }));
+        const QStringList rows = Rows(QString::fromUtf8(LongLine(1000000, true)), metrics.charsPerLine, 4, WrapWords);
+        QCOMPARE(last, rows.mid(rows.size() - last.size()));
     }
 
     void unreadableFileFails()

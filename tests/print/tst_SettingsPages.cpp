@@ -13,6 +13,7 @@
 #include "support/TestRegistry.h"
 
 #include <QFontDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -102,6 +103,13 @@ private slots:
         QCOMPARE(f.Doc().Rows(), 1);
         page->optBreak[2]->click();
         QCOMPARE(f.Doc().PageBreakOption(), 2);
+        // The long choice's caption wraps beside its button; a click on it chooses it.
+        auto* caption = page->findChild<QLabel*>(QStringLiteral("lblBreak1"));
+        QVERIFY(caption != nullptr);
+        QVERIFY(caption->text().startsWith("Virtual page break between two files"));
+        QTest::mouseClick(caption, Qt::LeftButton);
+        QVERIFY(page->optBreak[1]->isChecked());
+        QCOMPARE(f.Doc().PageBreakOption(), 1);
     }
 
     void headerFooterBitsAndRestore()
