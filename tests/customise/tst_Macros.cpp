@@ -259,16 +259,28 @@ private slots:
         QCOMPARE(text.Text(), QStringLiteral("N10"));
         QCOMPARE(answers.msgBoxes().size(), 0);
 
-        for (int item : {2, 3}) {
+        // Item 2 has a key but no macro, item 3 a macro but no key, item 4
+        // a removed macro (its bytes kept, its key and description gone).
+        globals.SetMacro(3, TypedMacro(QStringLiteral("removed")));
+        MacroDescriptions[3] = QStringLiteral("Macro4 - not assigned");
+        for (int item : {2, 3, 4, 5}) {
             window->mnuMacros[static_cast<size_t>(item)]->trigger();
             QCOMPARE(text.Text(), QStringLiteral("N10"));
             QVERIFY(!MacroPlaying);
         }
-        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(answers.msgBoxes().size(), 4);
         for (const auto& box : answers.msgBoxes()) {
-            QCOMPARE(box.prompt, QStringLiteral("No macro has been assigned to this selection!"));
             QCOMPARE(box.title, QStringLiteral("Talvex Editor"));
+            QCOMPARE(box.style, platform::vbExclamation);
         }
+        const QString nothing = QStringLiteral("No macro has been assigned to this selection!");
+        QCOMPARE(answers.msgBoxes()[0].prompt, nothing);
+        QCOMPARE(answers.msgBoxes()[1].prompt,
+                 QStringLiteral("This macro has no shortcut key, and a macro plays only through its "
+                                "shortcut key.\n\nTo give it one, open Macros > Keyboard Assignments, select "
+                                "\"Macro 3\", press the key in \"New Key Assignment\" and click Assign."));
+        QCOMPARE(answers.msgBoxes()[2].prompt, nothing);
+        QCOMPARE(answers.msgBoxes()[3].prompt, nothing);
 
         // Delete all renames every item, in every window.
         answers.answerMsgBox(platform::vbOK);
