@@ -105,9 +105,14 @@ void SaveMacro()
         // Macronumber is the next free slot: it is written too (a recording
         // just made went there), but slot 10 does not exist.
         const int last = std::min(Macronumber, platform::CodeMaxGlobals::MacroSlots - 1);
-        for (int k = 0; k <= last; ++k)
-            if (!WriteBytes(MacroFile(k), globals.GetMacro(k)))
+        for (int k = 0; k <= last; ++k) {
+            const QByteArray bytes = globals.GetMacro(k);
+            // A slot never recorded gets no file; an existing file follows its slot.
+            if (bytes.isEmpty() && !QFile::exists(MacroFile(k)))
+                continue;
+            if (!WriteBytes(MacroFile(k), bytes))
                 return;
+        }
     } catch (...) {
         ShowProgramError();
     }

@@ -23,7 +23,8 @@ QString HotKeysFile();
 
 // Writes the control's hot-key table to the hot-key file.
 void SaveHotKeys();
-// Writes macro slots 0 .. Macronumber (never beyond slot 9) to their files.
+// Writes macro slots 0 .. Macronumber (never beyond slot 9) to their files;
+// an empty slot without a file is left without one.
 void SaveMacro();
 // Hands each existing macro file of slots 0..9 to its control slot; a slot
 // without a file keeps what the control holds. A damaged file is reported

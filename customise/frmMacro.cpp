@@ -206,6 +206,10 @@ void frmMacro::RecordingChanged()
 void frmMacro::cmdApply_Click()
 {
     RecordingSession = false;
+    // Saved before the count grows: the macro files go up to the count's
+    // slot, which is the one a new recording took, and no further.
+    SaveMacro();
+    SaveHotKeys();
     if (recorded_ && recordingSlot_ >= 0) {
         MacroDescriptions[static_cast<size_t>(recordingSlot_)] = pendingDescription_;
         // The count grows only when the recording took a slot beyond it.
@@ -213,8 +217,6 @@ void frmMacro::cmdApply_Click()
     }
     recorded_ = false;
     recordingSlot_ = -1;
-    SaveMacro();
-    SaveHotKeys();
     SaveIniSettings();
     SetListMacros();
     cmdRecord[1]->setEnabled(false);

@@ -93,6 +93,7 @@ private slots:
         const QByteArray macro = platform::CodeMaxGlobals().GetMacro(0);
         QVERIFY(!platform::CodeMaxMacro::FromBytes(macro).IsEmpty());
         QCOMPARE(FileBytes(MacroFile(0)), macro);
+        QVERIFY(!QFile::exists(MacroFile(1)));  // the next slot holds nothing
         QVERIFY(QString::fromLatin1(FileBytes(MacroIniFile)).contains(QStringLiteral("Macronumber=1\r\n")));
         QVERIFY(QString::fromLatin1(FileBytes(MacroIniFile)).contains(QStringLiteral("Macro1=Drill cycle\r\n")));
 
@@ -108,6 +109,12 @@ private slots:
         QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
         QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("Ctrl + Shift + F6"));
         QCOMPARE(dialog.RecordEdit->Text(), QStringLiteral("G81"));  // the preview
+        // Apply after only a key: still no file for the empty next slot.
+        QVERIFY(dialog.cmdRecord[1]->isEnabled());
+        QTest::mouseClick(dialog.cmdRecord[1], Qt::LeftButton);
+        QCOMPARE(Macronumber, 1);
+        QCOMPARE(FileBytes(MacroFile(0)), macro);
+        QVERIFY(!QFile::exists(MacroFile(1)));
 
         platform::CodeMax other;
         other.SetText(QStringLiteral("X1."));
