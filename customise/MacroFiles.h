@@ -8,6 +8,8 @@
 // Every file is written atomically. The hot-key file is found whatever the
 // letter case of its name (an older install wrote "HotKeys.bin").
 
+#include "platform/codemax/CodeMaxHotKey.h"
+
 #include <QString>
 
 // Fills Macronumber and MacroDescriptions from "Macro.ini". A count above 10
@@ -46,3 +48,10 @@ void ClearMacroHotKeys(int slot);
 // The line of slot k in the macro dialogs' lists: its description, or
 // "Macro 1  not assigned" (two blanks) when that is empty.
 QString MacroListLine(int slot);
+
+// The keys that end a recording (the keys of the record command) as the key
+// lists show them, joined by " or "; empty when no key does.
+QString RecordingEndKeys();
+// A recording ends only through its key: binding that key to another command
+// is refused with a message. True when the key may be bound to the command.
+bool MayBindHotKey(const platform::CodeMaxHotKey& key, int command);

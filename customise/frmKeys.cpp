@@ -192,6 +192,11 @@ void frmKeys::cmdAssign_Click()
     if (CurrentCommand < 0 || !key || !key->Assignable())
         return;
     cmdAssign[0]->setEnabled(false);
+    if (!MayBindHotKey(key->HotKey(), CommandId(CurrentCommand))) {
+        Text3->Clear();
+        Text3->setFocus();
+        return;
+    }
     try {
         platform::CodeMaxGlobals().RegisterHotKey(key->HotKey(), CommandId(CurrentCommand));
     } catch (...) {

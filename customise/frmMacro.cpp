@@ -59,6 +59,10 @@ frmMacro::frmMacro(QWidget* parent) : QDialog(parent)
     RecordEdit->SetFont(QFont(QStringLiteral("Courier New")));
     grid->addWidget(RecordEdit, 2, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
+    lblRecordEnd = new QLabel(this);
+    lblRecordEnd->setObjectName(QStringLiteral("lblRecordEnd"));
+    lblRecordEnd->hide();
+    buttons->addWidget(lblRecordEnd);
     buttons->addStretch();
     const QString recordCaptions[] = {QStringLiteral("&Record"), QStringLiteral("&Apply"), QStringLiteral("&Close")};
     for (int i = 0; i < 3; ++i) {
@@ -175,6 +179,14 @@ void frmMacro::cmdRecord_Click()
                          platform::vbInformation, Title);
         return;
     }
+    // A hot-key file written elsewhere may have given the record key to another command.
+    const QString endKeys = RecordingEndKeys();
+    if (endKeys.isEmpty()) {
+        platform::MsgBox(QStringLiteral("No key is left to end a macro recording, so none can be started.\n\n"
+                                        "Reset in Macros > Keyboard Assignments gives the record key back."),
+                         platform::vbExclamation, Title);
+        return;
+    }
     RecordingSession = true;
     frmMacroDesc description(this);
     CenterForm(*this, description);
@@ -190,6 +202,8 @@ void frmMacro::cmdRecord_Click()
     cmdRecord[2]->setEnabled(false);
     RecordEdit->SetText(QString());
     RecordEdit->ExecuteCmd(platform::CodeMaxCmd::RecordMacro, slot);
+    lblRecordEnd->setText(QStringLiteral("Recording: press %1 in the pane to end it.").arg(endKeys));
+    lblRecordEnd->show();
     RecordEdit->SetFocus();
 }
 
@@ -198,6 +212,7 @@ void frmMacro::RecordingChanged()
     if (RecordEdit->IsRecordingMacro() || recordingSlot_ < 0)
         return;
     recorded_ = true;
+    lblRecordEnd->hide();
     cmdRecord[0]->setEnabled(false);
     cmdRecord[1]->setEnabled(true);
     cmdRecord[2]->setEnabled(true);
@@ -225,24 +240,31 @@ void frmMacro::cmdApply_Click()
     DialogCancelled = false;
 }
 
-void frmMacro::SetShortcutKeys()
+bool frmMacro::SetShortcutKeys()
 {
     const auto& key = txtNewHotKey->Captured();
     if (SelectedMacro < 0 || SelectedMacro >= MaxMacros || !key || !key->Assignable())
-        return;
+        return false;
+    cmdAssign[0]->setEnabled(false);
+    if (!MayBindHotKey(key->HotKey(), MacroCommand(SelectedMacro)))
+        return false;
     try {
         platform::CodeMaxGlobals().RegisterHotKey(key->HotKey(), MacroCommand(SelectedMacro));
     } catch (...) {
         ShowProgramError();
     }
-    cmdAssign[0]->setEnabled(false);
     cmdRecord[1]->setEnabled(true);
+    return true;
 }
 
 void frmMacro::cmdAssign_Click()
 {
-    SetShortcutKeys();
+    const bool bound = SetShortcutKeys();
     txtNewHotKey->Clear();
+    if (!bound) {
+        txtNewHotKey->setFocus();
+        return;
+    }
     // Kept at once, as the key dialog does: no Apply needed for a key.
     SaveHotKeys();
     lstMacros_Click();

@@ -179,6 +179,44 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 0);
     }
 
+    // The key that ends a recording cannot be given to a macro or another
+    // command: Assign says so, binds nothing and writes nothing; the capture
+    // box is emptied and has the focus for another key.
+    void recordKeyIsNotGivenAway()
+    {
+        platform::ScriptedAnswers answers;
+        frmKeys dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.lstKeys->setCurrentRow(39);  // "Macro 3"
+        QCOMPARE(dialog.lstKeys->currentItem()->text(), QStringLiteral("Macro 3"));
+        dialog.Text3->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialog.Text3->text(), QStringLiteral("Shift + Ctrl + R"));
+        QVERIFY(dialog.cmdAssign[0]->isEnabled());
+        QTest::mouseClick(dialog.cmdAssign[0], Qt::LeftButton);
+
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("Ctrl + Shift + R ends a macro recording and cannot be given to another command.\n\n"
+                                "Choose another key."));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbExclamation);
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(3, 'R')), 213);
+        QCOMPARE(globals.GetNumHotKeysForCmd(216), 0);
+        QCOMPARE(dialog.lstKeyAssignment->count(), 0);
+        QVERIFY(!QFile::exists(HotKeysFile()));
+        QVERIFY(!dialog.cmdAssign[0]->isEnabled());
+        QCOMPARE(dialog.Text3->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), dialog.Text3);
+
+        // Any other key is bound as before.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::mouseClick(dialog.cmdAssign[0], Qt::LeftButton);
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(3, 'M')), 216);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+    }
+
     // Reset asks, then stores the default table and lists it.
     void reset()
     {

@@ -12,6 +12,7 @@
 #include "shell/MEditor.h"
 #include "shell/MIni.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <Qsci/qsciscintilla.h>
 #include <QListWidget>
@@ -169,6 +170,60 @@ private slots:
         QVERIFY(dialog.cmdRecord[2]->isEnabled());
         QVERIFY(!DialogCancelled);
         QCOMPARE(Macronumber, 0);
+    }
+
+    // A recording started and ended with the keyboard: while it runs the
+    // dialog names the key that ends it, and that key ends it.
+    void recordingEndsWithItsKey()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(!dialog.lblRecordEnd->isVisible());
+        answers.scriptModal(Describe(QStringLiteral("Coolant")));
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        QVERIFY(dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(dialog.lblRecordEnd->isVisible());
+        QCOMPARE(dialog.lblRecordEnd->text(), QStringLiteral("Recording: press Ctrl + Shift + R in the pane to end it."));
+        QWidget* pane = QApplication::focusWidget();
+        QVERIFY(dialog.RecordEdit->isAncestorOf(pane));
+        QTest::keyClicks(pane, QStringLiteral("M08"));
+        QTest::keyClick(pane, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(!dialog.lblRecordEnd->isVisible());
+        QVERIFY(dialog.cmdRecord[1]->isEnabled());
+        QVERIFY(dialog.cmdRecord[2]->isEnabled());
+        QCOMPARE(dialog.RecordEdit->Text(), QStringLiteral("M08"));
+        QTest::mouseClick(dialog.cmdRecord[1], Qt::LeftButton);
+        QCOMPARE(MacroDescriptions[0], QStringLiteral("Coolant"));
+
+        // Its key cannot be given to a macro here either.
+        dialog.lstMacros->setCurrentRow(2);
+        QTest::keyClick(dialog.txtNewHotKey, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(dialog.cmdAssign[0]->isEnabled());
+        QTest::mouseClick(dialog.cmdAssign[0], Qt::LeftButton);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("Ctrl + Shift + R ends a macro recording and cannot be given to another command.\n\n"
+                                "Choose another key."));
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(3, 'R')), 213);
+        QCOMPARE(globals.GetNumHotKeysForCmd(216), 0);
+        QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("<None>"));
+        QCOMPARE(dialog.txtNewHotKey->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), dialog.txtNewHotKey);
+
+        // A key table that has lost the key (from a file) starts no recording.
+        globals.RegisterHotKey(platform::CodeMaxHotKey(3, 'R'), 216);
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(answers.msgBoxes()[1].prompt,
+                 QStringLiteral("No key is left to end a macro recording, so none can be started.\n\n"
+                                "Reset in Macros > Keyboard Assignments gives the record key back."));
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(dialog.cmdRecord[2]->isEnabled());
     }
 
     // Ten macros and none freed: Record says so and opens nothing.
