@@ -1,5 +1,6 @@
 #include "customise/frmEditProp.h"
 
+#include "customise/EnterOnButton.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
@@ -138,6 +139,7 @@ frmEditProp::frmEditProp(QWidget* parent) : QDialog(parent)
     }
     layout->addLayout(buttons);
     connect(TabProp, &QTabWidget::currentChanged, this, [this](int index) { SwitchTab(index + 1); });
+    EnterPressesFocusedButton(*this);
     Load();
 }
 

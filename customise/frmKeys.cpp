@@ -1,5 +1,6 @@
 #include "customise/frmKeys.h"
 
+#include "customise/EnterOnButton.h"
 #include "customise/HotKeyBox.h"
 #include "customise/MacroFiles.h"
 #include "platform/codemax/CodeMaxGlobals.h"
@@ -153,6 +154,7 @@ frmKeys::frmKeys(QWidget* parent) : QDialog(parent)
     connect(cmdAssign[1], &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
     connect(cmdAssign[2], &QPushButton::clicked, this, [this] { cmdReset_Click(); });
     connect(cmdButton, &QPushButton::clicked, this, &QDialog::accept);
+    EnterPressesFocusedButton(*this);
 }
 
 void frmKeys::UpdateAssign()

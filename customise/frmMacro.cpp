@@ -1,5 +1,6 @@
 #include "customise/frmMacro.h"
 
+#include "customise/EnterOnButton.h"
 #include "customise/HotKeyBox.h"
 #include "customise/MacroFiles.h"
 #include "customise/frmKeys.h"
@@ -103,6 +104,7 @@ frmMacro::frmMacro(QWidget* parent) : QDialog(parent)
             toRecord();
     });
     SetListMacros();
+    EnterPressesFocusedButton(*this);
 }
 
 void frmMacro::showEvent(QShowEvent* event)

@@ -217,6 +217,42 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 1);
     }
 
+    // Enter presses the focused button: Assign and Remove act and the dialog
+    // stays open; Close closes it.
+    void enterPressesTheFocusedButton()
+    {
+        platform::ScriptedAnswers answers;
+        frmKeys dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+        dialog.lstKeys->setCurrentRow(47);
+        dialog.Text3->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+        dialog.cmdAssign[0]->setFocus();
+        enter();
+        QVERIFY(dialog.isVisible());
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(2, 'Q')), 137);
+
+        dialog.lstKeyAssignment->setCurrentRow(0);
+        emit dialog.lstKeyAssignment->itemClicked(dialog.lstKeyAssignment->item(0));
+        QCOMPARE(QApplication::focusWidget(), dialog.cmdAssign[1]);
+        enter();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(globals.GetNumHotKeysForCmd(137), 0);
+
+        answers.answerMsgBox(platform::vbNo);
+        dialog.cmdAssign[2]->setFocus();
+        enter();
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QVERIFY(dialog.isVisible());
+
+        dialog.cmdButton->setFocus();
+        enter();
+        QVERIFY(!dialog.isVisible());
+    }
+
     // Reset asks, then stores the default table and lists it.
     void reset()
     {

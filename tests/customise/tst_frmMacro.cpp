@@ -226,6 +226,82 @@ private slots:
         QVERIFY(dialog.cmdRecord[2]->isEnabled());
     }
 
+    // The description box: Enter moves to OK, Enter on OK takes the text;
+    // Enter on a focused Cancel cancels.
+    void descriptionByKeyboard()
+    {
+        frmMacroDesc description;
+        description.show();
+        QVERIFY(QTest::qWaitForWindowActive(&description));
+        description.txtMacroDesc->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Peck drill"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(description.isVisible());
+        QCOMPARE(QApplication::focusWidget(), description.cmdMacro[0]);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!description.isVisible());
+        QCOMPARE(description.result(), int(QDialog::Accepted));
+        QCOMPARE(description.Description(), QStringLiteral("Peck drill"));
+
+        frmMacroDesc cancelled;
+        cancelled.show();
+        QVERIFY(QTest::qWaitForWindowActive(&cancelled));
+        cancelled.cmdMacro[1]->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!cancelled.isVisible());
+        QCOMPARE(cancelled.result(), int(QDialog::Rejected));
+    }
+
+    // Enter presses the button that has the focus: Record, Assign, Apply,
+    // Close; Enter in a list presses nothing.
+    void enterPressesTheFocusedButton()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+        dialog.lstMacros->setFocus();
+        dialog.lstMacros->setCurrentRow(0);
+        enter();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(answers.modals().size(), 0);
+
+        dialog.cmdRecord[0]->setFocus();
+        answers.scriptModal([](QDialog& d) {
+            auto& description = dynamic_cast<frmMacroDesc&>(d);
+            // Typed into the description window's own focus.
+            description.txtMacroDesc->setFocus();
+            QTest::keyClicks(description.focusWidget(), QStringLiteral("Rapid"));
+            QTest::keyClick(description.focusWidget(), Qt::Key_Return);
+            QCOMPARE(description.focusWidget(), description.cmdMacro[0]);
+            QTest::keyClick(description.focusWidget(), Qt::Key_Return);
+        });
+        enter();
+        QCOMPARE(answers.modals().size(), 1);
+        QVERIFY(dialog.RecordEdit->IsRecordingMacro());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("G0"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+
+        dialog.cmdRecord[1]->setFocus();
+        enter();
+        QCOMPARE(MacroDescriptions[0], QStringLiteral("Rapid"));
+        QCOMPARE(Macronumber, 1);
+
+        dialog.lstMacros->setCurrentRow(0);
+        dialog.txtNewHotKey->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
+        dialog.cmdAssign[0]->setFocus();
+        enter();
+        QCOMPARE(platform::CodeMaxGlobals().FindHotKey(platform::CodeMaxHotKey(6, 'G')), 214);
+
+        dialog.cmdRecord[2]->setFocus();
+        enter();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
     // Ten macros and none freed: Record says so and opens nothing.
     void allTenSlotsInUse()
     {
