@@ -10,7 +10,9 @@
 #include "platform/codemax/CodeMaxHotKeyTable.h"
 #include "platform/forms/ScriptedAnswers.h"
 
+#include <QLabel>
 #include <QListWidget>
+#include <QTextLayout>
 #include <QPushButton>
 #include <QtTest>
 #include "support/TestRegistry.h"
@@ -251,6 +253,54 @@ private slots:
         dialog.cmdButton->setFocus();
         enter();
         QVERIFY(!dialog.isVisible());
+    }
+
+    // Every command's description is shown whole, from its start: the ink in
+    // the box begins at its left edge, its first line is the text's first
+    // line, and every further line the text needs is drawn inside the box.
+    void descriptionShownWhole()
+    {
+        frmKeys dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* box = dialog.findChild<QWidget*>(QStringLiteral("txtDescription"));
+        QVERIFY(box);
+        for (int row = 0; row < frmKeys::CommandCount; ++row) {
+            dialog.lstKeys->setCurrentRow(row);
+            const QString text = box->property("text").toString();
+            QVERIFY(!text.isEmpty());
+            const QRect contents = box->contentsRect();
+            const QImage image = box->grab().toImage();
+            QRect ink;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        ink |= QRect(x, y, 1, 1);
+            QVERIFY2(!ink.isEmpty(), qPrintable(text));
+
+            // How the text wraps at the box's width.
+            QTextLayout layout(text, box->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+                line.setLineWidth(contents.width());
+            layout.endLayout();
+            const QFontMetrics metrics(box->font());
+            const int lines = layout.lineCount();
+            const int firstLineWidth = qRound(layout.lineAt(0).naturalTextWidth());
+
+            QVERIFY2(ink.left() - contents.left() <= 3, qPrintable(text));
+            int firstLineRight = ink.left();
+            for (int y = ink.top(); y < ink.top() + metrics.ascent(); ++y)
+                for (int x = ink.left(); x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        firstLineRight = std::max(firstLineRight, x);
+            QVERIFY2(std::abs(firstLineRight + 1 - ink.left() - firstLineWidth) <= 6, qPrintable(text));
+            QVERIFY2(ink.height() > (lines - 1) * metrics.lineSpacing(), qPrintable(text));
+            QVERIFY2(contents.contains(ink), qPrintable(text));
+        }
     }
 
     // Reset asks, then stores the default table and lists it.
