@@ -152,6 +152,9 @@ void frmEditProp::BuildFiles()
     locationLayout->addWidget(new QLabel(QStringLiteral("NC/CNC Files:"), location));
     CncDir = new KroBrowser(location);
     CncDir->setObjectName(QStringLiteral("CncDir"));
+    // The folder box has no size of its own to offer the layout: as high as
+    // its text box wants, else the path is cut at the bottom.
+    CncDir->setMinimumHeight(CncDir->txtFolder->sizeHint().height());
     locationLayout->addWidget(CncDir, 1);
     auto* extension = new QGroupBox(QStringLiteral("Default File Open Extension"), page);
     auto* extensionLayout = new QHBoxLayout(extension);
