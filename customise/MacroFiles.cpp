@@ -1,7 +1,10 @@
 #include "customise/MacroFiles.h"
 
+#include "customise/HotKeyText.h"
+#include "platform/codemax/CodeMaxCommands.h"
 #include "platform/codemax/CodeMaxGlobals.h"
 #include "platform/files/AtomicWrite.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
 #include "shell/MEditor.h"
 #include "shell/MIni.h"
@@ -105,9 +108,14 @@ void SaveMacro()
         // Macronumber is the next free slot: it is written too (a recording
         // just made went there), but slot 10 does not exist.
         const int last = std::min(Macronumber, platform::CodeMaxGlobals::MacroSlots - 1);
-        for (int k = 0; k <= last; ++k)
-            if (!WriteBytes(MacroFile(k), globals.GetMacro(k)))
+        for (int k = 0; k <= last; ++k) {
+            const QByteArray bytes = globals.GetMacro(k);
+            // A slot never recorded gets no file; an existing file follows its slot.
+            if (bytes.isEmpty() && !QFile::exists(MacroFile(k)))
+                continue;
+            if (!WriteBytes(MacroFile(k), bytes))
                 return;
+        }
     } catch (...) {
         ShowProgramError();
     }
@@ -187,4 +195,26 @@ QString MacroListLine(int slot)
     if (description.isEmpty())
         return QStringLiteral("Macro %1  not assigned").arg(slot + 1);
     return description;
+}
+
+QString RecordingEndKeys()
+{
+    const platform::CodeMaxGlobals globals;
+    const int command = platform::CodeMaxCmd::RecordMacro;
+    QStringList keys;
+    for (int k = 0; k < globals.GetNumHotKeysForCmd(command); ++k)
+        keys.append(HotKeyListingText(globals.GetHotKeyForCmd(command, k)));
+    return keys.join(QStringLiteral(" or "));
+}
+
+bool MayBindHotKey(const platform::CodeMaxHotKey& key, int command)
+{
+    const int record = platform::CodeMaxCmd::RecordMacro;
+    if (command == record || platform::CodeMaxGlobals().FindHotKey(key) != record)
+        return true;
+    platform::MsgBox(QStringLiteral("%1 ends a macro recording and cannot be given to another command.\n\n"
+                                    "Choose another key.")
+                         .arg(HotKeyListingText(key)),
+                     platform::vbExclamation, QStringLiteral("Talvex Editor"));
+    return false;
 }

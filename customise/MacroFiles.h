@@ -8,6 +8,8 @@
 // Every file is written atomically. The hot-key file is found whatever the
 // letter case of its name (an older install wrote "HotKeys.bin").
 
+#include "platform/codemax/CodeMaxHotKey.h"
+
 #include <QString>
 
 // Fills Macronumber and MacroDescriptions from "Macro.ini". A count above 10
@@ -23,7 +25,8 @@ QString HotKeysFile();
 
 // Writes the control's hot-key table to the hot-key file.
 void SaveHotKeys();
-// Writes macro slots 0 .. Macronumber (never beyond slot 9) to their files.
+// Writes macro slots 0 .. Macronumber (never beyond slot 9) to their files;
+// an empty slot without a file is left without one.
 void SaveMacro();
 // Hands each existing macro file of slots 0..9 to its control slot; a slot
 // without a file keeps what the control holds. A damaged file is reported
@@ -45,3 +48,10 @@ void ClearMacroHotKeys(int slot);
 // The line of slot k in the macro dialogs' lists: its description, or
 // "Macro 1  not assigned" (two blanks) when that is empty.
 QString MacroListLine(int slot);
+
+// The keys that end a recording (the keys of the record command) as the key
+// lists show them, joined by " or "; empty when no key does.
+QString RecordingEndKeys();
+// A recording ends only through its key: binding that key to another command
+// is refused with a message. True when the key may be bound to the command.
+bool MayBindHotKey(const platform::CodeMaxHotKey& key, int command);

@@ -1,5 +1,6 @@
 #include "customise/frmEditProp.h"
 
+#include "customise/EnterOnButton.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
@@ -138,6 +139,7 @@ frmEditProp::frmEditProp(QWidget* parent) : QDialog(parent)
     }
     layout->addLayout(buttons);
     connect(TabProp, &QTabWidget::currentChanged, this, [this](int index) { SwitchTab(index + 1); });
+    EnterPressesFocusedButton(*this);
     Load();
 }
 
@@ -150,6 +152,9 @@ void frmEditProp::BuildFiles()
     locationLayout->addWidget(new QLabel(QStringLiteral("NC/CNC Files:"), location));
     CncDir = new KroBrowser(location);
     CncDir->setObjectName(QStringLiteral("CncDir"));
+    // The folder box has no size of its own to offer the layout: as high as
+    // its text box wants, else the path is cut at the bottom.
+    CncDir->setMinimumHeight(CncDir->txtFolder->sizeHint().height());
     locationLayout->addWidget(CncDir, 1);
     auto* extension = new QGroupBox(QStringLiteral("Default File Open Extension"), page);
     auto* extensionLayout = new QHBoxLayout(extension);

@@ -1,5 +1,6 @@
 #include "customise/frmKeys.h"
 
+#include "customise/EnterOnButton.h"
 #include "customise/HotKeyBox.h"
 #include "customise/MacroFiles.h"
 #include "platform/codemax/CodeMaxGlobals.h"
@@ -8,13 +9,15 @@
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -109,9 +112,20 @@ frmKeys::frmKeys(QWidget* parent) : QDialog(parent)
 
     auto* descriptionFrame = new QGroupBox(QStringLiteral("Description"), this);
     auto* descriptionLayout = new QVBoxLayout(descriptionFrame);
-    txtDescription = new QLineEdit(descriptionFrame);
+    txtDescription = new QLabel(descriptionFrame);
     txtDescription->setObjectName(QStringLiteral("txtDescription"));
-    txtDescription->setReadOnly(true);
+    txtDescription->setWordWrap(true);
+    txtDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    txtDescription->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for the longest description, wrapped: none is ever cut.
+    const QFontMetrics metrics = txtDescription->fontMetrics();
+    const int width = 30 * metrics.averageCharWidth();
+    int height = metrics.lineSpacing();
+    for (const Command& command : Commands)
+        height = std::max(height, metrics.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap,
+                                                       QString::fromLatin1(command.description))
+                                      .height());
+    txtDescription->setMinimumSize(width, height);
     descriptionLayout->addWidget(txtDescription);
 
     auto* assignmentFrame = new QGroupBox(QStringLiteral("Key Assignment"), this);
@@ -153,6 +167,7 @@ frmKeys::frmKeys(QWidget* parent) : QDialog(parent)
     connect(cmdAssign[1], &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
     connect(cmdAssign[2], &QPushButton::clicked, this, [this] { cmdReset_Click(); });
     connect(cmdButton, &QPushButton::clicked, this, &QDialog::accept);
+    EnterPressesFocusedButton(*this);
 }
 
 void frmKeys::UpdateAssign()
@@ -192,6 +207,11 @@ void frmKeys::cmdAssign_Click()
     if (CurrentCommand < 0 || !key || !key->Assignable())
         return;
     cmdAssign[0]->setEnabled(false);
+    if (!MayBindHotKey(key->HotKey(), CommandId(CurrentCommand))) {
+        Text3->Clear();
+        Text3->setFocus();
+        return;
+    }
     try {
         platform::CodeMaxGlobals().RegisterHotKey(key->HotKey(), CommandId(CurrentCommand));
     } catch (...) {

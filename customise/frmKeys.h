@@ -7,7 +7,7 @@
 #include <array>
 
 class HotKeyBox;
-class QLineEdit;
+class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -30,7 +30,7 @@ public:
     void cmdReset_Click();
 
     HotKeyBox* Text3 = nullptr;
-    QLineEdit* txtDescription = nullptr;
+    QLabel* txtDescription = nullptr;  // the whole description, wrapped, from its start
     QListWidget* lstKeyAssignment = nullptr;
     QListWidget* lstKeys = nullptr;
     std::array<QPushButton*, 3> cmdAssign{};  // "&Assign", "Re&move", "&Reset"

@@ -1,5 +1,6 @@
 #include "customise/frmMacro.h"
 
+#include "customise/EnterOnButton.h"
 #include "customise/HotKeyBox.h"
 #include "customise/MacroFiles.h"
 #include "customise/frmKeys.h"
@@ -59,6 +60,10 @@ frmMacro::frmMacro(QWidget* parent) : QDialog(parent)
     RecordEdit->SetFont(QFont(QStringLiteral("Courier New")));
     grid->addWidget(RecordEdit, 2, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
+    lblRecordEnd = new QLabel(this);
+    lblRecordEnd->setObjectName(QStringLiteral("lblRecordEnd"));
+    lblRecordEnd->hide();
+    buttons->addWidget(lblRecordEnd);
     buttons->addStretch();
     const QString recordCaptions[] = {QStringLiteral("&Record"), QStringLiteral("&Apply"), QStringLiteral("&Close")};
     for (int i = 0; i < 3; ++i) {
@@ -99,6 +104,7 @@ frmMacro::frmMacro(QWidget* parent) : QDialog(parent)
             toRecord();
     });
     SetListMacros();
+    EnterPressesFocusedButton(*this);
 }
 
 void frmMacro::showEvent(QShowEvent* event)
@@ -175,6 +181,14 @@ void frmMacro::cmdRecord_Click()
                          platform::vbInformation, Title);
         return;
     }
+    // A hot-key file written elsewhere may have given the record key to another command.
+    const QString endKeys = RecordingEndKeys();
+    if (endKeys.isEmpty()) {
+        platform::MsgBox(QStringLiteral("No key is left to end a macro recording, so none can be started.\n\n"
+                                        "Reset in Macros > Keyboard Assignments gives the record key back."),
+                         platform::vbExclamation, Title);
+        return;
+    }
     RecordingSession = true;
     frmMacroDesc description(this);
     CenterForm(*this, description);
@@ -190,6 +204,8 @@ void frmMacro::cmdRecord_Click()
     cmdRecord[2]->setEnabled(false);
     RecordEdit->SetText(QString());
     RecordEdit->ExecuteCmd(platform::CodeMaxCmd::RecordMacro, slot);
+    lblRecordEnd->setText(QStringLiteral("Recording: press %1 in the pane to end it.").arg(endKeys));
+    lblRecordEnd->show();
     RecordEdit->SetFocus();
 }
 
@@ -198,6 +214,7 @@ void frmMacro::RecordingChanged()
     if (RecordEdit->IsRecordingMacro() || recordingSlot_ < 0)
         return;
     recorded_ = true;
+    lblRecordEnd->hide();
     cmdRecord[0]->setEnabled(false);
     cmdRecord[1]->setEnabled(true);
     cmdRecord[2]->setEnabled(true);
@@ -206,6 +223,10 @@ void frmMacro::RecordingChanged()
 void frmMacro::cmdApply_Click()
 {
     RecordingSession = false;
+    // Saved before the count grows: the macro files go up to the count's
+    // slot, which is the one a new recording took, and no further.
+    SaveMacro();
+    SaveHotKeys();
     if (recorded_ && recordingSlot_ >= 0) {
         MacroDescriptions[static_cast<size_t>(recordingSlot_)] = pendingDescription_;
         // The count grows only when the recording took a slot beyond it.
@@ -213,8 +234,6 @@ void frmMacro::cmdApply_Click()
     }
     recorded_ = false;
     recordingSlot_ = -1;
-    SaveMacro();
-    SaveHotKeys();
     SaveIniSettings();
     SetListMacros();
     cmdRecord[1]->setEnabled(false);
@@ -223,24 +242,31 @@ void frmMacro::cmdApply_Click()
     DialogCancelled = false;
 }
 
-void frmMacro::SetShortcutKeys()
+bool frmMacro::SetShortcutKeys()
 {
     const auto& key = txtNewHotKey->Captured();
     if (SelectedMacro < 0 || SelectedMacro >= MaxMacros || !key || !key->Assignable())
-        return;
+        return false;
+    cmdAssign[0]->setEnabled(false);
+    if (!MayBindHotKey(key->HotKey(), MacroCommand(SelectedMacro)))
+        return false;
     try {
         platform::CodeMaxGlobals().RegisterHotKey(key->HotKey(), MacroCommand(SelectedMacro));
     } catch (...) {
         ShowProgramError();
     }
-    cmdAssign[0]->setEnabled(false);
     cmdRecord[1]->setEnabled(true);
+    return true;
 }
 
 void frmMacro::cmdAssign_Click()
 {
-    SetShortcutKeys();
+    const bool bound = SetShortcutKeys();
     txtNewHotKey->Clear();
+    if (!bound) {
+        txtNewHotKey->setFocus();
+        return;
+    }
     // Kept at once, as the key dialog does: no Apply needed for a key.
     SaveHotKeys();
     lstMacros_Click();

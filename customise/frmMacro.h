@@ -8,6 +8,7 @@
 #include <array>
 
 class HotKeyBox;
+class QLabel;
 class QListWidget;
 class QPushButton;
 namespace platform {
@@ -23,7 +24,8 @@ public:
     static int SlotForRecording();
 
     void SetListMacros();
-    void SetShortcutKeys();
+    // Binds the captured key to the selected macro; false when nothing was bound.
+    bool SetShortcutKeys();
     void lstMacros_Click();
     void cmdRecord_Click();
     void cmdApply_Click();
@@ -36,6 +38,7 @@ public:
     std::array<QPushButton*, 3> cmdRecord{};  // "&Record", "&Apply", "&Close"
     std::array<QPushButton*, 2> cmdAssign{};  // "&Assign", "Re&move"
     platform::CodeMax* RecordEdit = nullptr;
+    QLabel* lblRecordEnd = nullptr;  // while recording: the key that ends it
 
     bool RecordingSession = false;
 

@@ -1,7 +1,10 @@
 #include "customise/frmMacroDesc.h"
 
+#include "customise/EnterOnButton.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -30,13 +33,25 @@ frmMacroDesc::frmMacroDesc(QWidget* parent) : QDialog(parent)
     cmdMacro[0]->setEnabled(false);
 
     connect(txtMacroDesc, &QLineEdit::textChanged, this, [this] { cmdMacro[0]->setEnabled(true); });
-    // Enter moves on to OK rather than closing the dialog at once.
-    connect(txtMacroDesc, &QLineEdit::returnPressed, this, [this] {
-        cmdMacro[0]->setEnabled(true);
-        cmdMacro[0]->setFocus();
-    });
+    txtMacroDesc->installEventFilter(this);
     connect(cmdMacro[0], &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdMacro[1], &QPushButton::clicked, this, &QDialog::reject);
+    EnterPressesFocusedButton(*this);
+}
+
+bool frmMacroDesc::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter in the box moves on to OK rather than closing the dialog at once;
+    // the next Enter presses OK.
+    if (watched == txtMacroDesc && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdMacro[0]->setEnabled(true);
+            cmdMacro[0]->setFocus();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QString frmMacroDesc::Description() const

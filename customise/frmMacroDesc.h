@@ -17,4 +17,7 @@ public:
 
     QLineEdit* txtMacroDesc = nullptr;
     std::array<QPushButton*, 2> cmdMacro{};  // "OK", "Cancel"
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

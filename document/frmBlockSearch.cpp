@@ -36,7 +36,6 @@ frmBlockSearch::frmBlockSearch(int lineCount, QWidget* parent) : QDialog(parent)
     for (int i = 0; i < 2; ++i) {
         auto* button = new QPushButton(captions[i], this);
         button->setObjectName(QStringLiteral("cmdBlock%1").arg(i));
-        button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, i] { cmdBlock_Click(i); });
         buttons->addWidget(button);
         cmdBlock[static_cast<size_t>(i)] = button;

@@ -36,6 +36,13 @@ namespace {
 
 const QString Title = QStringLiteral("Talvex Editor");
 
+// The caption of a free Macros menu item, and the description a removed
+// macro's slot gets: "Macro3 - not assigned" for item 3.
+QString FreeMacroCaption(int item)
+{
+    return QStringLiteral("Macro%1 - not assigned").arg(item);
+}
+
 // The design width of the word-list panel, in twips.
 constexpr double WordPanelWidth = 2400;
 
@@ -908,9 +915,18 @@ void frmNotePad::mnuMacros_Click(int index)
     MacroPlaying = true;
     const int command = 213 + index;
     try {
-        // A removed macro keeps its bytes but loses its keys: it is not played.
-        if (platform::CodeMaxGlobals().GetNumHotKeysForCmd(command) == 0) {
-            platform::MsgBox(QStringLiteral("No macro has been assigned to this selection!"),
+        // A macro plays only through its key. A removed one keeps its bytes
+        // but loses its keys and its description: for it nothing is assigned.
+        const platform::CodeMaxGlobals globals;
+        if (globals.GetNumHotKeysForCmd(command) == 0) {
+            const bool recorded = !globals.GetMacro(index - 1).isEmpty()
+                                  && MacroDescriptions[static_cast<size_t>(index - 1)] != FreeMacroCaption(index);
+            platform::MsgBox(recorded ? QStringLiteral("This macro has no shortcut key, and a macro plays only "
+                                                       "through its shortcut key.\n\nTo give it one, open Macros > "
+                                                       "Keyboard Assignments, select \"Macro %1\", press the key in "
+                                                       "\"New Key Assignment\" and click Assign.")
+                                            .arg(index)
+                                      : QStringLiteral("No macro has been assigned to this selection!"),
                              platform::vbExclamation, Title);
             MacroPlaying = false;
             return;
@@ -933,7 +949,7 @@ void frmNotePad::UpdateMacroCaptions(bool allFree)
 void frmNotePad::SetMacroCaptions(bool allFree)
 {
     for (int i = 1; i <= MaxMacros; ++i) {
-        const QString free = QStringLiteral("Macro%1 - not assigned").arg(i);
+        const QString free = FreeMacroCaption(i);
         const QString& description = MacroDescriptions[static_cast<size_t>(i - 1)];
         if (allFree)
             mnuMacros[static_cast<size_t>(i)]->setText(free);

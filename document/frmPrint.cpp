@@ -40,7 +40,6 @@ frmPrint::frmPrint(QWidget* parent) : QDialog(parent)
     for (int i = 0; i < 3; ++i) {
         auto* button = new QPushButton(captions[i], this);
         button->setObjectName(QStringLiteral("cmdButton%1").arg(i));
-        button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, i] { cmdButton_Click(i); });
         buttons->addWidget(button);
         cmdButton[static_cast<size_t>(i)] = button;

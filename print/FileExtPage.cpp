@@ -52,6 +52,10 @@ FileExtPage::FileExtPage(CTxtPrintDoc& doc, QWidget* parent) : TabPage(doc, pare
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
     cmdDelete = new QPushButton(QStringLiteral("Delete extension"), editBox);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
+    // The pages sit in the main window, not a dialog: a button takes Enter
+    // only when it is auto-default.
+    cmdAdd->setAutoDefault(true);
+    cmdDelete->setAutoDefault(true);
     chkOnlyDefault = new QCheckBox(QStringLiteral("Use only default tab spacing"), editBox);
     chkOnlyDefault->setObjectName(QStringLiteral("chkOnlyDefault"));
     // The spacing box as wide as a spacing, the buttons as wide as their captions.

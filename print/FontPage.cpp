@@ -38,6 +38,7 @@ FontPage::FontPage(CTxtPrintDoc& doc, QWidget* parent) : TabPage(doc, parent)
     chkFixedPitch->setObjectName(QStringLiteral("chkFixedPitch"));
     cmdSetFont = new QPushButton(QStringLiteral("Set Font..."), fontBox);
     cmdSetFont->setObjectName(QStringLiteral("cmdSetFont"));
+    cmdSetFont->setAutoDefault(true);  // takes Enter outside a dialog as well
     font->addRow(chkFixedPitch);
     font->addRow(cmdSetFont);
 

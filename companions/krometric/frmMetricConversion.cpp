@@ -45,6 +45,9 @@ frmMetricConversion::frmMetricConversion(QWidget* parent) : QWidget(parent, Qt::
     btnCopy->setEnabled(false);  // nothing to copy before the first answer
     btnExit = new QPushButton(QStringLiteral("E&xit"), this);
     btnExit->setObjectName(QStringLiteral("btnExit"));
+    // Outside a dialog a button takes Enter only when it is auto-default.
+    btnCopy->setAutoDefault(true);
+    btnExit->setAutoDefault(true);
 
     auto* formulas = new QLabel(QStringLiteral("&Formulas"), this);
     formulas->setBuddy(List1);

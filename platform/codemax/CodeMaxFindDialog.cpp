@@ -47,7 +47,6 @@ CodeMaxFindDialog::CodeMaxFindDialog(CodeMax& control, bool replace, QWidget* pa
     const auto button = [&](const QString& text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
         buttons->addWidget(b);
         return b;
     };

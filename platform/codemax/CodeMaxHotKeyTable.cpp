@@ -22,6 +22,9 @@ void checkKey(const CodeMaxHotKey& key)
         throw Error(5, QStringLiteral("A hot key needs one key code from 1 to 255."), source);
     if (key.modifiers1 < 0 || key.modifiers1 > 7 || key.modifiers2 < 0 || key.modifiers2 > 7)
         throw Error(5, QStringLiteral("A hot key's modifiers must be 0 to 7."), source);
+    // The byte image has no room for a second stroke's modifiers without its key.
+    if (key.vk2() == 0 && key.modifiers2 != 0)
+        throw Error(5, QStringLiteral("A hot key's second modifiers need a second key."), source);
 }
 
 bool sameKey(const CodeMaxHotKey& a, const CodeMaxHotKey& b) { return a == b; }

@@ -32,7 +32,8 @@ public:
 
     // Binds the key to the command, dropping any earlier binding of the key.
     // Throws platform::Error for a key without a first stroke, a modifier
-    // mask outside 0..7 or a command outside 0..65535.
+    // mask outside 0..7, second modifiers without a second key or a command
+    // outside 0..65535: whatever is bound reads back from ToBytes().
     void Bind(const CodeMaxHotKey& key, int command);
     // Drops the key's binding; false when it had none.
     bool Unbind(const CodeMaxHotKey& key);

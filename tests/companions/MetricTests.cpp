@@ -141,6 +141,30 @@ private slots:
         QVERIFY(!window.btnCopy->isEnabled());
     }
 
+    // Enter presses the focused button: Calculate, Copy and Exit alike.
+    void enterPressesTheFocusedButton()
+    {
+        auto* window = new frmMetricConversion;
+        QPointer<frmMetricConversion> alive(window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->List1->setCurrentRow(11);
+        window->txtInput->setText(QStringLiteral("3"));
+        const auto enterOn = [](QWidget* button) {
+            button->setFocus();
+            QCOMPARE(QApplication::focusWidget(), button);
+            QTest::keyClick(button, Qt::Key_Return);
+        };
+        enterOn(window->btnCalc);
+        QCOMPARE(window->txtAnswer->text(), QStringLiteral("76.2"));
+        QGuiApplication::clipboard()->clear();
+        enterOn(window->btnCopy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("76.2"));
+        enterOn(window->btnExit);
+        QTRY_VERIFY(alive.isNull());
+    }
+
     void createdByClassIdAndOneWindow()
     {
         CompanionFolder folder;

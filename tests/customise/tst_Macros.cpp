@@ -129,26 +129,39 @@ private slots:
         QVERIFY(answers.msgBoxes()[0].prompt.contains(QStringLiteral("Macro3.bin")));
     }
 
+    // Slots 0 .. Macronumber are written, slot 10 never; a slot that holds
+    // nothing gets no file, but an older file of such a slot is emptied.
     void saveMacroWritesTheSlotsInUseOnly_data()
     {
         QTest::addColumn<int>("count");
-        QTest::addColumn<int>("files");
-        QTest::newRow("none: the next slot") << 0 << 1;
-        QTest::newRow("three") << 3 << 4;
-        QTest::newRow("all ten") << 10 << 10;
+        QTest::addColumn<QString>("files");  // per slot 0..10: m macro, o the old file, e empty file, - none
+        QTest::newRow("none: the next slot") << 0 << "m--o-------";
+        QTest::newRow("three") << 3 << "m-me-------";
+        QTest::newRow("all ten") << 10 << "m-me-------";
     }
     void saveMacroWritesTheSlotsInUseOnly()
     {
         QFETCH(int, count);
-        QFETCH(int, files);
-        platform::CodeMaxGlobals().SetMacro(0, TypedMacro(QStringLiteral("T1 M6")));
+        QFETCH(QString, files);
+        platform::CodeMaxGlobals globals;
+        globals.SetMacro(0, TypedMacro(QStringLiteral("T1 M6")));
+        globals.SetMacro(2, TypedMacro(QStringLiteral("G0")));
+        QVERIFY(WriteBytes(MacroFile(3), TypedMacro(QStringLiteral("old"))));
         Macronumber = count;
         platform::ScriptedAnswers answers;
         SaveMacro();
         QCOMPARE(answers.msgBoxes().size(), 0);
-        for (int k = 0; k <= 10; ++k)
-            QCOMPARE(QFile::exists(File(QStringLiteral("Macro%1.bin").arg(k))), k < files);
-        QCOMPARE(FileBytes(MacroFile(0)), TypedMacro(QStringLiteral("T1 M6")));
+        for (int k = 0; k <= 10; ++k) {
+            const QString path = File(QStringLiteral("Macro%1.bin").arg(k));
+            const QChar expected = files.at(k);
+            QCOMPARE(QFile::exists(path), expected != u'-');
+            if (expected == u'm')
+                QCOMPARE(FileBytes(path), globals.GetMacro(k));
+            else if (expected == u'o')
+                QCOMPARE(FileBytes(path), TypedMacro(QStringLiteral("old")));
+            else if (expected == u'e')
+                QCOMPARE(FileBytes(path), QByteArray());
+        }
     }
 
     // Removing frees the slot: its keys go, its description becomes the free
@@ -259,16 +272,28 @@ private slots:
         QCOMPARE(text.Text(), QStringLiteral("N10"));
         QCOMPARE(answers.msgBoxes().size(), 0);
 
-        for (int item : {2, 3}) {
+        // Item 2 has a key but no macro, item 3 a macro but no key, item 4
+        // a removed macro (its bytes kept, its key and description gone).
+        globals.SetMacro(3, TypedMacro(QStringLiteral("removed")));
+        MacroDescriptions[3] = QStringLiteral("Macro4 - not assigned");
+        for (int item : {2, 3, 4, 5}) {
             window->mnuMacros[static_cast<size_t>(item)]->trigger();
             QCOMPARE(text.Text(), QStringLiteral("N10"));
             QVERIFY(!MacroPlaying);
         }
-        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(answers.msgBoxes().size(), 4);
         for (const auto& box : answers.msgBoxes()) {
-            QCOMPARE(box.prompt, QStringLiteral("No macro has been assigned to this selection!"));
             QCOMPARE(box.title, QStringLiteral("Talvex Editor"));
+            QCOMPARE(box.style, platform::vbExclamation);
         }
+        const QString nothing = QStringLiteral("No macro has been assigned to this selection!");
+        QCOMPARE(answers.msgBoxes()[0].prompt, nothing);
+        QCOMPARE(answers.msgBoxes()[1].prompt,
+                 QStringLiteral("This macro has no shortcut key, and a macro plays only through its "
+                                "shortcut key.\n\nTo give it one, open Macros > Keyboard Assignments, select "
+                                "\"Macro 3\", press the key in \"New Key Assignment\" and click Assign."));
+        QCOMPARE(answers.msgBoxes()[2].prompt, nothing);
+        QCOMPARE(answers.msgBoxes()[3].prompt, nothing);
 
         // Delete all renames every item, in every window.
         answers.answerMsgBox(platform::vbOK);

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 #include "support/TestRegistry.h"
 
@@ -259,6 +260,45 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         ReadBackRegistry();
         QCOMPARE(NumPopup, 1);
+    }
+
+    // Enter presses the focused button (the folder box's browse button too);
+    // Enter in a box presses nothing.
+    void enterPressesTheFocusedButton()
+    {
+        platform::ScriptedAnswers answers;
+        frmEditProp dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+        dialog.txtExt->setFocus();
+        enter();
+        QVERIFY(dialog.isVisible());
+
+        auto* browse = dialog.CncDir->findChild<QToolButton*>();
+        QVERIFY(browse);
+        browse->setFocus();
+        enter();
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.modals()[0].windowTitle, QStringLiteral("Select a folder"));
+
+        dialog.TabProp->setCurrentIndex(2);  // Characters
+        QTest::keyClicks(dialog.txtChar, QStringLiteral("/"));
+        dialog.cmdAdd->setFocus();
+        enter();
+        QCOMPARE(dialog.lstChars->item(dialog.lstChars->count() - 1)->text(), QStringLiteral("/"));
+        QCOMPARE(QApplication::focusWidget(), dialog.cmdProperties[2]);
+        enter();  // Apply
+        QVERIFY(!dialog.cmdProperties[2]->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), dialog.cmdProperties[0]);
+        ReadBackRegistry();
+        QCOMPARE(SkipChars.last(), QStringLiteral("/"));
+
+        dialog.cmdProperties[1]->setFocus();
+        enter();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(answers.msgBoxes().size(), 0);
     }
 
     void association_data()

@@ -10,7 +10,9 @@
 #include "platform/codemax/CodeMaxHotKeyTable.h"
 #include "platform/forms/ScriptedAnswers.h"
 
+#include <QLabel>
 #include <QListWidget>
+#include <QTextLayout>
 #include <QPushButton>
 #include <QtTest>
 #include "support/TestRegistry.h"
@@ -177,6 +179,128 @@ private slots:
         QCOMPARE(globals.GetNumHotKeysForCmd(137), 0);
         QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
         QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // The key that ends a recording cannot be given to a macro or another
+    // command: Assign says so, binds nothing and writes nothing; the capture
+    // box is emptied and has the focus for another key.
+    void recordKeyIsNotGivenAway()
+    {
+        platform::ScriptedAnswers answers;
+        frmKeys dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.lstKeys->setCurrentRow(39);  // "Macro 3"
+        QCOMPARE(dialog.lstKeys->currentItem()->text(), QStringLiteral("Macro 3"));
+        dialog.Text3->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialog.Text3->text(), QStringLiteral("Shift + Ctrl + R"));
+        QVERIFY(dialog.cmdAssign[0]->isEnabled());
+        QTest::mouseClick(dialog.cmdAssign[0], Qt::LeftButton);
+
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("Ctrl + Shift + R ends a macro recording and cannot be given to another command.\n\n"
+                                "Choose another key."));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbExclamation);
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(3, 'R')), 213);
+        QCOMPARE(globals.GetNumHotKeysForCmd(216), 0);
+        QCOMPARE(dialog.lstKeyAssignment->count(), 0);
+        QVERIFY(!QFile::exists(HotKeysFile()));
+        QVERIFY(!dialog.cmdAssign[0]->isEnabled());
+        QCOMPARE(dialog.Text3->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), dialog.Text3);
+
+        // Any other key is bound as before.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::mouseClick(dialog.cmdAssign[0], Qt::LeftButton);
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(3, 'M')), 216);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+    }
+
+    // Enter presses the focused button: Assign and Remove act and the dialog
+    // stays open; Close closes it.
+    void enterPressesTheFocusedButton()
+    {
+        platform::ScriptedAnswers answers;
+        frmKeys dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+        dialog.lstKeys->setCurrentRow(47);
+        dialog.Text3->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+        dialog.cmdAssign[0]->setFocus();
+        enter();
+        QVERIFY(dialog.isVisible());
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(2, 'Q')), 137);
+
+        dialog.lstKeyAssignment->setCurrentRow(0);
+        emit dialog.lstKeyAssignment->itemClicked(dialog.lstKeyAssignment->item(0));
+        QCOMPARE(QApplication::focusWidget(), dialog.cmdAssign[1]);
+        enter();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(globals.GetNumHotKeysForCmd(137), 0);
+
+        answers.answerMsgBox(platform::vbNo);
+        dialog.cmdAssign[2]->setFocus();
+        enter();
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QVERIFY(dialog.isVisible());
+
+        dialog.cmdButton->setFocus();
+        enter();
+        QVERIFY(!dialog.isVisible());
+    }
+
+    // Every command's description is shown whole, from its start: the ink in
+    // the box begins at its left edge, its first line is the text's first
+    // line, and every further line the text needs is drawn inside the box.
+    void descriptionShownWhole()
+    {
+        frmKeys dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* box = dialog.findChild<QWidget*>(QStringLiteral("txtDescription"));
+        QVERIFY(box);
+        for (int row = 0; row < frmKeys::CommandCount; ++row) {
+            dialog.lstKeys->setCurrentRow(row);
+            const QString text = box->property("text").toString();
+            QVERIFY(!text.isEmpty());
+            const QRect contents = box->contentsRect();
+            const QImage image = box->grab().toImage();
+            QRect ink;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        ink |= QRect(x, y, 1, 1);
+            QVERIFY2(!ink.isEmpty(), qPrintable(text));
+
+            // How the text wraps at the box's width.
+            QTextLayout layout(text, box->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+                line.setLineWidth(contents.width());
+            layout.endLayout();
+            const QFontMetrics metrics(box->font());
+            const int lines = layout.lineCount();
+            const int firstLineWidth = qRound(layout.lineAt(0).naturalTextWidth());
+
+            QVERIFY2(ink.left() - contents.left() <= 3, qPrintable(text));
+            int firstLineRight = ink.left();
+            for (int y = ink.top(); y < ink.top() + metrics.ascent(); ++y)
+                for (int x = ink.left(); x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        firstLineRight = std::max(firstLineRight, x);
+            QVERIFY2(std::abs(firstLineRight + 1 - ink.left() - firstLineWidth) <= 6, qPrintable(text));
+            QVERIFY2(ink.height() > (lines - 1) * metrics.lineSpacing(), qPrintable(text));
+            QVERIFY2(contents.contains(ink), qPrintable(text));
+        }
     }
 
     // Reset asks, then stores the default table and lists it.

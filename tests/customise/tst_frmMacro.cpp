@@ -12,6 +12,7 @@
 #include "shell/MEditor.h"
 #include "shell/MIni.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <Qsci/qsciscintilla.h>
 #include <QListWidget>
@@ -93,6 +94,7 @@ private slots:
         const QByteArray macro = platform::CodeMaxGlobals().GetMacro(0);
         QVERIFY(!platform::CodeMaxMacro::FromBytes(macro).IsEmpty());
         QCOMPARE(FileBytes(MacroFile(0)), macro);
+        QVERIFY(!QFile::exists(MacroFile(1)));  // the next slot holds nothing
         QVERIFY(QString::fromLatin1(FileBytes(MacroIniFile)).contains(QStringLiteral("Macronumber=1\r\n")));
         QVERIFY(QString::fromLatin1(FileBytes(MacroIniFile)).contains(QStringLiteral("Macro1=Drill cycle\r\n")));
 
@@ -108,6 +110,12 @@ private slots:
         QCOMPARE(FileBytes(HotKeysFile()), globals.GetHotKeys());
         QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("Ctrl + Shift + F6"));
         QCOMPARE(dialog.RecordEdit->Text(), QStringLiteral("G81"));  // the preview
+        // Apply after only a key: still no file for the empty next slot.
+        QVERIFY(dialog.cmdRecord[1]->isEnabled());
+        QTest::mouseClick(dialog.cmdRecord[1], Qt::LeftButton);
+        QCOMPARE(Macronumber, 1);
+        QCOMPARE(FileBytes(MacroFile(0)), macro);
+        QVERIFY(!QFile::exists(MacroFile(1)));
 
         platform::CodeMax other;
         other.SetText(QStringLiteral("X1."));
@@ -162,6 +170,136 @@ private slots:
         QVERIFY(dialog.cmdRecord[2]->isEnabled());
         QVERIFY(!DialogCancelled);
         QCOMPARE(Macronumber, 0);
+    }
+
+    // A recording started and ended with the keyboard: while it runs the
+    // dialog names the key that ends it, and that key ends it.
+    void recordingEndsWithItsKey()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(!dialog.lblRecordEnd->isVisible());
+        answers.scriptModal(Describe(QStringLiteral("Coolant")));
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        QVERIFY(dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(dialog.lblRecordEnd->isVisible());
+        QCOMPARE(dialog.lblRecordEnd->text(), QStringLiteral("Recording: press Ctrl + Shift + R in the pane to end it."));
+        QWidget* pane = QApplication::focusWidget();
+        QVERIFY(dialog.RecordEdit->isAncestorOf(pane));
+        QTest::keyClicks(pane, QStringLiteral("M08"));
+        QTest::keyClick(pane, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(!dialog.lblRecordEnd->isVisible());
+        QVERIFY(dialog.cmdRecord[1]->isEnabled());
+        QVERIFY(dialog.cmdRecord[2]->isEnabled());
+        QCOMPARE(dialog.RecordEdit->Text(), QStringLiteral("M08"));
+        QTest::mouseClick(dialog.cmdRecord[1], Qt::LeftButton);
+        QCOMPARE(MacroDescriptions[0], QStringLiteral("Coolant"));
+
+        // Its key cannot be given to a macro here either.
+        dialog.lstMacros->setCurrentRow(2);
+        QTest::keyClick(dialog.txtNewHotKey, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(dialog.cmdAssign[0]->isEnabled());
+        QTest::mouseClick(dialog.cmdAssign[0], Qt::LeftButton);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("Ctrl + Shift + R ends a macro recording and cannot be given to another command.\n\n"
+                                "Choose another key."));
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(3, 'R')), 213);
+        QCOMPARE(globals.GetNumHotKeysForCmd(216), 0);
+        QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("<None>"));
+        QCOMPARE(dialog.txtNewHotKey->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), dialog.txtNewHotKey);
+
+        // A key table that has lost the key (from a file) starts no recording.
+        globals.RegisterHotKey(platform::CodeMaxHotKey(3, 'R'), 216);
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(answers.msgBoxes()[1].prompt,
+                 QStringLiteral("No key is left to end a macro recording, so none can be started.\n\n"
+                                "Reset in Macros > Keyboard Assignments gives the record key back."));
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(dialog.cmdRecord[2]->isEnabled());
+    }
+
+    // The description box: Enter moves to OK, Enter on OK takes the text;
+    // Enter on a focused Cancel cancels.
+    void descriptionByKeyboard()
+    {
+        frmMacroDesc description;
+        description.show();
+        QVERIFY(QTest::qWaitForWindowActive(&description));
+        description.txtMacroDesc->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Peck drill"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(description.isVisible());
+        QCOMPARE(QApplication::focusWidget(), description.cmdMacro[0]);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!description.isVisible());
+        QCOMPARE(description.result(), int(QDialog::Accepted));
+        QCOMPARE(description.Description(), QStringLiteral("Peck drill"));
+
+        frmMacroDesc cancelled;
+        cancelled.show();
+        QVERIFY(QTest::qWaitForWindowActive(&cancelled));
+        cancelled.cmdMacro[1]->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!cancelled.isVisible());
+        QCOMPARE(cancelled.result(), int(QDialog::Rejected));
+    }
+
+    // Enter presses the button that has the focus: Record, Assign, Apply,
+    // Close; Enter in a list presses nothing.
+    void enterPressesTheFocusedButton()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const auto enter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+        dialog.lstMacros->setFocus();
+        dialog.lstMacros->setCurrentRow(0);
+        enter();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(answers.modals().size(), 0);
+
+        dialog.cmdRecord[0]->setFocus();
+        answers.scriptModal([](QDialog& d) {
+            auto& description = dynamic_cast<frmMacroDesc&>(d);
+            // Typed into the description window's own focus.
+            description.txtMacroDesc->setFocus();
+            QTest::keyClicks(description.focusWidget(), QStringLiteral("Rapid"));
+            QTest::keyClick(description.focusWidget(), Qt::Key_Return);
+            QCOMPARE(description.focusWidget(), description.cmdMacro[0]);
+            QTest::keyClick(description.focusWidget(), Qt::Key_Return);
+        });
+        enter();
+        QCOMPARE(answers.modals().size(), 1);
+        QVERIFY(dialog.RecordEdit->IsRecordingMacro());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("G0"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+
+        dialog.cmdRecord[1]->setFocus();
+        enter();
+        QCOMPARE(MacroDescriptions[0], QStringLiteral("Rapid"));
+        QCOMPARE(Macronumber, 1);
+
+        dialog.lstMacros->setCurrentRow(0);
+        dialog.txtNewHotKey->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
+        dialog.cmdAssign[0]->setFocus();
+        enter();
+        QCOMPARE(platform::CodeMaxGlobals().FindHotKey(platform::CodeMaxHotKey(6, 'G')), 214);
+
+        dialog.cmdRecord[2]->setFocus();
+        enter();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(answers.msgBoxes().size(), 0);
     }
 
     // Ten macros and none freed: Record says so and opens nothing.

@@ -189,6 +189,24 @@ private slots:
         QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
     }
 
+    // Enter on the focused Cancel cancels: nothing is printed, no printer
+    // dialog comes.
+    void enterOnCancelCancels()
+    {
+        PrintSession s;
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) {
+            auto& print = dynamic_cast<frmPrint&>(dialog);
+            print.cmdButton[1]->setFocus();
+            QCOMPARE(print.focusWidget(), print.cmdButton[1]);
+            QTest::keyClick(print.cmdButton[1], Qt::Key_Return);
+        });
+        s.window->mnuFilePrint->trigger();
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.modals()[0].result, int(QDialog::Rejected));
+        QVERIFY(!QFile::exists(s.pdf));
+    }
+
     // Setup shows the printer set-up, then the dialog comes back, no longer modal.
     void setupBringsTheDialogBackModeless()
     {

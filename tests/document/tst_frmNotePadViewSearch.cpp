@@ -418,6 +418,37 @@ private slots:
         QVERIFY(!DialogCancelled);  // read and cleared by the command
     }
 
+    // Enter in a box presses OK; Enter on the focused Cancel cancels.
+    void blockSearchByKeyboard()
+    {
+        DocumentFixture fixture;
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), QByteArray("N10\r\n").repeated(10));
+        window->Text1()->SetSel({1, 1, 1, 2}, false);
+        platform::ScriptedAnswers answers;
+        const auto type = [](frmBlockSearch& search, QWidget* enterOn) {
+            QTest::keyClicks(search.txtLine1, QStringLiteral("3"));
+            QTest::keyClicks(search.txtLine2, QStringLiteral("4"));
+            enterOn->setFocus();
+            QCOMPARE(search.focusWidget(), enterOn);
+            QTest::keyClick(enterOn, Qt::Key_Return);
+        };
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& search = static_cast<frmBlockSearch&>(dialog);
+            type(search, search.cmdBlock[1]);
+        });
+        window->mnuBlockSearch->trigger();
+        QCOMPARE(answers.modals().last().result, int(QDialog::Rejected));
+        QCOMPARE(window->Text1()->GetSel(false), (CodeMaxRange{1, 1, 1, 2}));
+
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& search = static_cast<frmBlockSearch&>(dialog);
+            type(search, search.txtLine2);
+        });
+        window->mnuBlockSearch->trigger();
+        QCOMPARE(answers.modals().last().result, int(QDialog::Accepted));
+        QCOMPARE(window->Text1()->GetSel(true), (CodeMaxRange{2, 0, 4, 0}));
+    }
+
     void blockSearchCloseBoxIsCancel()
     {
         DocumentFixture fixture;

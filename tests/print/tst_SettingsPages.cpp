@@ -177,6 +177,34 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), page->cmdSetFont);
     }
 
+    // Enter presses the focused button of a page: Set Font..., Add new
+    // extension, Delete extension.
+    void enterPressesTheFocusedButton()
+    {
+        AppFixture f;
+        f.Start();
+        platform::ScriptedAnswers answers;
+        const auto enterOn = [](QPushButton* button) {
+            button->setFocus();
+            QCOMPARE(QApplication::focusWidget(), button);
+            QTest::keyClick(button, Qt::Key_Return);
+        };
+        f.View()->tabControl->setCurrentWidget(f.View()->fontPage);
+        enterOn(f.View()->fontPage->cmdSetFont);
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.modals()[0].className, QStringLiteral("QFontDialog"));
+
+        FileExtPage* page = f.View()->fileExtPage;
+        f.View()->tabControl->setCurrentWidget(page);
+        enterOn(page->cmdAdd);
+        QCOMPARE(answers.modals().size(), 2);
+        QCOMPARE(answers.modals()[1].className, QStringLiteral("prentil::AddExtensionDialog"));
+        page->lstExtensions->setCurrentRow(7);
+        const std::size_t before = f.Doc().Extensions().size();
+        enterOn(page->cmdDelete);
+        QCOMPARE(f.Doc().Extensions().size(), before - 1);
+    }
+
     void defaultExtensionStaysFirst()
     {
         AppFixture f;

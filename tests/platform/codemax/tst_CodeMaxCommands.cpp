@@ -423,6 +423,33 @@ private slots:
         QCOMPARE(c.Text(), QString("N10 Y2\r\nN20 Y2"));
         QCOMPARE(failures.list, (QList<std::pair<int, int>>{{Cmd::FindNext, 4}}));
     }
+
+    // Enter in a box finds the next match; Enter on a focused button presses
+    // that button.
+    void replaceDialogByKeyboard()
+    {
+        CodeMax c;
+        c.SetText("N10 X1\r\nN20 X1");
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([&](QDialog& d) {
+            auto& dialog = static_cast<platform::CodeMaxFindDialog&>(d);
+            QTest::keyClicks(dialog.txtFind, "X1");
+            QTest::keyClicks(dialog.txtReplace, "Y2");
+            dialog.txtReplace->setFocus();
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+            QCOMPARE(c.SelText(), QString("X1"));
+            QCOMPARE(c.Text(), QString("N10 X1\r\nN20 X1"));
+            dialog.cmdReplaceAll->setFocus();
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+            QCOMPARE(c.Text(), QString("N10 Y2\r\nN20 Y2"));
+            dialog.cmdClose->setFocus();
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+            QVERIFY(!dialog.isVisible());
+        });
+        c.ExecuteCmd(Cmd::FindReplace);
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(answers.modals()[0].result, int(QDialog::Accepted));
+    }
 };
 
 }  // namespace

@@ -110,6 +110,45 @@ private slots:
         QCOMPARE(back.CommandOf({Ctrl, 'K'}), -1);
     }
 
+    // Whatever the table accepts must read back from its bytes; a key that
+    // could not is refused when it is registered and leaves the table as it was.
+    void registeredKeysReadBack_data()
+    {
+        QTest::addColumn<int>("mods1");
+        QTest::addColumn<int>("vk1");
+        QTest::addColumn<int>("mods2");
+        QTest::addColumn<int>("vk2");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("one stroke") << Ctrl << int('Q') << 0 << 0 << true;
+        QTest::newRow("chord") << Ctrl << int('K') << Shift << int('C') << true;
+        QTest::newRow("second modifiers, no second key") << Ctrl << int('K') << Shift << 0 << false;
+        QTest::newRow("no first key") << Ctrl << 0 << 0 << 0 << false;
+        QTest::newRow("modifiers beyond Alt") << 8 << int('A') << 0 << 0 << false;
+    }
+    void registeredKeysReadBack()
+    {
+        QFETCH(int, mods1);
+        QFETCH(int, vk1);
+        QFETCH(int, mods2);
+        QFETCH(int, vk2);
+        QFETCH(bool, accepted);
+        TableGuard guard;
+        CodeMaxGlobals g;
+        const QByteArray before = g.GetHotKeys();
+        const CodeMaxHotKey key(mods1, vk1, mods2, vk2);
+        if (accepted) {
+            g.RegisterHotKey(key, 204);
+            QCOMPARE(g.FindHotKey(key), 204);
+        } else {
+            QVERIFY_THROWS_EXCEPTION(platform::Error, g.RegisterHotKey(key, 204));
+            QCOMPARE(g.GetHotKeys(), before);
+        }
+        const QByteArray bytes = g.GetHotKeys();
+        g.ResetDefaultHotKeys();
+        g.SetHotKeys(bytes);
+        QCOMPARE(g.GetHotKeys(), bytes);
+    }
+
     void damagedHotKeyBytesAreRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes");

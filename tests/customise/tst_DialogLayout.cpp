@@ -1,0 +1,216 @@
+// The customisation dialogs open at a size that fits a 1024 x 768 screen and
+// shows every text whole: captions, labels, boxes, list lines and tabs.
+
+#include "MacroFixture.h"
+
+#include "customise/MacroFiles.h"
+#include "customise/frmEditProp.h"
+#include "customise/frmKeys.h"
+#include "customise/frmMacro.h"
+#include "customise/frmMacroDesc.h"
+#include "customise/frmMacroRemove.h"
+#include "platform/codemax/CodeMax.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "shell/KroBrowser.h"
+#include "shell/MEditor.h"
+#include "shell/MIni.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <Qsci/qsciscintilla.h>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+#include "support/TestRegistry.h"
+
+#include <functional>
+
+namespace {
+
+const QSize SmallScreen(1024, 768);
+
+QString Plain(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
+QString Name(const QWidget* widget)
+{
+    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
+}
+
+// Every visible text of the window that does not fit its widget.
+QStringList CutTexts(const QWidget& window)
+{
+    QStringList cut;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        const QFontMetrics metrics = widget->fontMetrics();
+        const QSize size = widget->size();
+        if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->text().isEmpty()) {
+            const QRect room = label->contentsRect();
+            const QRect needed = metrics.boundingRect(QRect(QPoint(0, 0), QSize(room.width(), 10000)),
+                                                      label->wordWrap() ? Qt::TextWordWrap : 0, Plain(label->text()));
+            if (needed.width() > room.width() || needed.height() > room.height())
+                cut << Name(label) + QStringLiteral(": ") + label->text();
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget);
+                   button && !button->text().isEmpty()) {
+            const QSize needed = button->minimumSizeHint();
+            if (size.width() < needed.width() || size.height() < needed.height())
+                cut << Name(button) + QStringLiteral(": ") + button->text();
+        } else if (const auto* group = qobject_cast<const QGroupBox*>(widget); group && !group->title().isEmpty()) {
+            if (size.width() < metrics.horizontalAdvance(Plain(group->title())))
+                cut << Name(group) + QStringLiteral(": ") + group->title();
+        } else if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
+            // Boxes inside the folder box are measured through it (the box itself).
+            if (size.height() < edit->sizeHint().height()
+                || metrics.horizontalAdvance(edit->text()) > edit->contentsRect().width() - 4)
+                cut << Name(edit) + QStringLiteral(": ") + edit->text();
+        } else if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+            if (size.width() < combo->minimumSizeHint().width() || size.height() < combo->sizeHint().height())
+                cut << Name(combo);
+        } else if (const auto* list = qobject_cast<const QListWidget*>(widget)) {
+            for (int i = 0; i < list->count(); ++i)
+                if (list->visualItemRect(list->item(i)).left() + metrics.horizontalAdvance(list->item(i)->text())
+                    > list->viewport()->width())
+                    cut << Name(list) + QStringLiteral(": ") + list->item(i)->text();
+        } else if (const auto* tabs = qobject_cast<const QTabBar*>(widget)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                if (!tabs->rect().contains(tabs->tabRect(i))
+                    || tabs->tabRect(i).width() < metrics.horizontalAdvance(Plain(tabs->tabText(i))))
+                    cut << Name(tabs) + QStringLiteral(": ") + tabs->tabText(i);
+        }
+    }
+    return cut;
+}
+
+using Opener = std::function<std::unique_ptr<QDialog>()>;
+
+std::unique_ptr<QDialog> SettingsPage(int page)
+{
+    auto dialog = std::make_unique<frmEditProp>();
+    dialog->TabProp->setCurrentIndex(page);
+    return dialog;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Opener)
+
+class TestDialogLayout : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<MacroFixture> macros_;
+
+private slots:
+    void init()
+    {
+        macros_ = std::make_unique<MacroFixture>();
+        QVERIFY(macros_->IsValid());
+        CreateDefaultIni();
+        // A list with its longest lines.
+        Macronumber = 10;
+        for (int k = 0; k < MaxMacros; ++k)
+            MacroDescriptions[static_cast<size_t>(k)] = FreeMacroMark(k);
+        MacroDescriptions[9].clear();
+    }
+    void cleanup() { macros_.reset(); }
+
+    void opensWholeOnASmallScreen_data()
+    {
+        QTest::addColumn<Opener>("open");
+        const char* pages[] = {"settings: Files", "settings: Colors", "settings: Characters",
+                               "settings: Block Numbers", "settings: Files Association"};
+        for (int page = 0; page < 5; ++page)
+            QTest::newRow(pages[page]) << Opener([page] { return SettingsPage(page); });
+        QTest::newRow("settings: Colors, Bookmarks") << Opener([] {
+            auto dialog = std::make_unique<frmEditProp>();
+            dialog->TabProp->setCurrentIndex(1);
+            dialog->lstItems->setCurrentRow(1);
+            return std::unique_ptr<QDialog>(std::move(dialog));
+        });
+        QTest::newRow("keyboard") << Opener([] {
+            auto dialog = std::make_unique<frmKeys>();
+            dialog->lstKeys->setCurrentRow(22);  // the longest description
+            return std::unique_ptr<QDialog>(std::move(dialog));
+        });
+        QTest::newRow("macro editor") << Opener([] { return std::make_unique<frmMacro>(); });
+        QTest::newRow("macro description") << Opener([] { return std::make_unique<frmMacroDesc>(); });
+        QTest::newRow("remove macro") << Opener([] { return std::make_unique<frmMacroRemove>(); });
+    }
+    void opensWholeOnASmallScreen()
+    {
+        QFETCH(Opener, open);
+        const std::unique_ptr<QDialog> dialog = open();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QSize available = dialog->screen()->availableGeometry().size().boundedTo(SmallScreen);
+        const QSize frame = dialog->frameGeometry().size();
+        QVERIFY2(frame.width() <= available.width() && frame.height() <= available.height(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(frame.width()).arg(frame.height())));
+        const QStringList cut = CutTexts(*dialog);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+        QVERIFY(!dialog->grab().isNull());
+    }
+
+    // While recording, the line that names the key ending it fits as well.
+    void recordingLineFits()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        MacroDescriptions[0] = FreeMacroMark(0);
+        answers.scriptModal([](QDialog& d) {
+            auto& description = dynamic_cast<frmMacroDesc&>(d);
+            description.txtMacroDesc->setText(QStringLiteral("Tool change"));
+            description.cmdMacro[0]->click();
+        });
+        dialog.cmdRecord[0]->click();
+        QVERIFY(dialog.RecordEdit->IsRecordingMacro());
+        QVERIFY(dialog.lblRecordEnd->isVisible());
+        const QStringList cut = CutTexts(dialog);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+        QTest::keyClick(dialog.RecordEdit->ActivePane(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+
+    // The folder box of the settings dialog shows a path's letters whole:
+    // as high as a text box of its own would draw them.
+    void folderBoxShowsItsTextWhole()
+    {
+        frmEditProp dialog;
+        const QString path = QStringLiteral("/jobs/g-code/Qy");
+        dialog.CncDir->Text(path);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const auto inkHeight = [](const QImage& image) {
+            int top = -1, bottom = -1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 80) {
+                        top = top < 0 ? y : top;
+                        bottom = y;
+                    }
+            return top < 0 ? 0 : bottom - top + 1;
+        };
+        QLineEdit reference(path);
+        reference.setFont(dialog.CncDir->txtFolder->font());
+        reference.resize(dialog.CncDir->txtFolder->width(), reference.sizeHint().height());
+        reference.setCursorPosition(0);
+        dialog.CncDir->txtFolder->setCursorPosition(0);
+        const int whole = inkHeight(reference.grab().toImage());
+        QVERIFY(whole > 0);
+        QCOMPARE(inkHeight(dialog.CncDir->grab().toImage()), whole);
+    }
+};
+
+REGISTER_TEST(TestDialogLayout);
+
+#include "tst_DialogLayout.moc"
