@@ -7,6 +7,7 @@
 
 #include "DocumentFixture.h"
 #include "DocumentTestHelpers.h"
+#include "support/TestRegistry.h"
 
 #include "customise/frmEditProp.h"
 #include "platform/forms/MsgBox.h"
@@ -326,5 +327,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestKeyboardX11)
+REGISTER_TEST(TestKeyboardX11);
 #include "tst_KeyboardX11.moc"
