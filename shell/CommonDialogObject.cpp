@@ -4,11 +4,22 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ShowModal.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLocale>
+#include <QMimeDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QCoreApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTreeView>
+#include <algorithm>
 
 namespace {
 
@@ -45,7 +56,135 @@ QStringList Patterns(const QString& patternText)
     return patterns;
 }
 
+// Sizes a file dialog's detail columns and the dialog itself (FitFileDialog).
+class FileDialogFitter : public QObject {
+public:
+    FileDialogFitter(QFileDialog& dialog, QTreeView& view) : QObject(&dialog), dialog_(dialog), view_(view)
+    {
+        dialog.installEventFilter(this);
+        if (auto* model = dialog.findChild<QFileSystemModel*>())
+            connectFirstLoad_ = connect(model, &QFileSystemModel::directoryLoaded, this, [this] {
+                // What the folder really holds (long type names) is known now.
+                disconnect(connectFirstLoad_);
+                Fit(true);
+            });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &dialog_ && event->type() == QEvent::Show && !shown_) {
+            shown_ = true;
+            Fit(false);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    // Columns of the detail view.
+    static constexpr int NameColumn = 0;
+    static constexpr int SizeColumn = 1;
+    static constexpr int TypeColumn = 2;
+    static constexpr int DateColumn = 3;
+
+    int TextWidth(const QStringList& samples) const
+    {
+        const QFontMetrics metrics(view_.font());
+        int widest = 0;
+        for (const QString& sample : samples)
+            widest = std::max(widest, metrics.horizontalAdvance(sample));
+        // The room a view leaves around a cell's text, and a character to spare.
+        const int margin = view_.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view_) + 1;
+        return widest + 2 * margin + metrics.averageCharWidth();
+    }
+
+    // The widest texts the file system model shows in each column: sizes
+    // with the most digits of each unit, dates of each month, and the type
+    // names of the files the suite works on.
+    static QStringList SizeSamples()
+    {
+        QStringList samples;
+        qint64 unit = 1024;
+        for (int i = 0; i < 5; ++i, unit *= 1024)
+            samples.append(QLocale::system().formattedDataSize(unit - 1));
+        return samples;
+    }
+    static QStringList DateSamples()
+    {
+        QStringList samples;
+        for (int month = 1; month <= 12; ++month)
+            samples.append(QLocale::system().toString(QDateTime(QDate(2028, month, 28), QTime(23, 58, 58)),
+                                                      QLocale::ShortFormat));
+        return samples;
+    }
+    static QStringList TypeSamples()
+    {
+        const QMimeDatabase mimes;
+        QStringList samples{QStringLiteral("Folder")};
+        for (const char* name : {"x.nc", "x.txt", "x.cnc", "x.tap", "x.pdf", "x.ini", "x.bak"})
+            samples.append(mimes.mimeTypeForFile(QLatin1String(name), QMimeDatabase::MatchExtension).comment());
+        return samples;
+    }
+
+    void Widen(int column, int width)
+    {
+        QHeaderView* header = view_.header();
+        if (header->sectionSize(column) < width)
+            header->resizeSection(column, width);
+    }
+
+    void Fit(bool contents)
+    {
+        Widen(SizeColumn, TextWidth(SizeSamples()));
+        Widen(TypeColumn, TextWidth(TypeSamples()));
+        Widen(DateColumn, TextWidth(DateSamples()));
+        if (contents)
+            for (int column : {SizeColumn, TypeColumn, DateColumn})
+                Widen(column, static_cast<const QAbstractItemView&>(view_).sizeHintForColumn(column));
+        // The dialog grows by what the columns lack, as far as the screen
+        // allows; then the name column gives up what is still missing.
+        QHeaderView* header = view_.header();
+        const int scrollBar = view_.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &view_);
+        int missing = header->length() + scrollBar - view_.viewport()->width();
+        if (missing <= 0)
+            return;
+        const QScreen* screen = dialog_.screen();
+        const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+        const int frame = dialog_.frameGeometry().width() - dialog_.width();
+        const int widest = available.isValid() ? available.width() - frame : dialog_.width() + missing;
+        const int width = std::max(dialog_.width(), std::min(widest, dialog_.width() + missing));
+        missing -= width - dialog_.width();
+        if (width != dialog_.width()) {
+            const QRect before = dialog_.frameGeometry();
+            dialog_.resize(width, dialog_.height());
+            // Grown about its middle, and kept on the screen.
+            QRect placed(before.topLeft() - QPoint((width - before.width() + frame) / 2, 0),
+                         QSize(width + frame, before.height()));
+            if (available.isValid()) {
+                placed.moveRight(std::min(placed.right(), available.right()));
+                placed.moveLeft(std::max(placed.left(), available.left()));
+            }
+            dialog_.move(placed.topLeft());
+        }
+        if (missing > 0) {
+            const int least = QFontMetrics(view_.font()).horizontalAdvance(QString(16, QLatin1Char('w')));
+            header->resizeSection(NameColumn, std::max(least, header->sectionSize(NameColumn) - missing));
+        }
+    }
+
+    QFileDialog& dialog_;
+    QTreeView& view_;
+    bool shown_ = false;
+    QMetaObject::Connection connectFirstLoad_;
+};
+
 }  // namespace
+
+void FitFileDialog(QFileDialog& dialog)
+{
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+        new FileDialogFitter(dialog, *view);
+}
 
 bool CommonDialogObject::ConfirmReplace(const QString& path, const QString& title)
 {
@@ -82,6 +221,7 @@ void CommonDialogObject::Show(bool save)
 {
     QFileDialog dialog(owner_, title_, initDir_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialog(dialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (save) {
         dialog.setFileMode(QFileDialog::AnyFile);

@@ -72,5 +72,11 @@ private:
     QString initDir_;
 };
 
+// Makes the file dialog's detail columns (size, type, date) wide enough
+// for their texts whole, on showing and once its first folder is read, and
+// the dialog wide enough for them, within the screen's available area.
+// Columns are only ever widened: a width the user gave stays.
+void FitFileDialog(QFileDialog& dialog);
+
 // The printer that the program prints on, chosen with ShowPrinter.
 QPrinter& ApplicationPrinter();

@@ -4,6 +4,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/OleColor.h"
 #include "platform/forms/ShowModal.h"
+#include "shell/CommonDialogObject.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -239,6 +240,7 @@ QString KroBrowser::BrowseForFolder(QWidget* owner, const QString& title)
     // The picker starts at its own default, not at the path in the box.
     QFileDialog dialog(owner, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialog(dialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (platform::ShowModal(dialog) != QDialog::Accepted)

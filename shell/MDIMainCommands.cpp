@@ -30,6 +30,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStyle>
 #include <QUrl>
 #include <algorithm>
 
@@ -213,9 +214,28 @@ void MDIMain::Arrange(int arrangement)
     }
     const QRect area = mdiArea->viewport()->rect();
     switch (arrangement) {
-    case vbCascade:
-        mdiArea->cascadeSubWindows();
+    case vbCascade: {
+        // Each window where a new one is placed, one step on from the one
+        // below it, so that the active window (on top) stays on top and
+        // each shows a good part of its program; the toolkit's own cascade
+        // shrinks them to their size hint, a title bar and little else.
+        QList<QMdiSubWindow*> stacked;
+        for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::StackingOrder))
+            if (windows.contains(sub))
+                stacked.append(sub);
+        const int iconRow = minimised.isEmpty() ? 0 : minimised.first()->minimumSizeHint().height();
+        const QSize room(area.width(), std::max(1, area.height() - iconRow));
+        int place = 0;
+        for (QMdiSubWindow* sub : std::as_const(stacked)) {
+            if (sub->isMaximized())
+                sub->showNormal();
+            const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+            sub->setGeometry(CascadeRect(room, place++, step));
+        }
+        // The next new window steps on from the last one placed here.
+        placedCount_ = place;
         return;
+    }
     case vbTileHorizontal:
     case vbTileVertical: {
         if (windows.isEmpty())

@@ -4,7 +4,10 @@
 #include "platform/forms/MsgBox.h"
 #include "shell/CommonDialogObject.h"
 #include "shell/MDIMain.h"
+#include "shell/MIni.h"
+#include "shell/basFileDialogs.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -25,6 +28,24 @@ qsizetype BreakLength(const QString& text, qsizetype pos)
     if (text[pos] == QLatin1Char('\r') && pos + 1 < text.size() && text[pos + 1] == QLatin1Char('\n'))
         return 2;
     return 1;
+}
+
+// The printer writes a file: the print dialog's "print to file" was chosen
+// last, or there is no printer and a file is all it can write.
+bool PrintsToFile(const QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty();
+}
+
+// Where a quick print to a file goes, asked as a save asks (an existing
+// file is replaced only after its question); "" when cancelled.
+QString AskPrintFile(const QPrinter& printer)
+{
+    const QString last = printer.outputFileName();
+    const QString folder = !last.isEmpty() ? QFileInfo(last).absolutePath() : DefaultDir;
+    return ShowFileDialog(MDIMain::Instance(), QStringLiteral("Print To File"),
+                          QStringLiteral("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*"), 1, last, folder,
+                          QStringLiteral("pdf"), SaveFileDialog);
 }
 
 }  // namespace
@@ -81,6 +102,15 @@ void PrintSelection(const QString& text, QPrinter& printer)
         platform::MsgBox(QStringLiteral("There is no text selected to print."), platform::vbOKOnly,
                          QStringLiteral("Quick Print Error"));
         return;
+    }
+    if (PrintsToFile(printer)) {
+        // No print dialog comes with a quick print: the file the last print
+        // went to is not simply written over.
+        const QString path = AskPrintFile(printer);
+        if (path.isEmpty())
+            return;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
     }
     const QStringList lines = QuickPrintLines(text);
     QPainter painter;

@@ -16,7 +16,10 @@ QStringList QuickPrintLines(const QString& text);
 // Prints text on printer (the program's printer, ApplicationPrinter, by
 // default) as QuickPrintLines cuts it, in a fixed-pitch font, as one print
 // job. The clipboard is not touched. Empty text says "There is no text
-// selected to print." (title "Quick Print Error") and prints nothing.
+// selected to print." (title "Quick Print Error") and prints nothing. A
+// printer that writes a file (the last print went to one) first asks where,
+// as a save does, and prints nothing when that is cancelled; the file chosen
+// becomes the printer's.
 // A printer that cannot start raises platform::Error 75.
 void PrintSelection(const QString& text);
 void PrintSelection(const QString& text, QPrinter& printer);

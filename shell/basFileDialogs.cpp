@@ -97,6 +97,7 @@ QString ShowFileDialog(QWidget* owner, const QString& title, const QString& filt
     const QString folder = initialFolder.isEmpty() ? QDir::currentPath() : initialFolder;
     QFileDialog dialog(owner, title, folder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialog(dialog);
     const bool save = mode == SaveFileDialog || mode == SaveFileDialogNoPrompt;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || mode == OpenFileDialogCreate ? QFileDialog::AnyFile
@@ -128,6 +129,7 @@ QString ShowOpenFilesDialog(QWidget* owner, const QString& title, const QString&
     const QString folder = DefaultDir.isEmpty() ? QDir::currentPath() : DefaultDir;
     QFileDialog dialog(owner, title, folder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     SetFilters(dialog, filter, filterIndex);

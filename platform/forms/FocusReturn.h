@@ -6,6 +6,10 @@
 // and the window's shortcuts (Ctrl+S) work at once. Without this, a window
 // system that leaves no window active after the dialog closes (X without a
 // window manager) delivers keys while no shortcut of ours can match.
+// Made while a window that has just closed still counts as active (or while
+// none is), it returns to that window's owner, or to where the last return
+// sent the keyboard: a question asked right after a dialog then gives the
+// keyboard back as the dialog would have.
 
 #include <QPointer>
 #include <QWidget>

@@ -11,6 +11,10 @@
 
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -68,6 +72,40 @@ void PressPrinterDialog(QDialog& dialog, QDialogButtonBox::StandardButton button
     dialog.findChild<QDialogButtonBox*>()->button(button)->click();
 }
 
+// The file dialog of a quick print to a file: what its name box proposed,
+// then the name typed where the keyboard is and Enter pressed (an empty
+// name: Escape).
+platform::ScriptedAnswers::ModalScript TypeFileName(const QString& path, QString* proposed = nullptr)
+{
+    return [path, proposed](QDialog& dialog) {
+        auto* files = qobject_cast<QFileDialog*>(&dialog);
+        QVERIFY(files != nullptr);
+        QCOMPARE(files->windowTitle(), QStringLiteral("Print To File"));
+        auto* nameBox = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (proposed != nullptr)
+            *proposed = nameBox->text();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTRY_COMPARE(QApplication::focusWidget(), nameBox);
+        QWidget* keyboard = nameBox;
+        if (path.isEmpty()) {
+            QTest::keyClick(keyboard, Qt::Key_Escape);
+            return;
+        }
+        QTest::keyClick(keyboard, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(keyboard, path);
+        QTest::keyClick(keyboard, Qt::Key_Return);
+    };
+}
+
+// The print dialog with "Selected Text" and OK.
+void PrintTheSelection(QDialog& dialog)
+{
+    auto& print = dynamic_cast<frmPrint&>(dialog);
+    QVERIFY(print.chkSelect->isChecked());
+    print.cmdButton[0]->click();
+}
+
 }  // namespace
 
 class TestDocumentPrint : public QObject {
@@ -122,10 +160,14 @@ private slots:
             selectionOffered = print.chkSelect->isEnabled() && print.chkSelect->isChecked();
             print.cmdButton[0]->click();
         });
+        // The printer writes a file: the quick print asks which.
+        const QString selection = s.fixture.Path(QStringLiteral("selection.pdf"));
+        answers.scriptModal(TypeFileName(selection));
         s.window->mnuFilePrint->trigger();
         QVERIFY(selectionOffered);
-        QCOMPARE(answers.modals().size(), 1);  // a quick print asks nothing more
-        QCOMPARE(PdfLines(s.pdf), (QStringList{"N10 G00 X1 Y2", "N20 G01 Z-3 F200"}));
+        QCOMPARE(answers.modals().size(), 2);
+        QCOMPARE(PdfLines(selection), (QStringList{"N10 G00 X1 Y2", "N20 G01 Z-3 F200"}));
+        QVERIFY(!QFile::exists(s.pdf));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept on the clipboard"));
         QVERIFY(answers.msgBoxes().isEmpty());
         QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
@@ -147,6 +189,71 @@ private slots:
         QCOMPARE(answers.modals().size(), 2);
         QCOMPARE(PdfLines(s.pdf), (QStringList{"%", "O1001", "N10 G00 X1 Y2", "N20 G01 Z-3 F200", "N30 M30", "%"}));
         QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
+    }
+
+    // After the whole program went to a file, printing a selection asks where
+    // it goes, proposing that file, and replaces it only after the question
+    // a save asks; Cancel prints nothing.
+    void selectionNeverReplacesTheLastPrintUnasked()
+    {
+        PrintSession s;
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) { dynamic_cast<frmPrint&>(dialog).cmdButton[0]->click(); });
+        answers.scriptModal([](QDialog& dialog) { PressPrinterDialog(dialog, QDialogButtonBox::Ok); });
+        s.window->mnuFilePrint->trigger();
+        const QByteArray wholeProgram = FileBytes(s.pdf);
+        QCOMPARE(PdfLines(s.pdf).size(), 6);
+
+        s.window->Text1()->SetSel({2, 0, 4, 0}, false);
+        QString proposed;
+        answers.scriptModal(PrintTheSelection);
+        answers.scriptModal(TypeFileName(s.pdf, &proposed));
+        answers.answerMsgBox(platform::vbNo);  // keep it: the dialog again
+        answers.scriptModal(TypeFileName(QString()));
+        s.window->mnuFilePrint->trigger();
+        QCOMPARE(proposed, QStringLiteral("out.pdf"));
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("out.pdf already exists.\nDo you want to replace it?"));
+        QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Print To File"));
+        QCOMPARE(answers.modals().size(), 5);
+        QCOMPARE(FileBytes(s.pdf), wholeProgram);
+
+        answers.scriptModal(PrintTheSelection);
+        answers.scriptModal(TypeFileName(s.pdf));
+        answers.answerMsgBox(platform::vbYes);
+        s.window->mnuFilePrint->trigger();
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(PdfLines(s.pdf), (QStringList{"N10 G00 X1 Y2", "N20 G01 Z-3 F200"}));
+        QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
+    }
+
+    // The whole program printed to a file that is there already: the print
+    // dialog asks before replacing it, and No keeps it.
+    void currentFileAsksBeforeReplacingAFile()
+    {
+        PrintSession s;
+        QVERIFY(WriteFileBytes(s.pdf, "kept"));
+        platform::ScriptedAnswers answers;
+        QString question;
+        answers.scriptModal([](QDialog& dialog) { dynamic_cast<frmPrint&>(dialog).cmdButton[0]->click(); });
+        answers.scriptModal([&question](QDialog& dialog) {
+            QTimer answerBox;
+            QObject::connect(&answerBox, &QTimer::timeout, [&question] {
+                for (QWidget* window : QApplication::topLevelWidgets())
+                    if (auto* box = qobject_cast<QMessageBox*>(window); box != nullptr && box->isVisible()) {
+                        question = box->text();
+                        box->button(QMessageBox::No)->click();
+                    }
+            });
+            answerBox.start(10);
+            PressPrinterDialog(dialog, QDialogButtonBox::Ok);
+            answerBox.stop();
+            if (dialog.isVisible())
+                PressPrinterDialog(dialog, QDialogButtonBox::Cancel);
+        });
+        s.window->mnuFilePrint->trigger();
+        QVERIFY2(question.contains(QLatin1String("already exists")), qPrintable(question));
+        QCOMPARE(FileBytes(s.pdf), QByteArray("kept"));
     }
 
     // The selection went before OK: it says so, prints nothing and stays open.

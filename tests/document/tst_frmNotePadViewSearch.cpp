@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <Qsci/qsciscintilla.h>
 
 using document_test::OpenFile;
@@ -227,6 +228,95 @@ private slots:
         window->mnuNewWindow->trigger();
         QCOMPARE(OpenDocumentCount(), 4);
         QCOMPARE(fixture.Active()->Caption(), QStringLiteral("Untitled:4"));
+    }
+
+    // Window > Cascade from any layout: the windows step down from the
+    // workspace's top left, each large enough to show a good part of its
+    // program and its caption clear of the one above; minimised windows stay
+    // in their row, and the active window stays on top with the keyboard.
+    void cascadeShowsAUsefulPartOfEachWindow_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("before");
+        QTest::newRow("one window") << 1 << "";
+        QTest::newRow("three after tile horizontally") << 3 << "mnuTileHorz";
+        QTest::newRow("three after tile vertically") << 3 << "mnuWindowTileHorizontal";
+        QTest::newRow("three, one minimised, one maximised") << 3 << "minimise and maximise";
+        QTest::newRow("ten after tile vertically") << 10 << "mnuWindowTileHorizontal";
+        QTest::newRow("ten after cascade") << 10 << "mnuWCascade";
+    }
+    void cascadeShowsAUsefulPartOfEachWindow()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, before);
+        DocumentFixture fixture;
+        fixture.main->showNormal();
+        fixture.main->resize(1024, 768);
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
+        QTRY_VERIFY(fixture.main->mdiArea->viewport()->width() > 900);
+        QByteArray lines;
+        for (int i = 1; i <= 60; ++i)
+            lines += "N" + QByteArray::number(i * 10) + " G01 X" + QByteArray::number(i) + "\r\n";
+        for (int i = 0; i < count; ++i)
+            QVERIFY(OpenFile(fixture, QStringLiteral("p%1.nc").arg(i), lines) != nullptr);
+        QList<QMdiSubWindow*> subs = fixture.main->mdiArea->subWindowList(QMdiArea::CreationOrder);
+        QMdiSubWindow* minimised = nullptr;
+        if (before == QLatin1String("minimise and maximise")) {
+            minimised = subs[0];
+            minimised->showMinimized();
+            fixture.main->mdiArea->setActiveSubWindow(subs[2]);
+            subs[2]->showMaximized();
+        } else if (!before.isEmpty()) {
+            fixture.Active()->findChild<QAction*>(before)->trigger();
+        }
+        fixture.Active()->Text1()->SetFocus();
+        frmNotePad* active = fixture.Active();
+        QTRY_VERIFY(active->Text1()->isAncestorOf(QApplication::focusWidget()));
+        QMdiSubWindow* activeFrame = fixture.main->mdiArea->activeSubWindow();
+
+        active->mnuWCascade->trigger();
+
+        const QRect area = fixture.main->mdiArea->viewport()->rect();
+        const int caption = activeFrame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, activeFrame);
+        QList<QMdiSubWindow*> stacked;
+        for (QMdiSubWindow* sub : fixture.main->mdiArea->subWindowList(QMdiArea::StackingOrder))
+            if (sub != minimised)
+                stacked.append(sub);
+        QCOMPARE(stacked.size(), minimised != nullptr ? count - 1 : count);
+        QCOMPARE(stacked.last(), activeFrame);
+        QVERIFY(!activeFrame->isMaximized());
+        QPoint previous(-1, -1);
+        for (QMdiSubWindow* sub : std::as_const(stacked)) {
+            const QRect frame = sub->geometry();
+            const QString where = QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                                      .arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())
+                                      .arg(area.width()).arg(area.height());
+            QVERIFY2(area.contains(frame), qPrintable(where));
+            QVERIFY2(frame.width() >= area.width() / 2 && frame.height() >= area.height() / 2, qPrintable(where));
+            // From the top left, each a caption's height below and right of
+            // the one under it, or back at the top left once there is no room.
+            QVERIFY2(frame.topLeft() == QPoint(0, 0) || frame.topLeft() == previous + QPoint(caption, caption),
+                     qPrintable(where));
+            previous = frame.topLeft();
+            // The text shows many lines of the program.
+            auto* window = qobject_cast<frmNotePad*>(sub->widget());
+            QVERIFY2(window->Text1()->height() > frame.height() / 2, qPrintable(where));
+        }
+        QCOMPARE(stacked.first()->geometry().topLeft(), QPoint(0, 0));
+        if (minimised != nullptr) {
+            QVERIFY(minimised->isMinimized());
+            for (QMdiSubWindow* sub : std::as_const(stacked))
+                QVERIFY(sub->geometry().bottom() < minimised->geometry().top());
+        }
+        QCOMPARE(fixture.Active(), active);
+        QVERIFY(active->Text1()->isAncestorOf(QApplication::focusWidget()));
+
+        // A new window goes on from the last one cascaded.
+        active->mnuFNew->trigger();
+        QMdiSubWindow* added = fixture.main->mdiArea->activeSubWindow();
+        QVERIFY(area.contains(added->geometry()));
+        QVERIFY(added->geometry().topLeft() == activeFrame->geometry().topLeft() + QPoint(caption, caption)
+                || added->geometry().topLeft() == QPoint(0, 0));
     }
 
     void ncWordSearch_data()
