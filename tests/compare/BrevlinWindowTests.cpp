@@ -6,6 +6,7 @@
 #include "compare/MCompare.h"
 #include "compare/frmCompare.h"
 #include "platform/codemax/CodeMax.h"
+#include "platform/desktop/HelpWindow.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/WaitCursor.h"
 #include "platform/forms/ScriptedAnswers.h"
@@ -19,6 +20,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -346,6 +349,37 @@ private slots:
         QCOMPARE(f.window.Editor[1]->GetLine(0), QStringLiteral("BBB"));
         f.window.mnuRedo->trigger();
         QCOMPARE(f.window.Editor[1]->GetLine(0), QStringLiteral("AAA"));
+    }
+
+    // Help Topics shows the suite's own help, as the editor does; without
+    // the file it says so.
+    void helpTopicsShowsTheSuitesHelp()
+    {
+        QTemporaryDir program;
+        const QByteArray previous = qgetenv("TALVEX_PROGRAM_DIR");
+        qputenv("TALVEX_PROGRAM_DIR", program.path().toLocal8Bit());
+        Fixture f;
+        f.window.mnuHelpTopics->trigger();
+        QCOMPARE(f.answers.msgBoxes().size(), 1);
+        QCOMPARE(f.answers.msgBoxes()[0].prompt, QStringLiteral("Help file not found."));
+        QCOMPARE(f.answers.msgBoxes()[0].style, vbInformation);
+        QCOMPARE(f.answers.msgBoxes()[0].title, QStringLiteral("Talvex Compare"));
+        QVERIFY(HelpWindow::Instance() == nullptr);
+
+        QVERIFY(QFile::copy(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/resources/Editor.html"),
+                            program.filePath(QStringLiteral("Editor.html"))));
+        f.window.mnuHelpTopics->trigger();
+        QCOMPARE(f.answers.msgBoxes().size(), 1);
+        HelpWindow* help = HelpWindow::Instance();
+        QVERIFY(help != nullptr && help->isVisible());
+        QCOMPARE(help->parentWidget(), &f.window);
+        QVERIFY(help->txtHelp->toPlainText().contains(QStringLiteral("Block Hightlight Search")));
+        // Asked again, the same window comes to the front.
+        f.window.mnuHelpTopics->trigger();
+        QCOMPARE(HelpWindow::Instance(), help);
+        help->cmdClose->click();
+        QTRY_VERIFY(HelpWindow::Instance() == nullptr);
+        qputenv("TALVEX_PROGRAM_DIR", previous);
     }
 };
 
