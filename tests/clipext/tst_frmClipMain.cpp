@@ -290,6 +290,51 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("two"));
     }
 
+    // A name typed without an extension gets the chosen filter's, as every
+    // save dialog of the suite does; the typed name is the user's keys.
+    void saveAddsTheChosenFiltersExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("filterDowns");  // Down presses in the filter box
+        QTest::addColumn<QString>("written");
+        QTest::newRow("clipboard files") << "hist2" << 0 << "hist2.CCF";
+        QTest::newRow("all files") << "hist2" << 1 << "hist2";
+        QTest::newRow("an extension typed") << "hist2.bak" << 0 << "hist2.bak";
+    }
+    void saveAddsTheChosenFiltersExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, filterDowns);
+        QFETCH(QString, written);
+        ClipFixture fixture;
+        frmClipMain& window = fixture.window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ClipFixture::copyText(QStringLiteral("abc"));
+        window.lstClipboard->setFocus();
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& files = dynamic_cast<QFileDialog&>(dialog);
+            (void)QTest::qWaitForWindowActive(&dialog, 2000);
+            files.setDirectory(fixture.folder());
+            auto* filterBox = files.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(filterBox != nullptr);
+            for (int i = 0; i < filterDowns; ++i)
+                QTest::keyClick(filterBox, Qt::Key_Down);
+            auto* nameBox = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(nameBox != nullptr);
+            QTRY_COMPARE(QApplication::focusWidget(), nameBox);
+            QTest::keyClicks(nameBox, typed);
+            QTest::keyClick(nameBox, Qt::Key_Return);
+        });
+        window.mnuFileSave->trigger();
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(ReadFile(fixture.path(written)).left(ClipFileMagicSize), QByteArray(ClipFileMagic));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        QTRY_COMPARE(QApplication::focusWidget(), window.lstClipboard);
+    }
+
     void refusesAndReportsBadFiles()
     {
         ClipFixture fixture;
