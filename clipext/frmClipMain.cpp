@@ -353,7 +353,8 @@ void frmClipMain::WriteClipSettings(quint32 root)
         write("Width", std::lround(platform::PixelsToTwipsX(width())));
         write("Height", std::lround(platform::PixelsToTwipsY(height())));
     }
-    write("ShowInSysTray", inSysTray_ ? -1 : 0);
+    // The user's choice, not whether this desktop could show the icon.
+    write("ShowInSysTray", trayWanted_ ? -1 : 0);
     write("AlwaysOnTop", alwaysOnTop_ ? -1 : 0);
 }
 
@@ -432,6 +433,7 @@ void frmClipMain::NumberOfLines(int size)
 
 void frmClipMain::InSysTray(bool on)
 {
+    trayWanted_ = on;
     if (on == inSysTray_)
         return;
     if (on)

@@ -570,6 +570,23 @@ private slots:
         QVERIFY(fixture.closeWindow());
     }
 
+    // The user's choice outlives a desktop without a tray: the icon is back
+    // on the next start where there is one.
+    void aDesktopWithoutATrayKeepsTheTraySetting()
+    {
+        ClipFixture fixture(false);
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "ShowInSysTray", -1);
+        QVERIFY(!fixture.window().InSysTray());
+        QVERIFY(fixture.closeWindow());
+        for (const quint32 root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE})
+            QCOMPARE(ClipFixture::setting(root, "ShowInSysTray").toInt(), -1);
+
+        FakeTray::available = true;
+        frmClipMain& later = fixture.window();
+        QVERIFY(later.InSysTray());
+        QVERIFY(FakeTray::last && FakeTray::last->shown);
+    }
+
     void focusGoesBackWhenTheWindowCloses()
     {
         ClipFixture fixture;
