@@ -89,6 +89,11 @@ private slots:
         QTest::newRow("no Z words")
             << "G0 X1 Y2\n"
             << QStringList{"1.000", "1.000", "2.000", "2.000", "", "", "0.000", "0.000", ""};
+        // A tie in the fourth decimal rounds away from zero as the digits
+        // read, though 1.0005 is stored a hair below.
+        QTest::newRow("ties round as the digits read")
+            << "G0 X0 Z0\nG1 X1.0005 Z-0.1235\n"
+            << QStringList{"0.000", "1.001", "", "", "-0.124", "0.000", "1.001", "", "0.124"};
     }
     void showsExtentsOfTheProgram()
     {
