@@ -63,6 +63,10 @@ private slots:
         QTest::newRow("zero") << 0 << "0" << "0.";
         QTest::newRow("below the sixth decimal") << 10 << "0.00001" << "0.";
         QTest::newRow("leading point") << 11 << ".1" << "2.54";
+        QTest::newRow("exponent") << 0 << "1e5" << "30480.";
+        QTest::newRow("exponent with sign and decimal comma") << 11 << "2,5E-1" << "6.35";
+        QTest::newRow("exponent without digits") << 0 << "1e" << "Error";
+        QTest::newRow("exponent past the doubles") << 0 << "1e400" << "Error";
         QTest::newRow("letters") << 10 << "abc" << "Error";
         QTest::newRow("two numbers") << 0 << "1 2" << "Error";
         QTest::newRow("two points") << 0 << "1.2.3" << "Error";
