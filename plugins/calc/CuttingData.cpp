@@ -29,9 +29,20 @@ private:
     qsizetype m_i = 0;
 };
 
-} // namespace
+// Whether a comma at the reader groups thousands: exactly three digits
+// follow it, and no fourth.
+bool AtThousandsComma(Reader r)
+{
+    if (r.Peek() != u',')
+        return false;
+    r.Next();
+    for (int i = 0; i < 3; ++i, r.Next())
+        if (!IsDigit(r.Peek()))
+            return false;
+    return !IsDigit(r.Peek());
+}
 
-double ReadNumber(QStringView text)
+double Read(QStringView text, bool wholeNumber)
 {
     // Gather the number in C-locale form, then let from_chars read it.
     std::string number;
@@ -50,9 +61,18 @@ double ReadNumber(QStringView text)
         digits = true;
         r.Next();
     }
+    // A speed is written "1,200": there a comma before three digits groups
+    // thousands, and a decimal point can only be "." after it.
+    bool grouped = false;
+    while (wholeNumber && digits && AtThousandsComma(r)) {
+        r.Next();
+        for (int i = 0; i < 3; ++i, r.Next())
+            number += char(r.Peek().unicode());
+        grouped = true;
+    }
     // A single "." or "," is the decimal separator, whatever follows it:
     // "1,375" is one and three eighths, as an inch size is written.
-    if (r.Peek() == u'.' || r.Peek() == u',') {
+    if (r.Peek() == u'.' || (r.Peek() == u',' && !grouped)) {
         number += '.';
         r.Next();
         while (IsDigit(r.Peek())) {
@@ -92,6 +112,18 @@ double ReadNumber(QStringView text)
     if (error == std::errc::result_out_of_range)
         return number.find("e-") != std::string::npos ? 0.0 : (number[0] == '-' ? -HUGE_VAL : HUGE_VAL);
     return value;
+}
+
+} // namespace
+
+double ReadNumber(QStringView text)
+{
+    return Read(text, false);
+}
+
+double ReadWholeNumber(QStringView text)
+{
+    return Read(text, true);
 }
 
 std::optional<std::int32_t> CLng(double value)
