@@ -13,12 +13,14 @@
 #include "platform/com/Regsvr.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using namespace platform;
@@ -88,6 +90,26 @@ private slots:
         // Only a number can be copied into a program.
         QCOMPARE(window.btnCopy->isEnabled(), answer != u"Error");
         QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // On a 1024 x 768 screen the window fits and shows every formula whole,
+    // the longest ("Cubic Centimeters to Cubic Inches") included.
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        frmMetricConversion shown;
+        frmMetricConversion* window = &shown;
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(window->screen()->availableGeometry().size(), QSize(1024, 768));
+        QCOMPARE(window->List1->count(), metric::ConversionCount);
+        window->txtInput->setText(QStringLiteral("16.387064"));
+        window->List1->setCurrentRow(4);
+        window->btnCalc->click();
+        QCOMPARE(window->txtAnswer->text(), QStringLiteral("1."));
+        windowfits::ScreenShot(*window, QStringLiteral("metric"));
+        const QStringList problems = windowfits::Problems(*window);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
     void otherCodesGiveZero()
