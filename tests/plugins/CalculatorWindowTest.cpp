@@ -14,10 +14,12 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include <functional>
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 using namespace platform;
 
@@ -136,6 +138,43 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), result);
         QVERIFY(!calculateEnabled);
         QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // On a 1024 x 768 screen each window fits and shows its captions and
+    // large values whole.
+    void fitsTheScreenWithItsTextsWhole_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("sfm") << "Sfm.Main" << "12.3456" << "1,234,567" << "3993265";
+        QTest::newRow("rpm") << "Tornel.Main" << "1,234,567" << "0.0625" << "75456736";
+        QTest::newRow("ipm") << "Avanco.Main" << "0.12345" << "1,234,567" << "152407.3";
+    }
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, result);
+        const Calculator calc = CalculatorOf(progId);
+        ScriptedAnswers answers;
+        QStringList problems;
+        QString shown;
+        Start(progId, answers, [&](QDialog& window) {
+            QTest::keyClicks(Box(window, calc.first), first);
+            QTest::keyClick(Box(window, calc.first), Qt::Key_Tab);
+            QTest::keyClicks(Box(window, calc.second), second);
+            QTest::mouseClick(Button(window, 2), Qt::LeftButton);
+            shown = Box(window, calc.result)->text();
+            QCOMPARE(window.screen()->availableGeometry().size(), QSize(1024, 768));
+            problems = windowfits::Problems(window);
+            windowfits::ScreenShot(window, calc.window);
+            QTest::mouseClick(Button(window, 0), Qt::LeftButton);
+        });
+        QCOMPARE(shown, result);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
     void failedCalculationIsReported_data()
