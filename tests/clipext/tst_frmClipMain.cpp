@@ -11,6 +11,7 @@
 #include "platform/forms/Twips.h"
 
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -458,7 +459,9 @@ private slots:
         frmClipMain& window = fixture.window();
         QCOMPARE(window.NumberOfLines(), 512);
         QCOMPARE(window.width(), 448);
-        QCOMPARE(window.x() + window.width(), screen.right() + 1 - 4);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.frameGeometry().right() + 1, screen.right() + 1 - 4);
         QVERIFY(!window.InSysTray());
         QVERIFY(fixture.closeWindow());
         for (const quint32 root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE}) {
@@ -585,6 +588,38 @@ private slots:
         frmClipMain& later = fixture.window();
         QVERIFY(later.InSysTray());
         QVERIFY(FakeTray::last && FakeTray::last->shown);
+    }
+
+    // On a 1024 x 768 screen the window fits and shows its menus, toolbar
+    // and texts whole, in both views; a stored placement larger than the
+    // screen is brought back inside it.
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        ClipFixture fixture;
+        frmClipMain& window = fixture.window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.screen()->availableGeometry().size(), QSize(1024, 768));
+        ClipFixture::copy({{"text/plain", "G01 X1.5 Y2"}, {"text/rtf", "{\\rtf1 G01}"}});
+        QStringList problems = windowfits::Problems(window);
+        windowfits::ScreenShot(window, QStringLiteral("clip-list"));
+        window.mnuViewDetails->trigger();
+        QCOMPARE(window.cboTypes->currentText(), QStringLiteral("Rich Text Format"));
+        problems << windowfits::Problems(window);
+        windowfits::ScreenShot(window, QStringLiteral("clip-details"));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+        QVERIFY(fixture.closeWindow());
+
+        // Kept from a screen of 2000 x 1300 pixels.
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "Width", qint64(platform::PixelsToTwipsX(2000)));
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "Height", qint64(platform::PixelsToTwipsY(1300)));
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "Left", 0);
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "Top", 0);
+        frmClipMain& again = fixture.window();
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        problems = windowfits::Problems(again);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
     void focusGoesBackWhenTheWindowCloses()
