@@ -368,11 +368,17 @@ private slots:
         QVERIFY(QDir(f.dir.path()).mkpath(folder));
         const QString one = f.Write(folder + QStringLiteral("/O1000-ROUGHING-AND-FINISHING.NC"), "G01 X1\r\nM30\r\n");
         const QString two = f.Write(folder + QStringLiteral("/O1000-ROUGHING-AND-FINISHING-V2.NC"), "G01 X2\r\nM30\r\n");
-        f.answers.scriptModal(ChooseFiles(QFileInfo(one).path(), {QFileInfo(one).fileName()}));
+        QStringList problems;
+        f.answers.scriptModal([&](QDialog& dialog) {
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            problems << windowfits::Problems(dialog);
+            windowfits::ScreenShot(dialog, QStringLiteral("brevlin-open"));
+            ChooseFiles(QFileInfo(one).path(), {QFileInfo(one).fileName()})(dialog);
+        });
         f.answers.scriptModal(ChooseFiles(QFileInfo(two).path(), {QFileInfo(two).fileName()}));
         f.window.Button(QStringLiteral("Open"))->trigger();
         QCOMPARE(f.window.lblEditor[1]->text(), QStringLiteral(" File #2 ") + two);
-        QStringList problems = windowfits::Problems(f.window);
+        problems << windowfits::Problems(f.window);
         windowfits::ScreenShot(f.window, QStringLiteral("brevlin"));
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
         // A path too long for its label shows whole as the label's tooltip.
