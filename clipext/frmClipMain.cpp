@@ -6,6 +6,7 @@
 #include "platform/desktop/SingleInstance.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/Twips.h"
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
@@ -20,11 +21,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <Qsci/qsciscintilla.h>
 
 #include <cmath>
@@ -317,16 +318,23 @@ bool frmClipMain::LoadClipSettings(quint32 root)
     if (number("Maximised").value_or(0) != 0) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QRect area = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
-        const int width = std::max(platform::TwipsToPixelsX(double(number("Width").value_or(0))), MinWidthPixels);
-        const int height = std::max(platform::TwipsToPixelsY(double(number("Height").value_or(0))), MinHeightPixels);
+        // The screen's area less its panels; a size stored on a larger
+        // screen is cut down to what this one can show with the frame.
+        const QRect area = platform::AvailableScreenGeometry(this);
+        (void)winId();
+        const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+        const int width = std::min(std::max(platform::TwipsToPixelsX(double(number("Width").value_or(0))), MinWidthPixels),
+                                   area.width() - frame.left() - frame.right());
+        const int height = std::min(std::max(platform::TwipsToPixelsY(double(number("Height").value_or(0))), MinHeightPixels),
+                                    area.height() - frame.top() - frame.bottom());
         int left = platform::TwipsToPixelsX(double(number("Left").value_or(0)));
         int top = platform::TwipsToPixelsY(double(number("Top").value_or(0)));
-        if (left + width > area.right() + 1 - ScreenMarginPixels)
-            left = area.right() + 1 - width - ScreenMarginPixels;
-        if (top + height > area.bottom() + 1 - ScreenMarginPixels)
-            top = area.bottom() + 1 - height - ScreenMarginPixels;
+        const int outerWidth = width + frame.left() + frame.right();
+        const int outerHeight = height + frame.top() + frame.bottom();
+        if (left + outerWidth > area.right() + 1 - ScreenMarginPixels)
+            left = area.right() + 1 - outerWidth - ScreenMarginPixels;
+        if (top + outerHeight > area.bottom() + 1 - ScreenMarginPixels)
+            top = area.bottom() + 1 - outerHeight - ScreenMarginPixels;
         // A window larger than the screen, or stored off its top left, is
         // put back where it can be reached.
         left = std::max(left, area.left());
@@ -353,7 +361,8 @@ void frmClipMain::WriteClipSettings(quint32 root)
         write("Width", std::lround(platform::PixelsToTwipsX(width())));
         write("Height", std::lround(platform::PixelsToTwipsY(height())));
     }
-    write("ShowInSysTray", inSysTray_ ? -1 : 0);
+    // The user's choice, not whether this desktop could show the icon.
+    write("ShowInSysTray", trayWanted_ ? -1 : 0);
     write("AlwaysOnTop", alwaysOnTop_ ? -1 : 0);
 }
 
@@ -432,6 +441,7 @@ void frmClipMain::NumberOfLines(int size)
 
 void frmClipMain::InSysTray(bool on)
 {
+    trayWanted_ = on;
     if (on == inSysTray_)
         return;
     if (on)

@@ -51,8 +51,10 @@ public:
     void ParseCommand(const QString& commandLine);
     int NumberOfLines() const { return history_.NumberOfLines(); }
     void NumberOfLines(int size);
+    // Whether the tray icon is shown.
     bool InSysTray() const { return inSysTray_; }
-    // On asks for the tray icon; without a tray it stays off.
+    // On asks for the tray icon; without a tray it is not shown, but the
+    // setting written stays on.
     void InSysTray(bool on);
     cCustomClipboard& Clipboard() { return clipboard_; }
     // The format number of a name of the format table; 0 when absent.
@@ -185,6 +187,8 @@ private:
     std::vector<quint32> storeFormats_;
     bool alwaysOnTop_ = false;
     bool inSysTray_ = false;
+    // The tray setting as the user chose it (ShowInSysTray).
+    bool trayWanted_ = false;
     bool exitRequested_ = false;
     bool unloaded_ = false;
     QPointer<QWidget> focusBefore_;

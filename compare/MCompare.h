@@ -7,7 +7,8 @@
 
 // The folder the Open and Save dialogs start in (GetDefaultDir).
 inline QString CompareDefaultDir;
-inline const QString CompareHelpFile = QStringLiteral("\\Editor.hlp");
+// The suite's help, which the editor shows too.
+inline const QString CompareHelpFile = QStringLiteral("\\Editor.html");
 
 // Ways of matching a window title (FindWindowPart).
 inline constexpr int TitleStartsWith = 0;

@@ -14,13 +14,16 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGridLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 
 namespace {
 
@@ -59,6 +62,38 @@ constexpr int UnboundCommands[] = {platform::CodeMaxCmd::BookmarkNext, platform:
                                    platform::CodeMaxCmd::Find, platform::CodeMaxCmd::FindNext, 224,
                                    platform::CodeMaxCmd::BookmarkToggle};
 
+// A label over a pane: " File #1 " and a path of any length. The path
+// never widens the window; what does not fit gives way in the middle, so
+// that the file name stays in view, and the whole text is the tooltip.
+class PathLabel final : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override { return {0, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        painter.drawText(room, int(alignment()), Shown(room.width()));
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip) {
+            if (Shown(contentsRect().width()) != text())
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+            else
+                QToolTip::hideText();
+            return true;
+        }
+        return QLabel::event(event);
+    }
+
+private:
+    QString Shown(int width) const { return fontMetrics().elidedText(text(), Qt::ElideMiddle, width); }
+};
+
 }  // namespace
 
 frmCompare::frmCompare(QWidget* parent) : QMainWindow(parent)
@@ -70,7 +105,7 @@ frmCompare::frmCompare(QWidget* parent) : QMainWindow(parent)
     auto* grid = new QGridLayout(central);
     grid->setContentsMargins(2, 2, 2, 2);
     for (int i = 0; i < 2; ++i) {
-        lblEditor[i] = new QLabel(central);
+        lblEditor[i] = new PathLabel(central);
         lblEditor[i]->setObjectName(QStringLiteral("lblEditor%1").arg(i));
         lblLines[i] = new QLabel(central);
         lblLines[i]->setObjectName(QStringLiteral("lblLines%1").arg(i));

@@ -8,12 +8,12 @@
 #include "compare/MCompare.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/codemax/CodeMaxCommands.h"
+#include "platform/desktop/HelpWindow.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
 #include "platform/forms/ShowModal.h"
 #include "platform/forms/WaitCursor.h"
-#include "platform/shell/Shell.h"
 #include "shell/basFileDialogs.h"
 
 #include <QAction>
@@ -286,8 +286,8 @@ void frmCompare::mnuPaste_Click()
 
 void frmCompare::mnuHelpTopics_Click()
 {
-    // Without a help viewer nothing opens; the result is of no interest.
-    platform::ShellExecute(QStringLiteral("open"), platform::ProgramFile(CompareHelpFile));
+    platform::ShowHelpFile(platform::ProgramFile(CompareHelpFile), QStringLiteral("Talvex Editor Help Topics"),
+                           WindowTitle, this);
 }
 
 void frmCompare::mnuAbout_Click()

@@ -178,6 +178,21 @@ private:
     QMetaObject::Connection connectFirstLoad_;
 };
 
+// The extension of a filter entry's single pattern ("*.txt" gives ".txt");
+// none for "*.*" or a list of patterns.
+QString ExtensionOfFilter(const QString& filter, int index)
+{
+    const QStringList parts = filter.split(u'|');
+    const qsizetype at = 2 * (static_cast<qsizetype>(index) - 1) + 1;
+    if (index < 1 || at >= parts.size())
+        return QString();
+    const QString pattern = parts[at].trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.contains(u';') || pattern.indexOf(u'*', 1) >= 0
+        || pattern.size() < 3)
+        return QString();
+    return pattern.mid(1);
+}
+
 }  // namespace
 
 void FitFileDialog(QFileDialog& dialog)
@@ -240,6 +255,7 @@ void CommonDialogObject::Show(bool save)
         dialog.selectFile(fileName_);
 
     QStringList chosen;
+    QString path;
     for (;;) {
         if (platform::ShowModal(dialog) != QDialog::Accepted) {
             Cancelled();
@@ -250,15 +266,20 @@ void CommonDialogObject::Show(bool save)
             Cancelled();
             return;
         }
-        const bool ask = save && (flags_ & cdlOFNOverwritePrompt) && QFileInfo(chosen.first()).isFile();
-        if (!ask || ConfirmReplace(chosen.first(), title_))
+        if (!filters.isEmpty())
+            filterIndex_ = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+        // A name saved without an extension gets the chosen filter's; the
+        // question below is about the file then written.
+        path = chosen.first();
+        if (save && !QFileInfo(path).fileName().contains(u'.'))
+            path += ExtensionOfFilter(filter_, filterIndex_);
+        const bool ask = save && (flags_ & cdlOFNOverwritePrompt) && QFileInfo(path).isFile();
+        if (!ask || ConfirmReplace(path, title_))
             break;
-        // No: the dialog again, with the name as chosen.
+        // No: the dialog again, with the name as typed.
         dialog.selectFile(chosen.first());
     }
-    fileName_ = chosen.first();
-    if (!filters.isEmpty())
-        filterIndex_ = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    fileName_ = path;
     // There is no read-only box to tick.
     flags_ &= ~cdlOFNReadOnly;
 }

@@ -41,7 +41,10 @@ public:
 
     // Each returns once the user has closed the dialog. After OK, FileName
     // is the full path and FilterIndex the entry chosen; Cancel raises
-    // cdlCancel when CancelError is true, else leaves FileName empty.
+    // cdlCancel when CancelError is true, else leaves FileName empty. A name
+    // saved without an extension gets the chosen filter's ("part" under
+    // "*.txt" is "part.txt"; nothing under "*.*"), and the overwrite
+    // question is about that file.
     void ShowOpen();
     void ShowSave();
     // Chooses and sets up the printer that printing uses (ApplicationPrinter).

@@ -30,21 +30,6 @@ QWidget* MainWindow()
     return MDIMain::Instance();
 }
 
-// The extension of a filter entry's single pattern ("*.txt" gives ".txt");
-// none for "*.*" or a list of patterns.
-QString ExtensionOfFilter(const QString& filter, int index)
-{
-    const QStringList parts = filter.split(u'|');
-    const qsizetype at = 2 * (static_cast<qsizetype>(index) - 1) + 1;
-    if (index < 1 || at >= parts.size())
-        return QString();
-    const QString pattern = parts[at].trimmed();
-    if (!pattern.startsWith(QLatin1String("*.")) || pattern.contains(u';') || pattern.indexOf(u'*', 1) >= 0
-        || pattern.size() < 3)
-        return QString();
-    return pattern.mid(1);
-}
-
 void SetFilters(QFileDialog& dialog, const QString& filter, int filterIndex)
 {
     const QStringList filters = CommonDialogObject::NameFilters(filter);
@@ -276,34 +261,20 @@ bool GetSaveAsFileName(QString& path, DocumentForm* window)
     dialog.InitDir(DefaultDir);
     dialog.Filter(filter);
     dialog.FilterIndex(2);
-    for (;;) {
-        try {
-            dialog.ShowSave();
-        } catch (...) {
-            // Cancel, or a dialog that failed: no file was chosen.
-            path.clear();
-            DialogCancelled = true;
-            return true;
-        }
-        path = dialog.FileName();
-        if (path.isEmpty()) {
-            DialogCancelled = true;
-            return true;
-        }
-        if (QFileInfo(path).fileName().contains(u'.'))
-            return false;
-        const QString extension = ExtensionOfFilter(filter, dialog.FilterIndex());
-        if (extension.isEmpty())
-            return false;
-        // The dialog asked about the name as typed; the file written is the
-        // one with the extension, which may be another existing file.
-        const QString typed = path;
-        path += extension;
-        if (!QFileInfo::exists(path) || CommonDialogObject::ConfirmReplace(path, QStringLiteral("Save As")))
-            return false;
-        // No: back to the dialog, as its own question does.
-        dialog.FileName(typed);
+    try {
+        dialog.ShowSave();
+    } catch (...) {
+        // Cancel, or a dialog that failed: no file was chosen.
+        path.clear();
+        DialogCancelled = true;
+        return true;
     }
+    path = dialog.FileName();
+    if (path.isEmpty()) {
+        DialogCancelled = true;
+        return true;
+    }
+    return false;
 }
 
 bool SaveDocument(DocumentForm& window, const QString& path)

@@ -48,7 +48,7 @@ std::optional<double> Convert(double value, int code)
 
 std::optional<double> ParseInput(const QString& text)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?(?:[0-9]+(?:[.,][0-9]*)?|[.,][0-9]+)$"));
+    static const QRegularExpression number(QStringLiteral("^[+-]?(?:[0-9]+(?:[.,][0-9]*)?|[.,][0-9]+)(?:[eE][+-]?[0-9]+)?$"));
     const QString trimmed = text.trimmed();
     if (!number.match(trimmed).hasMatch())
         return std::nullopt;

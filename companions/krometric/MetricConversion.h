@@ -17,8 +17,9 @@ QStringList ConversionNames();
 // The value converted by code 0 to 11; nothing for another code.
 std::optional<double> Convert(double value, int code);
 
-// The input as one number with "." or "," as its decimal point (blanks around it allowed);
-// nothing for anything else.
+// The input as one number with "." or "," as its decimal point and an optional exponent
+// ("1e5", "2,5E-1"; blanks around it allowed); nothing for anything else or for a number
+// past the doubles.
 std::optional<double> ParseInput(const QString& text);
 
 // The answer as "#.######" writes it: at most six decimals, no trailing zeros, no zero before

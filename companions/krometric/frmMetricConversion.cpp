@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QShowEvent>
 #include <cmath>
@@ -75,7 +76,13 @@ frmMetricConversion::frmMetricConversion(QWidget* parent) : QWidget(parent, Qt::
     connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
     connect(txtInput, &QLineEdit::returnPressed, this, [this] { btnCalc_Click(); });
     FillList();
-    resize(480, 260);
+    // Every formula shows whole, all twelve without scrolling, beside a
+    // scroll bar should the user make the window short.
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int frame = 2 * List1->frameWidth();
+    List1->setMinimumWidth(List1->sizeHintForColumn(0) + frame + List1->verticalScrollBar()->sizeHint().width());
+    List1->setMinimumHeight(List1->sizeHintForRow(0) * List1->count() + frame);
+    resize(sizeHint());
 }
 
 QVariant frmMetricConversion::sdMetricConvert(const QString& nVal, int nTypeConvert) const

@@ -185,8 +185,12 @@ ForeignWindows* Override = nullptr;
 ForeignWindows& PlatformWindows()
 {
 #ifdef TALVEX_HAVE_XCB
-    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
-        static X11Windows windows(x11->connection());
+    // A platform may say it is X11 and hold no X connection (the offscreen
+    // one does): that desktop cannot list windows either.
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (connection != nullptr && xcb_connection_has_error(connection) == 0) {
+        static X11Windows windows(connection);
         return windows;
     }
 #endif

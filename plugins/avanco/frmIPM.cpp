@@ -10,7 +10,7 @@ CalcForm::Design IpmDesign()
     design.name = QStringLiteral("frmIPM");
     design.caption = QStringLiteral("To Calculate IPM");
     design.first = {QStringLiteral("txtIPR"), QStringLiteral("IPR"), InputFormat::UpToFour};
-    design.second = {QStringLiteral("txtRPM2"), QStringLiteral("RPM"), InputFormat::None};
+    design.second = {QStringLiteral("txtRPM2"), QStringLiteral("RPM"), InputFormat::None, true};
     design.firstOperator = QStringLiteral("\u00d7");
     design.resultName = QStringLiteral("txtIPMResults");
     design.resultLabel = QStringLiteral("IPM");

@@ -92,8 +92,10 @@ CalcForm::CalcForm(const Design& design, QWidget* parent) : QDialog(parent), m_d
 
     // The kept values follow what the user types; a box's own reformatting
     // does not feed back into its value.
-    connect(m_first, &QLineEdit::textEdited, this, [this](const QString& text) { m_firstValue = ReadNumber(text); });
-    connect(m_second, &QLineEdit::textEdited, this, [this](const QString& text) { m_secondValue = ReadNumber(text); });
+    connect(m_first, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_firstValue = ReadInput(m_design.first, text); });
+    connect(m_second, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_secondValue = ReadInput(m_design.second, text); });
     // "&Calculate" comes back when the second input changes (and, where the
     // design says so, the result box); a change in the first input alone
     // does not bring it back.
@@ -128,6 +130,11 @@ void CalcForm::showEvent(QShowEvent* event)
 void CalcForm::SelectAllText(QLineEdit* box)
 {
     box->setSelection(0, int(box->text().size()));
+}
+
+double CalcForm::ReadInput(const Input& input, const QString& text)
+{
+    return input.wholeNumber ? ReadWholeNumber(text) : ReadNumber(text);
 }
 
 void CalcForm::First_GotFocus()

@@ -25,6 +25,7 @@ public:
         QString name;         // the box's name, e.g. "txtDia"
         QString label;        // the caption above it
         InputFormat format;   // how it shows its value once left
+        bool wholeNumber = false;  // a speed: "1,200" groups thousands
     };
 
     struct Design {
@@ -79,6 +80,8 @@ private:
     void Form_Load();
     void First_GotFocus();
     void Second_GotFocus();
+    // The value of a box's text as its input reads it.
+    static double ReadInput(const Input& input, const QString& text);
     // Shows the box's kept value in the input's format.
     void Input_LostFocus(QLineEdit* box, InputFormat format, double value);
     void EnableCalculate();

@@ -1,5 +1,7 @@
 #include "plugins/calc/CuttingData.h"
 
+#include "plugins/calc/DecimalText.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -27,9 +29,20 @@ private:
     qsizetype m_i = 0;
 };
 
-} // namespace
+// Whether a comma at the reader groups thousands: exactly three digits
+// follow it, and no fourth.
+bool AtThousandsComma(Reader r)
+{
+    if (r.Peek() != u',')
+        return false;
+    r.Next();
+    for (int i = 0; i < 3; ++i, r.Next())
+        if (!IsDigit(r.Peek()))
+            return false;
+    return !IsDigit(r.Peek());
+}
 
-double ReadNumber(QStringView text)
+double Read(QStringView text, bool wholeNumber)
 {
     // Gather the number in C-locale form, then let from_chars read it.
     std::string number;
@@ -48,9 +61,18 @@ double ReadNumber(QStringView text)
         digits = true;
         r.Next();
     }
+    // A speed is written "1,200": there a comma before three digits groups
+    // thousands, and a decimal point can only be "." after it.
+    bool grouped = false;
+    while (wholeNumber && digits && AtThousandsComma(r)) {
+        r.Next();
+        for (int i = 0; i < 3; ++i, r.Next())
+            number += char(r.Peek().unicode());
+        grouped = true;
+    }
     // A single "." or "," is the decimal separator, whatever follows it:
     // "1,375" is one and three eighths, as an inch size is written.
-    if (r.Peek() == u'.' || r.Peek() == u',') {
+    if (r.Peek() == u'.' || (r.Peek() == u',' && !grouped)) {
         number += '.';
         r.Next();
         while (IsDigit(r.Peek())) {
@@ -92,6 +114,18 @@ double ReadNumber(QStringView text)
     return value;
 }
 
+} // namespace
+
+double ReadNumber(QStringView text)
+{
+    return Read(text, false);
+}
+
+double ReadWholeNumber(QStringView text)
+{
+    return Read(text, true);
+}
+
 std::optional<std::int32_t> CLng(double value)
 {
     if (!std::isfinite(value))
@@ -104,75 +138,25 @@ std::optional<std::int32_t> CLng(double value)
     return std::int32_t(rounded);
 }
 
-namespace {
-
-// Rounds a plain decimal text ("-0.125") to `places` decimals, halves away
-// from zero, as the digits read: 0.125 gives 0.13, and 1.005 gives 1.01
-// although its binary value lies a hair below.
-std::string RoundDecimalText(std::string text, std::size_t places)
-{
-    const bool negative = !text.empty() && text[0] == '-';
-    std::string digits = negative ? text.substr(1) : text;
-    std::size_t point = digits.find('.');
-    if (point == std::string::npos) {
-        point = digits.size();
-        digits += '.';
-    }
-    const std::size_t keep = point + 1 + places;
-    if (digits.size() > keep) {
-        const bool up = digits[keep] >= '5';
-        digits.resize(keep);
-        if (up) {
-            std::size_t i = keep;
-            while (i-- > 0) {
-                if (digits[i] == '.')
-                    continue;
-                if (digits[i] != '9') {
-                    ++digits[i];
-                    break;
-                }
-                digits[i] = '0';
-                if (i == 0)
-                    digits.insert(digits.begin(), '1');
-            }
-        }
-    }
-    while (digits.size() < keep)
-        digits += '0';
-    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
-    return (negative && !zero ? "-" : "") + digits;
-}
-
-}  // namespace
-
 QString FormatInput(double value, InputFormat format)
 {
-    if (value == 0.0)
-        value = 0.0;    // no "-0"
-    if (!std::isfinite(value))
-        return QString::number(value);
-    // The shortest fixed form that reads back as the same value: the digits
-    // the user typed, which the display rounds.
-    std::array<char, 400> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::fixed);
-    std::string text = error == std::errc() ? std::string(buffer.data(), end)
-                                            : QString::number(value, 'f', 4).toStdString();
     switch (format) {
     case InputFormat::None:
-        break;
+        return ShortestDecimalText(value);
     case InputFormat::Fixed:
-        text = RoundDecimalText(text, 2);
-        break;
-    case InputFormat::UpToFour:
-        text = RoundDecimalText(text, 4);
-        while (text.back() == '0')
-            text.pop_back();
-        break;
+        return FormatDecimals(value, 2);
+    case InputFormat::UpToFour: {
+        QString text = FormatDecimals(value, 4);
+        if (text.contains(u'.')) {
+            while (text.endsWith(u'0'))
+                text.chop(1);
+            if (text.endsWith(u'.'))
+                text.chop(1);
+        }
+        return text;
     }
-    if (text.back() == '.')
-        text.pop_back();
-    return QString::fromStdString(text);
+    }
+    return QString();
 }
 
 std::optional<std::int32_t> SurfaceFeetPerMinute(double diameter, std::int32_t rpm)

@@ -21,6 +21,12 @@ inline constexpr double RpmConstant = 3.82;    // ~ 12 / pi
 // accepts.
 double ReadNumber(QStringView text);
 
+// Reads a whole-number box (a spindle or surface speed) as ReadNumber does,
+// except that a comma followed by exactly three digits groups thousands:
+// "1,200" is 1200 and "1,200,000" 1200000, while "1,2" is still 1.2. After
+// such groups only "." is a decimal point ("1,200.5"; "1,200,5" is refused).
+double ReadWholeNumber(QStringView text);
+
 // Rounds to the nearest whole number, halves to the even neighbour; no value
 // outside the 32-bit range (the runtime's overflow).
 std::optional<std::int32_t> CLng(double value);

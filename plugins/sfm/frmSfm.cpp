@@ -10,7 +10,7 @@ CalcForm::Design SfmDesign()
     design.name = QStringLiteral("frmSfm");
     design.caption = QStringLiteral("To Calculate SFM");
     design.first = {QStringLiteral("txtDia"), QStringLiteral("Diameter"), InputFormat::Fixed};
-    design.second = {QStringLiteral("txtRpm"), QStringLiteral("RPM"), InputFormat::None};
+    design.second = {QStringLiteral("txtRpm"), QStringLiteral("RPM"), InputFormat::None, true};
     design.firstOperator = QStringLiteral("\u00d7");
     design.constantName = QStringLiteral("txtConstant");
     design.constantLabel = QStringLiteral("Constant");

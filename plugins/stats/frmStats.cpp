@@ -1,6 +1,7 @@
 #include "plugins/stats/frmStats.h"
 
 #include "plugins/stats/MStats.h"
+#include "plugins/calc/DecimalText.h"
 #include "platform/com/CallByName.h"
 #include "platform/forms/Screen.h"
 
@@ -16,10 +17,10 @@
 
 namespace {
 
+// "0.000", rounded as the program's digits read.
 QString Format3(double value)
 {
-    QString text = QString::number(value, 'f', 3);
-    return text == QLatin1String("-0.000") ? QStringLiteral("0.000") : text;
+    return FormatDecimals(value, 3);
 }
 
 QLineEdit* ResultBox(QWidget* parent, const QString& name)

@@ -9,7 +9,7 @@ CalcForm::Design RpmDesign()
     CalcForm::Design design;
     design.name = QStringLiteral("frmRPM");
     design.caption = QStringLiteral("Calculate RPM");
-    design.first = {QStringLiteral("txtSFM"), QStringLiteral("SFM"), InputFormat::None};
+    design.first = {QStringLiteral("txtSFM"), QStringLiteral("SFM"), InputFormat::None, true};
     design.second = {QStringLiteral("txtDia2"), QStringLiteral("Diameter"), InputFormat::Fixed};
     design.firstOperator = QStringLiteral("\u00f7");
     design.constantName = QStringLiteral("txtRPMConstant");

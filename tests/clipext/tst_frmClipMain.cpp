@@ -11,6 +11,7 @@
 #include "platform/forms/Twips.h"
 
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -290,6 +291,51 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("two"));
     }
 
+    // A name typed without an extension gets the chosen filter's, as every
+    // save dialog of the suite does; the typed name is the user's keys.
+    void saveAddsTheChosenFiltersExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("filterDowns");  // Down presses in the filter box
+        QTest::addColumn<QString>("written");
+        QTest::newRow("clipboard files") << "hist2" << 0 << "hist2.CCF";
+        QTest::newRow("all files") << "hist2" << 1 << "hist2";
+        QTest::newRow("an extension typed") << "hist2.bak" << 0 << "hist2.bak";
+    }
+    void saveAddsTheChosenFiltersExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, filterDowns);
+        QFETCH(QString, written);
+        ClipFixture fixture;
+        frmClipMain& window = fixture.window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ClipFixture::copyText(QStringLiteral("abc"));
+        window.lstClipboard->setFocus();
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([&](QDialog& dialog) {
+            auto& files = dynamic_cast<QFileDialog&>(dialog);
+            (void)QTest::qWaitForWindowActive(&dialog, 2000);
+            files.setDirectory(fixture.folder());
+            auto* filterBox = files.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(filterBox != nullptr);
+            for (int i = 0; i < filterDowns; ++i)
+                QTest::keyClick(filterBox, Qt::Key_Down);
+            auto* nameBox = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(nameBox != nullptr);
+            QTRY_COMPARE(QApplication::focusWidget(), nameBox);
+            QTest::keyClicks(nameBox, typed);
+            QTest::keyClick(nameBox, Qt::Key_Return);
+        });
+        window.mnuFileSave->trigger();
+        QCOMPARE(answers.modals().size(), 1);
+        QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(ReadFile(fixture.path(written)).left(ClipFileMagicSize), QByteArray(ClipFileMagic));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+        QTRY_COMPARE(QApplication::focusWidget(), window.lstClipboard);
+    }
+
     void refusesAndReportsBadFiles()
     {
         ClipFixture fixture;
@@ -413,7 +459,9 @@ private slots:
         frmClipMain& window = fixture.window();
         QCOMPARE(window.NumberOfLines(), 512);
         QCOMPARE(window.width(), 448);
-        QCOMPARE(window.x() + window.width(), screen.right() + 1 - 4);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.frameGeometry().right() + 1, screen.right() + 1 - 4);
         QVERIFY(!window.InSysTray());
         QVERIFY(fixture.closeWindow());
         for (const quint32 root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE}) {
@@ -523,6 +571,55 @@ private slots:
         QVERIFY(!window.InSysTray());
         window.show();
         QVERIFY(fixture.closeWindow());
+    }
+
+    // The user's choice outlives a desktop without a tray: the icon is back
+    // on the next start where there is one.
+    void aDesktopWithoutATrayKeepsTheTraySetting()
+    {
+        ClipFixture fixture(false);
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "ShowInSysTray", -1);
+        QVERIFY(!fixture.window().InSysTray());
+        QVERIFY(fixture.closeWindow());
+        for (const quint32 root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE})
+            QCOMPARE(ClipFixture::setting(root, "ShowInSysTray").toInt(), -1);
+
+        FakeTray::available = true;
+        frmClipMain& later = fixture.window();
+        QVERIFY(later.InSysTray());
+        QVERIFY(FakeTray::last && FakeTray::last->shown);
+    }
+
+    // On a 1024 x 768 screen the window fits and shows its menus, toolbar
+    // and texts whole, in both views; a stored placement larger than the
+    // screen is brought back inside it.
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        ClipFixture fixture;
+        frmClipMain& window = fixture.window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.screen()->availableGeometry().size(), QSize(1024, 768));
+        ClipFixture::copy({{"text/plain", "G01 X1.5 Y2"}, {"text/rtf", "{\\rtf1 G01}"}});
+        QStringList problems = windowfits::Problems(window);
+        windowfits::ScreenShot(window, QStringLiteral("clip-list"));
+        window.mnuViewDetails->trigger();
+        QCOMPARE(window.cboTypes->currentText(), QStringLiteral("Rich Text Format"));
+        problems << windowfits::Problems(window);
+        windowfits::ScreenShot(window, QStringLiteral("clip-details"));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+        QVERIFY(fixture.closeWindow());
+
+        // Kept from a screen of 2000 x 1300 pixels.
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "Width", qint64(platform::PixelsToTwipsX(2000)));
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "Height", qint64(platform::PixelsToTwipsY(1300)));
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "Left", 0);
+        ClipFixture::setSetting(platform::HKEY_CURRENT_USER, "Top", 0);
+        frmClipMain& again = fixture.window();
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        problems = windowfits::Problems(again);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
     void focusGoesBackWhenTheWindowCloses()

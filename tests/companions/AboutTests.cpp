@@ -13,11 +13,13 @@
 #include "shell/MEditor.h"
 #include "shell/ShellFixture.h"
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using namespace platform;
@@ -81,6 +83,26 @@ private slots:
         QPointer<frmAbout> second = AboutWindows().first();
         second->close();
         QTRY_VERIFY(second.isNull());
+    }
+
+    // On a 1024 x 768 screen the About window fits and shows its texts
+    // whole, with the links (the editor's) and without them (Brevlin's).
+    void fitsTheScreenWithItsTextsWhole_data()
+    {
+        QTest::addColumn<bool>("withLinks");
+        QTest::newRow("editor") << true;
+        QTest::newRow("compare program") << false;
+    }
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        QFETCH(bool, withLinks);
+        frmAbout about(withLinks);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QCOMPARE(about.screen()->availableGeometry().size(), QSize(1024, 768));
+        windowfits::ScreenShot(about, withLinks ? QStringLiteral("about") : QStringLiteral("about-brevlin"));
+        const QStringList problems = windowfits::Problems(about);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
     void editorRegistersTheLibraryBesideIt()

@@ -13,12 +13,14 @@
 #include "platform/com/Regsvr.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using namespace platform;
@@ -63,6 +65,10 @@ private slots:
         QTest::newRow("zero") << 0 << "0" << "0.";
         QTest::newRow("below the sixth decimal") << 10 << "0.00001" << "0.";
         QTest::newRow("leading point") << 11 << ".1" << "2.54";
+        QTest::newRow("exponent") << 0 << "1e5" << "30480.";
+        QTest::newRow("exponent with sign and decimal comma") << 11 << "2,5E-1" << "6.35";
+        QTest::newRow("exponent without digits") << 0 << "1e" << "Error";
+        QTest::newRow("exponent past the doubles") << 0 << "1e400" << "Error";
         QTest::newRow("letters") << 10 << "abc" << "Error";
         QTest::newRow("two numbers") << 0 << "1 2" << "Error";
         QTest::newRow("two points") << 0 << "1.2.3" << "Error";
@@ -84,6 +90,26 @@ private slots:
         // Only a number can be copied into a program.
         QCOMPARE(window.btnCopy->isEnabled(), answer != u"Error");
         QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // On a 1024 x 768 screen the window fits and shows every formula whole,
+    // the longest ("Cubic Centimeters to Cubic Inches") included.
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        frmMetricConversion shown;
+        frmMetricConversion* window = &shown;
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(window->screen()->availableGeometry().size(), QSize(1024, 768));
+        QCOMPARE(window->List1->count(), metric::ConversionCount);
+        window->txtInput->setText(QStringLiteral("16.387064"));
+        window->List1->setCurrentRow(4);
+        window->btnCalc->click();
+        QCOMPARE(window->txtAnswer->text(), QStringLiteral("1."));
+        windowfits::ScreenShot(*window, QStringLiteral("metric"));
+        const QStringList problems = windowfits::Problems(*window);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
     void otherCodesGiveZero()

@@ -153,6 +153,37 @@ private slots:
         qputenv("TALVEX_PROGRAM_DIR", previous);
     }
 
+    // The offscreen platform calls itself X11 but holds no X connection: no
+    // window can be listed there, and Brevlin asks the editor's channel as
+    // on any desktop without a window list (no stand-in windows here).
+    void platformWithoutAnXConnection()
+    {
+        QTemporaryDir program;
+        const QByteArray previous = qgetenv("TALVEX_PROGRAM_DIR");
+        qputenv("TALVEX_PROGRAM_DIR", program.path().toLocal8Bit());
+        QVERIFY(!Windows().CanList());
+        QVERIFY(Windows().TopLevelWindows().isEmpty());
+        QVERIFY(!Windows().CanAdopt());
+        QVERIFY(!Windows().Exists(1));
+        QCOMPARE(FindProcessWindow(QCoreApplication::applicationPid()), quint64(0));
+        {
+            ScriptedAnswers answers;
+            frmCompare window;
+            QVERIFY(!window.Form_Load());
+            QCOMPARE(answers.msgBoxes().size(), 1);
+            QCOMPARE(answers.msgBoxes()[0].prompt, NoEditor);
+        }
+        {
+            SingleInstance editor(ProgramName, program.path());
+            QVERIFY(editor.claim());
+            ScriptedAnswers answers;
+            frmCompare window;
+            QVERIFY(window.Form_Load());
+            QCOMPARE(answers.msgBoxes().size(), 0);
+        }
+        qputenv("TALVEX_PROGRAM_DIR", previous);
+    }
+
     void defaultFolder_data()
     {
         QTest::addColumn<QString>("current");  // the editor's own key's DefaultDir ("" none)

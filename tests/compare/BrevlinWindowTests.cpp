@@ -6,21 +6,28 @@
 #include "compare/MCompare.h"
 #include "compare/frmCompare.h"
 #include "platform/codemax/CodeMax.h"
+#include "platform/desktop/HelpWindow.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/WaitCursor.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/FileTestHelpers.h"
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
+#include <QPushButton>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace platform;
@@ -346,6 +353,74 @@ private slots:
         QCOMPARE(f.window.Editor[1]->GetLine(0), QStringLiteral("BBB"));
         f.window.mnuRedo->trigger();
         QCOMPARE(f.window.Editor[1]->GetLine(0), QStringLiteral("AAA"));
+    }
+
+    // On a 1024 x 768 screen the window, maximised as the program shows it,
+    // fits and shows its menus, toolbar and labels whole with two files of
+    // long paths open; so does the help window.
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        Fixture f;
+        f.window.showMaximized();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QCOMPARE(f.window.screen()->availableGeometry().size(), QSize(1024, 768));
+        const QString folder = QStringLiteral("customer-programs/pump-housing-rev-c/second-operation");
+        QVERIFY(QDir(f.dir.path()).mkpath(folder));
+        const QString one = f.Write(folder + QStringLiteral("/O1000-ROUGHING-AND-FINISHING.NC"), "G01 X1\r\nM30\r\n");
+        const QString two = f.Write(folder + QStringLiteral("/O1000-ROUGHING-AND-FINISHING-V2.NC"), "G01 X2\r\nM30\r\n");
+        QStringList problems;
+        f.answers.scriptModal([&](QDialog& dialog) {
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            problems << windowfits::Problems(dialog);
+            windowfits::ScreenShot(dialog, QStringLiteral("brevlin-open"));
+            ChooseFiles(QFileInfo(one).path(), {QFileInfo(one).fileName()})(dialog);
+        });
+        f.answers.scriptModal(ChooseFiles(QFileInfo(two).path(), {QFileInfo(two).fileName()}));
+        f.window.Button(QStringLiteral("Open"))->trigger();
+        QCOMPARE(f.window.lblEditor[1]->text(), QStringLiteral(" File #2 ") + two);
+        problems << windowfits::Problems(f.window);
+        windowfits::ScreenShot(f.window, QStringLiteral("brevlin"));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+        // A path too long for its label shows whole as the label's tooltip.
+        for (QLabel* label : f.window.lblEditor) {
+            QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), label->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(label, &help);
+            QTRY_COMPARE(QToolTip::text(), label->text());
+        }
+    }
+
+    // Help Topics shows the suite's own help, as the editor does; without
+    // the file it says so.
+    void helpTopicsShowsTheSuitesHelp()
+    {
+        QTemporaryDir program;
+        const QByteArray previous = qgetenv("TALVEX_PROGRAM_DIR");
+        qputenv("TALVEX_PROGRAM_DIR", program.path().toLocal8Bit());
+        Fixture f;
+        f.window.mnuHelpTopics->trigger();
+        QCOMPARE(f.answers.msgBoxes().size(), 1);
+        QCOMPARE(f.answers.msgBoxes()[0].prompt, QStringLiteral("Help file not found."));
+        QCOMPARE(f.answers.msgBoxes()[0].style, vbInformation);
+        QCOMPARE(f.answers.msgBoxes()[0].title, QStringLiteral("Talvex Compare"));
+        QVERIFY(HelpWindow::Instance() == nullptr);
+
+        QVERIFY(QFile::copy(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/resources/Editor.html"),
+                            program.filePath(QStringLiteral("Editor.html"))));
+        f.window.mnuHelpTopics->trigger();
+        QCOMPARE(f.answers.msgBoxes().size(), 1);
+        HelpWindow* help = HelpWindow::Instance();
+        QVERIFY(help != nullptr && help->isVisible());
+        QCOMPARE(help->parentWidget(), &f.window);
+        QVERIFY(help->txtHelp->toPlainText().contains(QStringLiteral("Block Hightlight Search")));
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        const QStringList problems = windowfits::Problems(*help);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+        // Asked again, the same window comes to the front.
+        f.window.mnuHelpTopics->trigger();
+        QCOMPARE(HelpWindow::Instance(), help);
+        help->cmdClose->click();
+        QTRY_VERIFY(HelpWindow::Instance() == nullptr);
+        qputenv("TALVEX_PROGRAM_DIR", previous);
     }
 };
 

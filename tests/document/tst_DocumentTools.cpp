@@ -10,7 +10,7 @@
 #include "document/frmReference.h"
 #include "nc/SyntaxCheck.h"
 #include "platform/shell/Shell.h"
-#include "shell/frmHelp.h"
+#include "platform/desktop/HelpWindow.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -255,16 +255,16 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 1);
         QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("Help file not found."));
         QCOMPARE(answers.msgBoxes()[0].style, platform::vbInformation);
-        QVERIFY(frmHelp::Instance() == nullptr);
+        QVERIFY(platform::HelpWindow::Instance() == nullptr);
         QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
 
         QVERIFY(QFile::copy(SourceFile(QStringLiteral("Editor.html")), s.fixture.Path(QStringLiteral("Editor.html"))));
         s.window->mnuHelpItems[0]->trigger();
-        QVERIFY(frmHelp::Instance() != nullptr);
-        QVERIFY(frmHelp::Instance()->isVisible());
-        QVERIFY(frmHelp::Instance()->txtHelp->toPlainText().contains(QStringLiteral("Block Hightlight Search")));
-        frmHelp::Instance()->cmdClose->click();
-        QTRY_VERIFY(frmHelp::Instance() == nullptr);
+        QVERIFY(platform::HelpWindow::Instance() != nullptr);
+        QVERIFY(platform::HelpWindow::Instance()->isVisible());
+        QVERIFY(platform::HelpWindow::Instance()->txtHelp->toPlainText().contains(QStringLiteral("Block Hightlight Search")));
+        platform::HelpWindow::Instance()->cmdClose->click();
+        QTRY_VERIFY(platform::HelpWindow::Instance() == nullptr);
 
         fixture_main_help(s);
         QCOMPARE(answers.msgBoxes().size(), 1);
@@ -286,9 +286,9 @@ private:
     static void fixture_main_help(Session& s)
     {
         s.fixture.main->mnuHTopics->trigger();
-        QVERIFY(frmHelp::Instance() != nullptr && frmHelp::Instance()->isVisible());
-        frmHelp::Instance()->close();
-        QTRY_VERIFY(frmHelp::Instance() == nullptr);
+        QVERIFY(platform::HelpWindow::Instance() != nullptr && platform::HelpWindow::Instance()->isVisible());
+        platform::HelpWindow::Instance()->close();
+        QTRY_VERIFY(platform::HelpWindow::Instance() == nullptr);
     }
 };
 

@@ -14,10 +14,12 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include <functional>
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 using namespace platform;
 
@@ -88,15 +90,19 @@ private slots:
         QTest::newRow("sfm 1.5 in shown with two decimals") << "Sfm.Main" << "1.5" << "1000" << "1.50" << "1000" << "393";
         QTest::newRow("sfm decimal comma") << "Sfm.Main" << "1,5" << "1000" << "1.50" << "1000" << "393";
         QTest::newRow("sfm decimal comma, three decimals") << "Sfm.Main" << "1,375" << "1000" << "1.38" << "1000" << "360";
-        QTest::newRow("sfm rpm 1,000 is one") << "Sfm.Main" << "2" << "1,000" << "2.00" << "1,000" << "1";
+        // In the whole-number boxes a comma before three digits groups thousands.
+        QTest::newRow("sfm rpm 1,000 is a thousand") << "Sfm.Main" << "2" << "1,000" << "2.00" << "1,000" << "524";
+        QTest::newRow("sfm rpm 1,000,000") << "Sfm.Main" << "0.001" << "1,000,000" << "0.00" << "1,000,000" << "262";
+        QTest::newRow("sfm rpm 1,2 is a decimal") << "Sfm.Main" << "2" << "1,2" << "2.00" << "1,2" << "1";
         QTest::newRow("sfm rpm rounded half to even") << "Sfm.Main" << "10" << "2.5" << "10.00" << "2.5" << "5";
         QTest::newRow("rpm 300 sfm, 0.5 in") << "Tornel.Main" << "300" << "0.5" << "300" << "0.50" << "2292";
         QTest::newRow("rpm 75 sfm, 1 in") << "Tornel.Main" << "75" << "1" << "75" << "1.00" << "286";
         QTest::newRow("rpm 2,125 in") << "Tornel.Main" << "300" << "2,125" << "300" << "2.13" << "539";
+        QTest::newRow("rpm 1,200 sfm, 0.5 in") << "Tornel.Main" << "1,200" << "0.5" << "1,200" << "0.50" << "9168";
         QTest::newRow("ipm 0.005 at 2292") << "Avanco.Main" << "0.005" << "2292" << "0.005" << "2292" << "11.46";
         QTest::newRow("ipm small feed kept") << "Avanco.Main" << "0,00025" << "1000" << "0.0003" << "1000" << "0.25";
         QTest::newRow("ipm feed shown to four places") << "Avanco.Main" << "0.12345" << "1000" << "0.1235" << "1000" << "123.45";
-        QTest::newRow("ipm rpm 2,292 is about two") << "Avanco.Main" << "0.005" << "2,292" << "0.005" << "2,292" << "0.01";
+        QTest::newRow("ipm rpm 2,292") << "Avanco.Main" << "0.005" << "2,292" << "0.005" << "2,292" << "11.46";
     }
     void calculates()
     {
@@ -132,6 +138,43 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), result);
         QVERIFY(!calculateEnabled);
         QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // On a 1024 x 768 screen each window fits and shows its captions and
+    // large values whole.
+    void fitsTheScreenWithItsTextsWhole_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("sfm") << "Sfm.Main" << "12.3456" << "1,234,567" << "3993265";
+        QTest::newRow("rpm") << "Tornel.Main" << "1,234,567" << "0.0625" << "75456736";
+        QTest::newRow("ipm") << "Avanco.Main" << "0.12345" << "1,234,567" << "152407.3";
+    }
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, result);
+        const Calculator calc = CalculatorOf(progId);
+        ScriptedAnswers answers;
+        QStringList problems;
+        QString shown;
+        Start(progId, answers, [&](QDialog& window) {
+            QTest::keyClicks(Box(window, calc.first), first);
+            QTest::keyClick(Box(window, calc.first), Qt::Key_Tab);
+            QTest::keyClicks(Box(window, calc.second), second);
+            QTest::mouseClick(Button(window, 2), Qt::LeftButton);
+            shown = Box(window, calc.result)->text();
+            QCOMPARE(window.screen()->availableGeometry().size(), QSize(1024, 768));
+            problems = windowfits::Problems(window);
+            windowfits::ScreenShot(window, calc.window);
+            QTest::mouseClick(Button(window, 0), Qt::LeftButton);
+        });
+        QCOMPARE(shown, result);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
     void failedCalculationIsReported_data()

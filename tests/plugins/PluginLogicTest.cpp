@@ -113,6 +113,35 @@ private slots:
         QCOMPARE(ReadNumber(text), value);
     }
 
+    // Whole-number boxes (speeds): a comma before exactly three digits
+    // groups thousands; any other comma is still the decimal point.
+    void readWholeNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("thousands") << "1,200" << 1200.0;
+        QTest::newRow("thousands of a zero") << "1,000" << 1000.0;
+        QTest::newRow("millions") << "12,000,000" << 12000000.0;
+        QTest::newRow("negative") << "-2,292" << -2292.0;
+        QTest::newRow("then decimals") << "1,200.5" << 1200.5;
+        QTest::newRow("one decimal") << "1,2" << 1.2;
+        QTest::newRow("two decimals") << "1,25" << 1.25;
+        QTest::newRow("four digits") << "1,2000" << 1.2;
+        QTest::newRow("comma first") << ",200" << 0.2;
+        QTest::newRow("group then decimal comma") << "1,200,5" << qQNaN();
+        QTest::newRow("point stays decimal") << "1.200" << 1.2;
+        QTest::newRow("plain") << "2292" << 2292.0;
+        QTest::newRow("exponent") << "1e3" << 1000.0;
+        QTest::newRow("words") << "1,200rpm" << qQNaN();
+        QTest::newRow("empty") << "" << 0.0;
+    }
+    void readWholeNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(ReadWholeNumber(text), value);
+    }
+
     void clngRoundsHalvesToEven_data()
     {
         QTest::addColumn<double>("value");

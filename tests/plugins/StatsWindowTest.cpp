@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 using namespace platform;
 
@@ -43,10 +44,11 @@ class StatsWindowTest : public QObject {
         QStringList boxes;   // X min, X max, Y min, Y max, Z min, Z max, length, width, height
         bool centred = false;
         QString caption;
+        QStringList fitProblems;  // what does not fit the screen or its box
     };
 
     // Starts the plug-in and reads its window once the values are in.
-    Shown Start(QObject* host, ScriptedAnswers& answers, QString* result = nullptr)
+    Shown Start(QObject* host, ScriptedAnswers& answers, QString* result = nullptr, const QString& shotName = {})
     {
         Shown shown;
         const std::unique_ptr<QObject> plugin = CreateObject(QStringLiteral("Stats.Main"), m_folder->Plugins());
@@ -59,6 +61,9 @@ class StatsWindowTest : public QObject {
             const QPoint offset = window.frameGeometry().center() - AvailableScreenGeometry(&window).center();
             shown.centred = offset.manhattanLength() <= 2;
             shown.caption = window.windowTitle();
+            shown.fitProblems = windowfits::Problems(window);
+            if (!shotName.isEmpty())
+                windowfits::ScreenShot(window, shotName);
             QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
         });
         const QString started = CallByName(plugin.get(), QStringLiteral("PluginStart"), VbMethod).toString();
@@ -89,6 +94,11 @@ private slots:
         QTest::newRow("no Z words")
             << "G0 X1 Y2\n"
             << QStringList{"1.000", "1.000", "2.000", "2.000", "", "", "0.000", "0.000", ""};
+        // A tie in the fourth decimal rounds away from zero as the digits
+        // read, though 1.0005 is stored a hair below.
+        QTest::newRow("ties round as the digits read")
+            << "G0 X0 Z0\nG1 X1.0005 Z-0.1235\n"
+            << QStringList{"0.000", "1.001", "", "", "-0.124", "0.000", "1.001", "", "0.124"};
     }
     void showsExtentsOfTheProgram()
     {
@@ -105,6 +115,18 @@ private slots:
         QCOMPARE(result, QStringLiteral("0"));
         QCOMPARE(host.calls, 1);
         QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // On a 1024 x 768 screen the window fits and shows large values whole.
+    void fitsTheScreenWithItsTextsWhole()
+    {
+        FakeHost host;
+        host.text = QStringLiteral("G0 X-12345.6789 Y-9876.5432 Z-5432.1\nG1 X23456.789 Y8765.4321 Z1234.5\n");
+        ScriptedAnswers answers;
+        const Shown shown = Start(&host, answers, nullptr, QStringLiteral("stats"));
+        QCOMPARE(shown.boxes.value(6), QStringLiteral("35802.468"));
+        QVERIFY2(shown.fitProblems.isEmpty(), qPrintable(shown.fitProblems.join(u'\n')));
+        QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry().size(), QSize(1024, 768));
     }
 
     // With no document (the host's call fails) or no host object at all, the
