@@ -12,6 +12,7 @@
 #include "platform/forms/ShowModal.h"
 #include "shell/KroBrowser.h"
 #include "shell/basFileDialogs.h"
+#include "platform/desktop/HelpWindow.h"
 #include "shell/frmHelp.h"
 #include "shell/frmMsg.h"
 #include "shell/frmTip.h"
@@ -253,8 +254,8 @@ private slots:
             window = std::make_unique<frmTip>(fixture.main.get());
         } else if (dialog == QLatin1String("Help")) {
             ShowHelpTopics();
-            QVERIFY(frmHelp::Instance() != nullptr);
-            window.reset(frmHelp::Instance());
+            QVERIFY(platform::HelpWindow::Instance() != nullptr);
+            window.reset(platform::HelpWindow::Instance());
         } else {
             frmMsg::Show();
             QVERIFY(frmMsg::Loaded() != nullptr);
