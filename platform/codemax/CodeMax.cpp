@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSplitter>
@@ -517,6 +518,8 @@ void CodeMax::loadFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(75, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()), source);
+    // As it is before the read: a change while it is read is a change too.
+    const FileStamp stamp = StampOfFile(file.handle());
 
     CodeMaxPane& pane = *panes_[0][0];
     const bool wasReadOnly = ReadOnly();
@@ -573,6 +576,8 @@ void CodeMax::loadFile(const QString& path)
     finish();
     updateLineNumberWidth();
     forgetSelection();
+    filePath_ = QFileInfo(path).absoluteFilePath();
+    fileStamp_ = stamp;
 }
 
 void CodeMax::SaveFile(const QString& path, bool clearModified)
@@ -583,8 +588,18 @@ void CodeMax::SaveFile(const QString& path, bool clearModified)
     const platform::WriteOutcome written = platform::WriteFileAtomically(path, QByteArrayView(p, length));
     if (!written)
         throw Error(75, QStringLiteral("Cannot write %1: %2").arg(path, written.error), source);
+    filePath_ = QFileInfo(path).absoluteFilePath();
+    fileStamp_ = written.written;
     if (clearModified)
         sci(QsciScintillaBase::SCI_SETSAVEPOINT);
+}
+
+bool CodeMax::FileChangedOnDisk(const QString& path) const
+{
+    if (filePath_.isEmpty() || QFileInfo(path).absoluteFilePath() != filePath_)
+        return false;
+    const FileStamp now = StampOfFile(path);
+    return now.exists() && now != fileStamp_;
 }
 
 bool CodeMax::ReadOnly() const { return sci(QsciScintillaBase::SCI_GETREADONLY) != 0; }

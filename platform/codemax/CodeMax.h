@@ -49,6 +49,7 @@
 #include "platform/codemax/CodeMaxLanguage.h"
 #include "platform/codemax/CodeMaxPosition.h"
 #include "platform/codemax/CodeMaxRange.h"
+#include "platform/files/FileStamp.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -129,6 +130,10 @@ public:
     void OpenFile(const QString& path);
     // Writes the document atomically; clearModified marks it unmodified.
     void SaveFile(const QString& path, bool clearModified);
+    // Whether another program changed the file since this control read or
+    // wrote it last (its size or modification time differs): only for that
+    // file, and only while it exists.
+    bool FileChangedOnDisk(const QString& path) const;
     // Read-only stops the user (typing, keys, commands, Cut, Paste, Undo);
     // the program's own edits (SetText, SetSelText, AddText, ReplaceText,
     // DeleteLine, InsertFile) still apply.
@@ -361,6 +366,8 @@ private:
 
     void* document_ = nullptr;
     bool largeDocument_ = false;
+    QString filePath_;     // the file last read or written, and how it was then
+    FileStamp fileStamp_;
     std::array<std::array<CodeMaxPane*, 2>, 2> panes_{};  // [row][column]
     QPointer<CodeMaxPane> active_;
     QSplitter* rows_ = nullptr;

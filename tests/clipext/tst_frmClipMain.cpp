@@ -11,6 +11,7 @@
 #include "platform/forms/Twips.h"
 
 #include "support/TestRegistry.h"
+#include "support/Unprivileged.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -26,6 +27,8 @@
 
 #include <atomic>
 #include <thread>
+
+#include <sys/stat.h>
 
 using namespace clipext;
 
@@ -288,6 +291,34 @@ private slots:
         second.mnuEditClear->trigger();
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("text/rtf"), QByteArray("{\\rtf1 two}"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("two"));
+    }
+
+    // Saved over a read-only history file of the user's own, the list
+    // replaced it and made the new one read-only again.
+    void savingOverAReadOnlyFileIsRefused()
+    {
+        ClipFixture fixture;
+        frmClipMain& window = fixture.window();
+        ClipFixture::copyText(QStringLiteral("abc"));
+        QTemporaryDir folder;
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("list.CCF"));
+        WriteFile(path, "old");
+        QVERIFY(AsUnprivilegedUser::GiveToUser(folder.path()));
+        QVERIFY(AsUnprivilegedUser::GiveToUser(path));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+        platform::ScriptedAnswers answers;
+        answers.scriptModal(ChooseFile(folder.path(), QStringLiteral("list.CCF")));
+        answers.answerMsgBox(platform::vbYes);  // it exists: replace it?
+        {
+            AsUnprivilegedUser user;
+            REQUIRE_UNPRIVILEGED(user);
+            window.mnuFileSave->trigger();
+        }
+        QCOMPARE(ReadFile(path), QByteArray("old"));
+        QCOMPARE(QFileInfo(path).permissions() & QFileDevice::WriteOwner, QFileDevice::Permissions());
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(answers.msgBoxes()[1].prompt,
+                 QStringLiteral("The clipboard list could not be saved to '%1': Permission denied").arg(path));
     }
 
     void refusesAndReportsBadFiles()

@@ -11,6 +11,7 @@
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/FileTestHelpers.h"
 #include "support/TestRegistry.h"
+#include "support/Unprivileged.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -292,6 +295,31 @@ private slots:
         f.window.Button(QStringLiteral("Save"))->trigger();
         QVERIFY(!f.window.Changed());
         QCOMPARE(Fixture::Read(copy), two + "\r\nN4");  // the file's first line break
+    }
+
+    // Save As over a read-only file of the user's own replaced it, without a word.
+    void saveAsOverAReadOnlyFileIsRefused()
+    {
+        Fixture f;
+        f.OpenBoth("N1\r\n", "N2\r\n");
+        QTemporaryDir folder;
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("RO.NC"));
+        QVERIFY(WriteFileBytes(path, "OLD\r\n"));
+        QVERIFY(AsUnprivilegedUser::GiveToUser(folder.path()));
+        QVERIFY(AsUnprivilegedUser::GiveToUser(path));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+        f.answers.scriptModal(ChooseFiles(folder.path(), {QStringLiteral("RO.NC")}));
+        f.answers.answerMsgBox(vbYes);  // it exists: replace it?
+        {
+            AsUnprivilegedUser user;
+            REQUIRE_UNPRIVILEGED(user);
+            f.window.Button(QStringLiteral("Save"))->trigger();
+        }
+        QCOMPARE(Fixture::Read(path), QByteArray("OLD\r\n"));
+        QCOMPARE(f.answers.msgBoxes().size(), 2);
+        QCOMPARE(f.answers.msgBoxes()[1].prompt,
+                 QStringLiteral("The file was not saved: Cannot write %1: Permission denied").arg(path));
+        QCOMPARE(f.window.lblEditor[1]->text(), QStringLiteral(" File #2 ") + f.dir.filePath(QStringLiteral("TWO.NC")));
     }
 
     void closingAsksAboutChanges()
