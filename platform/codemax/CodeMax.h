@@ -24,7 +24,9 @@
 //   a find text with such a character finds nothing.
 // - Failures are thrown as platform::Error (source ".CodeMax"): 5 for a line
 //   outside the text or a range the control refuses, 53 for a missing file,
-//   75 for a file that cannot be read or written or is not a regular file.
+//   75 for a file that cannot be read or written or is not a regular file,
+//   7 for a file too large for the memory available (refused before it is
+//   read, so that running out of memory cannot end the program).
 //   A failed find or macro play raises CommandFailure instead.
 // - Events are Qt signals, raised synchronously (before the call that caused
 //   them returns); the first argument is the control. A bool& argument is the
@@ -126,7 +128,8 @@ public:
 
     // ---- Files and printing
     // Loads the file: no ContentChange, not modified, no undo. Refuses what is
-    // not a regular file.
+    // not a regular file, and a file whose text would not fit in the memory
+    // available (about 2.5 bytes for each byte of the file).
     void OpenFile(const QString& path);
     // Writes the document atomically; clearModified marks it unmodified.
     void SaveFile(const QString& path, bool clearModified);

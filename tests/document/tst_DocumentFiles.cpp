@@ -1,9 +1,10 @@
 // A document window's file against the world outside: a file the user may
-// not write and a file another program changed after it was read, through
-// the commands and keys the user uses.
+// not write, a file another program changed after it was read, and a file
+// too large for the memory, through the commands and keys the user uses.
 
 #include "DocumentFixture.h"
 #include "DocumentTestHelpers.h"
+#include "platform/files/MemoryRoom.h"
 #include "support/TestRegistry.h"
 #include "support/Unprivileged.h"
 
@@ -163,6 +164,43 @@ private slots:
             QCOMPARE(FileBytes(path), ours);
             QVERIFY(!DocumentState[1].Modified);
         }
+    }
+
+    // "Pelmar /f" on a 5 GB file took 10.5 GB of memory and went on reading;
+    // running out would take every open document's changes with it. The
+    // file is refused before a byte is read, by its size, also by Insert File.
+    void fileTooLargeForTheMemoryIsRefusedBeforeReading()
+    {
+        DocumentFixture fixture;
+        frmNotePad* first = OpenFile(fixture, QStringLiteral("a.nc"), "N10 G00\r\n");
+        QVERIFY(first != nullptr);
+        first->Text1()->AddText(QStringLiteral("(UNSAVED)"));
+        const QString big = fixture.Path(QStringLiteral("BIG.NC"));
+        {
+            QFile file(big);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(qint64(6) << 30));  // sparse: no disk is used
+        }
+        platform::SetAvailableMemoryForTests(qint64(8) << 30);
+        platform::ScriptedAnswers answers;
+        const bool opened = OpenFileInWindow(big, false);
+        answers.scriptModal(ChooseFiles(fixture.Folder(), {"BIG.NC"}));
+        first->mnuInsertFile_Click();
+        platform::SetAvailableMemoryForTests(-1);
+
+        QVERIFY(!opened);
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        for (const auto& box : answers.msgBoxes()) {
+            QCOMPARE(box.title, ProgramError);
+            QVERIFY2(box.prompt.startsWith(QStringLiteral("The file %1 is too large to be read: it has "
+                                                          "6,442,450,944 bytes (6.0 GB)")
+                                               .arg(big)),
+                     qPrintable(box.prompt));
+            QVERIFY2(box.prompt.contains(QStringLiteral("8.0 GB is available")), qPrintable(box.prompt));
+        }
+        QCOMPARE(OpenDocumentCount(), 1);
+        QCOMPARE(first->Text1()->Text(), QStringLiteral("(UNSAVED)N10 G00\r\n"));
+        QVERIFY(DocumentState[1].Modified);
     }
 };
 
