@@ -798,6 +798,8 @@ void frmNotePad::mnuInsertFile_Click()
         if (DocumentStateRecord* state = StateOf(ActiveDocumentForm()))
             state->Modified = true;
     } catch (...) {
+        // A file that cannot be inserted (too large for the memory, unreadable) says why.
+        ShowProgramError();
     }
 }
 

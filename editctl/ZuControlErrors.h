@@ -34,5 +34,6 @@ inline constexpr int ZuErrGetNotSupported = 394;
 // platform::Error passes through unchanged.
 std::optional<platform::Error> ZuBoundaryError(std::exception_ptr exception);
 
-// The file exception for a C run-time error number of a file operation.
+// The file exception for a C run-time error number of a file operation:
+// the cause its number maps to, and "path: the system's words".
 ZuFileException ZuFileExceptionOf(int errorNumber, const QString& path);

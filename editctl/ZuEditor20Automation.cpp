@@ -26,6 +26,15 @@ struct LineHeightReader : ZuPaneView {
     }
 };
 
+// A file that cannot be used raises a file exception with its cause; a
+// failure of the engine its code.
+void CheckFile(const ZuFileResult& result, const QString& path)
+{
+    if (result.fileError != 0)
+        throw ZuFileExceptionOf(result.fileError, path);
+    Check(result.engineError);
+}
+
 }  // namespace
 
 // ---- Splitter
@@ -97,7 +106,7 @@ void ZuEditor20::OpenFile(const QString& path)
     // The new document is built first; the one shown stays when loading fails.
     auto document = std::make_unique<ZuTextDocument>(&Metrics());
     int type = textType_;
-    Check(ZuLoadFile(info.absoluteFilePath(), *document, type, convertOem_));
+    CheckFile(ZuLoadFile(info.absoluteFilePath(), *document, type, convertOem_), info.absoluteFilePath());
     detectedType_ = type;
     AdoptDocument(std::move(document));
     ApplyAllSettings();
@@ -109,13 +118,9 @@ void ZuEditor20::LetFileInsert(QString value)
 {
     Operate(8, [&] {
         fileInsertPath_ = value;
-        const QFileInfo info(value);
-        if (!info.isFile())
-            throw ZuErrnoException{ENOENT};
-        QFile file(info.absoluteFilePath());
-        if (!file.open(QIODevice::ReadOnly))
-            throw ZuErrnoException{EACCES};
-        const QByteArray bytes = file.readAll();
+        const QString path = QFileInfo(value).absoluteFilePath();
+        QByteArray bytes;
+        CheckFile(ZuReadFile(path, bytes), path);
         auto fragment = std::make_unique<ZuTextDocument>(&Metrics());
         ZuMemoryInStream stream(bytes.constData(), std::size_t(bytes.size()));
         int type = textType_;
@@ -164,7 +169,8 @@ void ZuEditor20::SaveToFile(const QString& path, bool selectionOnly)
     } else {
         range.type = ZuRangeWhole;
     }
-    Check(ZuSaveFile(path, Document(), pane, range, type, convertOem_, saveAppend_));
+    CheckFile(ZuSaveFile(path, Document(), pane, range, type, convertOem_, saveAppend_),
+              QFileInfo(path).absoluteFilePath());
     if (!selectionOnly)
         SetModified(false);
 }

@@ -29,6 +29,12 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
+    void reset(int fd)
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
     int release()
     {
         const int fd = fd_;
@@ -40,61 +46,117 @@ private:
     int fd_;
 };
 
-} // namespace
+ZuFileResult FileFailure(int error) { return {error, ZuOk}; }
 
-ZuErr ZuLoadFile(const QString& path, ZuTextDocument& document, int& type, bool convert)
+// A code the stream's own system calls gave is the file's; any other is the engine's.
+ZuFileResult Outcome(ZuErr code, const ZuStream& stream)
 {
-    const QByteArray name = QFile::encodeName(path);
-    // Non-blocking, so that opening a FIFO cannot hang before the check below.
-    Descriptor fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0)
-        return errno;
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        return errno;
-    if (!S_ISREG(info.st_mode))
-        return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    if (info.st_size >= MaxFileBytes)
-        return ZuErrLineCount;
-    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-    ZuFileInStream stream(fd.get());
-    int found = type;
-    if (const ZuErr error = document.Load(stream, found, convert))
-        return error;
-    type = found;
-    return ZuOk;
+    if (code == ZuOk)
+        return {};
+    if (stream.Bad() && stream.Error() == code && code > 0 && code < ZuErrLineCount)
+        return FileFailure(code);
+    return {0, code};
 }
 
-ZuErr ZuSaveFile(const QString& path, const ZuTextDocument& document, int pane, const ZuTextRange& range, int type,
-                 bool convert, bool append)
+// Opens a regular file for reading, refusing others (and one too large for a
+// document) before a byte is read; the descriptor or the failure.
+ZuFileResult OpenForReading(const QString& path, Descriptor& fd)
+{
+    // Non-blocking, so that opening a FIFO cannot hang before the check below.
+    fd.reset(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
+        return FileFailure(errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return FileFailure(errno);
+    if (!S_ISREG(info.st_mode))
+        return FileFailure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    if (info.st_size >= MaxFileBytes)
+        return {0, ZuErrLineCount};
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return {};
+}
+
+} // namespace
+
+ZuFileResult ZuLoadFile(const QString& path, ZuTextDocument& document, int& type, bool convert)
+{
+    Descriptor fd(-1);
+    if (const ZuFileResult opened = OpenForReading(path, fd); !opened.Ok())
+        return opened;
+    ZuFileInStream stream(fd.get());
+    int found = type;
+    if (const ZuFileResult loaded = Outcome(document.Load(stream, found, convert), stream); !loaded.Ok())
+        return loaded;
+    type = found;
+    return {};
+}
+
+ZuFileResult ZuReadFile(const QString& path, QByteArray& bytes)
+{
+    Descriptor fd(-1);
+    if (const ZuFileResult opened = OpenForReading(path, fd); !opened.Ok())
+        return opened;
+    QByteArray read;
+    for (;;) {
+        char chunk[64 * 1024];
+        const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FileFailure(errno);
+        if (got == 0)
+            break;
+        if (read.size() + got >= MaxFileBytes)
+            return {0, ZuErrLineCount};
+        read.append(chunk, got);
+    }
+    bytes = std::move(read);
+    return {};
+}
+
+ZuFileResult ZuSaveFile(const QString& path, const ZuTextDocument& document, int pane, const ZuTextRange& range,
+                        int type, bool convert, bool append)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat info {};
     const bool exists = ::stat(name.constData(), &info) == 0;
     if (exists && !S_ISREG(info.st_mode))
-        return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return FileFailure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     if (append && exists) {
         Descriptor fd(::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC));
         if (fd.get() < 0)
-            return errno;
+            return FileFailure(errno);
+        struct stat before {};
+        if (::fstat(fd.get(), &before) != 0)
+            return FileFailure(errno);
         ZuFileOutStream stream(fd.get());
-        if (const ZuErr error = document.Save(pane, range, stream, type, convert))
-            return error;
-        if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
-            return errno;
-        return ZuOk;
+        ZuFileResult outcome = Outcome(document.Save(pane, range, stream, type, convert), stream);
+        if (outcome.Ok() && ::fsync(fd.get()) != 0)
+            outcome = FileFailure(errno);
+        if (!outcome.Ok()) {
+            // What was appended goes again: the file stays exactly as it was.
+            if (::ftruncate(fd.get(), before.st_size) == 0)
+                ::fsync(fd.get());
+            return outcome;
+        }
+        if (::close(fd.release()) != 0)
+            return FileFailure(errno);
+        return {};
     }
     // The folder must take a new file: the atomic routine writes one beside the target.
     const QString folder = QFileInfo(QFileInfo(path).canonicalFilePath().isEmpty() ? path
                                                                                      : QFileInfo(path).canonicalFilePath())
                                .absolutePath();
     if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
-        return errno == ENOENT ? ENOENT : EACCES;
+        return FileFailure(errno == ENOENT ? ENOENT : EACCES);
     ZuGlobalOutStream stream;
     if (const ZuErr error = document.Save(pane, range, stream, type, convert))
-        return error;
+        return {0, error};
     const std::string& bytes = stream.Data();
-    if (!platform::WriteFileAtomically(path, QByteArrayView(bytes.data(), qsizetype(bytes.size()))))
-        return EIO;
-    return ZuOk;
+    const platform::WriteOutcome written =
+        platform::WriteFileAtomically(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    if (!written)
+        return FileFailure(written.errorNumber);
+    return {};
 }

@@ -50,8 +50,26 @@ void CheckReadable(const QString& path)
         throw platform::Error(75, QStringLiteral("The file %1 cannot be read.").arg(path));
 }
 
+// A file another program wrote after the document read or saved it (a
+// post-processor writing it again) is overwritten only when the user says so.
+bool MayOverwrite(DocumentForm& window, const QString& path)
+{
+    const platform::CodeMax* text = window.Text1();
+    const QString full = QFileInfo(path).absoluteFilePath();
+    if (text == nullptr || !text->FileChangedOnDisk(full))
+        return true;
+    return platform::MsgBox(QStringLiteral("%1 was changed by another program after it was opened or last saved "
+                                           "here.\r\n\r\nDo you want to overwrite it? The other program's changes "
+                                           "will be lost.")
+                                .arg(full),
+                            platform::vbYesNo | platform::vbExclamation | platform::vbDefaultButton2)
+           == platform::vbYes;
+}
+
 bool Save(DocumentForm& window, const QString& path, bool asNew)
 {
+    if (!MayOverwrite(window, path))
+        return false;
     std::optional<platform::WaitCursor> wait(std::in_place);
     try {
         platform::CodeMax* text = window.Text1();

@@ -144,12 +144,12 @@ void RunFiles(const std::string& text, Figures& f)
     ZuTextDocument doc(&metrics);
     int type = 0;
     auto start = Clock::now();
-    if (ZuLoadFile(path, doc, type, false) != ZuOk)
+    if (!ZuLoadFile(path, doc, type, false).Ok())
         Fail("load failed");
     f.loadMBs = double(text.size()) / 1e6 / Seconds(start);
     const QString copy = dir.filePath("copy.nc");
     start = Clock::now();
-    if (ZuSaveFile(copy, doc, 0, ZuTextRange({0, 0}, {0, 0}, ZuRangeWhole), type, false, false) != ZuOk)
+    if (!ZuSaveFile(copy, doc, 0, ZuTextRange({0, 0}, {0, 0}, ZuRangeWhole), type, false, false).Ok())
         Fail("save failed");
     f.saveMBs = double(text.size()) / 1e6 / Seconds(start);
     if (QFile(copy).size() != qint64(text.size()))

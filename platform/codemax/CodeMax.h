@@ -24,7 +24,9 @@
 //   a find text with such a character finds nothing.
 // - Failures are thrown as platform::Error (source ".CodeMax"): 5 for a line
 //   outside the text or a range the control refuses, 53 for a missing file,
-//   75 for a file that cannot be read or written or is not a regular file.
+//   75 for a file that cannot be read or written or is not a regular file,
+//   7 for a file too large for the memory available (refused before it is
+//   read, so that running out of memory cannot end the program).
 //   A failed find or macro play raises CommandFailure instead.
 // - Events are Qt signals, raised synchronously (before the call that caused
 //   them returns); the first argument is the control. A bool& argument is the
@@ -49,6 +51,7 @@
 #include "platform/codemax/CodeMaxLanguage.h"
 #include "platform/codemax/CodeMaxPosition.h"
 #include "platform/codemax/CodeMaxRange.h"
+#include "platform/files/FileStamp.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -125,10 +128,15 @@ public:
 
     // ---- Files and printing
     // Loads the file: no ContentChange, not modified, no undo. Refuses what is
-    // not a regular file.
+    // not a regular file, and a file whose text would not fit in the memory
+    // available (about 2.5 bytes for each byte of the file).
     void OpenFile(const QString& path);
     // Writes the document atomically; clearModified marks it unmodified.
     void SaveFile(const QString& path, bool clearModified);
+    // Whether another program changed the file since this control read or
+    // wrote it last (its size or modification time differs): only for that
+    // file, and only while it exists.
+    bool FileChangedOnDisk(const QString& path) const;
     // Read-only stops the user (typing, keys, commands, Cut, Paste, Undo);
     // the program's own edits (SetText, SetSelText, AddText, ReplaceText,
     // DeleteLine, InsertFile) still apply.
@@ -361,6 +369,8 @@ private:
 
     void* document_ = nullptr;
     bool largeDocument_ = false;
+    QString filePath_;     // the file last read or written, and how it was then
+    FileStamp fileStamp_;
     std::array<std::array<CodeMaxPane*, 2>, 2> panes_{};  // [row][column]
     QPointer<CodeMaxPane> active_;
     QSplitter* rows_ = nullptr;

@@ -9,10 +9,16 @@
 // A full disk, a missing folder or a folder without write permission is
 // reported with the system's own words ("No space left on device").
 //
-// A symbolic link is followed: the file it names is replaced, the link
-// stays. An existing file keeps its permission bits; a new one gets the
-// usual 0666 less the umask. A read-only target is replaced (as a rename
-// does); callers that must refuse it check first.
+// A file the user may not write is refused ("Permission denied"), although
+// a rename would need only the folder's permission. A replaced file keeps
+// what identifies it besides its content: its permission bits, its owner
+// and group where the user may set them, and its other names: a file with
+// hard links is written in place, after its old content was copied beside
+// it (put back should the write fail), so that every name sees the new
+// text. A chain of symbolic links is followed to the real file, which is
+// written; the links stay. A new file gets the usual 0666 less the umask.
+
+#include "platform/files/FileStamp.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -24,7 +30,9 @@ namespace platform {
 
 struct WriteOutcome {
     bool ok = false;
-    QString error;  // the cause, empty when ok
+    QString error;         // the cause, empty when ok
+    int errorNumber = 0;   // the cause as the system's error number (errno), 0 when ok
+    FileStamp written{};   // the file as written, when ok
     explicit operator bool() const { return ok; }
 };
 
@@ -34,7 +42,7 @@ WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes);
 WriteOutcome WriteFileAtomically(const QString& path, std::span<const QByteArrayView> pieces);
 
 // Test seam: when set, the routine behaves as if the disk had only this
-// many bytes free for the temporary file (a short write with ENOSPC).
+// many bytes free for the new content (a short write with ENOSPC).
 // Negative turns it off.
 void SetSimulatedFreeSpaceForTests(qint64 bytes);
 

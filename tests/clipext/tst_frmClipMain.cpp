@@ -12,6 +12,7 @@
 
 #include "support/TestRegistry.h"
 #include "support/WindowFits.h"
+#include "support/Unprivileged.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -27,6 +28,8 @@
 
 #include <atomic>
 #include <thread>
+
+#include <sys/stat.h>
 
 using namespace clipext;
 
@@ -334,6 +337,34 @@ private slots:
         QCOMPARE(ReadFile(fixture.path(written)).left(ClipFileMagicSize), QByteArray(ClipFileMagic));
         QCOMPARE(answers.msgBoxes().size(), 0);
         QTRY_COMPARE(QApplication::focusWidget(), window.lstClipboard);
+    }
+
+    // Saved over a read-only history file of the user's own, the list
+    // replaced it and made the new one read-only again.
+    void savingOverAReadOnlyFileIsRefused()
+    {
+        ClipFixture fixture;
+        frmClipMain& window = fixture.window();
+        ClipFixture::copyText(QStringLiteral("abc"));
+        QTemporaryDir folder;
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("list.CCF"));
+        WriteFile(path, "old");
+        QVERIFY(AsUnprivilegedUser::GiveToUser(folder.path()));
+        QVERIFY(AsUnprivilegedUser::GiveToUser(path));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+        platform::ScriptedAnswers answers;
+        answers.scriptModal(ChooseFile(folder.path(), QStringLiteral("list.CCF")));
+        answers.answerMsgBox(platform::vbYes);  // it exists: replace it?
+        {
+            AsUnprivilegedUser user;
+            REQUIRE_UNPRIVILEGED(user);
+            window.mnuFileSave->trigger();
+        }
+        QCOMPARE(ReadFile(path), QByteArray("old"));
+        QCOMPARE(QFileInfo(path).permissions() & QFileDevice::WriteOwner, QFileDevice::Permissions());
+        QCOMPARE(answers.msgBoxes().size(), 2);
+        QCOMPARE(answers.msgBoxes()[1].prompt,
+                 QStringLiteral("The clipboard list could not be saved to '%1': Permission denied").arg(path));
     }
 
     void refusesAndReportsBadFiles()

@@ -9,10 +9,12 @@
 #include "platform/desktop/HelpWindow.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/WaitCursor.h"
+#include "platform/files/MemoryRoom.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/FileTestHelpers.h"
 #include "support/TestRegistry.h"
 #include "support/WindowFits.h"
+#include "support/Unprivileged.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +31,8 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -299,6 +303,55 @@ private slots:
         f.window.Button(QStringLiteral("Save"))->trigger();
         QVERIFY(!f.window.Changed());
         QCOMPARE(Fixture::Read(copy), two + "\r\nN4");  // the file's first line break
+    }
+
+    // Save As over a read-only file of the user's own replaced it, without a word.
+    void saveAsOverAReadOnlyFileIsRefused()
+    {
+        Fixture f;
+        f.OpenBoth("N1\r\n", "N2\r\n");
+        QTemporaryDir folder;
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("RO.NC"));
+        QVERIFY(WriteFileBytes(path, "OLD\r\n"));
+        QVERIFY(AsUnprivilegedUser::GiveToUser(folder.path()));
+        QVERIFY(AsUnprivilegedUser::GiveToUser(path));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+        f.answers.scriptModal(ChooseFiles(folder.path(), {QStringLiteral("RO.NC")}));
+        f.answers.answerMsgBox(vbYes);  // it exists: replace it?
+        {
+            AsUnprivilegedUser user;
+            REQUIRE_UNPRIVILEGED(user);
+            f.window.Button(QStringLiteral("Save"))->trigger();
+        }
+        QCOMPARE(Fixture::Read(path), QByteArray("OLD\r\n"));
+        QCOMPARE(f.answers.msgBoxes().size(), 2);
+        QCOMPARE(f.answers.msgBoxes()[1].prompt,
+                 QStringLiteral("The file was not saved: Cannot write %1: Permission denied").arg(path));
+        QCOMPARE(f.window.lblEditor[1]->text(), QStringLiteral(" File #2 ") + f.dir.filePath(QStringLiteral("TWO.NC")));
+    }
+
+    // A file far larger than the memory is refused before it is read, by its
+    // size; the file already open stays.
+    void fileTooLargeForTheMemoryIsRefused()
+    {
+        Fixture f;
+        f.OpenBoth("N1\r\n", "N2\r\n");
+        const QString big = f.dir.filePath(QStringLiteral("BIG.NC"));
+        {
+            QFile file(big);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(qint64(5) << 30));  // sparse: no disk is used
+        }
+        f.answers.scriptModal(ChooseFiles(f.dir.path(), {QStringLiteral("BIG.NC")}));
+        SetAvailableMemoryForTests(qint64(2) << 30);
+        f.window.Button(QStringLiteral("Open"))->trigger();
+        SetAvailableMemoryForTests(-1);
+        QCOMPARE(f.answers.msgBoxes().size(), 1);
+        QVERIFY2(f.answers.msgBoxes()[0].prompt.startsWith(
+                     QStringLiteral("The file %1 is too large to be read: it has 5,368,709,120 bytes (5.0 GB)").arg(big)),
+                 qPrintable(f.answers.msgBoxes()[0].prompt));
+        QCOMPARE(f.window.Editor[0]->Text(), QStringLiteral("N1\r\n"));
+        QCOMPARE(f.window.lblEditor[0]->text(), QStringLiteral(" File #1 ") + f.dir.filePath(QStringLiteral("ONE.NC")));
     }
 
     void closingAsksAboutChanges()

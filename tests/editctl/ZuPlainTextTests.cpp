@@ -276,31 +276,31 @@ private slots:
         }
         ZuTextDocument doc;
         int type = 0;
-        QCOMPARE(ZuLoadFile(path, doc, type, false), ZuOk);
+        QVERIFY(ZuLoadFile(path, doc, type, false).Ok());
         QCOMPARE(type, 1);
         const ZuTextRange whole({0, 0}, {0, 0}, ZuRangeWhole);
-        QCOMPARE(ZuSaveFile(path, doc, 0, whole, type, false, false), ZuOk);
+        QVERIFY(ZuSaveFile(path, doc, 0, whole, type, false, false).Ok());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), bytes);
         file.close();
-        QCOMPARE(ZuSaveFile(path, doc, 0, whole, 2, false, true), ZuOk); // appended in place
+        QVERIFY(ZuSaveFile(path, doc, 0, whole, 2, false, true).Ok()); // appended in place
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), bytes + QByteArray("a\nb\x00\xe9\nc", 7));
         file.close();
 
         // Only regular files.
         ZuTextDocument other;
-        QCOMPARE(ZuLoadFile(dir.path(), other, type, false), EISDIR);
-        QCOMPARE(ZuLoadFile("/dev/zero", other, type, false), EINVAL);
-        QCOMPARE(ZuSaveFile(dir.path(), doc, 0, whole, 1, false, false), EISDIR);
-        QCOMPARE(ZuLoadFile(dir.filePath("missing"), other, type, false), ENOENT);
+        QCOMPARE(ZuLoadFile(dir.path(), other, type, false).fileError, EISDIR);
+        QCOMPARE(ZuLoadFile("/dev/zero", other, type, false).fileError, EINVAL);
+        QCOMPARE(ZuSaveFile(dir.path(), doc, 0, whole, 1, false, false).fileError, EISDIR);
+        QCOMPARE(ZuLoadFile(dir.filePath("missing"), other, type, false).fileError, ENOENT);
         QCOMPARE(other.ByteCount(), 0u);
 
         // A folder without write permission: error 13, the file unchanged.
         if (::geteuid() != 0) {
             QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-            QCOMPARE(ZuSaveFile(path, other, 0, whole, 1, false, false), EACCES);
+            QCOMPARE(ZuSaveFile(path, other, 0, whole, 1, false, false).fileError, EACCES);
             QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll().size(), bytes.size() + 7);

@@ -1,6 +1,7 @@
 #include "platform/files/AtomicWrite.h"
 #include "support/SmallDisk.h"
 #include "support/TestRegistry.h"
+#include "support/Unprivileged.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,6 +42,13 @@ private slots:
     void piecesAreWrittenInOrder_data();
     void piecesAreWrittenInOrder();
     void piecesOnAFullDiskKeepOldFile();
+    void fileTheUserMayNotWriteIsRefused();
+    void keepsOwnerAndGroup();
+    void hardLinksKeepSharingTheFile_data();
+    void hardLinksKeepSharingTheFile();
+    void failedWriteOfALinkedFileKeepsItWhole_data();
+    void failedWriteOfALinkedFileKeepsItWhole();
+    void chainOfLinksLeadsToTheFile();
 };
 
 void tst_AtomicWrite::writesNewAndReplacesOld()
@@ -116,6 +124,165 @@ void tst_AtomicWrite::keepsPermissionsAndFollowsLinks()
     struct stat st {};
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
     QCOMPARE(int(st.st_mode & 0777), 0640);
+}
+
+namespace {
+
+struct stat statusOf(const QString& path)
+{
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+}  // namespace
+
+// Replacing needs only the folder's permission; a read-only file of the
+// user's own in a folder of theirs was replaced, and stayed read-only.
+void tst_AtomicWrite::fileTheUserMayNotWriteIsRefused()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ro.nc"));
+    QVERIFY(WriteFileAtomically(path, "O1000\r\nM30\r\n").ok);
+    QVERIFY(AsUnprivilegedUser::GiveToUser(dir.path()));
+    QVERIFY(AsUnprivilegedUser::GiveToUser(path));
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    const ino_t inode = statusOf(path).st_ino;
+    WriteOutcome outcome;
+    {
+        AsUnprivilegedUser user;
+        REQUIRE_UNPRIVILEGED(user);
+        outcome = WriteFileAtomically(path, "O1000\r\nM02\r\n");
+    }
+    QVERIFY(!outcome);
+    QCOMPARE(outcome.error, QStringLiteral("Permission denied"));
+    QCOMPARE(outcome.errorNumber, EACCES);
+    QCOMPARE(readAll(path), QByteArray("O1000\r\nM30\r\n"));
+    QCOMPARE(statusOf(path).st_ino, inode);
+    QCOMPARE(int(statusOf(path).st_mode & 07777), 0444);
+    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("ro.nc")});
+}
+
+// Root saving another user's file gave it to root.
+void tst_AtomicWrite::keepsOwnerAndGroup()
+{
+    if (::geteuid() != 0)
+        QSKIP("only root can write a file that another user owns and may set its owner");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("PART.NC"));
+    QVERIFY(WriteFileAtomically(path, "old").ok);
+    QCOMPARE(::chown(QFile::encodeName(path).constData(), AsUnprivilegedUser::Nobody, AsUnprivilegedUser::NoGroup), 0);
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0664), 0);
+    const WriteOutcome outcome = WriteFileAtomically(path, "new");
+    QVERIFY(outcome.ok);
+    QCOMPARE(readAll(path), QByteArray("new"));
+    const struct stat st = statusOf(path);
+    QCOMPARE(st.st_uid, AsUnprivilegedUser::Nobody);
+    QCOMPARE(st.st_gid, AsUnprivilegedUser::NoGroup);
+    QCOMPARE(int(st.st_mode & 07777), 0664);
+    QVERIFY(outcome.written == StampOfFile(path));
+}
+
+// A file with a second name was separated from it: the other name kept the old text.
+void tst_AtomicWrite::hardLinksKeepSharingTheFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("shorter") << QByteArray("N10\r\n");
+    QTest::newRow("as long") << program(2000);
+    QTest::newRow("longer") << program(3 << 20);
+    QTest::newRow("empty") << QByteArray();
+}
+
+void tst_AtomicWrite::hardLinksKeepSharingTheFile()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("PART.NC"));
+    const QString other = dir.filePath(QStringLiteral("COPY.NC"));
+    QVERIFY(WriteFileAtomically(path, program(2000)).ok);
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+    const ino_t inode = statusOf(path).st_ino;
+
+    const WriteOutcome outcome = WriteFileAtomically(path, content);
+    QVERIFY(outcome.ok);
+    QCOMPARE(readAll(path), content);
+    QCOMPARE(readAll(other), content);
+    QCOMPARE(statusOf(path).st_ino, inode);
+    QCOMPARE(statusOf(other).st_ino, inode);
+    QCOMPARE(int(statusOf(path).st_mode & 07777), 0640);
+    QVERIFY(outcome.written == StampOfFile(path));
+    QCOMPARE(filesIn(dir.path()), (QStringList{QStringLiteral("COPY.NC"), QStringLiteral("PART.NC")}));
+}
+
+// Written in place, a failure half way must not leave a mixed file under
+// either name: the old content comes back (or, on a real full disk, no byte
+// of it changes).
+void tst_AtomicWrite::failedWriteOfALinkedFileKeepsItWhole_data()
+{
+    QTest::addColumn<bool>("realDisk");
+    QTest::newRow("small disk") << true;
+    QTest::newRow("simulated") << false;
+}
+
+void tst_AtomicWrite::failedWriteOfALinkedFileKeepsItWhole()
+{
+    QFETCH(bool, realDisk);
+    SmallDisk disk(64 * 1024);
+    QTemporaryDir dir;
+    if (realDisk)
+        REQUIRE_SMALL_DISK(disk);
+    const auto at = [&](const QString& name) { return realDisk ? disk.path(name) : dir.filePath(name); };
+    const QString path = at(QStringLiteral("PART.NC"));
+    const QString other = at(QStringLiteral("COPY.NC"));
+    const QByteArray old = program(2000);
+    QVERIFY(WriteFileAtomically(path, old).ok);
+    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+    if (realDisk)
+        disk.fillLeaving(8192);
+    else
+        SetSimulatedFreeSpaceForTests(4096);
+    const WriteOutcome outcome = WriteFileAtomically(path, program(20000).replace('G', 'H'));
+    SetSimulatedFreeSpaceForTests(-1);
+    QVERIFY(!outcome);
+    QCOMPARE(outcome.error, QStringLiteral("No space left on device"));
+    QCOMPARE(outcome.errorNumber, ENOSPC);
+    QCOMPARE(readAll(path), old);
+    QCOMPARE(readAll(other), old);
+    QCOMPARE(statusOf(path).st_ino, statusOf(other).st_ino);
+    QCOMPARE(filesIn(QFileInfo(path).path()).filter(QStringLiteral("NC")),
+             (QStringList{QStringLiteral("COPY.NC"), QStringLiteral("PART.NC")}));
+}
+
+// Only the first link of a chain was followed: the second was replaced by a file.
+void tst_AtomicWrite::chainOfLinksLeadsToTheFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("programs/old")));
+    const QString path = dir.filePath(QStringLiteral("programs/old/PART.NC"));
+    QVERIFY(WriteFileAtomically(path, "old").ok);
+    const QString middle = dir.filePath(QStringLiteral("programs/CURRENT.NC"));
+    const QString first = dir.filePath(QStringLiteral("LATEST.NC"));
+    QCOMPARE(::symlink("old/PART.NC", QFile::encodeName(middle).constData()), 0);
+    QCOMPARE(::symlink("programs/CURRENT.NC", QFile::encodeName(first).constData()), 0);
+
+    QVERIFY(WriteFileAtomically(first, "new").ok);
+    QCOMPARE(readAll(path), QByteArray("new"));
+    QVERIFY(S_ISLNK(statusOf(first).st_mode));
+    QVERIFY(S_ISLNK(statusOf(middle).st_mode));
+
+    // A loop of links is no file.
+    const QString loop = dir.filePath(QStringLiteral("LOOP.NC"));
+    QCOMPARE(::symlink("LOOP.NC", QFile::encodeName(loop).constData()), 0);
+    const WriteOutcome outcome = WriteFileAtomically(loop, "x");
+    QVERIFY(!outcome);
+    QCOMPARE(outcome.errorNumber, ELOOP);
+    QVERIFY(S_ISLNK(statusOf(loop).st_mode));
 }
 
 
