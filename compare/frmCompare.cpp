@@ -8,6 +8,8 @@
 #include "platform/codemax/CodeMaxCommands.h"
 #include "platform/codemax/CodeMaxGlobals.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/forms/ProgramFolder.h"
+#include "shell/MIni.h"
 
 #include <QAction>
 #include <QApplication>
@@ -241,6 +243,7 @@ bool frmCompare::Form_Load()
 
 void frmCompare::ApplyPaneLook()
 {
+    const qint32 highlight = ReadColorItem(2, platform::SettingsFile(QStringLiteral("\\Editor.ini"))).ForeColor;
     for (platform::CodeMax* pane : Editor) {
         pane->SetColor(1, 0xC0C0C0);
         pane->SetColor(26, 0xFFFFFF);
@@ -249,6 +252,8 @@ void frmCompare::ApplyPaneLook()
         pane->SetColor(7, 0xFFFFFF);
         pane->SetColor(2, 0xC00000);
         pane->SetColor(3, 0xFFFFFF);
+        // The highlighted difference in the colour of Pelmar's highlighted line.
+        pane->SetColor(30, highlight);
         pane->SetDisplayLeftMargin(false);
         pane->SetSelBounds(true);
         QFont bold = pane->Font();

@@ -333,21 +333,20 @@ void SaveRegistrySettings(cRegistry& registry, HKEY root)
 
 void LoadColorItems()
 {
-    const QString colors = QStringLiteral("Colors");
-    for (int i = 0; i < ColorItemsUsed; ++i) {
-        ColorItem& item = ColorItems[static_cast<size_t>(i)];
-        const ColorItem& fallback = DefaultColorItems[static_cast<size_t>(i)];
-        const auto read = [&](const char* suffix, qint32 defaultValue) {
-            bool ok = false;
-            const qint32 value =
-                ReadIniString(colors, QStringLiteral("clr%1%2").arg(i).arg(QLatin1String(suffix)), IniFile)
-                    .toInt(&ok);
-            return ok ? value : defaultValue;
-        };
-        item.BackColor = read("bg", fallback.BackColor);
-        item.ForeColor = read("fr", fallback.ForeColor);
-        item.FontStyle = read("fnt", fallback.FontStyle);
-    }
+    for (int i = 0; i < ColorItemsUsed; ++i)
+        ColorItems[static_cast<size_t>(i)] = ReadColorItem(i, IniFile);
+}
+
+ColorItem ReadColorItem(int index, const QString& file)
+{
+    const ColorItem& fallback = DefaultColorItems[static_cast<size_t>(index)];
+    const auto read = [&](const char* suffix, qint32 defaultValue) {
+        const QString key = QStringLiteral("clr%1%2").arg(index).arg(QLatin1String(suffix));
+        bool ok = false;
+        const qint32 value = ReadIniString(QStringLiteral("Colors"), key, file).toInt(&ok);
+        return ok ? value : defaultValue;
+    };
+    return {read("bg", fallback.BackColor), read("fr", fallback.ForeColor), read("fnt", fallback.FontStyle)};
 }
 
 void ApplyColorItems(platform::CodeMax& text)

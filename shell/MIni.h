@@ -103,5 +103,7 @@ void SetDefaultEditorOptions();
 // Reads ColorItems 0 to 9 from "Editor.ini" [Colors]; a missing or
 // non-numeric value keeps that item's default.
 void LoadColorItems();
+// Colour item index (0 to 9) as the settings file holds it, read the same way.
+ColorItem ReadColorItem(int index, const QString& file);
 // Gives an editing control the colours and font styles of ColorItems.
 void ApplyColorItems(platform::CodeMax& text);

@@ -501,6 +501,12 @@ void CodeMax::typeText(const QString& text)
         pane.Sci(QsciScintillaBase::SCI_SETTARGETRANGE, uintptr_t(caret), over);
         pane.SciPtr(QsciScintillaBase::SCI_REPLACETARGET, uintptr_t(bytes.size()), bytes.constData());
         pane.Sci(QsciScintillaBase::SCI_GOTOPOS, uintptr_t(caret + bytes.size()));
+    } else if (anchor == caret && pane.Sci(QsciScintillaBase::SCI_GETSELECTIONS) <= 1) {
+        // Inserted outside an undo group, as the editing control inserts a
+        // typed character: characters typed one after another then undo as
+        // one step. (Replacing the selection groups its own edits, which
+        // starts a new step for each key.)
+        pane.SciPtr(QsciScintillaBase::SCI_ADDTEXT, uintptr_t(bytes.size()), bytes.constData());
     } else {
         pane.SciPtr(QsciScintillaBase::SCI_REPLACESEL, 0, bytes.constData());
     }

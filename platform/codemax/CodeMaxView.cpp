@@ -30,6 +30,8 @@ QColor fromColorRef(qint64 value)
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
+intptr_t toColorRef(const QColor& c) { return c.red() | c.green() << 8 | c.blue() << 16; }
+
 }  // namespace
 
 // ------------------------------------------------------------------- panes
@@ -180,15 +182,17 @@ void CodeMax::applyStyles(CodeMaxPane& pane)
         lexer.setPaper(colour(5 + 2 * s), s);
         lexer.setFont(styleFont(s), s);
     }
-    pane.Sci(Sci::SCI_STYLESETBACK, Sci::STYLE_DEFAULT, window.red() | window.green() << 8 | window.blue() << 16);
+    pane.Sci(Sci::SCI_STYLESETBACK, Sci::STYLE_DEFAULT, toColorRef(window));
     pane.setCaretForegroundColor(colour(4));
     pane.setMarginsForegroundColor(colour(26));
     pane.setMarginsBackgroundColor(colour(27));
     pane.setMarginsFont(styleFont(11));
     pane.setMarginBackgroundColor(bookmarkMargin, colour(1));
-    pane.setMarkerForegroundColor(colour(2), BookmarkMarker);
-    pane.setMarkerBackgroundColor(colour(3), BookmarkMarker);
-    pane.setMarkerBackgroundColor(colour(30), HighlightMarker);
+    // Straight to Scintilla: QScintilla's marker colour setters leave alone
+    // the markers that it did not define itself.
+    pane.Sci(Sci::SCI_MARKERSETFORE, BookmarkMarker, toColorRef(colour(2)));
+    pane.Sci(Sci::SCI_MARKERSETBACK, BookmarkMarker, toColorRef(colour(3)));
+    pane.Sci(Sci::SCI_MARKERSETBACK, HighlightMarker, toColorRef(colour(30)));
 }
 
 void CodeMax::applyMargins(CodeMaxPane& pane)

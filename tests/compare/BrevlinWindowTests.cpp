@@ -16,6 +16,8 @@
 #include "support/WindowFits.h"
 #include "support/Unprivileged.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QToolTip>
 #include <QtTest>
@@ -104,6 +107,23 @@ QByteArray Program(int lines, int changeEvery, bool changed)
         text += "\r\n";
     }
     return text;
+}
+
+// Pixels of the colour on the highlighted line of a pane, as painted.
+int HighlightPixels(CodeMax& control, const QColor& colour)
+{
+    using Sci = QsciScintillaBase;
+    QsciScintilla* pane = control.ActivePane();
+    const QImage image = pane->viewport()->grab().toImage();
+    const int top = int(pane->SendScintilla(
+        Sci::SCI_POINTYFROMPOSITION, 0UL,
+        pane->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(control.HighlightedLine()))));
+    const int bottom = std::min(image.height(), top + int(pane->SendScintilla(Sci::SCI_TEXTHEIGHT, 0UL)));
+    int count = 0;
+    for (int y = std::max(0, top); y < bottom; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
 }
 
 }  // namespace
@@ -219,6 +239,34 @@ private slots:
         // A second compare marks again from scratch.
         f.window.Button(QStringLiteral("Compare"))->trigger();
         QCOMPARE(f.Marks(1), (QList<int>{2, 5}));
+    }
+
+    // The differing line found is highlighted in the colour Pelmar gives its
+    // highlighted line: colour item 2 of its settings, yellow by default.
+    void highlightedDifferenceShowsInPelmarsColour_data()
+    {
+        QTest::addColumn<QByteArray>("colors");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("Pelmar's setting") << QByteArray("[Colors]\r\nclr2fr = 255\r\n") << QColor(255, 0, 0);
+        QTest::newRow("default") << QByteArray() << QColor(255, 255, 0);
+    }
+    void highlightedDifferenceShowsInPelmarsColour()
+    {
+        QFETCH(QByteArray, colors);
+        QFETCH(QColor, expected);
+        QTemporaryDir program;
+        const QByteArray previous = qgetenv("TALVEX_PROGRAM_DIR");
+        qputenv("TALVEX_PROGRAM_DIR", program.path().toLocal8Bit());
+        const auto restore = qScopeGuard([&] { qputenv("TALVEX_PROGRAM_DIR", previous); });
+        if (!colors.isEmpty())
+            QVERIFY(WriteFileAtomically(program.filePath(QStringLiteral("Editor.ini")), colors));
+        Fixture f;
+        f.OpenBoth("1\n2\n3\n4\n", "1\nX\n3\n4\n");
+        f.window.Button(QStringLiteral("Compare"))->trigger();
+        for (CodeMax* pane : f.window.Editor) {
+            QCOMPARE(pane->HighlightedLine(), 1);
+            QVERIFY2(HighlightPixels(*pane, expected) > 200, qPrintable(pane->objectName()));
+        }
     }
 
     void stopEndsACompareWithoutAMessage()

@@ -213,6 +213,49 @@ private slots:
         QVERIFY(c.Text() != QString("A\r\nN5"));
     }
 
+    // Typing undoes in the steps of the bare editing control: characters
+    // typed one after another are one step; a caret moved away, a deletion or
+    // a selection typed over starts a new one.
+    void typingUndoesInTheStepsOfTheBareControl()
+    {
+        const QString start = QStringLiteral("G1\nX5");
+        CodeMax c;
+        c.SetText(start);
+        c.SetSel({0, 2, 0, 2}, false);
+        QsciScintilla bare;
+        bare.setText(start);
+        bare.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        bare.setCursorPosition(0, 2);
+        const auto type = [](QWidget* pane) {
+            QTest::keyClicks(pane, " (SE)");
+            QTest::keyClick(pane, Qt::Key_Down);
+            QTest::keyClicks(pane, "Y7");
+            QTest::keyClick(pane, Qt::Key_Backspace);
+            QTest::keyClick(pane, Qt::Key_Backspace);
+            QTest::keyClicks(pane, "Y8");
+            QTest::keyClick(pane, Qt::Key_Home, Qt::ShiftModifier);
+            QTest::keyClicks(pane, "Z9");
+        };
+        type(c.ActivePane());
+        type(&bare);
+        const auto lf = [](QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); };
+        QCOMPARE(lf(c.Text()), QStringLiteral("G1 (SE)\nZ9"));
+        QCOMPARE(bare.text(), lf(c.Text()));
+        QStringList steps, bareSteps;
+        while (bare.isUndoAvailable()) {
+            QTest::keyClick(&bare, Qt::Key_Z, Qt::ControlModifier);
+            bareSteps << bare.text();
+            QTest::keyClick(c.ActivePane(), Qt::Key_Z, Qt::ControlModifier);
+            steps << lf(c.Text());
+        }
+        QCOMPARE(steps, bareSteps);
+        QCOMPARE(steps.first(), QStringLiteral("G1 (SE)\nZ"));
+        QCOMPARE(steps.last(), start);
+        QVERIFY(steps.size() <= 6);
+        QTest::keyClick(c.ActivePane(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(lf(c.Text()), QStringLiteral("G1 (SE)\nX5"));
+    }
+
     void chordDispatch()
     {
         TableGuard guard;

@@ -162,6 +162,57 @@ private slots:
         QVERIFY(!highlighted(2));
     }
 
+    // The highlighted line and the bookmarks are painted in the colours of
+    // their items, set before or after the marks are placed.
+    void marksArePaintedInTheirColours_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<qint64>("colorRef");
+        QTest::addColumn<QColor>("expected");
+        QTest::addColumn<bool>("inMargin");
+        QTest::addColumn<int>("atLeast");
+        QTest::newRow("highlighted line") << 30 << qint64(0x0000FF) << QColor(255, 0, 0) << false << 2000;
+        QTest::newRow("bookmark fill") << 3 << qint64(0xFF0000) << QColor(0, 0, 255) << true << 20;
+        QTest::newRow("bookmark outline") << 2 << qint64(0x00C000) << QColor(0, 0xC0, 0) << true << 8;
+    }
+    void marksArePaintedInTheirColours()
+    {
+        QFETCH(int, item);
+        QFETCH(qint64, colorRef);
+        QFETCH(QColor, expected);
+        QFETCH(bool, inMargin);
+        QFETCH(int, atLeast);
+        for (const bool colourFirst : {true, false}) {
+            CodeMax c;
+            c.SetText("N10 G01 X1\r\nN20 G01 X2\r\nN30 G01 X3\r\nN40 M30");
+            c.SetDisplayLeftMargin(true);
+            c.resize(400, 200);
+            if (colourFirst)
+                c.SetColor(item, colorRef);
+            c.SetHighlightedLine(1);
+            c.SetBookmark(1, true);
+            if (!colourFirst)
+                c.SetColor(item, colorRef);
+            QsciScintilla* pane = c.Pane(0);
+            const QImage image = pane->viewport()->grab().toImage();
+            const int lineHeight = int(pane->SendScintilla(Sci::SCI_TEXTHEIGHT, 1UL));
+            const int top = int(pane->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL,
+                                                    pane->SendScintilla(Sci::SCI_POSITIONFROMLINE, 1UL)));
+            const int marginEnd = pane->marginWidth(1);
+            QVERIFY(marginEnd > 0);
+            int inside = 0, outside = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixelColor(x, y) == expected) {
+                        const bool onLine = y >= top && y < top + lineHeight;
+                        const bool inPlace = onLine && (x < marginEnd) == inMargin;
+                        ++(inPlace ? inside : outside);
+                    }
+            QVERIFY2(inside >= atLeast, qPrintable(QStringLiteral("%1 pixels").arg(inside)));
+            QCOMPARE(outside, 0);
+        }
+    }
+
     void margins()
     {
         CodeMax c;
