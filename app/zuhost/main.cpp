@@ -33,7 +33,8 @@ int main(int argc, char* argv[])
                                 << '\n' << Usage;
             return 2;
         }
-        (arguments[i] == QLatin1String("--script") ? scriptFile : progId) = arguments[++i];
+        QString& value = arguments[i] == QLatin1String("--script") ? scriptFile : progId;
+        value = arguments[++i];
     }
     QTextStream out(stdout);
     ZuHostScript script;
