@@ -177,7 +177,7 @@ QStringList ItemsNotSwitches(const QStringList& items)
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (items[i] == QLatin1String("/f") || items[i] == QLatin1String("/g"))
             ++i;  // its value
-        else if (!IsSwitch(items[i]))
+        else if (!IsSwitch(items[i]) && !items[i].trimmed().isEmpty())
             others.append(items[i]);
     }
     return others;

@@ -58,7 +58,7 @@ QString CommandFromArguments(const QStringList& arguments);
 // not a switch) is opened as "/f" would open it; other arguments stay as given.
 QStringList WithOpenSwitchForFile(const QStringList& arguments);
 // The items that are neither a switch ("/?", "/f", "/g", "/n", "/rs") nor the
-// value after "/f" or "/g", in command-line order.
+// value after "/f" or "/g", in command-line order; blank ones are left out.
 QStringList ItemsNotSwitches(const QStringList& items);
 // Names those items in a message (exclamation icon, title "Talvex Editor");
 // nothing when there are none.
