@@ -100,6 +100,34 @@ function(talvex_fuzzer name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120)
 endfunction()
 
+# talvex_fuzz_objects(var SOURCES ... [DEPENDS ...] [FLAGS ...])
+# Sources that several fuzzers link, compiled once (each on its own, so they
+# build side by side) with the fuzzers' compiler and instrumentation; var gets
+# the object files, to be given among a fuzzer's SOURCES. Empty without clang.
+function(talvex_fuzz_objects var)
+  cmake_parse_arguments(O "" "" "SOURCES;DEPENDS;FLAGS" ${ARGN})
+  set(${var} "" PARENT_SCOPE)
+  find_program(TALVEX_CLANGXX clang++)
+  if(NOT TALVEX_FUZZERS OR NOT TALVEX_CLANGXX)
+    return()
+  endif()
+  set(folder "${CMAKE_CURRENT_BINARY_DIR}/fuzz-objects")
+  file(MAKE_DIRECTORY "${folder}")
+  set(objects "")
+  foreach(source ${O_SOURCES})
+    get_filename_component(stem "${source}" NAME_WE)
+    set(object "${folder}/${stem}.o")
+    add_custom_command(OUTPUT "${object}"
+      COMMAND "${TALVEX_CLANGXX}" -std=c++20 -O1 -g1 -Wall -Wextra -Werror ${O_FLAGS}
+              -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+              "-I${CMAKE_SOURCE_DIR}" "-I${CMAKE_SOURCE_DIR}/tests" -c "${source}" -o "${object}"
+      DEPENDS "${source}" ${O_DEPENDS}
+      COMMENT "Compiling ${stem} for the fuzzers")
+    list(APPEND objects "${object}")
+  endforeach()
+  set(${var} ${objects} PARENT_SCOPE)
+endfunction()
+
 # Gathers the targets defined under dir and its sub-folders.
 function(talvex_collect_targets dir out)
   get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
@@ -191,6 +219,7 @@ function(talvex_set_runpaths)
       continue()
     endif()
     file(RELATIVE_PATH back "${output}" "${TALVEX_BIN_DIR}")
+    string(REGEX REPLACE "/$" "" back "${back}")
     if(back STREQUAL "")
       set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
     else()
