@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QtTest>
 
+#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -221,13 +222,23 @@ private slots:
         const QString folder = fixture.ProgramPath(program);
         if (program != QLatin1String("gone"))
             QVERIFY(QDir().mkpath(folder));
+        // Root writes into any folder: a read-only file system stops it too.
+        const QByteArray path = QFile::encodeName(folder);
+        bool mounted = false;
         const auto writable = qScopeGuard([&] {
+            if (mounted)
+                ::umount2(path.constData(), MNT_DETACH);
             QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         });
         if (program == QLatin1String("read-only")) {
-            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-            if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
-                QSKIP("this user writes into read-only folders (root)");
+            if (::geteuid() == 0) {
+                if (::mount("tmpfs", path.constData(), "tmpfs", MS_RDONLY, "size=4096") != 0)
+                    QSKIP("mounting a read-only tmpfs was refused");
+                mounted = true;
+            } else {
+                QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            }
+            QVERIFY(::access(path.constData(), W_OK) != 0);
         }
         qputenv("TALVEX_PROGRAM_DIR", QFile::encodeName(folder));
         const QString expected = home ? QDir::homePath() : folder;
