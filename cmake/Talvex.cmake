@@ -74,6 +74,9 @@ endfunction()
 # saying so; the reader's bounded mutation test in the suite still runs.
 function(talvex_fuzzer name)
   cmake_parse_arguments(F "" "WHAT;SEEDS" "SOURCES;DEPENDS;FLAGS;LIBS;RUN_ARGS" ${ARGN})
+  if(NOT TALVEX_FUZZERS)
+    return()
+  endif()
   find_program(TALVEX_CLANGXX clang++)
   if(NOT TALVEX_CLANGXX)
     message(STATUS "clang++ not found: the ${F_WHAT} fuzzer is not built (the bounded mutation test still runs)")
@@ -81,7 +84,7 @@ function(talvex_fuzzer name)
   endif()
   set(fuzzer "${CMAKE_BINARY_DIR}/tests/${name}")
   add_custom_command(OUTPUT "${fuzzer}"
-    COMMAND "${TALVEX_CLANGXX}" -std=c++20 -O1 -g -Wall -Wextra -Werror ${F_FLAGS}
+    COMMAND "${TALVEX_CLANGXX}" -std=c++20 -O1 -g1 -Wall -Wextra -Werror ${F_FLAGS}
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
             "-I${CMAKE_SOURCE_DIR}" "-I${CMAKE_SOURCE_DIR}/tests"
             ${F_SOURCES} ${F_LIBS} -o "${fuzzer}"
@@ -97,6 +100,34 @@ function(talvex_fuzzer name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120)
 endfunction()
 
+# talvex_fuzz_objects(var SOURCES ... [DEPENDS ...] [FLAGS ...])
+# Sources that several fuzzers link, compiled once (each on its own, so they
+# build side by side) with the fuzzers' compiler and instrumentation; var gets
+# the object files, to be given among a fuzzer's SOURCES. Empty without clang.
+function(talvex_fuzz_objects var)
+  cmake_parse_arguments(O "" "" "SOURCES;DEPENDS;FLAGS" ${ARGN})
+  set(${var} "" PARENT_SCOPE)
+  find_program(TALVEX_CLANGXX clang++)
+  if(NOT TALVEX_FUZZERS OR NOT TALVEX_CLANGXX)
+    return()
+  endif()
+  set(folder "${CMAKE_CURRENT_BINARY_DIR}/fuzz-objects")
+  file(MAKE_DIRECTORY "${folder}")
+  set(objects "")
+  foreach(source ${O_SOURCES})
+    get_filename_component(stem "${source}" NAME_WE)
+    set(object "${folder}/${stem}.o")
+    add_custom_command(OUTPUT "${object}"
+      COMMAND "${TALVEX_CLANGXX}" -std=c++20 -O1 -g1 -Wall -Wextra -Werror ${O_FLAGS}
+              -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+              "-I${CMAKE_SOURCE_DIR}" "-I${CMAKE_SOURCE_DIR}/tests" -c "${source}" -o "${object}"
+      DEPENDS "${source}" ${O_DEPENDS}
+      COMMENT "Compiling ${stem} for the fuzzers")
+    list(APPEND objects "${object}")
+  endforeach()
+  set(${var} ${objects} PARENT_SCOPE)
+endfunction()
+
 # Gathers the targets defined under dir and its sub-folders.
 function(talvex_collect_targets dir out)
   get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
@@ -108,10 +139,100 @@ function(talvex_collect_targets dir out)
   set(${out} ${targets} PARENT_SCOPE)
 endfunction()
 
+# True in out when target compiles against Qt's widgets: through its own link
+# libraries or what they pass on to it.
+function(talvex_sees_widgets target out)
+  get_target_property(pending ${target} LINK_LIBRARIES)
+  set(seen "")
+  set(${out} FALSE PARENT_SCOPE)
+  while(pending)
+    list(POP_FRONT pending lib)
+    if(NOT lib OR lib IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen "${lib}")
+    if(lib MATCHES "^(Qt6::Widgets|Qt6::PrintSupport|QScintilla::QScintilla)$")
+      set(${out} TRUE PARENT_SCOPE)
+      return()
+    endif()
+    if(TARGET "${lib}" AND NOT lib MATCHES "::")
+      get_target_property(more ${lib} INTERFACE_LINK_LIBRARIES)
+      if(more)
+        list(APPEND pending ${more})
+      endif()
+    endif()
+  endwhile()
+endfunction()
+
+# Most of our code is Qt widgets code, and parsing Qt's headers is a large
+# part of compiling it: the common ones are parsed once per build tree into
+# one precompiled header that every widgets target shares. (The fuzzers build
+# their plain-C++ and core-only sources apart from the suite, without it, so
+# those sources must include what they use.)
+function(talvex_precompile_headers)
+  set(host_source "${CMAKE_BINARY_DIR}/talvex_pch.cpp")
+  file(WRITE "${host_source}" "// The precompiled header's own compilation unit.\n")
+  add_library(talvex_pch OBJECT "${host_source}")
+  # Qt's headers without Qt's QT_<module>_LIB definitions: those differ from
+  # target to target, and the compiler takes a precompiled header only where
+  # every definition it was made with is made alike (Qt's headers other than
+  # QtTest's never look at them, so defining more is harmless).
+  foreach(module Platform Core Gui Widgets PrintSupport)
+    target_include_directories(talvex_pch SYSTEM PRIVATE
+      $<TARGET_PROPERTY:Qt6::${module},INTERFACE_INCLUDE_DIRECTORIES>)
+  endforeach()
+  target_compile_definitions(talvex_pch PRIVATE $<$<NOT:$<CONFIG:Debug>>:QT_NO_DEBUG>)
+  set_target_properties(talvex_pch PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_precompile_headers(talvex_pch PRIVATE
+    <algorithm> <functional> <memory> <optional> <vector>
+    <QAction> <QApplication> <QByteArray> <QCheckBox> <QDialog> <QDir> <QFile> <QFileInfo>
+    <QHBoxLayout> <QKeyEvent> <QLabel> <QLineEdit> <QList> <QListWidget> <QMenu> <QObject>
+    <QPainter> <QPointer> <QPushButton> <QString> <QStringList> <QTimer> <QVBoxLayout> <QVariant>
+    <QWidget>)
+  talvex_warnings(talvex_pch)
+  talvex_collect_targets("${CMAKE_SOURCE_DIR}" targets)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(NOT type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|STATIC_LIBRARY)$")
+      continue()
+    endif()
+    talvex_sees_widgets(${target} widgets)
+    if(widgets)
+      target_precompile_headers(${target} REUSE_FROM talvex_pch)
+    endif()
+  endforeach()
+endfunction()
+
+# Every binary of ours finds our libraries relative to its own folder: the
+# program folder's ($ORIGIN in it, $ORIGIN/.. from Plugins; the same once
+# installed), and the tests' and fixtures' way back to it. No absolute path and
+# no empty entry (which would search the current folder).
+function(talvex_set_runpaths)
+  talvex_collect_targets("${CMAKE_SOURCE_DIR}" targets)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      get_target_property(output ${target} RUNTIME_OUTPUT_DIRECTORY)
+    elseif(type MATCHES "^(SHARED_LIBRARY|MODULE_LIBRARY)$")
+      get_target_property(output ${target} LIBRARY_OUTPUT_DIRECTORY)
+    else()
+      continue()
+    endif()
+    file(RELATIVE_PATH back "${output}" "${TALVEX_BIN_DIR}")
+    string(REGEX REPLACE "/$" "" back "${back}")
+    if(back STREQUAL "")
+      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+    else()
+      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${back}")
+    endif()
+  endforeach()
+endfunction()
+
 # cmake --install lays out the program folder (what build/bin holds, without
-# the benchmarks) in PREFIX/lib/talvex, and links PREFIX/bin/Pelmar to it.
-# Installed programs find their libraries beside them ($ORIGIN), plug-ins
-# one folder up.
+# the benchmarks) in PREFIX/lib/talvex, links PREFIX/bin/Pelmar and
+# PREFIX/bin/Prentil to it and adds the desktop's entry, MIME type and icon.
+# Everything goes through install rules, so DESTDIR and the install manifest
+# take in every file.
 function(talvex_install_program_folder)
   set(folder "lib/talvex")
   talvex_collect_targets("${CMAKE_SOURCE_DIR}" targets)
@@ -124,24 +245,29 @@ function(talvex_install_program_folder)
     endif()
     get_target_property(output ${target} LIBRARY_OUTPUT_DIRECTORY)
     if(output AND output MATCHES "/Plugins$")
-      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/..")
       install(TARGETS ${target} LIBRARY DESTINATION "${folder}/Plugins")
     else()
-      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
       install(TARGETS ${target} RUNTIME DESTINATION "${folder}" LIBRARY DESTINATION "${folder}")
     endif()
   endforeach()
   install(DIRECTORY "${CMAKE_SOURCE_DIR}/resources/" DESTINATION "${folder}"
           PATTERN ".git*" EXCLUDE)
-  install(CODE "
-    file(MAKE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}/bin\")
-    file(CREATE_LINK \"../${folder}/Pelmar\" \"\${CMAKE_INSTALL_PREFIX}/bin/Pelmar\" SYMBOLIC)
-  ")
+  # Relative links, made here and installed as links: right under any prefix.
+  set(links "${CMAKE_BINARY_DIR}/install-links")
+  file(MAKE_DIRECTORY "${links}")
+  foreach(program Pelmar Prentil)
+    file(CREATE_LINK "../${folder}/${program}" "${links}/${program}" SYMBOLIC)
+    install(FILES "${links}/${program}" DESTINATION bin)
+  endforeach()
   # The desktop's side: Pelmar as an application for NC programs (*.nc), with
   # the names the editor's own file association uses.
   install(FILES "${CMAKE_SOURCE_DIR}/resources/Images/Pelmar.png"
           DESTINATION share/icons/hicolor/48x48/apps RENAME talvex-pelmar.png)
   install(FILES "${CMAKE_SOURCE_DIR}/cmake/talvex-pelmar-nc.xml" DESTINATION share/mime/packages)
+  # The entry names the program under the prefix as given at install time
+  # (--prefix), without DESTDIR: where it runs from once the stage is laid out.
+  # StartupWMClass is the class of Pelmar's windows (its application name).
+  set(entry "${CMAKE_BINARY_DIR}/install-desktop/talvex-pelmar.desktop")
   install(CODE "
     set(program \"\${CMAKE_INSTALL_PREFIX}/${folder}/Pelmar\")
     # Quoted as an Exec argument, then escaped as a desktop entry value.
@@ -150,7 +276,7 @@ function(talvex_install_program_folder)
     endforeach()
     string(REPLACE \"%\" \"%%\" program \"\${program}\")
     string(REPLACE \"\\\\\" \"\\\\\\\\\" program \"\${program}\")
-    file(WRITE \"\${CMAKE_INSTALL_PREFIX}/share/applications/talvex-pelmar.desktop\"
+    file(WRITE \"${entry}\"
 \"[Desktop Entry]
 Type=Application
 Version=1.0
@@ -161,7 +287,8 @@ Icon=talvex-pelmar
 Terminal=false
 MimeType=text/x-talvex-nc;
 Categories=Development;TextEditor;
+StartupWMClass=Pelmar
 \")
-    message(STATUS \"Installing: \${CMAKE_INSTALL_PREFIX}/share/applications/talvex-pelmar.desktop\")
+    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\" TYPE FILE FILES \"${entry}\")
   ")
 endfunction()

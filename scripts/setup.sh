@@ -29,5 +29,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
 fi
 
-cmake -S "$TOP" -B "$BUILD_DIR" -G Ninja
+# Options for the configure step (test.sh sets some) come in SETUP_CMAKE_ARGS.
+cmake -S "$TOP" -B "$BUILD_DIR" -G Ninja ${SETUP_CMAKE_ARGS[@]+"${SETUP_CMAKE_ARGS[@]}"}
 cmake --build "$BUILD_DIR"

@@ -8,6 +8,8 @@
 #include "shell/MEditCommands.h"
 #include "shell/MEditor.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 
@@ -43,6 +45,14 @@ long long GoToLineData(const QString& value)
     const double line = (ok ? number : 0) - 1;
     // Far past either end of any text: the control keeps it inside.
     return static_cast<long long>(std::trunc(std::clamp(line, -1e15, 1e15)));
+}
+
+bool IsSwitch(const QString& item)
+{
+    for (const char* name : {"/?", "/f", "/g", "/n", "/rs"})
+        if (item == QLatin1String(name))
+            return true;
+    return false;
 }
 
 QStringList& ProgramArguments()
@@ -152,6 +162,41 @@ QString Command()
 void SetCommand(const QStringList& arguments)
 {
     ProgramArguments() = arguments;
+}
+
+QStringList WithOpenSwitchForFile(const QStringList& arguments)
+{
+    if (arguments.size() == 1 && !IsSwitch(arguments[0]) && QFileInfo(arguments[0]).isFile())
+        return {QStringLiteral("/f"), arguments[0]};
+    return arguments;
+}
+
+QStringList ItemsNotSwitches(const QStringList& items)
+{
+    QStringList others;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i] == QLatin1String("/f") || items[i] == QLatin1String("/g"))
+            ++i;  // its value
+        else if (!IsSwitch(items[i]) && !items[i].trimmed().isEmpty())
+            others.append(items[i]);
+    }
+    return others;
+}
+
+void ShowItemsNotSwitches(const QStringList& items)
+{
+    const QStringList others = ItemsNotSwitches(items);
+    if (others.isEmpty())
+        return;
+    platform::MsgBox(QStringLiteral("The command line holds what is not a switch: \"%1\". It was ignored. "
+                                    "A file to open is given alone or after /f; /? lists the switches.")
+                         .arg(others.join(QStringLiteral("\", \""))),
+                     platform::vbExclamation, QStringLiteral("Talvex Editor"));
+}
+
+bool AsksForHelp(const QStringList& arguments)
+{
+    return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
 }
 
 QString CommandLineHelpText()

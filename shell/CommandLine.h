@@ -54,6 +54,20 @@ void SetCommand(const QStringList& arguments);
 // The text Command() gives for these arguments.
 QString CommandFromArguments(const QStringList& arguments);
 
+// The arguments to act on: a single argument that is an existing file (and
+// not a switch) is opened as "/f" would open it; other arguments stay as given.
+QStringList WithOpenSwitchForFile(const QStringList& arguments);
+// The items that are neither a switch ("/?", "/f", "/g", "/n", "/rs") nor the
+// value after "/f" or "/g", in command-line order; blank ones are left out.
+QStringList ItemsNotSwitches(const QStringList& items);
+// Names those items in a message (exclamation icon, title "Talvex Editor");
+// nothing when there are none.
+void ShowItemsNotSwitches(const QStringList& items);
+
+// True when the arguments ask for the switch list on standard output
+// ("--help" or "-h").
+bool AsksForHelp(const QStringList& arguments);
+
 // The text of the switch list (lines end in CR LF).
 QString CommandLineHelpText();
 // Shows the switch list: information icon, OK, title "Talvex Editor".

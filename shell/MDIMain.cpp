@@ -235,6 +235,7 @@ bool MDIMain::ApplyCommandLine(const QString& command)
         ShowCommandLineHelp();
         return false;
     }
+    ShowItemsNotSwitches(commandLine.Items());
     const QString path = commandLine.GetParameterValue(QStringLiteral("/f"));
     if (path.isEmpty())
         return true;

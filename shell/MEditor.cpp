@@ -64,8 +64,9 @@ void HandOver(const platform::SingleInstance& instance, const QStringList& argum
 
 }  // namespace
 
-std::unique_ptr<MDIMain> Main(const QStringList& arguments)
+std::unique_ptr<MDIMain> Main(const QStringList& given)
 {
+    const QStringList arguments = WithOpenSwitchForFile(given);
     auto instance = std::make_unique<platform::SingleInstance>(ProgramName, platform::ProgramFolder());
     if (!instance->claim()) {
         HandOver(*instance, arguments);

@@ -19,7 +19,8 @@ class QWidget;
 // one only comes to the front; "/?" is answered here. Otherwise builds the
 // main window (initialise, then load), shows it and returns it. Returns null
 // as well when the program ended during start-up ("/?" on the command line).
-// arguments are the program's arguments without the program path.
+// arguments are the program's arguments without the program path; a single
+// existing file among them is opened as with "/f".
 std::unique_ptr<MDIMain> Main(const QStringList& arguments);
 
 // How long a later start waits for the running instance to take its work.

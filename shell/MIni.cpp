@@ -11,6 +11,8 @@
 #include "shell/basFileDialogs.h"
 #include "shell/cRegistry.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -50,6 +52,15 @@ double LeadingNumber(const QString& text)
     return ok ? value : 0.0;
 }
 
+
+// Where Open, Save and Insert start until the user picks a folder: the program
+// folder where this user may write there (the rule of the settings files),
+// else the user's home folder.
+QString DefaultNcFolder()
+{
+    const QString program = ProgramFolder();
+    return SettingsFolderFor(program) == program ? program : QDir::homePath();
+}
 
 QString TwipsText(double twips)
 {
@@ -215,7 +226,7 @@ void SaveIniSettings()
 
 void SetDefaultEditorOptions()
 {
-    DefaultDir = ProgramFolder();
+    DefaultDir = DefaultNcFolder();
     DefaultExt = DefaultFileFilter;
     Startnumber = 10;
     Increment = 10;
@@ -274,7 +285,7 @@ void LoadRegistrySettings(cRegistry& registry, HKEY root)
             registry.Default(fallback);
             return registry.Value().toString();
         };
-        DefaultDir = readText(QStringLiteral("DefaultDir"), ProgramFolder());
+        DefaultDir = readText(QStringLiteral("DefaultDir"), DefaultNcFolder());
         DefaultExt = readText(QStringLiteral("DefaultExt"), DefaultFileFilter);
         for (const NumberOption& option : NumberOptions()) {
             registry.ValueType(REG_DWORD);

@@ -1,8 +1,5 @@
-// zuhost: the container program of ZUEDIT32 (see zuhost/ZuHostScript.h).
-//   zuhost                      shows the control with its event log and menus
-//   zuhost --script FILE        runs the script headless (files it names are taken from the
-//                               working folder); exit code 0 when it passed, 1 when a line failed
-//   zuhost --progid PROGID      creates another class than the editor control
+// zuhost: the container program of ZUEDIT32 (see zuhost/ZuHostScript.h); its
+// usage is below. A script takes the files it names from the working folder.
 #include "platform/forms/Error.h"
 #include "zuhost/ZuHostScript.h"
 #include "zuhost/ZuHostWindow.h"
@@ -12,17 +9,32 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+namespace {
+
+const char* const Usage =
+    "usage: zuhost [--script FILE] [--progid PROGID]\n"
+    "  (no option)        shows the control with its event log and menus\n"
+    "  --script FILE      runs the script headless; exit code 0 when it passed, 1 when a line failed\n"
+    "  --progid PROGID    creates another class than the editor control\n";
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Qt has taken its own options out by now; anything else must be ours.
     const QStringList arguments = app.arguments().mid(1);
     QString scriptFile;
     QString progId;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--script") && i + 1 < arguments.size())
-            scriptFile = arguments[++i];
-        else if (arguments[i] == QLatin1String("--progid") && i + 1 < arguments.size())
-            progId = arguments[++i];
+        const bool valued = arguments[i] == QLatin1String("--script") || arguments[i] == QLatin1String("--progid");
+        if (!valued || i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
+            QTextStream(stderr) << "zuhost: " << (valued ? "no value for " : "unknown argument ") << arguments[i]
+                                << '\n' << Usage;
+            return 2;
+        }
+        QString& value = arguments[i] == QLatin1String("--script") ? scriptFile : progId;
+        value = arguments[++i];
     }
     QTextStream out(stdout);
     ZuHostScript script;

@@ -439,7 +439,6 @@ private slots:
         QTest::newRow("blanks only") << QStringList{"  "} << 0;
         QTest::newRow("/f last") << QStringList{"/g", "5", "/f"} << 0;
         QTest::newRow("open fails") << QStringList{"/f", "missing.nc", "/n"} << 1;
-        QTest::newRow("/F is not /f") << QStringList{"/F", "a.nc"} << 0;
     }
     void fileSwitchWithoutDocument()
     {
@@ -457,6 +456,57 @@ private slots:
         QCOMPARE(EnabledKeys(main->cToolbar1, false), DocumentButtons1);
     }
 
+    // A file given alone is opened as "/f" opens it (the desktop and shells start programs so).
+    void fileGivenAloneOpens()
+    {
+        ShellFixture fixture;
+        const QString path = fixture.ProgramPath(QStringLiteral("my part.nc"));
+        ShellFixture::WriteBytes(path, "G00 X1.\r\nM30\r\n");
+        platform::ScriptedAnswers answers;
+        const std::unique_ptr<MDIMain> main = Main({path});
+        QVERIFY(main != nullptr);
+        QCOMPARE(OpenDocumentCount(), 1);
+        QCOMPARE(main->ActiveForm()->FilePath, path);
+        QCOMPARE(CommandLineText, QStringLiteral("/f \"%1\"").arg(path));
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // Whatever is neither a switch nor a switch's value is named, never dropped without a word.
+    void itemsThatAreNotSwitchesAreNamed_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<int>("documents");
+        QTest::newRow("missing file alone") << QStringList{"missing.nc"} << "\"missing.nc\"" << 0;
+        QTest::newRow("folder alone") << QStringList{"<folder>"} << "\"<folder>\"" << 0;
+        QTest::newRow("unknown option") << QStringList{"--hlep"} << "\"--hlep\"" << 0;
+        QTest::newRow("/F is not /f") << QStringList{"/F", "a.nc"} << "\"/F\", \"a.nc\"" << 0;
+        QTest::newRow("beside an opened file") << QStringList{"/f", "<file>", "extra", "/g", "1", "/N"}
+                                               << "\"extra\", \"/N\"" << 1;
+    }
+    void itemsThatAreNotSwitchesAreNamed()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, named);
+        QFETCH(int, documents);
+        ShellFixture fixture;
+        const QString file = fixture.ProgramPath(QStringLiteral("part.nc"));
+        ShellFixture::WriteBytes(file, "M30\r\n");
+        named.replace(QStringLiteral("<folder>"), fixture.ProgramFolder());
+        arguments.replaceInStrings(QStringLiteral("<folder>"), fixture.ProgramFolder());
+        arguments.replaceInStrings(QStringLiteral("<file>"), file);
+        platform::ScriptedAnswers answers;
+        const std::unique_ptr<MDIMain> main = Main(arguments);
+        QVERIFY(main != nullptr);
+        QCOMPARE(OpenDocumentCount(), documents);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        const auto& box = answers.msgBoxes()[0];
+        QCOMPARE(box.title, QStringLiteral("Talvex Editor"));
+        QCOMPARE(box.style, platform::vbExclamation);
+        QVERIFY2(box.prompt.contains(QStringLiteral("not a switch: ") + named + QLatin1Char('.')),
+                 qPrintable(box.prompt));
+    }
+
     void secondStartHandsItsWorkOver_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -468,6 +518,7 @@ private slots:
                                               << "/f \"%1\" /g 2";
         QTest::newRow("no file: front only") << QStringList{} << false << "";
         QTest::newRow("switch without /f") << QStringList{"/g", "2"} << false << "/g 2";
+        QTest::newRow("file given alone") << QStringList{"my part.nc"} << true << "/f \"%1\"";
     }
     // The running editor is this test; the second start is the real program.
     void secondStartHandsItsWorkOver()
@@ -524,9 +575,55 @@ private slots:
     }
 
     // Without a display the program says what it needs instead of
-    // aborting with the toolkit's plug-in message.
+    // aborting with the toolkit's plug-in message, naming the program as it
+    // was started (an installed copy has no run.sh).
+    void noDisplayIsExplained_data()
+    {
+        QTest::addColumn<QString>("linkName");
+        QTest::addColumn<QString>("quote");
+        QTest::newRow("plain path") << "bin/Pelmar" << "";
+        QTest::newRow("path with a blank") << "my bin/Pelmar" << "'";
+    }
     void noDisplayIsExplained()
     {
+        QFETCH(QString, linkName);
+        QFETCH(QString, quote);
+        const QString program = qEnvironmentVariable("TALVEX_BUILD_BIN") + QStringLiteral("/Pelmar");
+        if (!QFileInfo(program).isExecutable())
+            QSKIP("the Pelmar program is not built");
+        QTemporaryDir folder;
+        QTemporaryDir links;
+        const QString link = links.filePath(linkName);
+        QVERIFY(QDir().mkpath(QFileInfo(link).path()));
+        QVERIFY(QFile::link(program, link));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("TALVEX_PROGRAM_DIR"), folder.path());
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(link, {});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        const QString said = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(said.startsWith(QStringLiteral("Pelmar needs a graphical session")), qPrintable(said));
+        QVERIFY2(said.endsWith(QStringLiteral("xvfb-run -a ") + quote + link + quote + QLatin1Char('\n')),
+                 qPrintable(said));
+        QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("Editor.ini"))));
+    }
+
+    // "--help" and "-h" list the switches on the terminal and end, display or not.
+    void helpOnTheTerminal_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("--help") << QStringList{"--help"};
+        QTest::newRow("-h") << QStringList{"-h"};
+        QTest::newRow("among others") << QStringList{"/f", "a.nc", "--help"};
+    }
+    void helpOnTheTerminal()
+    {
+        QFETCH(QStringList, arguments);
         const QString program = qEnvironmentVariable("TALVEX_BUILD_BIN") + QStringLiteral("/Pelmar");
         if (!QFileInfo(program).isExecutable())
             QSKIP("the Pelmar program is not built");
@@ -537,14 +634,14 @@ private slots:
         environment.insert(QStringLiteral("TALVEX_PROGRAM_DIR"), folder.path());
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(program, {});
+        process.start(program, arguments);
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 1);
-        const QString said = QString::fromLocal8Bit(process.readAllStandardError());
-        QVERIFY2(said.startsWith(QStringLiteral("Pelmar needs a graphical session")), qPrintable(said));
-        QVERIFY(said.contains(QStringLiteral("xvfb-run -a ./run.sh")));
-        QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("Editor.ini"))));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
+                 CommandLineHelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        QVERIFY(QDir(folder.path()).isEmpty());
     }
 
     void graphicalSession_data()

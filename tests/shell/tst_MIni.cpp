@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QtTest>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 using namespace platform;
 
 class TestSettings : public QObject {
@@ -198,6 +201,61 @@ private slots:
         QCOMPARE(CharNumber, count);
         QCOMPARE(SkipChars.size(), count);
         QCOMPARE(SkipChars.first(), QStringLiteral(";"));
+    }
+
+    // Open, Save and Insert start where the user may write: the program
+    // folder when it is writable (the rule of the settings files), else the
+    // home folder; with no stored options and with options that lack it.
+    void ncFolderIsOneTheUserMayWrite_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("home");
+        QTest::newRow("writable program folder") << "writable" << false;
+        QTest::newRow("read-only program folder") << "read-only" << true;
+        QTest::newRow("program folder gone") << "gone" << true;
+    }
+    void ncFolderIsOneTheUserMayWrite()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, home);
+        ShellFixture fixture;
+        const QString folder = fixture.ProgramPath(program);
+        if (program != QLatin1String("gone"))
+            QVERIFY(QDir().mkpath(folder));
+        // Root writes into any folder: a read-only file system stops it too.
+        const QByteArray path = QFile::encodeName(folder);
+        bool mounted = false;
+        const auto writable = qScopeGuard([&] {
+            if (mounted)
+                ::umount2(path.constData(), MNT_DETACH);
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        });
+        if (program == QLatin1String("read-only")) {
+            if (::geteuid() == 0) {
+                if (::mount("tmpfs", path.constData(), "tmpfs", MS_RDONLY, "size=4096") != 0)
+                    QSKIP("mounting a read-only tmpfs was refused");
+                mounted = true;
+            } else {
+                QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            }
+            QVERIFY(::access(path.constData(), W_OK) != 0);
+        }
+        qputenv("TALVEX_PROGRAM_DIR", QFile::encodeName(folder));
+        const QString expected = home ? QDir::homePath() : folder;
+
+        cRegistry registry;
+        LoadRegistrySettings(registry, HKEY_CURRENT_USER);
+        QCOMPARE(DefaultDir, expected);
+
+        cRegistry r;
+        r.SectionKey(EditorOptionsKey);
+        r.ValueKey(QStringLiteral("Startnumber"));
+        r.ValueType(REG_DWORD);
+        r.Value(500);
+        DefaultDir.clear();
+        LoadRegistrySettings(registry, HKEY_CURRENT_USER);
+        QCOMPARE(Startnumber, 500);
+        QCOMPARE(DefaultDir, expected);
     }
 
     void missingValueKeepsItsDefault()

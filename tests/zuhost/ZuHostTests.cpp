@@ -36,6 +36,7 @@ signals:
 struct Run {
     int exitCode = -1;
     QString output;
+    QString errors;
 };
 
 }  // namespace
@@ -45,7 +46,9 @@ class ZuHostTests : public QObject {
 
     std::unique_ptr<QTemporaryDir> dir_;
 
-    Run RunScript(const QString& script)
+    Run RunScript(const QString& script) { return RunHost({QStringLiteral("--script"), script}); }
+
+    Run RunHost(const QStringList& arguments)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -54,13 +57,13 @@ class ZuHostTests : public QObject {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(dir_->path());
-        process.start(QStringLiteral(ZUHOST_PATH), {QStringLiteral("--script"), script});
+        process.start(QStringLiteral(ZUHOST_PATH), arguments);
         if (!process.waitForFinished(120000)) {
             process.kill();
             process.waitForFinished();
         }
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput())};
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
     }
 
     QString Script(const QString& name) const
@@ -84,6 +87,29 @@ private slots:
         QVERIFY(dir_->isValid());
     }
     void cleanup() { dir_.reset(); }
+
+    // What zuhost does not understand ends it with its usage, not with a window
+    // that ignored what was asked.
+    void wrongArgumentsGiveTheUsage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("unknown option") << QStringList{"--scirpt", "a.zus"} << "unknown argument --scirpt";
+        QTest::newRow("script without a file") << QStringList{"--script"} << "no value for --script";
+        QTest::newRow("empty script name") << QStringList{"--script", ""} << "no value for --script";
+        QTest::newRow("progid without a name") << QStringList{"--progid"} << "no value for --progid";
+        QTest::newRow("stray word") << QStringList{"--progid", "X.Y", "a.zus"} << "unknown argument a.zus";
+    }
+    void wrongArgumentsGiveTheUsage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, said);
+        const Run run = RunHost(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.output, QString());
+        QVERIFY2(run.errors.contains(QStringLiteral("zuhost: ") + said + QStringLiteral("\nusage: zuhost ")),
+                 qPrintable(run.errors));
+    }
 
     void formFileKeepsEveryValue_data()
     {
