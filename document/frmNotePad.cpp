@@ -31,6 +31,7 @@
 #include <QSplitter>
 #include <Qsci/qsciscintilla.h>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -537,7 +538,10 @@ void frmNotePad::Form_Resize()
 
 void frmNotePad::Text1_CaretNotify()
 {
-    UpdateStatusBar();
+    // The selection change that comes with every caret move has shown the
+    // status line already, unless bulk edits held it back.
+    if (!std::exchange(statusShown_, false))
+        UpdateStatusBar();
 }
 
 void frmNotePad::Text1_ContentChange()
@@ -550,12 +554,14 @@ void frmNotePad::Text1_ContentChange()
 
 void frmNotePad::Text1_SelectionChange()
 {
+    statusShown_ = false;
     if (BulkEditRunning)
         return;
     try {
         CurrentRange = text1_->GetSel(true);
         text1_->SetHighlightedLine(LineHighlightOn ? CurrentRange.endLine : -1);
         UpdateStatusBar();
+        statusShown_ = true;
     } catch (...) {
     }
 }

@@ -366,4 +366,6 @@ private:
     void CloseAll(bool clearPaths);
 
     platform::CodeMax* text1_ = nullptr;
+    // The status line shows the last selection change of Text1.
+    bool statusShown_ = false;
 };

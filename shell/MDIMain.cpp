@@ -17,6 +17,7 @@
 #include "shell/cRegistry.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QGuiApplication>
@@ -178,6 +179,10 @@ void MDIMain::BuildStatusBar()
     const auto label = [this](const char* name, const QString& text) {
         auto* l = new QLabel(text, pictStatusBar);
         l->setObjectName(QLatin1String(name));
+        // Painting its own background and keeping its size (ShowStatusText),
+        // a label whose text changes is repainted alone.
+        l->setAutoFillBackground(true);
+        l->setFixedSize(l->sizeHint());
         return l;
     };
     labelInsert = label("labelInsert", QStringLiteral("Insert"));
@@ -193,6 +198,38 @@ void MDIMain::BuildStatusBar()
     layout->addWidget(lblTotalLines);
     layout->addStretch(1);
     statusBar()->addWidget(pictStatusBar, 1);
+}
+
+void MDIMain::ShowStatusText(QLabel& label, const QString& text)
+{
+    if (label.text() == text)
+        return;
+    label.setText(text);
+    // A label grows to fit a longer text and keeps its width for a shorter
+    // one: a label that changed size would have the whole status line laid
+    // out and painted again. Measuring costs about what painting does, so a
+    // label is measured once for each shape of text, not again for another
+    // number of as many digits (each key typed changes the column shown).
+    QString shape = text;
+    for (QChar& c : shape)
+        if (c.isDigit())
+            c = u'0';
+    QSet<QString>& measured = statusShapes_[&label];
+    if (measured.contains(shape))
+        return;
+    measured.insert(shape);
+    // Room for the widest digit in each place of a number.
+    const QFontMetrics metrics = label.fontMetrics();
+    int widestDigit = 0;
+    for (char16_t c = u'0'; c <= u'9'; ++c)
+        widestDigit = std::max(widestDigit, metrics.horizontalAdvance(QChar(c)));
+    const QSize hint = label.sizeHint();
+    int needed = hint.width();
+    for (QChar c : text)
+        if (c.isDigit())
+            needed += widestDigit - metrics.horizontalAdvance(c);
+    if (needed > label.minimumWidth() || hint.height() != label.minimumHeight())
+        label.setFixedSize(std::max(needed, label.minimumWidth()), hint.height());
 }
 
 void MDIMain::MDIForm_Initialize()

@@ -8,9 +8,11 @@
 
 #include <QMainWindow>
 #include <QRect>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <map>
 #include <memory>
 
 class DocumentForm;
@@ -166,6 +168,8 @@ public:
     QToolBar* cToolbar3 = nullptr;
     QToolBar* cToolbar4 = nullptr;
 
+    // Shows the text in a label of the status line (pictStatusBar).
+    void ShowStatusText(QLabel& label, const QString& text);
     QWidget* pictStatusBar = nullptr;
     QLabel* lblLine = nullptr;
     QLabel* lblColumn = nullptr;
@@ -191,6 +195,8 @@ private:
     Qt::WindowStates placedState_ = Qt::WindowMaximized;
     // Document windows placed so far, for the next one's cascade step.
     int placedCount_ = 0;
+    // Per status label, the shapes of text it has been measured for.
+    std::map<const QLabel*, QSet<QString>> statusShapes_;
     static constexpr const char* UnplacedProperty = "talvexUnplaced";
     // A document window placed before the main window was shown: its cascade
     // step, and the place given it, which it keeps following the workspace's

@@ -155,20 +155,21 @@ void UpdateStatusBar()
         MDIMain* main = MDIMain::Instance();
         if (main == nullptr)
             return;
+        const auto show = [main](QLabel* label, const QString& text) { main->ShowStatusText(*label, text); };
         if (AnyDocumentsOpen()) {
             platform::CodeMax& text = ActiveText1();
             SelRange = text.GetSel(true);
             FollowActiveTypingMode();
-            main->labelInsert->setText(InsertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
+            show(main->labelInsert, InsertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
             text.SetFocus();
-            main->lblLine->setText(QStringLiteral("Line: ") + QString::number(SelRange.startLine + 1));
-            main->lblColumn->setText(QStringLiteral("Col: ") + QString::number(SelRange.startCol + 1));
-            main->lblTotalLines->setText(QStringLiteral("Total Lines: ") + QString::number(text.LineCount()));
+            show(main->lblLine, QStringLiteral("Line: ") + QString::number(SelRange.startLine + 1));
+            show(main->lblColumn, QStringLiteral("Col: ") + QString::number(SelRange.startCol + 1));
+            show(main->lblTotalLines, QStringLiteral("Total Lines: ") + QString::number(text.LineCount()));
         } else {
-            main->labelInsert->setText(QStringLiteral("Ready"));
-            main->lblLine->setText(QStringLiteral("Line: 0"));
-            main->lblColumn->setText(QStringLiteral("Col: 0"));
-            main->lblTotalLines->setText(QStringLiteral("Total Lines: 0"));
+            show(main->labelInsert, QStringLiteral("Ready"));
+            show(main->lblLine, QStringLiteral("Line: 0"));
+            show(main->lblColumn, QStringLiteral("Col: 0"));
+            show(main->lblTotalLines, QStringLiteral("Total Lines: 0"));
         }
     } catch (...) {
     }

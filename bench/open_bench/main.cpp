@@ -25,12 +25,30 @@
 // per byte of the file, each side measured in a fresh process of its own
 // (target: the adapter adds no more per byte than the bare control).
 //
-// Usage: open_bench [--lines N] [--rounds R]   (headless: QT_QPA_PLATFORM=offscreen)
+// Last, key to paint: keys typed at the end of the largest program in a
+// Pelmar document window (inside its main window, with the window's change,
+// caret and selection handlers, status line and menus) and in a bare
+// QsciScintilla window (the one above), each key delivered as the window
+// system delivers it (shortcuts looked up first) and timed until the
+// window's update that painted it is over, painted and handed to the screen.
+// The two windows are typed into in turns of a few keys, the one typed into
+// being the active window (target: Pelmar / bare at most 1.2). Under an X
+// server (QT_QPA_PLATFORM=xcb) the frame goes to the X server.
+//
+// Usage: open_bench [--lines N] [--rounds R] [--keys-only]
+//   (headless: QT_QPA_PLATFORM=offscreen; --keys-only: only key to paint)
 
 #include "document/NcLanguage.h"
+#include "document/frmNotePad.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/codemax/CodeMaxGlobals.h"
 #include "platform/codemax/CodeMaxLexer.h"
+#include "platform/forms/ScriptedAnswers.h"
+#include "platform/registry/Registry.h"
+#include "shell/DocumentTable.h"
+#include "shell/MDIMain.h"
+#include "shell/MEditor.h"
+#include "shell/basFileDialogs.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -39,9 +57,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -438,6 +459,172 @@ void memoryRound(const QString& self, const QString& path, bool bareFirst, Memor
     }
 }
 
+// ------------------------------------------------------------ key to paint
+
+// Times the frames of a window: when the window's update that painted the
+// watched widget is over (painted and handed to the screen).
+class FrameWatch : public QObject {
+public:
+    FrameWatch(QWidget& window, QWidget& watched) : window_(window)
+    {
+        window.installEventFilter(this);
+        watched.installEventFilter(this);
+    }
+    void Start()
+    {
+        painted_ = shown_ = false;
+        clock_.start();
+    }
+    bool Shown() const { return shown_; }
+    double Ms() const { return ms_; }
+    double Waited() const { return msSince(clock_); }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (object != &window_) {
+            if (event->type() == QEvent::Paint)
+                painted_ = true;
+            return false;
+        }
+        if (event->type() != QEvent::UpdateRequest || inside_)
+            return false;
+        // The update runs here, so that its end can be timed.
+        inside_ = true;
+        QCoreApplication::sendEvent(&window_, event);
+        inside_ = false;
+        if (painted_ && !shown_) {
+            shown_ = true;
+            ms_ = msSince(clock_);
+        }
+        return true;
+    }
+
+private:
+    QWidget& window_;
+    QElapsedTimer clock_;
+    bool painted_ = false, shown_ = false, inside_ = false;
+    double ms_ = 0;
+};
+
+// Median and spread (10th to 90th percentile) of many measurements.
+Figure percentiles(std::vector<double> values)
+{
+    if (values.empty())
+        return {};
+    std::sort(values.begin(), values.end());
+    const auto at = [&](double p) { return values[size_t(p * double(values.size() - 1) + 0.5)]; };
+    return {figureOf(values).median, at(0.1), at(0.9)};
+}
+
+// One window typed into: its editor holds the program, with the caret at
+// its end. The keys type blocks of a program, a line break ending each.
+class KeySide {
+public:
+    KeySide(QWidget& window, QsciScintilla& pane) : window_(window), pane_(pane), frames_(window, *pane.viewport())
+    {
+        pane.SendScintilla(Sci::SCI_DOCUMENTEND);
+        pane.setFocus();
+    }
+    void Activate()
+    {
+        window_.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window_, 5000))
+            qFatal("the window to type into did not become active");
+        pump();
+    }
+    // One key as the window system gives it (shortcuts looked up first),
+    // timed until the frame that shows it.
+    void Key()
+    {
+        const char key = block[size_t(typed_) % (sizeof block - 1)];
+        frames_.Start();
+        if (key == '\n')
+            QTest::keyClick(window_.windowHandle(), Qt::Key_Return);
+        else
+            QTest::keyClick(window_.windowHandle(), key);
+        while (!frames_.Shown()) {
+            if (frames_.Waited() > 10000)
+                qFatal("a key typed was not shown");
+            QCoreApplication::processEvents();
+        }
+        perKey.push_back(frames_.Ms());
+        ++typed_;
+    }
+    // Whether the text ends with what was typed.
+    bool TypedAtEnd() const
+    {
+        QByteArray typed;
+        for (int i = 0; i < typed_; ++i) {
+            const char key = block[size_t(i) % (sizeof block - 1)];
+            typed += key == '\n' ? QByteArray("\r\n") : QByteArray(1, key);
+        }
+        return documentBytes(pane_).endsWith(typed);
+    }
+    std::vector<double> perKey;
+
+private:
+    static constexpr char block[] = "N5 G01 X12.5 Y7\n";
+    QWidget& window_;
+    QsciScintilla& pane_;
+    FrameWatch frames_;
+    int typed_ = 0;
+};
+
+// Pelmar's main window with the program open in a document window, beside
+// a bare QsciScintilla window holding it too, typed into in turns.
+void keyToPaint(const QString& path, int rounds)
+{
+    constexpr int keysPerRound = 5;
+    // Pelmar as it starts, with settings of its own in folders of the benchmark.
+    QTemporaryDir program, registry;
+    qputenv("TALVEX_PROGRAM_DIR", program.path().toLocal8Bit());
+    platform::SetRegistryFolder(registry.path());
+    const platform::ScriptedAnswers noBoxes;
+    CreateDocumentForm = [] { return std::make_unique<frmNotePad>(); };
+    std::unique_ptr<MDIMain> main = Main({});
+    if (!main || !OpenFileInWindow(path, false))
+        qFatal("Pelmar did not open the program");
+    CodeMax& text = ActiveText1();
+    text.Colourise();
+    Bare bare;
+    bare.resize(text.ActivePane()->size());
+    bare.show();
+    bare.Open(path);
+    bare.Colourise();
+    pump();
+    KeySide pelmar(*main, *text.ActivePane());
+    KeySide plain(bare, bare);
+    for (int round = 0; round < rounds; ++round) {
+        KeySide* order[] = {&pelmar, &plain};
+        if (round % 2)
+            std::swap(order[0], order[1]);
+        for (KeySide* side : order) {
+            side->Activate();
+            for (int k = 0; k < keysPerRound; ++k)
+                side->Key();
+        }
+    }
+    if (!pelmar.TypedAtEnd() || !plain.TypedAtEnd())
+        qFatal("typing at the end went wrong");
+    if (!noBoxes.msgBoxes().isEmpty())
+        qFatal("Pelmar showed a message: %s", qPrintable(noBoxes.msgBoxes().first().prompt));
+
+    const Figure p = percentiles(pelmar.perKey), b = percentiles(plain.perKey);
+    std::printf("\nkey to paint at the end of the %s program, %d keys per side in rounds of %d, on %s:\n",
+                qPrintable(QFileInfo(path).fileName()), rounds * keysPerRound, keysPerRound,
+                qPrintable(QGuiApplication::platformName()));
+    std::printf("%-44s %-36s %-36s %5s\n", "ms, median [10th-90th percentile]", "Pelmar document window",
+                "bare QsciScintilla", "ratio");
+    std::printf("%-44s %-36s %-36s %5.2f\n", "key to paint (target ratio <= 1.2)", shown(p, 3).constData(),
+                shown(b, 3).constData(), p.median / b.median);
+    std::fflush(stdout);
+
+    main.reset();
+    CreateDocumentForm = nullptr;
+    platform::SetRegistryFolder(QString());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -452,11 +639,21 @@ int main(int argc, char** argv)
         return memoryChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     int largest = 1000000;
     int roundsLargest = 5;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (QByteArray(argv[i]) == "--lines")
+    bool keysOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--keys-only")
+            keysOnly = true;
+        else if (i + 1 < argc && QByteArray(argv[i]) == "--lines")
             largest = QByteArray(argv[i + 1]).toInt();
-        else if (QByteArray(argv[i]) == "--rounds")
+        else if (i + 1 < argc && QByteArray(argv[i]) == "--rounds")
             roundsLargest = std::max(1, QByteArray(argv[i + 1]).toInt());
+    }
+    if (keysOnly) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("prog%1.nc").arg(largest));
+        writeProgram(path, largest);
+        keyToPaint(path, std::max(roundsLargest, 60));
+        return 0;
     }
 
     QTemporaryDir dir;
@@ -553,5 +750,6 @@ int main(int argc, char** argv)
     std::printf("%-44s %-36s %-36s %5.2f\n", "peak memory added", perFile(pA).constData(), perFile(pB).constData(),
                 pA.median / pB.median);
     std::printf("(memory: each side in a fresh process per round; target: adapter per byte <= bare)\n");
+    keyToPaint(big, std::max(roundsLargest, 60));
     return 0;
 }

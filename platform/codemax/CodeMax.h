@@ -237,6 +237,7 @@ public:
     QsciScintilla* ActivePane() const;
 
 signals:
+    // A caret move raises SelectionChange, then CaretNotify.
     void CaretNotify(platform::CodeMax* control);
     void ContentChange(platform::CodeMax* control);
     void SelectionChange(platform::CodeMax* control);

@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QUrl>
 #include <Qsci/qsciscintilla.h>
 
@@ -66,6 +67,27 @@ void Type(frmNotePad& window, const QString& text)
     window.Text1()->SetSel({0, 0, 0, 0}, true);
     window.Text1()->AddText(text);
 }
+
+// Counts the paint and layout events that widgets receive.
+class RepaintCount : public QObject {
+public:
+    explicit RepaintCount(const QList<QWidget*>& widgets)
+    {
+        for (QWidget* widget : widgets)
+            widget->installEventFilter(this);
+    }
+    QMap<QString, int> paints, layouts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints[watched->objectName()];
+        else if (event->type() == QEvent::LayoutRequest)
+            ++layouts[watched->objectName()];
+        return false;
+    }
+};
 
 // While alive, every message box is a real window that takes the
 // activation, and its OK button is pressed, as a user meets one.
@@ -578,6 +600,50 @@ private slots:
         QCOMPARE(window->CurrentRange, (CodeMaxRange{3, 7, 1, 4}));
         QVERIFY(window->mnuPEditMain->isVisible());
         window->mnuPEditMain->hide();
+    }
+
+    // Typed keys show the caret's place on the status line at once; a key
+    // repaints only the status text that changed, without laying out and
+    // painting the whole status line again.
+    void typingRepaintsOnlyTheStatusThatChanged()
+    {
+        DocumentFixture fixture;
+        fixture.main->mnuNew_Click();
+        QVERIFY(QTest::qWaitForWindowExposed(fixture.main.get()));
+        QsciScintilla* pane = fixture.Active()->Text1()->ActivePane();
+        MDIMain& main = *fixture.main;
+        QTest::keyClicks(pane, "N10 G1");
+        QCOMPARE(main.lblColumn->text(), QStringLiteral("Col: 7"));
+        QCOMPARE(main.lblLine->text(), QStringLiteral("Line: 1"));
+        QTest::keyClick(pane, Qt::Key_Return);
+        QCOMPARE(main.lblLine->text(), QStringLiteral("Line: 2"));
+        QCOMPARE(main.lblColumn->text(), QStringLiteral("Col: 1"));
+        QCOMPARE(main.lblTotalLines->text(), QStringLiteral("Total Lines: 2"));
+        QTest::keyClicks(pane, "X5");
+        QCoreApplication::processEvents();
+
+        main.statusBar()->setObjectName(QStringLiteral("statusBar"));
+        RepaintCount count({main.statusBar(), main.pictStatusBar, main.labelInsert, main.lblLine, main.lblColumn,
+                            main.lblTotalLines});
+        QTest::keyClick(pane, Qt::Key_Y);
+        QCoreApplication::processEvents();
+        QCOMPARE(main.lblColumn->text(), QStringLiteral("Col: 4"));
+        QCOMPARE(count.paints.value(QStringLiteral("lblColumn")), 1);
+        QCOMPARE(count.paints.size(), 1);
+        QVERIFY2(count.layouts.isEmpty(), qPrintable(count.layouts.keys().join(u' ')));
+        QCOMPARE(main.labelInsert->text(), QStringLiteral("Insert"));
+        QCOMPARE(main.lblLine->text(), QStringLiteral("Line: 2"));
+
+        // Caret moves show too, also while bulk edits hold the selection
+        // events back.
+        QTest::keyClick(pane, Qt::Key_Home);
+        QCOMPARE(main.lblColumn->text(), QStringLiteral("Col: 1"));
+        BulkEditRunning = true;
+        QTest::keyClick(pane, Qt::Key_Up);
+        QTest::keyClick(pane, Qt::Key_End);
+        BulkEditRunning = false;
+        QCOMPARE(main.lblLine->text(), QStringLiteral("Line: 1"));
+        QCOMPARE(main.lblColumn->text(), QStringLiteral("Col: 7"));
     }
 
     void editMenuRunsTheEditCommands()
