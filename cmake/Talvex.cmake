@@ -49,6 +49,9 @@ endfunction()
 # talvex_test(name SOURCES ... LIBS ...)
 # One QtTest executable per source folder. Tests run headless, with their
 # home, registry and program folder under the build tree, never the user's.
+# A test finds our libraries as the programs do ($ORIGIN/../bin); the single
+# programs it copies into a program folder of its own (regsvr) find them
+# through LD_LIBRARY_PATH, set for the tests alone.
 function(talvex_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -64,7 +67,7 @@ function(talvex_test name)
   endif()
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;TALVEX_REGISTRY_DIR=${home}/registry;TALVEX_PROGRAM_DIR=${home}/program;TALVEX_BUILD_BIN=${TALVEX_BIN_DIR};TALVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LD_LIBRARY_PATH=${TALVEX_BIN_DIR};HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;TALVEX_REGISTRY_DIR=${home}/registry;TALVEX_PROGRAM_DIR=${home}/program;TALVEX_BUILD_BIN=${TALVEX_BIN_DIR};TALVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
 
 # talvex_fuzzer(name WHAT text SOURCES ... [DEPENDS ...] [FLAGS ...] [LIBS ...] SEEDS dir [RUN_ARGS ...])
