@@ -1,6 +1,7 @@
 #include "shell/MDIMain.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/forms/ActionsWithoutCommand.h"
 #include "platform/forms/ProgramFolder.h"
@@ -17,6 +18,7 @@
 #include "shell/cRegistry.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
@@ -35,6 +37,12 @@
 namespace {
 
 MDIMain* TheMainWindow = nullptr;
+
+QEvent::Type StatusPaintEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
 
 QFrame* StatusDivider(QWidget* parent)
 {
@@ -204,6 +212,14 @@ void MDIMain::ShowStatusText(QLabel& label, const QString& text)
 {
     if (label.text() == text)
         return;
+    // Painted after the frame now on its way (its update is already posted,
+    // and events of one priority come in the order posted).
+    if (label.updatesEnabled()) {
+        if (statusHeld_.empty())
+            QCoreApplication::postEvent(this, new QEvent(StatusPaintEvent()), Qt::LowEventPriority);
+        label.setUpdatesEnabled(false);
+        statusHeld_.emplace_back(&label);
+    }
     label.setText(text);
     // A label grows to fit a longer text and keeps its width for a shorter
     // one: a label that changed size would have the whole status line laid
@@ -230,6 +246,17 @@ void MDIMain::ShowStatusText(QLabel& label, const QString& text)
             needed += widestDigit - metrics.horizontalAdvance(c);
     if (needed > label.minimumWidth() || hint.height() != label.minimumHeight())
         label.setFixedSize(std::max(needed, label.minimumWidth()), hint.height());
+}
+
+void MDIMain::customEvent(QEvent* event)
+{
+    if (event->type() != StatusPaintEvent()) {
+        QMainWindow::customEvent(event);
+        return;
+    }
+    for (const QPointer<QLabel>& label : std::exchange(statusHeld_, {}))
+        if (label)
+            label->setUpdatesEnabled(true);  // paints it
 }
 
 void MDIMain::MDIForm_Initialize()

@@ -7,6 +7,7 @@
 #include "shell/MIni.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <QSet>
 #include <QString>
@@ -14,6 +15,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <vector>
 
 class DocumentForm;
 class QAction;
@@ -168,7 +170,9 @@ public:
     QToolBar* cToolbar3 = nullptr;
     QToolBar* cToolbar4 = nullptr;
 
-    // Shows the text in a label of the status line (pictStatusBar).
+    // Shows the text in a label of the status line (pictStatusBar). The label
+    // is painted once the frame in progress is out: a key typed shows in the
+    // text first, and the status line follows, once per turn of the event loop.
     void ShowStatusText(QLabel& label, const QString& text);
     QWidget* pictStatusBar = nullptr;
     QLabel* lblLine = nullptr;
@@ -178,6 +182,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void customEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -197,6 +202,8 @@ private:
     int placedCount_ = 0;
     // Per status label, the shapes of text it has been measured for.
     std::map<const QLabel*, QSet<QString>> statusShapes_;
+    // Status labels whose painting waits for the frame in progress.
+    std::vector<QPointer<QLabel>> statusHeld_;
     static constexpr const char* UnplacedProperty = "talvexUnplaced";
     // A document window placed before the main window was shown: its cascade
     // step, and the place given it, which it keeps following the workspace's

@@ -214,8 +214,8 @@ private slots:
     }
 
     // Typing undoes in the steps of the bare editing control: characters
-    // typed one after another are one step; a caret moved away, a deletion or
-    // a selection typed over starts a new one.
+    // typed one after another, line breaks among them, are one step; a caret
+    // moved away, a deletion or a selection typed over starts a new one.
     void typingUndoesInTheStepsOfTheBareControl()
     {
         const QString start = QStringLiteral("G1\nX5");
@@ -235,11 +235,13 @@ private slots:
             QTest::keyClicks(pane, "Y8");
             QTest::keyClick(pane, Qt::Key_Home, Qt::ShiftModifier);
             QTest::keyClicks(pane, "Z9");
+            QTest::keyClick(pane, Qt::Key_Return);
+            QTest::keyClicks(pane, "M5");
         };
         type(c.ActivePane());
         type(&bare);
         const auto lf = [](QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); };
-        QCOMPARE(lf(c.Text()), QStringLiteral("G1 (SE)\nZ9"));
+        QCOMPARE(lf(c.Text()), QStringLiteral("G1 (SE)\nZ9\nM5"));
         QCOMPARE(bare.text(), lf(c.Text()));
         QStringList steps, bareSteps;
         while (bare.isUndoAvailable()) {
