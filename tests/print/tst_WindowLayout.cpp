@@ -11,6 +11,7 @@
 #include "print/PrintProfile.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "support/TestRegistry.h"
+#include "support/WindowFits.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -29,64 +30,8 @@ using namespace printtest;
 
 namespace {
 
-QString Plain(QString text)
-{
-    return text.remove(QLatin1Char('&'));
-}
-
-QString Name(const QWidget* widget)
-{
-    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
-}
-
-// Every visible text of the window that does not fit its widget.
-QStringList CutTexts(const QWidget& window)
-{
-    QStringList cut;
-    for (const QWidget* widget : window.findChildren<QWidget*>()) {
-        if (!widget->isVisible())
-            continue;
-        const QFontMetrics metrics = widget->fontMetrics();
-        const QSize size = widget->size();
-        if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->text().isEmpty()) {
-            const QRect room = label->contentsRect();
-            const QRect needed = metrics.boundingRect(QRect(QPoint(0, 0), QSize(room.width(), 10000)),
-                                                      label->wordWrap() ? Qt::TextWordWrap : 0, Plain(label->text()));
-            if (needed.width() > room.width() || needed.height() > room.height())
-                cut << Name(label) + QStringLiteral(": ") + label->text();
-        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget);
-                   button && !button->text().isEmpty()) {
-            const QSize needed = button->minimumSizeHint();
-            if (size.width() < needed.width() || size.height() < needed.height())
-                cut << Name(button) + QStringLiteral(": ") + button->text();
-        } else if (const auto* group = qobject_cast<const QGroupBox*>(widget); group && !group->title().isEmpty()) {
-            if (size.width() < metrics.horizontalAdvance(Plain(group->title())))
-                cut << Name(group) + QStringLiteral(": ") + group->title();
-        } else if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
-            // The frameless box inside a spin box or a combo box is as high as that box makes it.
-            const QWidget* owner = edit->parentWidget();
-            const bool inner = qobject_cast<const QAbstractSpinBox*>(owner) != nullptr
-                               || qobject_cast<const QComboBox*>(owner) != nullptr;
-            if ((!inner && size.height() < edit->minimumSizeHint().height())
-                || metrics.horizontalAdvance(edit->text()) > edit->contentsRect().width() - 4)
-                cut << Name(edit) + QStringLiteral(": ") + edit->text();
-        } else if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
-            if (size.width() < combo->minimumSizeHint().width() || size.height() < combo->minimumSizeHint().height())
-                cut << Name(combo) + QStringLiteral(": ") + combo->currentText();
-        } else if (const auto* list = qobject_cast<const QListWidget*>(widget)) {
-            for (int i = 0; i < list->count(); ++i)
-                if (list->visualItemRect(list->item(i)).left() + metrics.horizontalAdvance(list->item(i)->text())
-                    > list->viewport()->width())
-                    cut << Name(list) + QStringLiteral(": ") + list->item(i)->text();
-        } else if (const auto* tabs = qobject_cast<const QTabBar*>(widget)) {
-            for (int i = 0; i < tabs->count(); ++i)
-                if (!tabs->rect().contains(tabs->tabRect(i))
-                    || tabs->tabRect(i).width() < metrics.horizontalAdvance(Plain(tabs->tabText(i))))
-                    cut << Name(tabs) + QStringLiteral(": ") + tabs->tabText(i);
-        }
-    }
-    return cut;
-}
+using windowfits::CutTexts;
+using windowfits::Name;
 
 // The area a window must fit: the screen's available area.
 QRect Area(const QWidget& window)
