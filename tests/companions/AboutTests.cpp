@@ -20,7 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QtTest>
+#include <QTest>
 
 using namespace platform;
 

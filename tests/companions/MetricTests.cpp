@@ -21,7 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QtTest>
+#include <QTest>
 
 using namespace platform;
 

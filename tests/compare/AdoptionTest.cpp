@@ -12,7 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #if __has_include(<xcb/xcb.h>)
 #include <xcb/xcb.h>

@@ -16,7 +16,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 using namespace platform;
 

@@ -33,7 +33,7 @@
 #include <QScopeGuard>
 #include <QTimer>
 #include <QToolTip>
-#include <QtTest>
+#include <QTest>
 
 #include <sys/stat.h>
 

@@ -16,7 +16,7 @@
 #include <QFile>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 

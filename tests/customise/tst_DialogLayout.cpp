@@ -26,7 +26,7 @@
 #include <Qsci/qsciscintilla.h>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 #include "support/TestRegistry.h"
 #include "support/WindowFits.h"
 

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include "support/TestRegistry.h"
 
 class TestMacroFiles : public QObject {

@@ -16,7 +16,7 @@
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 #include "support/TestRegistry.h"
 
 namespace {

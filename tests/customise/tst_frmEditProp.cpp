@@ -24,7 +24,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QtTest>
+#include <QTest>
 #include "support/TestRegistry.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <QListWidget>
 #include <QTextLayout>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 #include "support/TestRegistry.h"
 
 namespace {

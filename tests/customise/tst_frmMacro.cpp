@@ -17,7 +17,7 @@
 #include <Qsci/qsciscintilla.h>
 #include <QListWidget>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 #include "support/TestRegistry.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "support/TestRegistry.h"
 
 #include <QApplication>
-#include <QtTest>
+#include <QTest>
 
 namespace document_test {
 

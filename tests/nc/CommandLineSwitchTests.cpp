@@ -5,7 +5,7 @@
 #include "shell/CommandLine.h"
 #include "shell/basFileDialogs.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <climits>
 #include "support/TestRegistry.h"

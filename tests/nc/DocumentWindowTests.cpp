@@ -7,7 +7,7 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QtTest>
+#include <QTest>
 
 #include <climits>
 #include "support/TestRegistry.h"

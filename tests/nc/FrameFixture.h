@@ -18,7 +18,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
-#include <QtTest>
+#include <QTest>
 
 #include <functional>
 #include <memory>

@@ -9,7 +9,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 #include <climits>
 #include "support/TestRegistry.h"

@@ -11,7 +11,7 @@
 #include "platform/forms/Error.h"
 
 #include <QLibrary>
-#include <QtTest>
+#include <QTest>
 #include "support/TestRegistry.h"
 
 using namespace platform;

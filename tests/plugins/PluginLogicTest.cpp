@@ -4,7 +4,7 @@
 #include "plugins/calc/CuttingData.h"
 #include "plugins/stats/MStats.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 #include <limits>

@@ -8,7 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QtTest>
+#include <QTest>
 #include <QStringList>
 
 #include <csignal>

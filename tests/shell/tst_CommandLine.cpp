@@ -3,7 +3,7 @@
 
 #include "platform/forms/ScriptedAnswers.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestCommandLine : public QObject {
     Q_OBJECT

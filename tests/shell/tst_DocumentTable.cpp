@@ -6,7 +6,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 using platform::ScriptedAnswers;
 

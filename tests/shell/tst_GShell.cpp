@@ -13,7 +13,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QWidget>
-#include <QtTest>
+#include <QTest>
 
 #include <fcntl.h>
 #include <sys/stat.h>

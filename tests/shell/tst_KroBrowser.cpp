@@ -13,7 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QToolButton>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 
 namespace {

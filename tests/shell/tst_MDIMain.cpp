@@ -21,7 +21,7 @@
 #include <QSignalSpy>
 #include <QScreen>
 #include <QToolBar>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QUrl>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

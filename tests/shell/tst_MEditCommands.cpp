@@ -13,7 +13,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QtTest>
+#include <QTest>
 
 using platform::CodeMax;
 using platform::CodeMaxRange;

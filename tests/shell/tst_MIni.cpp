@@ -5,7 +5,7 @@
 #include "shell/cRegistry.h"
 
 #include <QFileInfo>
-#include <QtTest>
+#include <QTest>
 
 #include <sys/mount.h>
 #include <unistd.h>

@@ -5,7 +5,7 @@
 #include "shell/MRecentFiles.h"
 
 #include <QAction>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

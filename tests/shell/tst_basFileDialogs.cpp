@@ -15,7 +15,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QtTest>
+#include <QTest>
 
 #include <sys/stat.h>
 

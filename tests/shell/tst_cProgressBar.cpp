@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QWidget>
-#include <QtTest>
+#include <QTest>
 #include <limits>
 
 namespace {

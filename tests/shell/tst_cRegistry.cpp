@@ -3,7 +3,7 @@
 #include "platform/forms/Error.h"
 #include "shell/cRegistry.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace platform;
 

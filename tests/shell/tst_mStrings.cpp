@@ -1,7 +1,7 @@
 #include "support/TestRegistry.h"
 #include "shell/mStrings.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestStrings : public QObject {
     Q_OBJECT

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using namespace platform;
 

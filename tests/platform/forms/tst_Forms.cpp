@@ -23,7 +23,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <sys/mount.h>
 #include <unistd.h>
