@@ -55,10 +55,16 @@ endfunction()
 function(talvex_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+  # A test's files are compiled a few at a time as one unit: each test file is
+  # small beside the Qt and QtTest headers it includes, which are then parsed
+  # once per unit. (Helpers of one test file must not clash with another's.)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests"
+    UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 6)
   target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}" "${CMAKE_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   talvex_warnings(${name})
+  # Merged files are not headers: a test class may hold a file-local type.
+  target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
   add_test(NAME ${name} COMMAND ${name})
   set(home "${CMAKE_BINARY_DIR}/test-home/${name}")
   file(MAKE_DIRECTORY "${home}")

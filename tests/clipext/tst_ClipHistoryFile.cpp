@@ -7,6 +7,7 @@
 #include "clipext/ClipHistoryFile.h"
 
 #include "support/TestRegistry.h"
+#include "HistoryBytes.h"
 
 #include <QMimeData>
 #include <QRandomGenerator>
@@ -16,13 +17,6 @@
 using namespace clipext;
 
 namespace {
-
-QByteArray Int32(qint32 value)
-{
-    QByteArray raw(4, '\0');
-    qToLittleEndian(value, raw.data());
-    return raw;
-}
 
 QByteArray Record(const QByteArray& title, const QList<QPair<qint32, QByteArray>>& blocks)
 {

@@ -13,6 +13,7 @@
 #include "support/TestRegistry.h"
 #include "support/WindowFits.h"
 #include "support/Unprivileged.h"
+#include "HistoryBytes.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -66,13 +67,6 @@ platform::ScriptedAnswers::ModalScript ChooseFile(const QString& folder, const Q
             files.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.accept();
     };
-}
-
-QByteArray Int32(qint32 value)
-{
-    QByteArray raw(4, '\0');
-    qToLittleEndian(value, raw.data());
-    return raw;
 }
 
 QByteArray ReadFile(const QString& path)

@@ -18,14 +18,9 @@
 #include <QPushButton>
 #include <QTest>
 #include "support/TestRegistry.h"
+#include "shell/FileTestHelpers.h"
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool WriteBytes(const QString& path, const QByteArray& bytes)
 {

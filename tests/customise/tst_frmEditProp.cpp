@@ -26,14 +26,9 @@
 #include <QToolButton>
 #include <QTest>
 #include "support/TestRegistry.h"
+#include "shell/FileTestHelpers.h"
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString ClassesValue(const QString& subKey)
 {

@@ -16,14 +16,9 @@
 #include <QPushButton>
 #include <QTest>
 #include "support/TestRegistry.h"
+#include "shell/FileTestHelpers.h"
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList Lines(const QListWidget& list)
 {

@@ -19,14 +19,9 @@
 #include <QPushButton>
 #include <QTest>
 #include "support/TestRegistry.h"
+#include "shell/FileTestHelpers.h"
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Answers the description dialog through its own box and OK button.
 platform::ScriptedAnswers::ModalScript Describe(const QString& text)

@@ -14,6 +14,9 @@
 
 namespace document_test {
 
+// The question asked before unsaved changes are lost; the file's name follows it.
+const QString SaveQuestion = QStringLiteral("Do you want to save the changes? ");
+
 // Opens a file of the fixture's folder with the given bytes.
 inline frmNotePad* OpenFile(DocumentFixture& fixture, const QString& name, const QByteArray& bytes)
 {

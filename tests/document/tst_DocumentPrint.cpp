@@ -47,7 +47,7 @@ QStringList PdfLines(const QString& pdf)
     return lines;
 }
 
-const QByteArray Program = "%\r\nO1001\r\nN10 G00 X1 Y2\r\nN20 G01 Z-3 F200\r\nN30 M30\r\n%\r\n";
+const QByteArray PrintedProgram = "%\r\nO1001\r\nN10 G00 X1 Y2\r\nN20 G01 Z-3 F200\r\nN30 M30\r\n%\r\n";
 
 struct PrintSession {
     DocumentFixture fixture;
@@ -58,7 +58,7 @@ struct PrintSession {
     {
         fixture.main->show();
         active = QTest::qWaitForWindowActive(fixture.main.get());
-        window = OpenFile(fixture, QStringLiteral("part.nc"), Program);
+        window = OpenFile(fixture, QStringLiteral("part.nc"), PrintedProgram);
         window->Text1()->SetFocus();
         pdf = fixture.Path(QStringLiteral("out.pdf"));
         ApplicationPrinter().setOutputFormat(QPrinter::PdfFormat);

@@ -27,8 +27,8 @@ using platform::CodeMax;
 
 namespace {
 
-const QByteArray Program("G0X1Y2\r\nG1X3Y4F100\r\nM30\r\n");
-const QString SaveQuestion = QStringLiteral("Do you want to save the changes? ");
+const QByteArray ToolbarProgram("G0X1Y2\r\nG1X3Y4F100\r\nM30\r\n");
+using document_test::SaveQuestion;
 
 QStringList DocumentKeys(int toolbar)
 {
@@ -107,8 +107,8 @@ struct Scene {
     {
         fixture.main->show();
         (void)QTest::qWaitForWindowActive(fixture.main.get());
-        other = OpenByButton(fixture, answers, QStringLiteral("other.nc"), Program);
-        active = OpenByButton(fixture, answers, QStringLiteral("active.nc"), Program);
+        other = OpenByButton(fixture, answers, QStringLiteral("other.nc"), ToolbarProgram);
+        active = OpenByButton(fixture, answers, QStringLiteral("active.nc"), ToolbarProgram);
         if (active != nullptr)
             active->Text1()->SetFocus();
     }
@@ -159,7 +159,7 @@ const std::vector<ButtonCase>& ButtonCases()
         {1, "Copy", [](Scene& s) { s.Text().SetSel({1, 0, 1, 2}, true); },
          [](Scene& s) {
              QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("G1"));
-             QCOMPARE(s.Text().Text().toLatin1(), Program);
+             QCOMPARE(s.Text().Text().toLatin1(), ToolbarProgram);
          }},
         {1, "Paste",
          [](Scene& s) {
@@ -173,7 +173,7 @@ const std::vector<ButtonCase>& ButtonCases()
              QCOMPARE(s.answers.modals().last().className, QStringLiteral("frmPrint"));
          }},
         {1, "Undo", [](Scene& s) { s.Text().AddText(QStringLiteral("(U)")); },
-         [](Scene& s) { QCOMPARE(s.Text().Text().toLatin1(), Program); }},
+         [](Scene& s) { QCOMPARE(s.Text().Text().toLatin1(), ToolbarProgram); }},
         {1, "Redo",
          [](Scene& s) {
              s.Text().AddText(QStringLiteral("(R)"));
@@ -495,7 +495,7 @@ private slots:
         } else if (cancelledBy == QLatin1String("Save")) {
             s.Click(1, QStringLiteral("New"));
             target = s.fixture.Active();
-            target->Text1()->SetText(QString::fromLatin1(Program));
+            target->Text1()->SetText(QString::fromLatin1(ToolbarProgram));
             s.answers.scriptModal([](QDialog& dialog) { dialog.reject(); });
         } else {
             s.Text().AddText(QStringLiteral(" "));
@@ -616,7 +616,7 @@ private slots:
         } unhook;
         DocumentFixture fixture;
         platform::ScriptedAnswers answers;
-        frmNotePad* window = OpenByButton(fixture, answers, QStringLiteral("a.nc"), Program);
+        frmNotePad* window = OpenByButton(fixture, answers, QStringLiteral("a.nc"), ToolbarProgram);
         QVERIFY(window != nullptr);
         const QStringList standIns = {"mnuFilePageSetup", "mnuPlot",   "mnuEditClearAll",
                                       "mnuAddMachine",    "mnuTrig",   "mnuCalenda",

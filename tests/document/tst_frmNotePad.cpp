@@ -12,6 +12,7 @@
 #include "shell/MRecentFiles.h"
 #include "shell/basFileDialogs.h"
 #include "shell/frmMsg.h"
+#include "DocumentTestHelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,7 +34,9 @@ using platform::CodeMaxRange;
 
 namespace {
 
-const QString SaveQuestion = QStringLiteral("Do you want to save the changes? ");
+using document_test::OpenFile;
+
+using document_test::SaveQuestion;
 
 QStringList MenuBar(const MDIMain& main)
 {
@@ -51,14 +54,6 @@ QStringList Captions()
         if (DocumentForm* window = DocumentWindow(slot))
             captions.append(window->Caption());
     return captions;
-}
-
-// Opens a file of the fixture's folder with the given bytes.
-frmNotePad* OpenFile(DocumentFixture& fixture, const QString& name, const QByteArray& bytes)
-{
-    if (!WriteFileBytes(fixture.Path(name), bytes) || !OpenFileInWindow(fixture.Path(name), false))
-        return nullptr;
-    return fixture.Active();
 }
 
 // A document with unsaved typing in it.

@@ -26,7 +26,7 @@ using platform::CodeMaxRange;
 
 namespace {
 
-const QByteArray Program = "G00 X1\r\nG01 X2\r\nG1 Y3\r\nM06 T2\r\n\r\nG90 F200 S1200\r\n";
+const QByteArray SearchedProgram = "G00 X1\r\nG01 X2\r\nG1 Y3\r\nM06 T2\r\n\r\nG90 F200 S1200\r\n";
 
 QList<int> Bookmarked(const platform::CodeMax& text)
 {
@@ -72,7 +72,7 @@ private slots:
     void splitsAndClearingThem()
     {
         DocumentFixture fixture;
-        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), Program);
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), SearchedProgram);
         QVERIFY(window != nullptr);
         QWidget* frame = window->parentWidget();
         QVERIFY(frame != nullptr);
@@ -105,8 +105,8 @@ private slots:
     void checkMarksFollowTheActiveDocument()
     {
         DocumentFixture fixture;
-        frmNotePad* a = OpenFile(fixture, QStringLiteral("a.nc"), Program);
-        frmNotePad* b = OpenFile(fixture, QStringLiteral("b.nc"), Program);
+        frmNotePad* a = OpenFile(fixture, QStringLiteral("a.nc"), SearchedProgram);
+        frmNotePad* b = OpenFile(fixture, QStringLiteral("b.nc"), SearchedProgram);
         b->mnuLineNumbers->trigger();
         b->mnuWhiteSpace->trigger();
         QVERIFY(b->Text1()->LineNumbering() && b->Text1()->DisplayWhitespace());
@@ -131,8 +131,8 @@ private slots:
     void highlightLine()
     {
         DocumentFixture fixture;
-        frmNotePad* a = OpenFile(fixture, QStringLiteral("a.nc"), Program);
-        frmNotePad* b = OpenFile(fixture, QStringLiteral("b.nc"), Program);
+        frmNotePad* a = OpenFile(fixture, QStringLiteral("a.nc"), SearchedProgram);
+        frmNotePad* b = OpenFile(fixture, QStringLiteral("b.nc"), SearchedProgram);
         platform::CodeMax& text = *b->Text1();
         text.SetSel({3, 2, 3, 2}, false);
         b->mnuLineHighlight->trigger();
@@ -160,7 +160,7 @@ private slots:
         bool propertiesShown = false;
         ShowEditPropHook = [&] { propertiesShown = true; };
         DocumentFixture fixture;
-        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), Program);
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), SearchedProgram);
         QStatusBar* bar = fixture.main->statusBar();
         QVERIFY(!bar->isHidden());
         window->mnuOptions[0]->trigger();  // Toolbar: nothing
@@ -185,7 +185,7 @@ private slots:
         fixture.main->resize(900, 700);
         fixture.main->show();
         for (const char* name : {"a.nc", "b.nc", "c.nc"})
-            QVERIFY(OpenFile(fixture, QLatin1String(name), Program) != nullptr);
+            QVERIFY(OpenFile(fixture, QLatin1String(name), SearchedProgram) != nullptr);
         frmNotePad* window = fixture.Active();
         const QRect area = fixture.main->mdiArea->viewport()->rect();
         const auto frames = [&fixture] {
@@ -337,7 +337,7 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QList<int>, marked);
         DocumentFixture fixture;
-        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), Program + "T5");
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), SearchedProgram + "T5");
         platform::CodeMax& text = *window->Text1();
         text.SetSel({2, 0, 2, 0}, false);
         text.ExecuteCmd(platform::CodeMaxCmd::BookmarkToggle);
@@ -370,7 +370,7 @@ private slots:
     void findReplaceAndJumps()
     {
         DocumentFixture fixture;
-        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), Program);
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), SearchedProgram);
         platform::CodeMax& text = *window->Text1();
         platform::ScriptedAnswers answers;
         window->mnuSFind->trigger();
@@ -406,7 +406,7 @@ private slots:
         DocumentFixture fixture;
         fixture.main->show();
         QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
-        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), Program);
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), SearchedProgram);
         platform::CodeMax& text = *window->Text1();
         text.SetSel({1, 3, 1, 3}, false);
         text.SetFocus();

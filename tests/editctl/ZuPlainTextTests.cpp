@@ -7,6 +7,7 @@
 #include "editctl/engine/ZuMemoryInStream.h"
 #include "editctl/engine/ZuTextDocument.h"
 #include "support/TestRegistry.h"
+#include "editctl/ZuTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,11 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray Shown(const std::string& s)
-{
-    return QByteArray(s.data(), qsizetype(s.size())).toPercentEncoding(" ");
-}
 
 std::string SaveAll(const ZuTextDocument& doc, int type, bool convert = false)
 {

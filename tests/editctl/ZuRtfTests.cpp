@@ -16,7 +16,7 @@
 
 namespace {
 
-QByteArray Shown(const std::string& s)
+QByteArray ShownRtf(const std::string& s)
 {
     return QByteArray::fromStdString(rtffuzz::Shown(s));
 }
@@ -184,7 +184,7 @@ private slots:
         QFETCH(QByteArray, text);
         ZuTextDocument doc(nullptr, 16);
         QCOMPARE(Read(doc, rtf.toStdString()), error);
-        QCOMPARE(Shown(doc.Text()), Shown(text.toStdString()));
+        QCOMPARE(ShownRtf(doc.Text()), ShownRtf(text.toStdString()));
         QCOMPARE(QString::fromStdString(doc.CheckStructure()), QString());
     }
 
@@ -197,7 +197,7 @@ private slots:
                                 "\\pard\\tqc\\tldot\\tx1440\\tx2880 \\f1\\fs21\\b\\cf1\\cb2 x\\plain y{\\f2\\i z}"
                                 "{\\ul u}{\\strike s}{\\f7\\cf9 k}\\par\\pard w}";
         QCOMPARE(Read(doc, rtf), ZuOk);
-        QCOMPARE(Shown(doc.Text()), Shown("xyzusk\r\nw"));
+        QCOMPARE(ShownRtf(doc.Text()), ShownRtf("xyzusk\r\nw"));
         auto attribute = [&](std::uint64_t at, int code) { return doc.QueryCharFormat(code, 0, Span(doc, at, at + 1)); };
         QCOMPARE(attribute(0, ZuAttrFaceName).text, std::string("Arial"));
         QCOMPARE(attribute(0, ZuAttrSize).number, 9.75); // 10 points, as the screen's pixels give them
@@ -255,7 +255,7 @@ private slots:
         SetText(doc, "first paragraph\r\nsecond");
         QCOMPARE(doc.SetParagraphTabSet(20, Tabs({{40, 0, 0}})), ZuOk);
         QCOMPARE(Read(doc, "{\\rtf1\\tx300 {\\b more}\\par next{\\bkmkstart m}}"), ZuOk);
-        QCOMPARE(Shown(doc.Text()), Shown("first paragraph\r\nsecondmore\r\nnext"));
+        QCOMPARE(ShownRtf(doc.Text()), ShownRtf("first paragraph\r\nsecondmore\r\nnext"));
         QCOMPARE(doc.ParagraphTabSet(17).StopPosition(0, ZuTabsByIndex, 8), 40);
         QCOMPARE(doc.ParagraphTabSet(29).StopPosition(0, ZuTabsByIndex, 8), 20);
         QCOMPARE(doc.QueryCharFormat(ZuAttrBold, 0, Span(doc, 23, 27)).number, -1.0);
@@ -311,7 +311,7 @@ private slots:
         int type = asked;
         QCOMPARE(doc.Load(in, type, false), error);
         QCOMPARE(type, found);
-        QCOMPARE(Shown(doc.Text()), Shown(text.toStdString()));
+        QCOMPARE(ShownRtf(doc.Text()), ShownRtf(text.toStdString()));
     }
 
     void writeGolden()
@@ -319,7 +319,7 @@ private slots:
         ZuTextDocument doc(nullptr, 16);
         SetText(doc, "a{b}\\\r\nc\td");
         const std::string rtf = Write(doc);
-        QCOMPARE(Shown(rtf), Shown("{\\rtf1\\ansi\\deff0\\deftab960\r\n{\\fonttbl{\\f0\\fnil Fixed;}}\r\n"
+        QCOMPARE(ShownRtf(rtf), ShownRtf("{\\rtf1\\ansi\\deff0\\deftab960\r\n{\\fonttbl{\\f0\\fnil Fixed;}}\r\n"
                                    "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}\r\n"
                                    "\\pard\\plain a\\{b\\}\\\\\\par\r\nc\\tab d}"));
         // System colours are written as the colours they stand for.
@@ -401,7 +401,7 @@ private slots:
         const std::string second = Write(back);
         ZuTextDocument third(nullptr, 16);
         QCOMPARE(Read(third, second), ZuOk);
-        QCOMPARE(Shown(Write(third)), Shown(second));
+        QCOMPARE(ShownRtf(Write(third)), ShownRtf(second));
     }
 
     // Tab stops read into a fragment and pasted take their default width from
@@ -417,7 +417,7 @@ private slots:
             QCOMPARE(fragment.ParagraphTabSet(0).DefaultWidth(8), 100);
             QCOMPARE(doc.InsertFragment(0, ZuTextRange({0, 2}, {0, 2}, ZuRangeStream), fragment), ZuOk);
         }
-        QCOMPARE(Shown(doc.Text()), Shown("ab\r\nx\ty\r\nzcd"));
+        QCOMPARE(ShownRtf(doc.Text()), ShownRtf("ab\r\nx\ty\r\nzcd"));
         const ZuTabSet& tabs = doc.ParagraphTabSet(4);
         QCOMPARE(int(tabs.Count()), 1);
         QCOMPARE(tabs.DefaultWidth(8), 30);
@@ -443,7 +443,7 @@ private slots:
         const std::string rtf = Write(doc, range);
         const std::size_t at = rtf.find("\\pard\\plain ");
         QVERIFY(at != std::string::npos);
-        QCOMPARE(Shown(rtf.substr(at + 12)), Shown(body.toStdString() + "}"));
+        QCOMPARE(ShownRtf(rtf.substr(at + 12)), ShownRtf(body.toStdString() + "}"));
 
         ZuGlobalOutStream out;
         QCOMPARE(doc.SaveRtf(out, 0, ZuTextRange({0, 0}, {1, 1}, 5)), ZuErrBadParameter);

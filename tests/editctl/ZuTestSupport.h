@@ -1,10 +1,13 @@
 #pragma once
-// Printing of engine values in test failures.
+// Printing of engine values and texts in test failures.
 
 #include "editctl/engine/ZuTextRange.h"
 
+#include <QByteArray>
 #include <QMetaType>
 #include <QTest>
+
+#include <string>
 
 Q_DECLARE_METATYPE(ZuTextPosition)
 Q_DECLARE_METATYPE(ZuTextRange)
@@ -21,3 +24,9 @@ template <> inline char* toString(const ZuTextRange& r)
                               QByteArray::number(r.end.y) + ")"));
 }
 } // namespace QTest
+
+// A text with its control characters and line ends spelled out.
+inline QByteArray Shown(const std::string& s)
+{
+    return QByteArray(s.data(), qsizetype(s.size())).toPercentEncoding(" ");
+}

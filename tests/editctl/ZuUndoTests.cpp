@@ -9,17 +9,13 @@
 #include "editctl/engine/ZuUndoManager.h"
 #include "editctl/engine/ZuWrapUndoAction.h"
 #include "support/TestRegistry.h"
+#include "editctl/ZuTestSupport.h"
 
 #include <QTest>
 #include <random>
 #include <string>
 
 namespace {
-
-QByteArray Shown(const std::string& s)
-{
-    return QByteArray(s.data(), qsizetype(s.size())).toPercentEncoding(" ");
-}
 
 // Appends to / takes from a string; fails on demand.
 class LogAction : public ZuUndoAction {

@@ -17,7 +17,7 @@ NumberingSettings With(void (*change)(NumberingSettings&))
     return settings;
 }
 
-const QByteArray Program = "%\r\nO1000\r\n(PART)\r\nG00 X0\r\n\r\nN5 G01 X1\r\nM30";
+const QByteArray NumberedProgram = "%\r\nO1000\r\n(PART)\r\nG00 X0\r\n\r\nN5 G01 X1\r\nM30";
 
 }  // namespace
 
@@ -82,15 +82,15 @@ private slots:
         QTest::addColumn<NumberingSettings>("settings");
         QTest::addColumn<QByteArray>("expected");
         const NumberingSettings defaults;
-        QTest::newRow("defaults") << Program << defaults
+        QTest::newRow("defaults") << NumberedProgram << defaults
                                   << QByteArray("%\r\nO1000\r\n(PART)\r\nN010G00 X0\r\n\r\nN020G01 X1\r\nN030M30");
-        QTest::newRow("space") << Program << With([](NumberingSettings& s) { s.Space = 1; })
+        QTest::newRow("space") << NumberedProgram << With([](NumberingSettings& s) { s.Space = 1; })
                                << QByteArray("%\r\nO1000\r\n(PART)\r\nN010 G00 X0\r\n\r\nN020 G01 X1\r\nN030 M30");
-        QTest::newRow("no N") << Program << With([](NumberingSettings& s) { s.N = 0; })
+        QTest::newRow("no N") << NumberedProgram << With([](NumberingSettings& s) { s.N = 0; })
                               << QByteArray("%\r\nO1000\r\n(PART)\r\n010G00 X0\r\n\r\n020G01 X1\r\n030M30");
-        QTest::newRow("no N, space") << Program << With([](NumberingSettings& s) { s.N = 0; s.Space = 1; })
+        QTest::newRow("no N, space") << NumberedProgram << With([](NumberingSettings& s) { s.N = 0; s.Space = 1; })
                                      << QByteArray("%\r\nO1000\r\n(PART)\r\n010 G00 X0\r\n\r\n020 G01 X1\r\n030 M30");
-        QTest::newRow("blank lines numbered") << Program << With([](NumberingSettings& s) { s.BlankLines = 1; })
+        QTest::newRow("blank lines numbered") << NumberedProgram << With([](NumberingSettings& s) { s.BlankLines = 1; })
                                               << QByteArray("%\r\nO1000\r\n(PART)\r\nN010G00 X0\r\nN020\r\nN030G01 X1\r\nN040M30");
         QTest::newRow("other N option writes no number")
             << QByteArray("G01\r\nG02") << With([](NumberingSettings& s) { s.N = 2; }) << QByteArray("G01\r\nG02");

@@ -12,7 +12,7 @@
 
 namespace {
 
-const QByteArray Program = "%\r\nG00  X0\r\nG01 X1 Y1\r\nG01 X2\r\nM30\r\n";
+const QByteArray SwitchProgram = "%\r\nG00  X0\r\nG01 X1 Y1\r\nG01 X2\r\nM30\r\n";
 const QString Numbered = QStringLiteral("%\r\nN010G00  X0\r\nN020G01 X1 Y1\r\nN030G01 X2\r\nN040M30\r\n");
 const QString Packed = QStringLiteral("%\r\nG00X0\r\nG01X1Y1\r\nG01X2\r\nM30\r\n");
 
@@ -48,8 +48,8 @@ private slots:
         QTest::addColumn<int>("edits");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("ran");  // the whole-text switches, in the order they ran
-        QTest::newRow("go to") << "/f p.nc /g 3" << QString(Program) << 2 << 0 << QStringList() << QStringList();
-        QTest::newRow("go to a line past the end") << "/f p.nc /g 99" << QString(Program) << 5 << 0 << QStringList()
+        QTest::newRow("go to") << "/f p.nc /g 3" << QString(SwitchProgram) << 2 << 0 << QStringList() << QStringList();
+        QTest::newRow("go to a line past the end") << "/f p.nc /g 99" << QString(SwitchProgram) << 5 << 0 << QStringList()
                                              << QStringList();
         QTest::newRow("number") << "/f p.nc /n" << Numbered << 0 << 1 << QStringList() << QStringList{"/n"};
         QTest::newRow("go to, then number") << "/f p.nc /g 3 /n" << Numbered << 0 << 1 << QStringList()
@@ -58,7 +58,7 @@ private slots:
         QTest::newRow("number twice") << "/f p.nc /n /n" << Numbered << 0 << 1 << QStringList()
                                       << QStringList{"/n", "/n"};
         QTest::newRow("remove spaces") << "/f p.nc /rs" << Packed << 0 << 1 << QStringList() << QStringList{"/rs"};
-        QTest::newRow("switches are case-sensitive") << "/f p.nc /N /RS /G 2" << QString(Program) << 0 << 0
+        QTest::newRow("switches are case-sensitive") << "/f p.nc /N /RS /G 2" << QString(SwitchProgram) << 0 << 0
                                                       << QStringList() << QStringList();
         QTest::newRow("go to without a line")
             << "/f p.nc /rs /g" << Packed << 0 << 1
@@ -74,7 +74,7 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(QStringList, ran);
         FrameFixture fixture([] { return std::make_unique<frmNotePad>(); });
-        frmNotePad& window = static_cast<frmNotePad&>(fixture.Open(Program));
+        frmNotePad& window = static_cast<frmNotePad&>(fixture.Open(SwitchProgram));
         platform::CodeMax& text = *window.Text1();
         NumPopup = 1;  // the switches never ask
         LineHighlightOn = true;
@@ -114,7 +114,7 @@ private slots:
     void failedSwitchStopsTheRest()
     {
         FrameFixture fixture([] { return std::make_unique<frmNotePad>(); });
-        DocumentForm& window = fixture.Open(Program);
+        DocumentForm& window = fixture.Open(SwitchProgram);
         Startnumber = INT_MIN;
         Increment = -1;
         CommandLineText = QStringLiteral("/f p.nc /n /rs");
@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("Error while processing command line."));
         QCOMPARE(answers.msgBoxes()[0].style, platform::vbCritical);
         QCOMPARE(answers.msgBoxes()[0].title, QStringLiteral("Talvex Editor"));
-        QCOMPARE(window.Text1()->Text(), QString(Program));
+        QCOMPARE(window.Text1()->Text(), QString(SwitchProgram));
         QVERIFY(!window.Text1()->CanUndo());
     }
 
@@ -137,7 +137,7 @@ private slots:
         const QString path = files.filePath(QStringLiteral("my part.nc"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(Program);
+        file.write(SwitchProgram);
         file.close();
         FrameFixture fixture([] { return std::make_unique<frmNotePad>(); });
         fixture.Main().MDIForm_Initialize();

@@ -14,16 +14,6 @@
 
 namespace {
 
-std::unique_ptr<DocumentForm> MakeNotePad()
-{
-    return std::make_unique<frmNotePad>();
-}
-
-frmNotePad& NotePad(DocumentForm& window)
-{
-    return static_cast<frmNotePad&>(window);
-}
-
 }  // namespace
 
 // The commands in the editor's own document window, with its change, selection and not-found

@@ -3,6 +3,7 @@
 // the NC command frame. Programs are loaded from a file, so that the command's own edit is the
 // only undo step.
 
+#include "document/frmNotePad.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/WaitCursor.h"
@@ -142,3 +143,14 @@ private:
     int files_ = 0;
     std::unique_ptr<MDIMain> main_;
 };
+
+// The real document window, for the tests that run commands through its menus.
+inline std::unique_ptr<DocumentForm> MakeNotePad()
+{
+    return std::make_unique<frmNotePad>();
+}
+
+inline frmNotePad& NotePad(DocumentForm& window)
+{
+    return static_cast<frmNotePad&>(window);
+}

@@ -13,8 +13,8 @@
 
 #include <climits>
 #include "support/TestRegistry.h"
+#include "support/CodeMaxRangeType.h"
 
-Q_DECLARE_METATYPE(platform::CodeMaxRange)
 
 namespace {
 
@@ -65,7 +65,7 @@ QMetaObject::Connection Watch(platform::CodeMax& text, WriteMoment& moment)
     });
 }
 
-const QByteArray Program = "%\r\nO1000\r\n(PART)\r\nN5 G00 X10 Y5\r\n\r\nN010G91X20 Y5\r\n\r\nM30\r\n";
+const QByteArray FrameProgram = "%\r\nO1000\r\n(PART)\r\nN5 G00 X10 Y5\r\n\r\nN010G91X20 Y5\r\n\r\nM30\r\n";
 
 }  // namespace
 
@@ -91,7 +91,7 @@ private slots:
         QTest::addColumn<QByteArray>("expected");  // as the program sees it (CR LF)
 
         QTest::newRow("insert block numbers")
-            << "InsertBlockNumbers" << Program
+            << "InsertBlockNumbers" << FrameProgram
             << QByteArray("%\r\nO1000\r\n(PART)\r\nN010G00 X10 Y5\r\n\r\nN020G91X20 Y5\r\n\r\nN030M30\r\n");
         QTest::newRow("insert block numbers without %")
             << "InsertBlockNumbers" << QByteArray("G00 X0\r\nM30") << QByteArray("N010G00 X0\r\nN020M30");
@@ -256,7 +256,7 @@ private slots:
         QFETCH(QString, command);
         const Command& row = CommandNamed(command);
         FrameFixture fixture;
-        DocumentForm& window = fixture.Open(Program);
+        DocumentForm& window = fixture.Open(FrameProgram);
         platform::CodeMax& text = *window.Text1();
         text.SetSel({3, 2, 3, 2}, false);
         // The focus elsewhere, for the command to bring back.

@@ -19,18 +19,9 @@
 #include <QTest>
 
 #include "support/TestRegistry.h"
+#include "support/CodeMaxRangeType.h"
 
 namespace {
-
-std::unique_ptr<DocumentForm> MakeNotePad()
-{
-    return std::make_unique<frmNotePad>();
-}
-
-frmNotePad& NotePad(DocumentForm& window)
-{
-    return static_cast<frmNotePad&>(window);
-}
 
 QByteArray Bytes(platform::CodeMax& text)
 {
@@ -66,7 +57,6 @@ void ShowAsModal(QDialog& dialog)
 
 }  // namespace
 
-Q_DECLARE_METATYPE(platform::CodeMaxRange)
 
 // The block marks, time stamp, axis switch, Change Value, Shift Address and the syntax check, run
 // from the document window's menus.

@@ -572,11 +572,6 @@ REGISTER_TEST(TestBoltWindow);
 
 namespace {
 
-std::unique_ptr<DocumentForm> MakeNotePad()
-{
-    return std::make_unique<frmNotePad>();
-}
-
 }  // namespace
 
 // The window opened from a document window's Accessories menu.

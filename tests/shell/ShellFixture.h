@@ -116,3 +116,13 @@ inline std::unique_ptr<DocumentForm> MakeFakeDocument()
 {
     return std::make_unique<FakeDocument>();
 }
+
+// The open document windows' captions, in slot order.
+inline QStringList Captions()
+{
+    QStringList captions;
+    for (int slot = 1; slot <= DocumentSlotCount(); ++slot)
+        if (DocumentForm* window = DocumentWindow(slot))
+            captions.append(window->Caption());
+    return captions;
+}

@@ -21,7 +21,7 @@ void CloseDocument(int slot)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QStringList Captions()
+QStringList TaggedCaptions()
 {
     QStringList captions;
     for (int slot = 1; slot <= DocumentSlotCount(); ++slot)
@@ -70,7 +70,7 @@ private slots:
         NewDocument();
         NewDocument();
         NewDocument();
-        QCOMPARE(Captions(), (QStringList{"1=Untitled:1", "2=Untitled:2", "3=Untitled:3"}));
+        QCOMPARE(TaggedCaptions(), (QStringList{"1=Untitled:1", "2=Untitled:2", "3=Untitled:3"}));
         QCOMPARE(DocumentPaths[2], QStringLiteral("Untitled:3"));
         QCOMPARE(main_->ActiveForm(), DocumentWindow(3));
         QCOMPARE(OpenDocumentCount(), 3);
@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(OpenDocumentCount(), 2);
         QVERIFY(DocumentState[2].Free);
         NewDocument();
-        QCOMPARE(Captions(), (QStringList{"1=Untitled:1", "2=Untitled:2", "3=Untitled:3"}));
+        QCOMPARE(TaggedCaptions(), (QStringList{"1=Untitled:1", "2=Untitled:2", "3=Untitled:3"}));
         QCOMPARE(main_->ActiveForm(), DocumentWindow(2));
         QCOMPARE(main_->MdiArea()->subWindowList().size(), 3);
     }
@@ -96,7 +96,7 @@ private slots:
         QVERIFY(!AnyDocumentsOpen());
         NewDocument();
         QCOMPARE(DocumentSlotCount(), 1);
-        QCOMPARE(Captions(), (QStringList{"1=Untitled:1"}));
+        QCOMPARE(TaggedCaptions(), (QStringList{"1=Untitled:1"}));
     }
 
     void fullTableRefusesAndChangesNothing()
@@ -136,7 +136,7 @@ private slots:
         QVERIFY(!AnyDocumentsOpen());
         CreateDocumentForm = MakeFakeDocument;
         NewDocument();
-        QCOMPARE(Captions(), (QStringList{"1=Untitled:1"}));
+        QCOMPARE(TaggedCaptions(), (QStringList{"1=Untitled:1"}));
     }
 
     void countStaysWithLiveWindows()
@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(OpenDocumentCount(), 1);
         QVERIFY(DocumentState[1].Free);
         NewDocument();
-        QCOMPARE(Captions(), (QStringList{"1=Untitled:1", "2=Untitled:2"}));
+        QCOMPARE(TaggedCaptions(), (QStringList{"1=Untitled:1", "2=Untitled:2"}));
         CloseDocument(2);
         QCOMPARE(OpenDocumentCount(), 1);
         QVERIFY(AnyDocumentsOpen());

@@ -16,11 +16,11 @@
 
 namespace {
 
-struct Window {
+struct SelectorWindow {
     QWidget form;
     KroColorSelector* control;
     QLineEdit* other;
-    Window() : control(new KroColorSelector(&form)), other(new QLineEdit(&form))
+    SelectorWindow() : control(new KroColorSelector(&form)), other(new QLineEdit(&form))
     {
         control->move(10, 10);
         other->move(10, 60);
@@ -80,7 +80,7 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(int, expected);
         QFETCH(int, clicks);
-        Window window;
+        SelectorWindow window;
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         window.control->SelectedColor(qint16(start));
         window.control->picSelection->setFocus();
@@ -93,7 +93,7 @@ private slots:
 
     void altKeysAndTheButtonToggleThePalette()
     {
-        Window window;
+        SelectorWindow window;
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         window.control->picSelection->setFocus();
         QTest::keyClick(window.control->picSelection, Qt::Key_Down, Qt::AltModifier);
@@ -142,7 +142,7 @@ private slots:
 
     void pressesOnTheOpenPalette()
     {
-        Window window;
+        SelectorWindow window;
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         KroColorSelector& control = *window.control;
         control.SelectedColor(2);
@@ -176,7 +176,7 @@ private slots:
 
     void tabbingAwayClosesThePalette()
     {
-        Window window;
+        SelectorWindow window;
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         QTest::mouseClick(window.control->cmdPopup, Qt::LeftButton);
         QVERIFY(window.control->PaletteShown());

@@ -24,15 +24,6 @@ FakeDocument* Document(int slot)
     return qobject_cast<FakeDocument*>(DocumentWindow(slot));
 }
 
-QStringList Captions()
-{
-    QStringList captions;
-    for (int slot = 1; slot <= DocumentSlotCount(); ++slot)
-        if (DocumentForm* window = DocumentWindow(slot))
-            captions.append(window->Caption());
-    return captions;
-}
-
 void Drop(MDIMain& main, const QStringList& files)
 {
     QMimeData data;

@@ -23,15 +23,6 @@ namespace {
 
 const QString ProgramErrorTitle = QStringLiteral("Talvex Editor Program Error.");
 
-QStringList Captions()
-{
-    QStringList captions;
-    for (int slot = 1; slot <= DocumentSlotCount(); ++slot)
-        if (DocumentForm* window = DocumentWindow(slot))
-            captions.append(window->Caption());
-    return captions;
-}
-
 // The documents' frames in slot order.
 QList<QMdiSubWindow*> Frames()
 {

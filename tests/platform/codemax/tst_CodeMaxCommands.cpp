@@ -6,6 +6,7 @@
 #include "platform/codemax/CodeMax.h"
 #include "platform/codemax/CodeMaxFindDialog.h"
 #include "platform/forms/ScriptedAnswers.h"
+#include "support/CodeMaxRangeType.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -23,7 +24,6 @@ using platform::CodeMax;
 using platform::CodeMaxRange;
 namespace Cmd = platform::CodeMaxCmd;
 
-Q_DECLARE_METATYPE(CodeMaxRange)
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/Error.h"
+#include "support/CodeMaxRangeType.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -16,7 +17,6 @@ using platform::CodeMax;
 using platform::CodeMaxPosition;
 using platform::CodeMaxRange;
 
-Q_DECLARE_METATYPE(CodeMaxRange)
 
 namespace {
 
