@@ -1,6 +1,6 @@
 #include "customise/frmEditProp.h"
 
-#include "customise/EnterOnButton.h"
+#include "platform/forms/EnterOnButton.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"

@@ -1,6 +1,6 @@
 #include "customise/frmKeys.h"
 
-#include "customise/EnterOnButton.h"
+#include "platform/forms/EnterOnButton.h"
 #include "customise/HotKeyBox.h"
 #include "customise/MacroFiles.h"
 #include "platform/codemax/CodeMaxGlobals.h"

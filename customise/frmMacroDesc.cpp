@@ -1,6 +1,6 @@
 #include "customise/frmMacroDesc.h"
 
-#include "customise/EnterOnButton.h"
+#include "platform/forms/EnterOnButton.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

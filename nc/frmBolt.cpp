@@ -4,6 +4,7 @@
 #include "nc/BoltPicture.h"
 #include "platform/codemax/CodeMax.h"
 #include "platform/files/AtomicWrite.h"
+#include "platform/forms/EnterOnButton.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
 #include "platform/forms/ShowModal.h"
@@ -72,11 +73,10 @@ void frmBolt::BuildControls()
     cmdExit = new QPushButton(QStringLiteral("E&xit"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
     // No button is the window's default: Enter in a box moves on to the next one, and Enter on a
-    // button presses that button (the event filter), as Space does.
+    // button presses that button, as Space does.
     cmdCalc->setAutoDefault(false);
     cmdExit->setAutoDefault(false);
-    cmdCalc->installEventFilter(this);
-    cmdExit->installEventFilter(this);
+    EnterPressesFocusedButton(*this);
     // Calculate waits for the last box to be filled.
     cmdCalc->setEnabled(false);
     connect(cmdCalc, &QPushButton::clicked, this, [this] { cmdCalc_Click(); });
@@ -215,10 +215,6 @@ bool frmBolt::eventFilter(QObject* watched, QEvent* event)
             if (watched == Text4) {
                 cmdCalc->setEnabled(true);
                 cmdCalc->setFocus();
-                return true;
-            }
-            if (watched == cmdCalc || watched == cmdExit) {
-                static_cast<QPushButton*>(watched)->click();
                 return true;
             }
         }

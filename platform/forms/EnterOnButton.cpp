@@ -1,4 +1,4 @@
-#include "customise/EnterOnButton.h"
+#include "platform/forms/EnterOnButton.h"
 
 #include <QDialog>
 #include <QKeyEvent>
