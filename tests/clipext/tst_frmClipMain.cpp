@@ -14,6 +14,7 @@
 #include "support/WindowFits.h"
 #include "support/Unprivileged.h"
 #include "HistoryBytes.h"
+#include "shell/FileTestHelpers.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -67,12 +68,6 @@ platform::ScriptedAnswers::ModalScript ChooseFile(const QString& folder, const Q
             files.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.accept();
     };
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes)
@@ -260,7 +255,7 @@ private slots:
                                     + "CCC" + Int32(3) + "two" + Int32(2) + Int32(1) + Int32(4) + Int32(RtfFormat)
                                     + Int32(11) + QByteArray("two", 4) + "{\\rtf1 two}"
                                     + "CCC" + Int32(3) + "abc" + Int32(1) + Int32(1) + Int32(4) + QByteArray("abc", 4);
-        QCOMPARE(ReadFile(path), expected);
+        QCOMPARE(FileBytes(path), expected);
         QCOMPARE(QFileInfo(path).lastModified().toSecsSinceEpoch(), old.toSecsSinceEpoch());
         QCOMPARE(QApplication::focusWidget(), window.lstClipboard);
 
@@ -328,7 +323,7 @@ private slots:
         window.mnuFileSave->trigger();
         QCOMPARE(answers.modals().size(), 1);
         QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files), QStringList{written});
-        QCOMPARE(ReadFile(fixture.path(written)).left(ClipFileMagicSize), QByteArray(ClipFileMagic));
+        QCOMPARE(FileBytes(fixture.path(written)).left(ClipFileMagicSize), QByteArray(ClipFileMagic));
         QCOMPARE(answers.msgBoxes().size(), 0);
         QTRY_COMPARE(QApplication::focusWidget(), window.lstClipboard);
     }
@@ -354,7 +349,7 @@ private slots:
             REQUIRE_UNPRIVILEGED(user);
             window.mnuFileSave->trigger();
         }
-        QCOMPARE(ReadFile(path), QByteArray("old"));
+        QCOMPARE(FileBytes(path), QByteArray("old"));
         QCOMPARE(QFileInfo(path).permissions() & QFileDevice::WriteOwner, QFileDevice::Permissions());
         QCOMPARE(answers.msgBoxes().size(), 2);
         QCOMPARE(answers.msgBoxes()[1].prompt,
@@ -420,7 +415,7 @@ private slots:
         window.mnuFileSave->trigger();
         QCOMPARE(proposed, QStringLiteral("O1000 (PART A1)"));
         QCOMPARE(answers.modals()[0].windowTitle, QStringLiteral("Save Clipboard Details"));
-        QCOMPARE(ReadFile(fixture.path(QStringLiteral("details.txt"))), QByteArray("O1000 (PART: A.1)\r\nG01 X1"));
+        QCOMPARE(FileBytes(fixture.path(QStringLiteral("details.txt"))), QByteArray("O1000 (PART: A.1)\r\nG01 X1"));
         answers.scriptModal([](QDialog& dialog) { dialog.reject(); });
         window.mnuFileSave->trigger();
         QCOMPARE(answers.msgBoxes().size(), 0);
