@@ -2,6 +2,7 @@
 
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/ComErrors.h"
+#include "platform/com/LibraryFileCheck.h"
 #include "platform/forms/Error.h"
 
 #include <QDir>
@@ -34,8 +35,12 @@ std::unique_ptr<QObject> CreateObject(const QString& progId, const QString& libr
     if (!library.isFile() || (!libraryFolder.isEmpty() && !LiesIn(library.filePath(), libraryFolder)))
         CannotCreate(progId);
 
+    // A file cut short would bring the process down in the loader.
+    const QString libraryPath = library.canonicalFilePath();
+    if (!LibraryFileFault(libraryPath).isEmpty())
+        CannotCreate(progId);
     // Never unloaded (the QLibrary destructor leaves the library loaded).
-    QLibrary loader(library.canonicalFilePath());
+    QLibrary loader(libraryPath);
     if (!loader.load())
         CannotCreate(progId);
     const auto factory = reinterpret_cast<DllCreateObjectFunction>(loader.resolve(DllCreateObjectName));

@@ -27,8 +27,8 @@ inline constexpr char DllUnregisterServerName[] = "DllUnregisterServer";
 // or under a class id when progId is one ("{...}"), and hands it to the caller. With libraryFolder given, a class whose library
 // lies elsewhere is not created. Raises platform::Error 429 ("ActiveX
 // component can't create object") when the ProgID is not registered, the
-// library is missing, outside libraryFolder, cannot be loaded or has no
-// factory, or the factory gives no object; the error's source is the ProgID.
+// library is missing, outside libraryFolder, cut short or damaged (see
+// LibraryFileCheck.h), cannot be loaded or has no factory, or the factory gives no object; the error's source is the ProgID.
 std::unique_ptr<QObject> CreateObject(const QString& progId, const QString& libraryFolder = QString());
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/com/ComServer.h"
 #include "platform/com/CreateObject.h"
+#include "platform/com/LibraryFileCheck.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
 
@@ -48,7 +49,15 @@ int RegisterOne(const QString& path, bool unregister, bool silent)
 {
     const char* entryName = unregister ? DllUnregisterServerName : DllRegisterServerName;
     const QString entry = QString::fromLatin1(entryName);
-    QLibrary library(QFileInfo(path).absoluteFilePath());
+    const QString absolutePath = QFileInfo(path).absoluteFilePath();
+    // A file cut short would bring the tool down in the loader.
+    const QString fault = LibraryFileFault(absolutePath);
+    if (!fault.isEmpty()) {
+        if (!silent)
+            MsgBox(QStringLiteral("Loading the library \"%1\" failed: %2").arg(path, fault), vbCritical, ToolTitle);
+        return RegsvrFailLoad;
+    }
+    QLibrary library(absolutePath);
     if (!library.load()) {
         if (!silent)
             MsgBox(QStringLiteral("Loading the library \"%1\" failed: %2").arg(path, library.errorString()),

@@ -4,6 +4,7 @@
 
 #include "customise/PluginMenu.h"
 #include "document/frmNotePad.h"
+#include "platform/com/Regsvr.h"
 #include "platform/forms/ScriptedAnswers.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include "support/LibraryCuts.h"
 #include "support/TestRegistry.h"
 
 namespace {
@@ -82,6 +84,50 @@ private slots:
         QVERIFY(InMenuBar(window_->Main(), second->mnuPlugins));
         QCOMPARE(program_->RegistrationLog().size(), 4);
         QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // A plug-in registered whole and then broken off (an update left half
+    // done) is refused in each new window with the message for a library
+    // that cannot be loaded; the other plug-ins are listed and the documents
+    // keep their text. Loaded, the file would end the program.
+    void cutPluginIsRefusedAndTheOthersListed_data()
+    {
+        QTest::addColumn<LibraryCut>("cut");
+        QTest::newRow("no byte") << LibraryCut::Empty;
+        QTest::newRow("in the ELF header") << LibraryCut::InFileHeader;
+        QTest::newRow("in the segment table") << LibraryCut::InProgramHeaders;
+        QTest::newRow("in the code") << LibraryCut::InCodeSegment;
+        QTest::newRow("in the data") << LibraryCut::InDataSegment;
+        QTest::newRow("in the section table") << LibraryCut::InSectionHeaders;
+        QTest::newRow("noise") << LibraryCut::Noise;
+    }
+    void cutPluginIsRefusedAndTheOthersListed()
+    {
+        QFETCH(LibraryCut, cut);
+        for (const char* file : {"STATS.so", "Sfm.so", "Tornel.so", "Avanco.so"}) {
+            QVERIFY(program_->AddShippedPlugin(QLatin1String(file)));
+            // In a process of its own: this one loads the plug-in first when it is cut.
+            QCOMPARE(platform::RegisterLibrary(program_->Library(QLatin1String(file)), 30000).exitCode,
+                     platform::RegsvrSuccess);
+        }
+        const QString stats = program_->Library(QStringLiteral("STATS.so"));
+        QVERIFY(WriteCutLibrary(QStringLiteral(TALVEX_BIN "/Plugins/STATS.so"), stats, cut));
+        platform::ScriptedAnswers answers;
+        const QStringList others{"Feed rate inches per minute (IPM)", "Surface feet per minute (SFM)",
+                                 "Revolutions per minute (RPM)"};
+
+        QList<platform::CodeMax*> texts;
+        for (const QString& typed : {QStringLiteral("G01 X5 "), QStringLiteral("G02 Y7 "), QString()}) {
+            platform::CodeMax& text = window_->OpenDocument(QStringLiteral("N10"));
+            QCOMPARE(Captions(Active()->mnuPlugins), others);
+            text.AddText(typed);
+            texts << &text;
+        }
+        QCOMPARE(texts[0]->Text(), QStringLiteral("G01 X5 N10"));
+        QCOMPARE(texts[1]->Text(), QStringLiteral("G02 Y7 N10"));
+        QCOMPARE(answers.msgBoxes().size(), 3);
+        for (const auto& box : answers.msgBoxes())
+            QCOMPARE(box.prompt, QStringLiteral("Error Registering: regsvr /s ") + stats);
     }
 
     // With no plug-ins the Plugins menu is still in the menu bar, disabled;

@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
+#include "platform/com/LibraryFileCheck.h"
+#include "support/LibraryCuts.h"
 #include "support/TestRegistry.h"
 
 namespace {
@@ -206,6 +208,45 @@ private slots:
         QCOMPARE(boxes[2].prompt, QStringLiteral("429 - ActiveX component can't create object\n\n")
                                       + program_->Library("Stray.so"));
         QCOMPARE(Icon(boxes[2].style), platform::vbCritical);
+    }
+
+    // The registration tool, run as the host runs it, refuses a shipped
+    // plug-in broken off anywhere with its cannot-load code; it does not crash.
+    void registrationToolRefusesACutPlugin_data()
+    {
+        QTest::addColumn<LibraryCut>("cut");
+        QTest::newRow("no byte") << LibraryCut::Empty;
+        QTest::newRow("in the ELF header") << LibraryCut::InFileHeader;
+        QTest::newRow("in the segment table") << LibraryCut::InProgramHeaders;
+        QTest::newRow("in the code") << LibraryCut::InCodeSegment;
+        QTest::newRow("in the data") << LibraryCut::InDataSegment;
+        QTest::newRow("in the section table") << LibraryCut::InSectionHeaders;
+        QTest::newRow("noise") << LibraryCut::Noise;
+    }
+    void registrationToolRefusesACutPlugin()
+    {
+        QFETCH(LibraryCut, cut);
+        QVERIFY(QDir().mkpath(program_->Plugins()));
+        const QString library = program_->Library("STATS.so");
+        QVERIFY(WriteCutLibrary(QStringLiteral(TALVEX_BIN "/Plugins/STATS.so"), library, cut));
+        const platform::ProgramResult run = platform::RegisterLibrary(library, 30000);
+        QVERIFY2(run.finished, qPrintable(run.error));
+        QVERIFY(!run.crashed);
+        QCOMPARE(run.exitCode, platform::RegsvrFailLoad);
+        QVERIFY(!platform::LookupClass(QStringLiteral("STATS.Main")));
+    }
+
+    // The check of library files lets every library of the build through.
+    void librariesOfTheBuildAreWhole()
+    {
+        QStringList libraries{QStringLiteral(HOST_FIXTURE)};
+        for (const QString& folder : {QStringLiteral(TALVEX_BIN), QStringLiteral(TALVEX_BIN "/Plugins")})
+            for (const QFileInfo& file : QDir(folder).entryInfoList({QStringLiteral("*.so")}, QDir::Files))
+                libraries << file.filePath();
+        QVERIFY(libraries.size() > 5);
+        for (const QString& library : std::as_const(libraries))
+            QVERIFY2(platform::LibraryFileFault(library).isEmpty(),
+                     qPrintable(library + u' ' + platform::LibraryFileFault(library)));
     }
 
     // A ProgID registered to a library outside the plug-in folder is not

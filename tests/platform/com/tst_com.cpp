@@ -5,10 +5,12 @@
 #include "platform/com/ComErrors.h"
 #include "platform/com/ComServer.h"
 #include "platform/com/CreateObject.h"
+#include "platform/com/LibraryFileCheck.h"
 #include "platform/com/Regsvr.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "platform/registry/Registry.h"
+#include "support/LibraryCuts.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,7 +18,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+#include <elf.h>
 #include <functional>
+#include <link.h>
 #include <memory>
 
 using namespace platform;
@@ -41,7 +46,54 @@ bool CopyFile(const QString& from, const QString& to)
     return QFile::copy(from, to);
 }
 
+// Damage done to the headers of a whole library.
+enum class HeaderDamage { WordSize, ByteOrder, Executable, TablePastTheEnd, TableBeyondAnySize, EntrySize, SegmentPastTheEnd };
+
+void Damage(QByteArray& bytes, HeaderDamage damage)
+{
+    using FileHeader = ElfW(Ehdr);
+    using ProgramHeader = ElfW(Phdr);
+    FileHeader header{};
+    std::memcpy(&header, bytes.constData(), sizeof header);
+    switch (damage) {
+    case HeaderDamage::WordSize:
+        header.e_ident[EI_CLASS] = sizeof(void*) == 8 ? ELFCLASS32 : ELFCLASS64;
+        break;
+    case HeaderDamage::ByteOrder:
+        header.e_ident[EI_DATA] = header.e_ident[EI_DATA] == ELFDATA2LSB ? ELFDATA2MSB : ELFDATA2LSB;
+        break;
+    case HeaderDamage::Executable:
+        header.e_type = ET_EXEC;
+        break;
+    case HeaderDamage::TablePastTheEnd:
+        header.e_phoff = decltype(header.e_phoff)(bytes.size());
+        break;
+    case HeaderDamage::TableBeyondAnySize:
+        header.e_phoff = ~decltype(header.e_phoff)(0) - 8;
+        break;
+    case HeaderDamage::EntrySize:
+        header.e_phentsize = sizeof(ProgramHeader) / 2;
+        break;
+    case HeaderDamage::SegmentPastTheEnd:
+        for (int i = 0; i < header.e_phnum; ++i) {
+            ProgramHeader segment{};
+            char* at = bytes.data() + header.e_phoff + qsizetype(i) * header.e_phentsize;
+            std::memcpy(&segment, at, sizeof segment);
+            if (segment.p_type == PT_LOAD) {
+                segment.p_filesz += decltype(segment.p_filesz)(bytes.size());
+                segment.p_memsz += decltype(segment.p_memsz)(bytes.size());
+                std::memcpy(at, &segment, sizeof segment);
+                break;
+            }
+        }
+        break;
+    }
+    std::memcpy(bytes.data(), &header, sizeof header);
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(HeaderDamage)
 
 class ComTest : public QObject {
     Q_OBJECT
@@ -59,6 +111,23 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+
+    // The file is refused with the fault, by the creation of its class and by
+    // the tool, which names the file and the fault.
+    void RefusedWith(const QString& library, const QString& fault)
+    {
+        const QString found = LibraryFileFault(library);
+        QVERIFY2(found.startsWith(fault), qPrintable(found));
+        QVERIFY(RegisterClass(QStringLiteral("Cut.Main"), QStringLiteral("Fixture"), library));
+        QCOMPARE(ErrorOf([] { CreateObject(QStringLiteral("Cut.Main")); }), int(ErrCannotCreateObject));
+
+        ScriptedAnswers answers;
+        QCOMPARE(RegsvrMain({library}), RegsvrFailLoad);
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("Loading the library \"%1\" failed: %2").arg(library, found));
+        QCOMPARE(answers.msgBoxes()[0].style & 0x70, vbCritical);
+    }
 
 private slots:
     // Each test has its own program folder (with the tool and the fixture
@@ -271,6 +340,64 @@ private slots:
             QCOMPARE(e.number(), ErrCannotCreateObject);
             QCOMPARE(e.description(), QStringLiteral("ActiveX component can't create object"));
         }
+    }
+
+    // ---- library files that cannot be whole
+
+    // A copy broken off anywhere the loader would read or map is refused
+    // before it is loaded (loaded, it ends the process with a bus error).
+    void cutLibrariesAreNotLoaded_data()
+    {
+        QTest::addColumn<LibraryCut>("cut");
+        QTest::addColumn<QString>("fault");
+        const QString cutShort = QStringLiteral("The file is cut short: it holds ");
+        const QString noElf = QStringLiteral("The file is not a library: it has no ELF header.");
+        QTest::newRow("no byte") << LibraryCut::Empty << noElf;
+        QTest::newRow("in the ELF header") << LibraryCut::InFileHeader << cutShort;
+        QTest::newRow("in the segment table") << LibraryCut::InProgramHeaders << cutShort;
+        QTest::newRow("in the code") << LibraryCut::InCodeSegment << cutShort;
+        QTest::newRow("in the data") << LibraryCut::InDataSegment << cutShort;
+        QTest::newRow("in the section table") << LibraryCut::InSectionHeaders << cutShort;
+        QTest::newRow("noise") << LibraryCut::Noise << noElf;
+    }
+    void cutLibrariesAreNotLoaded()
+    {
+        QFETCH(LibraryCut, cut);
+        QFETCH(QString, fault);
+        const QString library = PluginFolder() + QStringLiteral("/Cut.so");
+        QVERIFY(WriteCutLibrary(QStringLiteral(COM_FIXTURE_PATH), library, cut));
+        RefusedWith(library, fault);
+    }
+
+    void damagedHeadersAreRefused_data()
+    {
+        QTest::addColumn<HeaderDamage>("damage");
+        QTest::addColumn<QString>("fault");
+        const QString otherMachine = QStringLiteral("The file is not a library for this machine.");
+        const QString damaged = QStringLiteral("The file's ELF headers are damaged.");
+        const QString cutShort = QStringLiteral("The file is cut short: it holds ");
+        QTest::newRow("other word size") << HeaderDamage::WordSize << otherMachine;
+        QTest::newRow("other byte order") << HeaderDamage::ByteOrder << otherMachine;
+        QTest::newRow("a program") << HeaderDamage::Executable << QStringLiteral("The file is not a shared library.");
+        QTest::newRow("segment table past the end") << HeaderDamage::TablePastTheEnd << cutShort;
+        QTest::newRow("segment table beyond any size") << HeaderDamage::TableBeyondAnySize << damaged;
+        QTest::newRow("segment entries of another size") << HeaderDamage::EntrySize << damaged;
+        QTest::newRow("segment past the end") << HeaderDamage::SegmentPastTheEnd << cutShort;
+    }
+    void damagedHeadersAreRefused()
+    {
+        QFETCH(HeaderDamage, damage);
+        QFETCH(QString, fault);
+        QFile whole(Fixture());
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        QByteArray bytes = whole.readAll();
+        Damage(bytes, damage);
+        const QString library = PluginFolder() + QStringLiteral("/Damaged.so");
+        QFile file(library);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+        file.close();
+        RefusedWith(library, fault);
     }
 
     // ---- the registration tool
