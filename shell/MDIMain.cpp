@@ -69,6 +69,8 @@ MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent)
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    // A closed window hands over to the one the user worked in before it.
+    mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIMain::SubWindowActivated);
     // Windows placed before the workspace had its size are placed again when it gets it.

@@ -932,13 +932,32 @@ CodeMaxPane* CodeMax::makePane()
     auto* pane = new CodeMaxPane(*this, document_, CodeMaxGlobals().FindLanguage(language_), colorSyntax_);
     configurePane(*pane);
     // Show the same place as the pane the user works in.
-    const CodeMaxPane& from = active();
-    pane->Sci(QsciScintillaBase::SCI_SETSEL, uintptr_t(from.Sci(QsciScintillaBase::SCI_GETANCHOR)),
-              from.Sci(QsciScintillaBase::SCI_GETCURRENTPOS));
-    pane->Sci(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
-              uintptr_t(from.Sci(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE)));
-    pane->Sci(QsciScintillaBase::SCI_SETOVERTYPE, uintptr_t(from.Sci(QsciScintillaBase::SCI_GETOVERTYPE)));
+    showSamePlace(active(), *pane);
     return pane;
+}
+
+void CodeMax::showSamePlace(const CodeMaxPane& from, CodeMaxPane& to)
+{
+    using S = QsciScintillaBase;
+    if (from.Sci(S::SCI_SELECTIONISRECTANGLE)) {
+        to.Sci(S::SCI_SETRECTANGULARSELECTIONANCHOR, uintptr_t(from.Sci(S::SCI_GETRECTANGULARSELECTIONANCHOR)));
+        to.Sci(S::SCI_SETRECTANGULARSELECTIONANCHORVIRTUALSPACE,
+               uintptr_t(from.Sci(S::SCI_GETRECTANGULARSELECTIONANCHORVIRTUALSPACE)));
+        to.Sci(S::SCI_SETRECTANGULARSELECTIONCARET, uintptr_t(from.Sci(S::SCI_GETRECTANGULARSELECTIONCARET)));
+        to.Sci(S::SCI_SETRECTANGULARSELECTIONCARETVIRTUALSPACE,
+               uintptr_t(from.Sci(S::SCI_GETRECTANGULARSELECTIONCARETVIRTUALSPACE)));
+    } else {
+        const intptr_t count = from.Sci(S::SCI_GETSELECTIONS);
+        for (intptr_t i = 0; i < count; ++i) {
+            const auto caret = uintptr_t(from.Sci(S::SCI_GETSELECTIONNCARET, uintptr_t(i)));
+            const intptr_t anchor = from.Sci(S::SCI_GETSELECTIONNANCHOR, uintptr_t(i));
+            to.Sci(i == 0 ? S::SCI_SETSELECTION : S::SCI_ADDSELECTION, caret, anchor);
+        }
+        to.Sci(S::SCI_SETMAINSELECTION, uintptr_t(from.Sci(S::SCI_GETMAINSELECTION)));
+    }
+    to.Sci(S::SCI_SETFIRSTVISIBLELINE, uintptr_t(from.Sci(S::SCI_GETFIRSTVISIBLELINE)));
+    to.Sci(S::SCI_SETXOFFSET, uintptr_t(from.Sci(S::SCI_GETXOFFSET)));
+    to.Sci(S::SCI_SETOVERTYPE, uintptr_t(from.Sci(S::SCI_GETOVERTYPE)));
 }
 
 void CodeMax::dropPane(CodeMaxPane* pane)

@@ -357,6 +357,8 @@ private:
     void applyLanguage();
     void layoutPanes();
     CodeMaxPane* makePane();
+    // Gives the pane the other's selection, scroll position and typing mode.
+    static void showSamePlace(const CodeMaxPane& from, CodeMaxPane& to);
     void dropPane(CodeMaxPane* pane);
     QColor colour(int item) const;
     QFont styleFont(int fontItem) const;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QSplitter>
 
 #include <algorithm>
@@ -68,6 +69,22 @@ void CodeMax::layoutPanes()
     const bool h = hEnabled_ && hPos_ > 0;
     const bool v = vEnabled_ && vPos_ > 0;
     const int rows = v ? 2 : 1;
+    // The pane the user works in may go: the pane that stays in its place
+    // (its row or the upper one, its column or the left one) takes over its
+    // caret, selection, scroll position and the keyboard, so that typing,
+    // the status line and the commands go on where the user was.
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 2; ++c) {
+            CodeMaxPane* going = panes_[size_t(r)][size_t(c)];
+            CodeMaxPane* heir = panes_[size_t(r < rows ? r : 0)][size_t(c == 0 || h ? c : 0)];
+            if (going && going == active_ && heir && heir != going) {
+                showSamePlace(*going, *heir);
+                const QWidget* focus = window()->focusWidget();
+                if (focus && (focus == going || going->isAncestorOf(focus)))
+                    heir->setFocus(Qt::OtherFocusReason);
+                active_ = heir;
+            }
+        }
     for (int r = 0; r < 2; ++r) {
         for (int c = 0; c < 2; ++c) {
             CodeMaxPane*& slot = panes_[size_t(r)][size_t(c)];
@@ -391,6 +408,12 @@ bool CodeMax::PrintContents(QPrinter* printer, int flags)
              (flags & PrintColours) ? Sci::SC_PRINT_COLOURONWHITE : Sci::SC_PRINT_BLACKONWHITE);
     pane.Sci(Sci::SCI_SETPRINTWRAPMODE, Sci::SC_WRAP_WORD);
     pane.Sci(Sci::SCI_SETPRINTMAGNIFICATION, 0);
+    // Paper is white where the screen's margin is grey: the line numbers,
+    // light on the screen, print black; the text keeps its colours.
+    const intptr_t numbersOnScreen = pane.Sci(Sci::SCI_STYLEGETFORE, Sci::STYLE_LINENUMBER);
+    pane.Sci(Sci::SCI_STYLESETFORE, Sci::STYLE_LINENUMBER, 0);
+    const auto restoreNumbers = qScopeGuard(
+        [&pane, numbersOnScreen] { pane.Sci(Sci::SCI_STYLESETFORE, Sci::STYLE_LINENUMBER, numbersOnScreen); });
     QPainter painter;
     if (!painter.begin(printer))
         throw Error(75, QStringLiteral("The printer could not start printing."), QStringLiteral(".CodeMax"));

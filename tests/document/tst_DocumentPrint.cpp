@@ -16,6 +16,9 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QGuiApplication>
+#include <QImage>
+#include <QMultiMap>
+#include <QRegularExpression>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -45,6 +48,62 @@ QStringList PdfLines(const QString& pdf)
         if (!line.trimmed().isEmpty())
             lines.append(line.trimmed());
     return lines;
+}
+
+// Where pdftotext -bbox finds each word on the first page, in points.
+QMultiMap<QString, QRectF> PdfWordBoxes(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                   QStringLiteral("1"), pdf, QStringLiteral("-")});
+    QMultiMap<QString, QRectF> boxes;
+    if (!process.waitForFinished(30000))
+        return boxes;
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    for (auto match = word.globalMatch(html); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        boxes.insert(m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                           QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())));
+    }
+    return boxes;
+}
+
+// The first page of a PDF as pdftoppm draws it, at the given dots per inch.
+QImage PdfPage(const QString& pdf, int dpi)
+{
+    const QString prefix = pdf + QStringLiteral("-page");
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                                               QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                               QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, prefix});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QImage();
+    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+// The darkest and the lightest pixel drawn inside a word's box.
+struct InkOfWord {
+    QColor darkest = Qt::white;
+    QColor lightest = Qt::black;
+};
+
+InkOfWord Ink(const QImage& page, const QRectF& points, int dpi)
+{
+    const double scale = dpi / 72.0;
+    const QRect box = QRectF(points.topLeft() * scale, points.bottomRight() * scale).toAlignedRect() & page.rect();
+    InkOfWord ink;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (qGray(c.rgb()) < qGray(ink.darkest.rgb()))
+                ink.darkest = c;
+            if (qGray(c.rgb()) > qGray(ink.lightest.rgb()))
+                ink.lightest = c;
+        }
+    return ink;
 }
 
 const QByteArray PrintedProgram = "%\r\nO1001\r\nN10 G00 X1 Y2\r\nN20 G01 Z-3 F200\r\nN30 M30\r\n%\r\n";
@@ -189,6 +248,43 @@ private slots:
         QCOMPARE(answers.modals().size(), 2);
         QCOMPARE(PdfLines(s.pdf), (QStringList{"%", "O1001", "N10 G00 X1 Y2", "N20 G01 Z-3 F200", "N30 M30", "%"}));
         QTRY_VERIFY(SaveShortcutReachesTheText(*s.window));
+    }
+
+    // With line numbers shown, the printed numbers are dark on the white
+    // paper (the screen's are light on a dark margin), and the coloured
+    // words keep their colours.
+    void printedLineNumbersAreReadable()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        PrintSession s;
+        for (int i = 0; i < ColorItemsUsed; ++i)
+            ColorItems[static_cast<size_t>(i)] = DefaultColorItems[static_cast<size_t>(i)];
+        ApplyColorItems(*s.window->Text1());
+        s.window->mnuLineNumbers->trigger();
+        QVERIFY(s.window->Text1()->LineNumbering());
+        // As the screen shows them: light numbers, blue keywords.
+        QCOMPARE(s.window->Text1()->GetColor(26), qint64(0xFFFFFF));
+        QCOMPARE(s.window->Text1()->GetColor(8), qint64(0xFF0000));
+        platform::ScriptedAnswers answers;
+        answers.scriptModal([](QDialog& dialog) { dynamic_cast<frmPrint&>(dialog).cmdButton[0]->click(); });
+        answers.scriptModal([](QDialog& dialog) { PressPrinterDialog(dialog, QDialogButtonBox::Ok); });
+        s.window->mnuFilePrint->trigger();
+        QCOMPARE(answers.modals().size(), 2);
+
+        const QMultiMap<QString, QRectF> words = PdfWordBoxes(s.pdf);
+        const int dpi = 150;
+        const QImage page = PdfPage(s.pdf, dpi);
+        QVERIFY(!page.isNull());
+        for (const char* number : {"1", "3", "6"}) {
+            QVERIFY2(words.contains(QLatin1String(number)), number);
+            const InkOfWord ink = Ink(page, words.value(QLatin1String(number)), dpi);
+            QVERIFY2(qGray(ink.darkest.rgb()) < 96, qPrintable(ink.darkest.name()));
+            QVERIFY2(qGray(ink.lightest.rgb()) > 240, qPrintable(ink.lightest.name()));
+        }
+        QVERIFY(words.contains(QStringLiteral("G00")));
+        const QColor keyword = Ink(page, words.value(QStringLiteral("G00")), dpi).darkest;
+        QVERIFY2(keyword.blue() > 160 && keyword.red() < 96 && keyword.green() < 96, qPrintable(keyword.name()));
     }
 
     // After the whole program went to a file, printing a selection asks where

@@ -26,6 +26,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QUrl>
 #include <Qsci/qsciscintilla.h>
 
@@ -457,6 +459,67 @@ private slots:
         QCOMPARE(DocumentPaths[0], fixture.Path(QStringLiteral("a.nc")));   // Close Window keeps paths
         fixture.main->mnuNew_Click();
         QCOMPARE(Captions(), QStringList{"Untitled:1"});
+    }
+
+    // Closing a document window, however the user does it, brings back the
+    // window worked in before it (in the order the user went through them,
+    // not the order they were opened), with the keyboard in its text.
+    void closingActivatesTheWindowWorkedInBefore_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"File > Close File", "Ctrl+F4", "close button", "Window > Close Window"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void closingActivatesTheWindowWorkedInBefore()
+    {
+        QFETCH(QString, how);
+        DocumentFixture fixture;
+        fixture.main->show();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
+        QList<frmNotePad*> windows;
+        for (const char* name : {"a.nc", "b.nc", "c.nc", "d.nc"})
+            windows.append(OpenFile(fixture, QLatin1String(name), "G00 X1.\r\n"));
+        QVERIFY(!windows.contains(nullptr));
+        const auto workIn = [&fixture](frmNotePad* window) {
+            QsciScintilla* pane = window->Text1()->Pane(0);
+            QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, QPoint(40, 5));
+            QCOMPARE(fixture.Active(), window);
+        };
+        workIn(windows[2]);
+        workIn(windows[1]);
+        workIn(windows[3]);
+        QTRY_VERIFY(windows[3]->Text1()->isAncestorOf(QApplication::focusWidget()));
+
+        const auto close = [&fixture, &how] {
+            frmNotePad* active = fixture.Active();
+            if (how == QLatin1String("File > Close File")) {
+                active->mnuFClose->trigger();
+            } else if (how == QLatin1String("Ctrl+F4")) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+            } else if (how == QLatin1String("close button")) {
+                auto* frame = qobject_cast<QMdiSubWindow*>(active->parentWidget());
+                QStyleOptionTitleBar bar;
+                bar.initFrom(frame);
+                bar.subControls = QStyle::SC_All;
+                bar.titleBarFlags = frame->windowFlags();
+                bar.titleBarState = int(frame->windowState()) | int(Qt::WindowActive);
+                bar.state |= QStyle::State_Active;
+                bar.rect.setHeight(frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, frame));
+                const QRect button = frame->style()->subControlRect(QStyle::CC_TitleBar, &bar,
+                                                                    QStyle::SC_TitleBarCloseButton, frame);
+                QTest::mouseMove(frame, button.center());  // the button lights up under the mouse first
+                QTest::mouseClick(frame, Qt::LeftButton, {}, button.center());
+            } else {
+                active->mnuCloseWindow->trigger();
+            }
+        };
+        for (int expected : {1, 2, 0}) {
+            const int before = OpenDocumentCount();
+            close();
+            QCOMPARE(OpenDocumentCount(), before - 1);
+            QCOMPARE(fixture.Active(), windows[expected]);
+            QTRY_VERIFY(windows[expected]->Text1()->isAncestorOf(QApplication::focusWidget()));
+        }
     }
 
     void recentFilesInEveryWindow()

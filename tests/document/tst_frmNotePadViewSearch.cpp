@@ -100,6 +100,89 @@ private slots:
         QVERIFY(text.EnableHSplitter() && text.EnableVSplitter());
     }
 
+    // Clearing the splits keeps the pane the user worked in: its caret, its
+    // scroll position and the keyboard go to the pane that stays, so typing,
+    // Insert > File and the status line agree on where the user was.
+    void clearingSplitsKeepsTheWorkingPane_data()
+    {
+        QTest::addColumn<QString>("split");      // "upper/lower", "left/right" or "both"
+        QTest::addColumn<int>("otherPane");      // clicked first, on line 2
+        QTest::addColumn<int>("workingPane");    // clicked last, on line 10
+        QTest::addColumn<bool>("insertFile");    // else typing
+        QTest::newRow("upper/lower, typing in the lower") << "upper/lower" << 0 << 1 << false;
+        QTest::newRow("upper/lower, inserting in the lower") << "upper/lower" << 0 << 1 << true;
+        QTest::newRow("upper/lower, typing in the upper") << "upper/lower" << 1 << 0 << false;
+        QTest::newRow("left/right, typing in the right") << "left/right" << 0 << 1 << false;
+        QTest::newRow("left/right, inserting in the right") << "left/right" << 0 << 1 << true;
+        QTest::newRow("both, typing in the lower right") << "both" << 0 << 3 << false;
+        QTest::newRow("both, inserting in the lower left") << "both" << 1 << 2 << true;
+        QTest::newRow("both, typing in the upper right") << "both" << 2 << 1 << false;
+    }
+
+    void clearingSplitsKeepsTheWorkingPane()
+    {
+        QFETCH(QString, split);
+        QFETCH(int, otherPane);
+        QFETCH(int, workingPane);
+        QFETCH(bool, insertFile);
+        DocumentFixture fixture;
+        fixture.main->resize(900, 700);
+        fixture.main->show();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
+        QByteArray program;
+        for (int n = 1; n <= 60; ++n)
+            program += "N" + QByteArray::number(n) + " X" + QByteArray::number(n) + ".\r\n";
+        frmNotePad* window = OpenFile(fixture, QStringLiteral("a.nc"), program);
+        QVERIFY(window != nullptr);
+        window->parentWidget()->resize(700, 560);
+        platform::CodeMax& text = *window->Text1();
+        if (split != QLatin1String("left/right"))
+            window->mnuHSplit->trigger();
+        if (split != QLatin1String("upper/lower"))
+            window->mnuVSplit->trigger();
+        QCOMPARE(text.PaneCount(), split == QLatin1String("both") ? 4 : 2);
+
+        // Clicks on a line as the user does, where the pane shows it.
+        const auto clickLine = [&text](int paneIndex, int line) {
+            QsciScintilla* pane = text.Pane(paneIndex);
+            const long at = pane->positionFromLineIndex(line, 0);
+            const int x = int(pane->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, at));
+            const int y = int(pane->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, at));
+            const int height = int(pane->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL, 0L));
+            QVERIFY(y >= 0 && y + height <= pane->viewport()->height());
+            QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, QPoint(x + 2, y + height / 2));
+        };
+        clickLine(otherPane, 1);
+        QsciScintilla* working = text.Pane(workingPane);
+        working->setFirstVisibleLine(5);  // scrolled down a little
+        clickLine(workingPane, 9);
+        QTest::keyClick(working, Qt::Key_End);
+        QTest::keyClicks(working, QStringLiteral("QQ"));
+        QCOMPARE(text.GetLine(9), QStringLiteral("N10 X10.QQ"));
+
+        window->mnuClearSplits->trigger();
+        QCOMPARE(text.PaneCount(), 1);
+        QsciScintilla* remaining = text.Pane(0);
+        QCOMPARE(text.GetSel(true), (CodeMaxRange{9, 10, 9, 10}));
+        QCOMPARE(fixture.main->lblLine->text(), QStringLiteral("Line: 10"));
+        QCOMPARE(remaining->firstVisibleLine(), 5);
+        QCOMPARE(QApplication::focusWidget(), remaining);
+        if (insertFile) {
+            QVERIFY(WriteFileBytes(fixture.Path(QStringLiteral("piece.nc")), "G00\r\nG01\r\n"));
+            platform::ScriptedAnswers answers;
+            answers.scriptModal(ChooseFiles(fixture.Folder(), {"piece.nc"}));
+            window->mnuInsertFile->trigger();
+            QCOMPARE(text.GetLine(9), QStringLiteral("G00"));
+            QCOMPARE(text.GetLine(10), QStringLiteral("G01"));
+            QCOMPARE(text.GetLine(11), QStringLiteral("N10 X10.QQ"));
+        } else {
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ZZ"));
+            QCOMPARE(text.GetLine(9), QStringLiteral("N10 X10.QQZZ"));
+            QCOMPARE(fixture.main->lblLine->text(), QStringLiteral("Line: 10"));
+        }
+        QCOMPARE(text.GetLine(1), QStringLiteral("N2 X2."));
+    }
+
     // Line numbers and spaces follow the control of the active document: the
     // check marks are read from it when the menu opens.
     void checkMarksFollowTheActiveDocument()
