@@ -28,6 +28,9 @@
 #include <QMenu>
 #include <QScreen>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QScopeGuard>
@@ -44,6 +47,17 @@ namespace {
 const QString Identical = QStringLiteral("Files are identical!.");
 const QString NotIdentical = QStringLiteral("Files are not identical!.");
 const QString NotSameSize = QStringLiteral("Files are not identical in size\r\nContinue?");
+
+// Where the help's heading on comparing stands in the view: its top, in
+// pixels from the top of the visible part; -1 without the heading.
+int CompareHeadingTop(const QTextBrowser& browser)
+{
+    const QTextBlock heading = browser.document()->find(QStringLiteral("Comparing programs (Brevlin)")).block();
+    if (!heading.isValid())
+        return -1;
+    const QRectF block = browser.document()->documentLayout()->blockBoundingRect(heading);
+    return qRound(block.top()) - browser.verticalScrollBar()->value();
+}
 
 class Fixture {
 public:
@@ -516,9 +530,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(help));
         const QStringList problems = windowfits::Problems(*help);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
-        // Asked again, the same window comes to the front.
+        // At the section on comparing, its heading at the top of the view.
+        QCOMPARE(help->txtHelp->source().fragment(), QStringLiteral("compare"));
+        QTRY_VERIFY(help->txtHelp->verticalScrollBar()->value() > 0);
+        QCOMPARE(CompareHeadingTop(*help->txtHelp), 0);
+        // Asked again, the same window comes to the front, at that section again.
+        help->txtHelp->verticalScrollBar()->setValue(0);
         f.window.mnuHelpTopics->trigger();
         QCOMPARE(HelpWindow::Instance(), help);
+        QTRY_COMPARE(CompareHeadingTop(*help->txtHelp), 0);
         help->cmdClose->click();
         QTRY_VERIFY(HelpWindow::Instance() == nullptr);
         qputenv("TALVEX_PROGRAM_DIR", previous);
