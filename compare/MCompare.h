@@ -7,8 +7,9 @@
 
 // The folder the Open and Save dialogs start in (GetDefaultDir).
 inline QString CompareDefaultDir;
-// The suite's help, which the editor shows too.
+// The suite's help, which the editor shows too, and the anchor of its section on comparing.
 inline const QString CompareHelpFile = QStringLiteral("\\Editor.html");
+inline const QString CompareHelpAnchor = QStringLiteral("compare");
 
 // Ways of matching a window title (FindWindowPart).
 inline constexpr int TitleStartsWith = 0;

@@ -286,8 +286,9 @@ void frmCompare::mnuPaste_Click()
 
 void frmCompare::mnuHelpTopics_Click()
 {
+    // The suite's help, at its section on comparing.
     platform::ShowHelpFile(platform::ProgramFile(CompareHelpFile), QStringLiteral("Talvex Editor Help Topics"),
-                           WindowTitle, this);
+                           WindowTitle, this, CompareHelpAnchor);
 }
 
 void frmCompare::mnuAbout_Click()

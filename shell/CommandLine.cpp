@@ -186,12 +186,17 @@ QStringList ItemsNotSwitches(const QStringList& items)
 void ShowItemsNotSwitches(const QStringList& items)
 {
     const QStringList others = ItemsNotSwitches(items);
-    if (others.isEmpty())
-        return;
-    platform::MsgBox(QStringLiteral("The command line holds what is not a switch: \"%1\". It was ignored. "
-                                    "A file to open is given alone or after /f; /? lists the switches.")
-                         .arg(others.join(QStringLiteral("\", \""))),
-                     platform::vbExclamation, QStringLiteral("Talvex Editor"));
+    if (!others.isEmpty())
+        platform::MsgBox(QStringLiteral("The command line holds what is not a switch: \"%1\". It was ignored. "
+                                        "A file to open is given alone or after /f; /? lists the switches.")
+                             .arg(others.join(QStringLiteral("\", \""))),
+                         platform::vbExclamation, QStringLiteral("Talvex Editor"));
+    // The file opened is the item after the first "/f"; as the last item it has none.
+    if (!items.isEmpty() && items.indexOf(QStringLiteral("/f")) == items.size() - 1)
+        platform::MsgBox(QStringLiteral("The command line holds /f without a file name: no file was opened. "
+                                        "The file to open follows /f, in quotes when its name holds blanks; "
+                                        "/? lists the switches."),
+                         platform::vbExclamation, QStringLiteral("Talvex Editor"));
 }
 
 bool AsksForHelp(const QStringList& arguments)

@@ -61,7 +61,8 @@ QStringList WithOpenSwitchForFile(const QStringList& arguments);
 // value after "/f" or "/g", in command-line order; blank ones are left out.
 QStringList ItemsNotSwitches(const QStringList& items);
 // Names those items in a message (exclamation icon, title "Talvex Editor");
-// nothing when there are none.
+// nothing when there are none. A "/f" without a file name after it is named
+// in a message of its own.
 void ShowItemsNotSwitches(const QStringList& items);
 
 // True when the arguments ask for the switch list on standard output

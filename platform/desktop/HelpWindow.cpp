@@ -44,7 +44,8 @@ HelpWindow* HelpWindow::Instance()
     return OpenHelp;
 }
 
-bool ShowHelpFile(const QString& path, const QString& caption, const QString& messageTitle, QWidget* owner)
+bool ShowHelpFile(const QString& path, const QString& caption, const QString& messageTitle, QWidget* owner,
+                  const QString& anchor)
 {
     if (!QFileInfo(path).isFile()) {
         MsgBox(QStringLiteral("Help file not found."), vbInformation, messageTitle);
@@ -54,7 +55,10 @@ bool ShowHelpFile(const QString& path, const QString& caption, const QString& me
     if (OpenHelp == nullptr)
         OpenHelp = new HelpWindow(owner);
     OpenHelp->setWindowTitle(caption);
-    OpenHelp->txtHelp->setSource(QUrl::fromLocalFile(path));
+    QUrl source = QUrl::fromLocalFile(path);
+    if (!anchor.isEmpty())
+        source.setFragment(anchor);
+    OpenHelp->txtHelp->setSource(source);
     OpenHelp->show();
     OpenHelp->raise();
     OpenHelp->activateWindow();

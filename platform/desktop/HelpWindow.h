@@ -22,9 +22,10 @@ public:
 };
 
 // Shows the HTML file at path in the help window, captioned caption: opened
-// (over owner, when given) or brought to the front. A missing file says
-// "Help file not found." (information icon, title messageTitle), opens
-// nothing and gives false.
-bool ShowHelpFile(const QString& path, const QString& caption, const QString& messageTitle, QWidget* owner);
+// (over owner, when given) or brought to the front, scrolled to the anchor
+// named anchor when one is given. A missing file says "Help file not found."
+// (information icon, title messageTitle), opens nothing and gives false.
+bool ShowHelpFile(const QString& path, const QString& caption, const QString& messageTitle, QWidget* owner,
+                  const QString& anchor = QString());
 
 }  // namespace platform

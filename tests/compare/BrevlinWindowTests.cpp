@@ -28,6 +28,9 @@
 #include <QMenu>
 #include <QScreen>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QScopeGuard>
@@ -44,6 +47,17 @@ namespace {
 const QString Identical = QStringLiteral("Files are identical!.");
 const QString NotIdentical = QStringLiteral("Files are not identical!.");
 const QString NotSameSize = QStringLiteral("Files are not identical in size\r\nContinue?");
+
+// Where the help's heading on comparing stands in the view: its top, in
+// pixels from the top of the visible part; -1 without the heading.
+int CompareHeadingTop(const QTextBrowser& browser)
+{
+    const QTextBlock heading = browser.document()->find(QStringLiteral("Comparing programs (Brevlin)")).block();
+    if (!heading.isValid())
+        return -1;
+    const QRectF block = browser.document()->documentLayout()->blockBoundingRect(heading);
+    return qRound(block.top()) - browser.verticalScrollBar()->value();
+}
 
 class Fixture {
 public:
@@ -516,9 +530,21 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(help));
         const QStringList problems = windowfits::Problems(*help);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
-        // Asked again, the same window comes to the front.
+        // At the section on comparing: its heading at the top of the view, or
+        // as near it as the end of the text allows.
+        QCOMPARE(help->txtHelp->source().fragment(), QStringLiteral("compare"));
+        QScrollBar* scroll = help->txtHelp->verticalScrollBar();
+        const auto atSection = [&] {
+            const int top = CompareHeadingTop(*help->txtHelp);
+            return scroll->value() > 0 && (top == 0 || (scroll->value() == scroll->maximum() && top > 0))
+                   && top < help->txtHelp->viewport()->height() / 2;
+        };
+        QTRY_VERIFY(atSection());
+        // Asked again, the same window comes to the front, at that section again.
+        scroll->setValue(0);
         f.window.mnuHelpTopics->trigger();
         QCOMPARE(HelpWindow::Instance(), help);
+        QTRY_VERIFY(atSection());
         help->cmdClose->click();
         QTRY_VERIFY(HelpWindow::Instance() == nullptr);
         qputenv("TALVEX_PROGRAM_DIR", previous);

@@ -65,6 +65,37 @@ private slots:
         SetCommand({});
     }
 
+    // What the command line leaves out or holds beside its switches is named, never dropped without a word.
+    void mistakesAreNamed_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("named");  // a telling part of each message, in order
+        const QString noFile = QStringLiteral("/f without a file name");
+        QTest::newRow("/f alone") << "/f" << QStringList{noFile};
+        QTest::newRow("/f last") << "/g 5 /n /f" << QStringList{noFile};
+        QTest::newRow("/f with empty quotes") << "/f \"\"" << QStringList{noFile};
+        QTest::newRow("/f last beside another item") << "extra /f" << QStringList{"\"extra\"", noFile};
+        QTest::newRow("/f with a file") << "/f a.nc /g 5" << QStringList{};
+        QTest::newRow("/f as the file's name") << "/f /f" << QStringList{};
+        QTest::newRow("/F is no switch") << "/F" << QStringList{"\"/F\""};
+        // A line number is asked for where the switch is applied, on the opened file.
+        QTest::newRow("/g last") << "/f a.nc /g" << QStringList{};
+    }
+    void mistakesAreNamed()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, named);
+        platform::ScriptedAnswers answers;
+        ShowItemsNotSwitches(CommandLine::SplitCommands(command, CommandLine::DefaultSeparator()));
+        QCOMPARE(answers.msgBoxes().size(), named.size());
+        for (qsizetype i = 0; i < named.size(); ++i) {
+            const auto& box = answers.msgBoxes()[i];
+            QVERIFY2(box.prompt.contains(named[i]), qPrintable(box.prompt));
+            QCOMPARE(box.style, platform::vbExclamation);
+            QCOMPARE(box.title, QStringLiteral("Talvex Editor"));
+        }
+    }
+
     void helpTextIsExact()
     {
         const QByteArray expected =
