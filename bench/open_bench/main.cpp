@@ -25,15 +25,19 @@
 // per byte of the file, each side measured in a fresh process of its own
 // (target: the adapter adds no more per byte than the bare control).
 //
-// Last, key to paint: keys typed at the end of the largest program in a
-// Pelmar document window (inside its main window, with the window's change,
-// caret and selection handlers, status line and menus) and in a bare
-// QsciScintilla window (the one above), each key delivered as the window
-// system delivers it (shortcuts looked up first) and timed until the
-// window's update that painted it is over, painted and handed to the screen.
-// The two windows are typed into in turns of a few keys, the one typed into
-// being the active window (target: Pelmar / bare at most 1.2). Under an X
-// server (QT_QPA_PLATFORM=xcb) the frame goes to the X server.
+// Last, key to paint: keys typed at the first line and at the end of the
+// largest program in a Pelmar document window (inside its main window, with
+// the window's change, caret and selection handlers, status line and menus)
+// and in a bare QsciScintilla window (the one above), each key delivered as
+// the window system delivers it (shortcuts looked up first) and timed until
+// the window's update that painted it is over, painted and handed to the
+// screen. The two windows are typed into in turns of a few keys, the one
+// typed into being the active window (target: Pelmar / bare at most 1.2).
+// Then the CPU time per key, at the first line and at the end, of 20 keys
+// typed 100 ms apart and counted until 3 s after the last, so that what a
+// key leaves for idle time (colouring) counts too (target: at the first
+// line at most twice what it is at the end). Under an X server
+// (QT_QPA_PLATFORM=xcb) the frame goes to the X server.
 //
 // Usage: open_bench [--lines N] [--rounds R] [--keys-only]
 //   (headless: QT_QPA_PLATFORM=offscreen; --keys-only: only key to paint)
@@ -56,12 +60,14 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -69,6 +75,7 @@
 #include <cstring>
 #include <functional>
 #include <malloc.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -517,65 +524,118 @@ Figure percentiles(std::vector<double> values)
     return {figureOf(values).median, at(0.1), at(0.9)};
 }
 
-// One window typed into: its editor holds the program, with the caret at
-// its end. The keys type blocks of a program, a line break ending each.
+// CPU time of the whole process so far (all threads), ms.
+double cpuMs()
+{
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(use.ru_utime) + ms(use.ru_stime);
+}
+
+// Runs the event loop as the program does, idle included, for a while.
+void idleFor(int ms)
+{
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+enum class Where { FirstLine, End };
+
+const char* whereName(Where where) { return where == Where::FirstLine ? "at the first line" : "at the end"; }
+
+// One window typed into: its editor holds the program; the keys type blocks
+// of a program, a line break ending each, at the first line (before what
+// was typed there) or at the end.
 class KeySide {
 public:
-    KeySide(QWidget& window, QsciScintilla& pane) : window_(window), pane_(pane), frames_(window, *pane.viewport())
-    {
-        pane.SendScintilla(Sci::SCI_DOCUMENTEND);
-        pane.setFocus();
-    }
-    void Activate()
+    KeySide(QWidget& window, QsciScintilla& pane) : window_(window), pane_(pane), frames_(window, *pane.viewport()) {}
+    void Activate(Where where)
     {
         window_.activateWindow();
         if (!QTest::qWaitForWindowActive(&window_, 5000))
             qFatal("the window to type into did not become active");
+        pane_.setFocus();
+        if (where == Where::End)
+            pane_.SendScintilla(Sci::SCI_DOCUMENTEND);
+        else
+            pane_.SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(typed(Where::FirstLine).size()));
         pump();
     }
     // One key as the window system gives it (shortcuts looked up first),
     // timed until the frame that shows it.
-    void Key()
+    void Key(Where where)
     {
-        const char key = block[size_t(typed_) % (sizeof block - 1)];
         frames_.Start();
-        if (key == '\n')
-            QTest::keyClick(window_.windowHandle(), Qt::Key_Return);
-        else
-            QTest::keyClick(window_.windowHandle(), key);
+        click(where);
         while (!frames_.Shown()) {
             if (frames_.Waited() > 10000)
                 qFatal("a key typed was not shown");
             QCoreApplication::processEvents();
         }
-        perKey.push_back(frames_.Ms());
-        ++typed_;
+        perKey[where == Where::End].push_back(frames_.Ms());
     }
-    // Whether the text ends with what was typed.
-    bool TypedAtEnd() const
+    // Keys typed 100 ms apart, the event loop running between them as it
+    // does for a user; the CPU time they cost, counted until 3 s after the
+    // last (so that work left for idle time counts too), per key, ms.
+    void Paced(Where where, int keys)
     {
-        QByteArray typed;
-        for (int i = 0; i < typed_; ++i) {
-            const char key = block[size_t(i) % (sizeof block - 1)];
-            typed += key == '\n' ? QByteArray("\r\n") : QByteArray(1, key);
+        QElapsedTimer clock;
+        const double before = cpuMs();
+        clock.start();
+        for (int k = 0; k < keys; ++k) {
+            idleFor(int(100 * k - clock.elapsed()));
+            click(where);
         }
-        return documentBytes(pane_).endsWith(typed);
+        idleFor(int(100 * (keys - 1) + 3000 - clock.elapsed()));
+        cpu[where == Where::End].push_back((cpuMs() - before) / keys);
     }
-    std::vector<double> perKey;
+    // Whether the text starts and ends with what was typed there.
+    bool TypedRight() const
+    {
+        const QByteArray text = documentBytes(pane_);
+        return text.startsWith(typed(Where::FirstLine)) && text.endsWith(typed(Where::End));
+    }
+    bool Coloured() const { return styledToEnd(pane_); }
+    std::vector<double> perKey[2], cpu[2];  // [0] at the first line, [1] at the end
 
 private:
+    void click(Where where)
+    {
+        int& count = typed_[where == Where::End];
+        const char key = block[size_t(count) % (sizeof block - 1)];
+        if (key == '\n')
+            QTest::keyClick(window_.windowHandle(), Qt::Key_Return);
+        else
+            QTest::keyClick(window_.windowHandle(), key);
+        ++count;
+    }
+    QByteArray typed(Where where) const
+    {
+        QByteArray text;
+        for (int i = 0; i < typed_[where == Where::End]; ++i) {
+            const char key = block[size_t(i) % (sizeof block - 1)];
+            text += key == '\n' ? QByteArray("\r\n") : QByteArray(1, key);
+        }
+        return text;
+    }
     static constexpr char block[] = "N5 G01 X12.5 Y7\n";
     QWidget& window_;
     QsciScintilla& pane_;
     FrameWatch frames_;
-    int typed_ = 0;
+    int typed_[2] = {0, 0};
 };
 
 // Pelmar's main window with the program open in a document window, beside
-// a bare QsciScintilla window holding it too, typed into in turns.
-void keyToPaint(const QString& path, int rounds)
+// a bare QsciScintilla window holding it too, typed into in turns, at the
+// first line and at the end.
+void keyToPaint(const QString& path, int rounds, int cpuRounds)
 {
     constexpr int keysPerRound = 5;
+    constexpr int pacedKeys = 20;
     // Pelmar as it starts, with settings of its own in folders of the benchmark.
     QTemporaryDir program, registry;
     qputenv("TALVEX_PROGRAM_DIR", program.path().toLocal8Bit());
@@ -595,29 +655,66 @@ void keyToPaint(const QString& path, int rounds)
     pump();
     KeySide pelmar(*main, *text.ActivePane());
     KeySide plain(bare, bare);
+    const auto settle = [&] {
+        // Neither side still colouring what an earlier turn left.
+        while (!pelmar.Coloured() || !plain.Coloured())
+            QCoreApplication::processEvents();
+        pump();
+    };
     for (int round = 0; round < rounds; ++round) {
         KeySide* order[] = {&pelmar, &plain};
         if (round % 2)
             std::swap(order[0], order[1]);
-        for (KeySide* side : order) {
-            side->Activate();
-            for (int k = 0; k < keysPerRound; ++k)
-                side->Key();
-        }
+        for (Where where : {Where::FirstLine, Where::End})
+            for (KeySide* side : order) {
+                side->Activate(where);
+                for (int k = 0; k < keysPerRound; ++k)
+                    side->Key(where);
+            }
     }
-    if (!pelmar.TypedAtEnd() || !plain.TypedAtEnd())
-        qFatal("typing at the end went wrong");
+    for (int round = 0; round < cpuRounds; ++round) {
+        KeySide* order[] = {&pelmar, &plain};
+        if (round % 2)
+            std::swap(order[0], order[1]);
+        for (Where where : {Where::FirstLine, Where::End})
+            for (KeySide* side : order) {
+                side->Activate(where);
+                settle();
+                side->Paced(where, pacedKeys);
+            }
+    }
+    if (!pelmar.TypedRight() || !plain.TypedRight())
+        qFatal("typing went wrong");
     if (!noBoxes.msgBoxes().isEmpty())
         qFatal("Pelmar showed a message: %s", qPrintable(noBoxes.msgBoxes().first().prompt));
 
-    const Figure p = percentiles(pelmar.perKey), b = percentiles(plain.perKey);
-    std::printf("\nkey to paint at the end of the %s program, %d keys per side in rounds of %d, on %s:\n",
-                qPrintable(QFileInfo(path).fileName()), rounds * keysPerRound, keysPerRound,
+    std::printf("\nkeys typed in the %s program, on %s\n", qPrintable(QFileInfo(path).fileName()),
                 qPrintable(QGuiApplication::platformName()));
+    std::printf("key to paint: %d keys per side and place in rounds of %d\n", rounds * keysPerRound, keysPerRound);
     std::printf("%-44s %-36s %-36s %5s\n", "ms, median [10th-90th percentile]", "Pelmar document window",
                 "bare QsciScintilla", "ratio");
-    std::printf("%-44s %-36s %-36s %5.2f\n", "key to paint (target ratio <= 1.2)", shown(p, 3).constData(),
-                shown(b, 3).constData(), p.median / b.median);
+    for (Where where : {Where::FirstLine, Where::End}) {
+        const bool end = where == Where::End;
+        const Figure p = percentiles(pelmar.perKey[end]), b = percentiles(plain.perKey[end]);
+        std::printf("%-44s %-36s %-36s %5.2f\n",
+                    (QByteArray("key to paint ") + whereName(where) + (end ? " (target <= 1.2)" : "")).constData(),
+                    shown(p, 3).constData(), shown(b, 3).constData(), p.median / b.median);
+    }
+    std::printf("CPU per key: %d keys 100 ms apart, counted until 3 s after the last, %d rounds per side and place\n",
+                pacedKeys, cpuRounds);
+    std::printf("%-44s %-36s %-36s %5s\n", "ms, median [lowest-highest]", "Pelmar document window",
+                "bare QsciScintilla", "ratio");
+    Figure cpu[2][2];  // [side][place]
+    for (Where where : {Where::FirstLine, Where::End}) {
+        const bool end = where == Where::End;
+        cpu[0][end] = figureOf(pelmar.cpu[end]);
+        cpu[1][end] = figureOf(plain.cpu[end]);
+        std::printf("%-44s %-36s %-36s %5.2f\n", (QByteArray("CPU per key ") + whereName(where)).constData(),
+                    shown(cpu[0][end], 2).constData(), shown(cpu[1][end], 2).constData(),
+                    cpu[0][end].median / cpu[1][end].median);
+    }
+    std::printf("%-44s %-36.2f %-36.2f\n", "first line / end (target <= 2)", cpu[0][0].median / cpu[0][1].median,
+                cpu[1][0].median / cpu[1][1].median);
     std::fflush(stdout);
 
     main.reset();
@@ -652,7 +749,7 @@ int main(int argc, char** argv)
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("prog%1.nc").arg(largest));
         writeProgram(path, largest);
-        keyToPaint(path, std::max(roundsLargest, 60));
+        keyToPaint(path, std::max(roundsLargest, 60), roundsLargest);
         return 0;
     }
 
@@ -750,6 +847,6 @@ int main(int argc, char** argv)
     std::printf("%-44s %-36s %-36s %5.2f\n", "peak memory added", perFile(pA).constData(), perFile(pB).constData(),
                 pA.median / pB.median);
     std::printf("(memory: each side in a fresh process per round; target: adapter per byte <= bare)\n");
-    keyToPaint(big, std::max(roundsLargest, 60));
+    keyToPaint(big, std::max(roundsLargest, 60), roundsLargest);
     return 0;
 }

@@ -44,6 +44,80 @@ CodeMaxLanguage testLanguage()
     return language;
 }
 
+// A program of the given number of lines: addresses, now and then a
+// comment or an M code; the last line "N<n> M30 (END)".
+QString editedProgram(int lines)
+{
+    QString text;
+    text.reserve(lines * 20);
+    for (int i = 0; i < lines; ++i) {
+        text += QLatin1Char('N') + QString::number(i);
+        if (i % 50 == 0)
+            text += QStringLiteral(" (PASS %1)\r\n").arg(i / 50);
+        else if (i % 7 == 0)
+            text += QStringLiteral(" M30\r\n");
+        else
+            text += QStringLiteral(" G01 X1.5 Y-2\r\n");
+    }
+    return text + QStringLiteral("N%1 M30 (END)").arg(lines);
+}
+
+// A block as pasted: keywords, comments, numbers and operators.
+QString pastedBlock(int lines)
+{
+    QString block;
+    for (int i = 0; i < lines; ++i)
+        block += QStringLiteral("P%1 M30 (PASTED G01) X-%1.5\r\n").arg(i);
+    return block;
+}
+
+// Every style byte of the pane's document.
+QByteArray documentStyles(QsciScintilla* pane)
+{
+    // Scintilla's text range: character positions and a buffer of
+    // character and style byte pairs.
+    struct Range {
+        long cpMin, cpMax;
+        char* text;
+    };
+    const long length = pane->SendScintilla(Sci::SCI_GETLENGTH);
+    QByteArray pairs(2 * length + 2, '\0');
+    Range range{0, length, pairs.data()};
+    pane->SendScintilla(Sci::SCI_GETSTYLEDTEXT, 0UL, static_cast<void*>(&range));
+    QByteArray styles(length, '\0');
+    for (long i = 0; i < length; ++i)
+        styles[qsizetype(i)] = pairs[qsizetype(2 * i + 1)];
+    return styles;
+}
+
+// The pixels of the colour in the band of lines [top, bottom) of an image.
+int pixelsOf(const QImage& image, const QColor& colour, int top, int bottom)
+{
+    int count = 0;
+    for (int y = std::max(0, top); y < std::min(image.height(), bottom); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+enum class ColourEdit {
+    Type,
+    TypeInTheMiddle,
+    Paste,
+    DeleteLines,
+    ReplaceLines,
+    JoinIntoComment,
+    SplitComment,
+    UndoReplace,
+    RedoReplace,
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(ColourEdit)
+
+namespace {
+
 class TestCodeMaxView : public QObject {
     Q_OBJECT
 private slots:
@@ -360,6 +434,152 @@ private slots:
         // Idle time colours the rest.
         QTRY_COMPARE_WITH_TIMEOUT(int(pane->SendScintilla(Sci::SCI_GETENDSTYLED)), length, 20000);
         QCOMPARE(styleAt(pane, 100000 * 12 + 5), int(CodeMaxLanguage::Keyword));
+    }
+
+    // After an edit only the lines it touched are coloured again: the text
+    // after them keeps its colours and the mark of what is coloured jumps
+    // past it, while every edited line (typed, pasted, replaced, undone) is
+    // coloured right. A text still being coloured in idle time goes on being
+    // coloured from where it was.
+    void editsColourOnlyTheirLines_data()
+    {
+        QTest::addColumn<ColourEdit>("edit");
+        QTest::addColumn<bool>("colouredBefore");  // else still colouring in idle time
+        QTest::addColumn<bool>("split");           // typed into the second of two panes
+        QTest::addColumn<bool>("colouringOff");    // switched off after the edit
+        QTest::newRow("type at line 1") << ColourEdit::Type << true << false << false;
+        QTest::newRow("type at line 1 of a split view") << ColourEdit::Type << true << true << false;
+        QTest::newRow("type at line 1 while colouring") << ColourEdit::Type << false << false << false;
+        QTest::newRow("type in the middle while colouring") << ColourEdit::TypeInTheMiddle << false << false << false;
+        QTest::newRow("paste many lines") << ColourEdit::Paste << true << false << false;
+        QTest::newRow("paste many lines while colouring") << ColourEdit::Paste << false << false << false;
+        QTest::newRow("paste many lines of a split view") << ColourEdit::Paste << true << true << false;
+        QTest::newRow("delete lines") << ColourEdit::DeleteLines << true << false << false;
+        QTest::newRow("replace many lines") << ColourEdit::ReplaceLines << true << false << false;
+        QTest::newRow("join into a comment") << ColourEdit::JoinIntoComment << true << false << false;
+        QTest::newRow("split a comment") << ColourEdit::SplitComment << true << false << false;
+        QTest::newRow("undo a large replace") << ColourEdit::UndoReplace << true << false << false;
+        QTest::newRow("redo a large replace") << ColourEdit::RedoReplace << true << false << false;
+        QTest::newRow("type, then colouring off") << ColourEdit::Type << true << false << true;
+    }
+    void editsColourOnlyTheirLines()
+    {
+        QFETCH(ColourEdit, edit);
+        QFETCH(bool, colouredBefore);
+        QFETCH(bool, split);
+        QFETCH(bool, colouringOff);
+        platform::CodeMaxGlobals().RegisterLanguage("TestNC", testLanguage());
+        const auto language = platform::CodeMaxGlobals().FindLanguage("TestNC");
+        constexpr int lines = 200000;
+        CodeMax c;
+        c.SetLanguage("TestNC");
+        c.SetColor(9, 0x0000FF);   // keyword back: red
+        c.SetColor(15, 0x00C000);  // comment back: green
+        c.SetText(editedProgram(lines));
+        c.resize(500, 300);
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        if (split)
+            c.SetHSplitterPos(250);
+        QsciScintilla* pane = c.Pane(split ? 1 : 0);
+        const auto length = [pane] { return pane->SendScintilla(Sci::SCI_GETLENGTH); };
+        const auto marked = [pane] { return pane->SendScintilla(Sci::SCI_GETENDSTYLED); };
+
+        // A line far after the edits, coloured wrongly on purpose: colouring
+        // it again would put that right, so it shows what is coloured again.
+        const QByteArray untouched = "\nN150000 ";
+        if (colouredBefore) {
+            c.Colourise();
+            QCOMPARE(marked(), length());
+            const long at = long(pane->text().toUtf8().indexOf(untouched)) + 1;
+            pane->SendScintilla(Sci::SCI_STARTSTYLING, static_cast<unsigned long>(at), 0L);
+            pane->SendScintilla(Sci::SCI_SETSTYLING, 8UL, long(CodeMaxLanguage::Operator));
+            pane->SendScintilla(Sci::SCI_STARTSTYLING, static_cast<unsigned long>(length()), 0L);
+        } else {
+            pane->viewport()->repaint();
+            QVERIFY(marked() < length() / 2);
+        }
+        const long markBefore = marked();
+
+        const platform::CodeMaxRange many{10, 0, 5010, 0};
+        const QString block = pastedBlock(3000);
+        pane->setFocus();
+        switch (edit) {
+        case ColourEdit::Type:
+            c.SetSel({0, 0, 0, 0}, true);
+            QTest::keyClicks(pane, "G01 (A");
+            break;
+        case ColourEdit::TypeInTheMiddle:
+            c.SetSel({100000, 0, 100000, 0}, true);
+            QTest::keyClicks(pane, "M30 ");
+            break;
+        case ColourEdit::Paste:
+            c.SetSel({3, 0, 3, 0}, true);
+            c.SetSelText(block);
+            break;
+        case ColourEdit::DeleteLines: c.ReplaceText(QString(), {0, 0, 100, 0}); break;
+        case ColourEdit::ReplaceLines: c.ReplaceText(block, many); break;
+        case ColourEdit::JoinIntoComment: c.ReplaceText("(", {0, 1 << 20, 1, 0}); break;   // line 2 joins a comment
+        case ColourEdit::SplitComment: c.ReplaceText("\r\nG01", {50, 6, 50, 6}); break;  // "N50 (P" | "G01ASS 1)"
+        case ColourEdit::UndoReplace:
+        case ColourEdit::RedoReplace:
+            c.ReplaceText(block, many);
+            c.Colourise();
+            c.Undo();
+            if (edit == ColourEdit::RedoReplace) {
+                c.Colourise();
+                c.Redo();
+            }
+            break;
+        }
+        if (colouringOff)
+            c.SetColorSyntax(false);
+        c.SetSel({0, 0, 0, 0}, true);
+        pane->viewport()->repaint();
+        if (edit == ColourEdit::Type && !colouringOff) {
+            // One line edited: shown, it is coloured and the mark goes back
+            // where it was (moved by what was typed), not to the edit.
+            QCOMPARE(marked(), colouredBefore ? length() : markBefore + 6);
+        }
+        if (!colouredBefore)
+            QVERIFY(marked() < length());
+        QTRY_COMPARE_WITH_TIMEOUT(marked(), length(), 60000);
+
+        // Every line as the language colours it, but the one coloured wrongly
+        // on purpose: it was not coloured again.
+        const QByteArray text = pane->text().toUtf8();
+        QByteArray wanted(text.size(), char(CodeMaxLanguage::Text));
+        if (!colouringOff)
+            language->StyleText(text.constData(), size_t(text.size()), wanted.data());
+        if (colouredBefore && !colouringOff) {
+            const qsizetype at = text.indexOf(untouched) + 1;
+            QVERIFY(at > 0);
+            for (qsizetype i = at; i < at + 8; ++i)
+                wanted[i] = char(CodeMaxLanguage::Operator);
+        }
+        const QByteArray got = documentStyles(pane);
+        QCOMPARE(got.size(), wanted.size());
+        qsizetype wrong = 0;
+        while (wrong < got.size() && got[wrong] == wanted[wrong])
+            ++wrong;
+        QVERIFY2(wrong == got.size(), qPrintable(QStringLiteral("style %1 at %2 of line %3, %4 wanted")
+                                                     .arg(wrong < got.size() ? int(got[wrong]) : -1)
+                                                     .arg(wrong)
+                                                     .arg(text.left(wrong).count('\n'))
+                                                     .arg(wrong < wanted.size() ? int(wanted[wrong]) : -1)));
+
+        // Shown at the end: the last line "N<n> M30 (END)" in its colours.
+        c.ExecuteCmd(platform::CodeMaxCmd::DocumentEnd);
+        const QImage image = pane->viewport()->grab().toImage();
+        const int lineHeight = int(pane->SendScintilla(Sci::SCI_TEXTHEIGHT, 0UL));
+        const int top = int(pane->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, length()));
+        const int keyword = pixelsOf(image, QColor(255, 0, 0), top, top + lineHeight);
+        const int comment = pixelsOf(image, QColor(0, 0xC0, 0), top, top + lineHeight);
+        if (colouringOff) {
+            QCOMPARE(keyword + comment, 0);
+        } else {
+            QVERIFY2(keyword >= 20 && comment >= 20, qPrintable(QStringLiteral("%1 / %2").arg(keyword).arg(comment)));
+        }
     }
 
     void registeringAgainRecolours()
