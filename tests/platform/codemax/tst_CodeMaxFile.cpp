@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -120,6 +121,50 @@ private slots:
         c.ReplaceText("X\r\nY\r\n", {1, 0, 1, 0});
         c.SaveFile(file, true);
         QCOMPARE(readFile(file), saved);
+    }
+
+    // Whether another program changed the file: a rewrite in place that kept
+    // its size and set its time back went unnoticed, and a failed save whose
+    // old content was put back looked like another program's change.
+    void changesOnDiskAreNoticedButNotOurOwn_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("noticed");
+        QTest::newRow("none") << "none" << false;
+        QTest::newRow("same size and time") << "rewrite" << true;
+        QTest::newRow("a failed save put back") << "failed save" << false;
+    }
+    void changesOnDiskAreNoticedButNotOurOwn()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, noticed);
+        const QString file = path("post.nc");
+        writeFile(file, "N10 G01 X1\r\nM30\r\n");
+        // A second name: the save writes in place.
+        QFile::remove(path("post-link.nc"));
+        QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(path("post-link.nc")).constData()), 0);
+        CodeMax c;
+        c.OpenFile(file);
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &before), 0);
+        if (change == QLatin1String("rewrite")) {
+            writeFile(file, "N10 G01 X2\r\nM30\r\n");
+            const timespec times[2] = {before.st_atim, before.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+        } else if (change == QLatin1String("failed save")) {
+            c.ReplaceText(QString(3000, u'X'), {0, 0, 0, 0});
+            platform::SetSimulatedFreeSpaceForTests(100);
+            bool thrown = false;
+            try {
+                c.SaveFile(file, true);
+            } catch (const platform::Error&) {
+                thrown = true;
+            }
+            platform::SetSimulatedFreeSpaceForTests(-1);
+            QVERIFY(thrown);
+            QCOMPARE(readFile(file), QByteArray("N10 G01 X1\r\nM30\r\n"));
+        }
+        QCOMPARE(c.FileChangedOnDisk(file), noticed);
     }
 
     void latin1FileStaysLatin1()
