@@ -425,8 +425,11 @@ WriteOutcome WriteFileAtomically(const QString& path, std::span<const QByteArray
     const bool mayReplace = folderWritable(target);
     if (mayReplace)
         removeLeftTemporaries(target);
-    if (!existed || !S_ISREG(old.st_mode))
-        return writeBeside(target, existed ? &old : nullptr, pieces, nullptr);
+    if (!existed || !S_ISREG(old.st_mode)) {
+        bool cannotCarry = false;
+        const WriteOutcome outcome = writeBeside(target, existed ? &old : nullptr, pieces, &cannotCarry);
+        return cannotCarry ? refusedBy(EPERM, "file", target) : outcome;
+    }
     if (mayReplace && old.st_nlink == 1) {
         bool cannotCarry = false;
         WriteOutcome outcome = writeBeside(target, &old, pieces, &cannotCarry);
