@@ -5,8 +5,8 @@
 // are refused before reading. A save other than an append writes through the
 // suite's atomic routine, so a failed save leaves the old file as it was; an
 // append that fails cuts the file back to its old length, as the next load or
-// save does after an append (or in-place save) that was cut short. "*" and "?" are
-// ordinary characters of a file name.
+// save does after an append (or a save in place) that was cut short. "*" and
+// "?" are ordinary characters of a file name.
 
 #include "editctl/engine/ZuTextDocument.h"
 
