@@ -4,6 +4,7 @@
 #include "editctl/engine/ZuFileOutStream.h"
 #include "editctl/engine/ZuGlobalOutStream.h"
 #include "platform/files/AtomicWrite.h"
+#include "platform/files/SaveJournal.h"
 
 #include <QByteArrayView>
 #include <QFile>
@@ -81,6 +82,8 @@ ZuFileResult OpenForReading(const QString& path, Descriptor& fd)
 
 ZuFileResult ZuLoadFile(const QString& path, ZuTextDocument& document, int& type, bool convert)
 {
+    // A save of it cut short is rolled back first: the old text loads.
+    platform::RecoverInterruptedSave(path);
     Descriptor fd(-1);
     if (const ZuFileResult opened = OpenForReading(path, fd); !opened.Ok())
         return opened;
@@ -94,6 +97,7 @@ ZuFileResult ZuLoadFile(const QString& path, ZuTextDocument& document, int& type
 
 ZuFileResult ZuReadFile(const QString& path, QByteArray& bytes)
 {
+    platform::RecoverInterruptedSave(path);
     Descriptor fd(-1);
     if (const ZuFileResult opened = OpenForReading(path, fd); !opened.Ok())
         return opened;
@@ -124,32 +128,21 @@ ZuFileResult ZuSaveFile(const QString& path, const ZuTextDocument& document, int
     if (exists && !S_ISREG(info.st_mode))
         return FileFailure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     if (append && exists) {
-        Descriptor fd(::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC));
-        if (fd.get() < 0)
-            return FileFailure(errno);
-        struct stat before {};
-        if (::fstat(fd.get(), &before) != 0)
-            return FileFailure(errno);
-        ZuFileOutStream stream(fd.get());
-        ZuFileResult outcome = Outcome(document.Save(pane, range, stream, type, convert), stream);
-        if (outcome.Ok() && ::fsync(fd.get()) != 0)
-            outcome = FileFailure(errno);
-        if (!outcome.Ok()) {
-            // What was appended goes again: the file stays exactly as it was.
-            if (::ftruncate(fd.get(), before.st_size) == 0)
-                ::fsync(fd.get());
+        // The old length is journaled first: an append that fails, or is cut
+        // short, is taken off again (at once, or at the next open or save).
+        ZuFileResult outcome;
+        const platform::WriteOutcome appended = platform::AppendToFile(path, [&](int fd, int* error) {
+            ZuFileOutStream stream(fd);
+            outcome = Outcome(document.Save(pane, range, stream, type, convert), stream);
+            *error = outcome.fileError != 0 ? outcome.fileError : EIO;
+            return outcome.Ok();
+        });
+        if (!outcome.Ok())
             return outcome;
-        }
-        if (::close(fd.release()) != 0)
-            return FileFailure(errno);
+        if (!appended)
+            return FileFailure(appended.errorNumber);
         return {};
     }
-    // The folder must take a new file: the atomic routine writes one beside the target.
-    const QString folder = QFileInfo(QFileInfo(path).canonicalFilePath().isEmpty() ? path
-                                                                                     : QFileInfo(path).canonicalFilePath())
-                               .absolutePath();
-    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
-        return FileFailure(errno == ENOENT ? ENOENT : EACCES);
     ZuGlobalOutStream stream;
     if (const ZuErr error = document.Save(pane, range, stream, type, convert))
         return {0, error};

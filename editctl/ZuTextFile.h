@@ -4,8 +4,9 @@
 // device or FIFO could hang a load or never end). Files of 2^31 bytes or more
 // are refused before reading. A save other than an append writes through the
 // suite's atomic routine, so a failed save leaves the old file as it was; an
-// append that fails cuts the file back to its old length. "*" and "?" are
-// ordinary characters of a file name.
+// append that fails cuts the file back to its old length, as the next load or
+// save does after an append (or a save in place) that was cut short. "*" and
+// "?" are ordinary characters of a file name.
 
 #include "editctl/engine/ZuTextDocument.h"
 

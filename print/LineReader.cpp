@@ -1,6 +1,7 @@
 #include "print/LineReader.h"
 
 #include "clipext/ClipText.h"
+#include "platform/files/SaveJournal.h"
 
 #include <algorithm>
 #include <array>
@@ -111,6 +112,8 @@ char32_t DecodeUtf8(const unsigned char* data, qsizetype avail, int* length)
 bool LineReader::Open(const QString& path)
 {
     file_.close();
+    // A save of it cut short is rolled back first: the old program prints.
+    platform::RecoverInterruptedSave(path);
     file_.setFileName(path);
     if (!file_.open(QIODevice::ReadOnly))
         return false;

@@ -7,7 +7,7 @@ TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$TOP/build}"
 
 PACKAGES=(cmake ninja-build g++ qt6-base-dev libqscintilla2-qt6-dev fonts-dejavu-core
-          xvfb xauth x11-utils poppler-utils fonts-liberation2 shared-mime-info libglib2.0-bin)
+          xvfb xauth x11-utils poppler-utils fonts-liberation2 shared-mime-info libglib2.0-bin acl strace)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,6 +1,7 @@
 #include "shell/basFileDialogs.h"
 
 #include "platform/codemax/CodeMax.h"
+#include "platform/files/SaveJournal.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ShowModal.h"
@@ -225,12 +226,21 @@ bool OpenFileInWindow(const QString& path, bool flag)
         platform::CodeMax* text = window->Text1();
         if (text == nullptr)
             throw platform::Error(91, QStringLiteral("The document window has no text."));
+        // A save of it cut short (the program killed, the power lost) is
+        // rolled back before it is read, and the user is told.
+        const platform::RecoveryOutcome recovered = platform::RecoverInterruptedSave(full);
         text->OpenFile(full);
         text->SetReadOnly(flag);
         window->Tag = QString::number(slot);
         window->FilePath = full;
         window->Caption(title.toUpper());
         UpdateStatusBar();
+        if (recovered.kind != platform::RecoveryOutcome::Kind::Nothing) {
+            wait.reset();
+            platform::MsgBox(recovered.message, recovered.kind == platform::RecoveryOutcome::Kind::Restored
+                                                    ? platform::vbInformation
+                                                    : platform::vbExclamation);
+        }
         return true;
     } catch (...) {
         // The message is read with the normal pointer, which stays after it.

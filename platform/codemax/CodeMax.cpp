@@ -11,6 +11,7 @@
 #include "platform/codemax/CodeMaxTextScan.h"
 #include "platform/files/AtomicWrite.h"
 #include "platform/files/MemoryRoom.h"
+#include "platform/files/SaveJournal.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 
@@ -519,6 +520,7 @@ void CodeMax::typeText(const QString& text)
 QByteArray CodeMax::readWholeFile(const QString& path)
 {
     checkRegularFile(path, true);
+    platform::RecoverInterruptedSave(path);
     checkRoom(path, insertMemoryPerByte);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -532,6 +534,9 @@ QByteArray CodeMax::readWholeFile(const QString& path)
 void CodeMax::OpenFile(const QString& path)
 {
     checkRegularFile(path, true);
+    // A save of it cut short is rolled back: the file is whole again (the
+    // program that shows messages asked first and told the user).
+    platform::RecoverInterruptedSave(path);
     checkRoom(path, openMemoryPerByte);
     loadFile(path);
 }
@@ -608,9 +613,15 @@ void CodeMax::SaveFile(const QString& path, bool clearModified)
     checkRegularFile(path, false);
     const intptr_t length = sci(QsciScintillaBase::SCI_GETLENGTH);
     const auto* p = reinterpret_cast<const char*>(sci(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    const FileStamp before = StampOfFile(path);
     const platform::WriteOutcome written = platform::WriteFileAtomically(path, QByteArrayView(p, length));
-    if (!written)
+    if (!written) {
+        // A failed write put the old content back: that is this document's
+        // own write, not another program's change to ask about later.
+        if (written.rolledBack && before == fileStamp_ && QFileInfo(path).absoluteFilePath() == filePath_)
+            fileStamp_ = written.written;
         throw Error(75, QStringLiteral("Cannot write %1: %2").arg(path, written.error), source);
+    }
     filePath_ = QFileInfo(path).absoluteFilePath();
     fileStamp_ = written.written;
     if (clearModified)

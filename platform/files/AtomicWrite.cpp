@@ -1,15 +1,20 @@
 #include "platform/files/AtomicWrite.h"
 
+#include "platform/files/SaveJournal.h"
+
 #include <QFile>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -89,27 +94,6 @@ bool writeAll(int fd, std::span<const QByteArrayView> pieces, qint64 limit, int*
     }
 }
 
-// Copies everything from one descriptor's position to the end onto the
-// other's position.
-bool copyAll(int from, int to, int* error)
-{
-    std::vector<char> buffer(std::size_t(1) << 20);
-    for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            *error = errno;
-            return false;
-        }
-        if (got == 0)
-            return true;
-        const QByteArrayView piece(buffer.data(), got);
-        if (!writeAll(to, std::span<const QByteArrayView>(&piece, 1), -1, error))
-            return false;
-    }
-}
-
 bool failWith(int* error, int value)
 {
     *error = value;
@@ -131,11 +115,45 @@ QByteArray folderOf(const QByteArray& path)
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
-// A name for a temporary file beside the target ("dir/.NAME.XXXXXX").
+// The temporary files of replacing saves: "dir/.NAME.talvex-XXXXXX", a
+// pattern of the suite's own, so that one an interrupted save left is known
+// for what it is.
+constexpr char TemporaryMark[] = ".talvex-";
+constexpr int TemporaryRandom = 6;
+
 QByteArray temporaryBeside(const QByteArray& target)
 {
     const qsizetype slash = target.lastIndexOf('/');
-    return target.left(slash + 1) + '.' + target.mid(slash + 1) + ".XXXXXX";
+    return target.left(slash + 1) + '.' + target.mid(slash + 1) + TemporaryMark + QByteArray(TemporaryRandom, 'X');
+}
+
+// Removes the temporaries that interrupted saves of the target left beside
+// it: the user's own, which no save going on holds (its lock).
+void removeLeftTemporaries(const QByteArray& target)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = folderOf(target);
+    const QByteArray prefix = '.' + target.mid(slash + 1) + TemporaryMark;
+    DIR* listing = ::opendir(folder.constData());
+    if (listing == nullptr)
+        return;
+    const int folderFd = ::dirfd(listing);
+    while (const dirent* entry = ::readdir(listing)) {
+        const QByteArrayView name(entry->d_name);
+        if (name.size() != prefix.size() + TemporaryRandom || !name.startsWith(prefix))
+            continue;
+        const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid()
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstatat(folderFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0
+            && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+            ::unlinkat(folderFd, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(listing);
 }
 
 // The file at the end of a path's chain of symbolic links (the path itself
@@ -161,24 +179,75 @@ bool followLinks(const QByteArray& path, QByteArray* target, int* error)
     return failWith(error, ELOOP);
 }
 
-// The new file takes the old one's owner and group where the user may set
-// them (root any, a user a group of theirs), and its permission bits.
-void takeIdentity(int fd, const struct stat* old)
+// The names of a file's extended attributes (its ACL among them); false
+// when they cannot be listed. A file system without them has none.
+bool attributeNames(const QByteArray& path, int fd, std::vector<QByteArray>* names)
 {
-    if (old == nullptr) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+    names->clear();
+    QByteArray list;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const ssize_t size = fd >= 0 ? ::flistxattr(fd, nullptr, 0) : ::listxattr(path.constData(), nullptr, 0);
+        if (size < 0)
+            return errno == ENOTSUP;
+        list.resize(qsizetype(size));
+        const ssize_t got = fd >= 0 ? ::flistxattr(fd, list.data(), std::size_t(size))
+                                    : ::listxattr(path.constData(), list.data(), std::size_t(size));
+        if (got < 0 && errno == ERANGE)
+            continue;  // it grew meanwhile
+        if (got < 0)
+            return false;
+        list.truncate(got);
+        for (const QByteArray& name : list.split('\0'))
+            if (!name.isEmpty())
+                names->push_back(name);
+        return true;
+    }
+    return false;
+}
+
+// Gives the new file (fd) the old one's owner, group, ACL and other extended
+// attributes; false when it cannot carry them all (the user may not give a
+// file away, nor set some attribute), and then it must not replace the old.
+bool carryIdentity(int fd, const QByteArray& target, const struct stat& old)
+{
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return false;
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        return false;
+    std::vector<QByteArray> wanted;
+    std::vector<QByteArray> inherited;
+    if (!attributeNames(target, -1, &wanted) || !attributeNames(QByteArray(), fd, &inherited))
+        return false;
+    // What the folder's default ACL gave the new file and the old one has not
+    // goes: it might grant more than the old file did.
+    for (const QByteArray& name : inherited)
+        if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() && ::fremovexattr(fd, name.constData()) != 0)
+            return false;
+    QByteArray value;
+    for (const QByteArray& name : wanted) {
+        ssize_t size = ::getxattr(target.constData(), name.constData(), nullptr, 0);
+        if (size < 0)
+            return false;
+        value.resize(qsizetype(size));
+        size = ::getxattr(target.constData(), name.constData(), value.data(), std::size_t(value.size()));
+        if (size < 0 || ::fsetxattr(fd, name.constData(), value.constData(), std::size_t(size), 0) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The permission bits: the old file's, or for a new one the usual 0666 less
+// the umask. Set after the content, whose writing clears the set-id bits.
+void takeMode(int fd, const struct stat* old)
+{
+    if (old != nullptr) {
+        ::fchmod(fd, old->st_mode & 07777);
         return;
     }
-    struct stat now {};
-    if (::fstat(fd, &now) == 0 && (now.st_uid != old->st_uid || now.st_gid != old->st_gid)) {
-        if (::fchown(fd, old->st_uid, old->st_gid) != 0 && ::fchown(fd, uid_t(-1), old->st_gid) != 0) {
-            // The user's own owner and group stay: nothing else may be given.
-        }
-    }
-    // After the owner: a change of owner clears the set-id bits.
-    ::fchmod(fd, old->st_mode & 07777);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
 }
 
 qint64 totalOf(std::span<const QByteArrayView> pieces)
@@ -189,13 +258,41 @@ qint64 totalOf(std::span<const QByteArrayView> pieces)
     return total;
 }
 
-// A new file beside the target, renamed over it once it is whole.
-WriteOutcome writeBeside(const QByteArray& target, const struct stat* old, std::span<const QByteArrayView> pieces)
+WriteOutcome success(const FileStamp& stamp)
+{
+    WriteOutcome outcome;
+    outcome.ok = true;
+    outcome.written = stamp;
+    return outcome;
+}
+
+// Says what refused a save: the file or its folder.
+WriteOutcome refusedBy(int error, const char* what, const QByteArray& path)
+{
+    WriteOutcome outcome = failure(error);
+    if (error == EACCES || error == EPERM || error == EROFS)
+        outcome.error += QStringLiteral(" (the %1 %2 may not be written)").arg(QLatin1String(what), QFile::decodeName(path));
+    return outcome;
+}
+
+// A new file beside the target, renamed over it once it is whole. With an
+// old file that the new one cannot stand in for (its owner, group or
+// attributes cannot be carried over), nothing happens and *cannotCarry is set.
+WriteOutcome writeBeside(const QByteArray& target, const struct stat* old, std::span<const QByteArrayView> pieces,
+                         bool* cannotCarry)
 {
     QByteArray temporary = temporaryBeside(target);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return failure(errno);
+        return refusedBy(errno, "folder", folderOf(target));
+    // Held while it is written: a later save leaves it alone meanwhile.
+    ::flock(fd, LOCK_EX);
+    if (old != nullptr && !carryIdentity(fd, target, *old)) {
+        ::unlink(temporary.constData());
+        ::close(fd);
+        *cannotCarry = true;
+        return failure(EPERM);
+    }
     int error = 0;
     bool whole = writeAll(fd, pieces, simulatedFree.load(), &error);
     if (whole) {
@@ -206,48 +303,50 @@ WriteOutcome writeBeside(const QByteArray& target, const struct stat* old, std::
             whole = failWith(&error, EIO);
     }
     if (whole)
-        takeIdentity(fd, old);
+        takeMode(fd, old);
     if (whole && ::fsync(fd) != 0)
         whole = failWith(&error, errno);
+    if (whole && ::rename(temporary.constData(), target.constData()) != 0)
+        whole = failWith(&error, errno);
+    // After the rename, which sets the file's status-change time.
     const FileStamp stamp = StampOfFile(fd);
     if (::close(fd) != 0 && whole)
-        whole = failWith(&error, errno);
-    if (whole && ::rename(temporary.constData(), target.constData()) != 0)
         whole = failWith(&error, errno);
     if (!whole) {
         ::unlink(temporary.constData());
         return failure(error);
     }
     syncFolder(folderOf(target));
-    WriteOutcome outcome;
-    outcome.ok = true;
-    outcome.written = stamp;
-    return outcome;
+    return success(stamp);
 }
 
-// A file with other names (hard links) is written in place: a rename would
-// leave them with the old text. Its old content is copied beside it first
-// and put back should the write fail half way.
+// The file itself is written: for one with other names (hard links), whose
+// folder the user may not write, or which a new file cannot stand in for.
+// Its old content goes to the rollback journal first, is put back should
+// the write fail, and stays there should the save be cut short.
 WriteOutcome writeInPlace(const QByteArray& target, const struct stat& old, std::span<const QByteArrayView> pieces)
 {
     const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return failure(errno);
-    QByteArray backupName = temporaryBeside(target);
-    const int backup = ::mkostemp(backupName.data(), O_CLOEXEC);
-    if (backup < 0) {
-        const int error = errno;
+    if (fd < 0) {
+        WriteOutcome outcome = failure(errno);
+        if (outcome.errorNumber == EACCES)
+            outcome.error += QStringLiteral(" (the file %1 may not be read)").arg(QFile::decodeName(target));
+        return outcome;
+    }
+    SaveJournal journal;
+    int error = 0;
+    QString cause;
+    if (!journal.begin(target, fd, false, &error, &cause)) {
         ::close(fd);
-        return failure(error);
+        WriteOutcome outcome = failure(error);
+        outcome.error += QStringLiteral(" (%1)").arg(cause);
+        return outcome;
     }
     const qint64 total = totalOf(pieces);
-    int error = 0;
-    bool ok = copyAll(fd, backup, &error);
-    if (ok && ::fsync(backup) != 0)
-        ok = failWith(&error, errno);
+    bool ok = true;
     // Room for the new content before a byte of the old changes: a full
     // disk stops the save here.
-    if (ok && total > old.st_size && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, total) != 0 && errno != EOPNOTSUPP
+    if (total > old.st_size && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, total) != 0 && errno != EOPNOTSUPP
         && errno != ENOSYS)
         ok = failWith(&error, errno);
     const bool changing = ok;
@@ -258,29 +357,47 @@ WriteOutcome writeInPlace(const QByteArray& target, const struct stat& old, std:
         ok = failWith(&error, errno);
     if (ok && ::fsync(fd) != 0)
         ok = failWith(&error, errno);
-    bool restored = !changing;
-    if (!ok && changing) {
-        int ignored = 0;
-        restored = ::lseek(fd, 0, SEEK_SET) == 0 && ::lseek(backup, 0, SEEK_SET) == 0
-                   && copyAll(backup, fd, &ignored) && ::ftruncate(fd, old.st_size) == 0 && ::fsync(fd) == 0;
-    }
+    const bool restored = !ok && (!changing || journal.restore(fd));
+    // After the last change: what the caller records as its own write.
     const FileStamp stamp = StampOfFile(fd);
     if (::close(fd) != 0 && ok)
         ok = failWith(&error, errno);
-    ::close(backup);
     if (ok || restored)
-        ::unlink(backupName.constData());
-    syncFolder(folderOf(target));
-    if (!ok) {
-        WriteOutcome outcome = failure(error);
-        if (!restored)
-            outcome.error += QStringLiteral("; the old content is kept in %1").arg(QFile::decodeName(backupName));
-        return outcome;
+        journal.finish();
+    if (ok)
+        return success(stamp);
+    WriteOutcome outcome = failure(error);
+    if (restored) {
+        outcome.rolledBack = changing;
+        outcome.written = stamp;
+    } else {
+        outcome.error += QStringLiteral("; the old content is kept in %1 and is put back when the file is next opened")
+                             .arg(journal.path());
     }
-    WriteOutcome outcome;
-    outcome.ok = true;
-    outcome.written = stamp;
     return outcome;
+}
+
+// The real file a path leads to, after the rollback of a save of it that
+// was cut short; false with the outcome to give when there is none.
+bool prepare(const QString& path, QByteArray* target, WriteOutcome* refusal)
+{
+    int error = 0;
+    if (path.isEmpty() || !followLinks(QFile::encodeName(path), target, &error)) {
+        *refusal = failure(path.isEmpty() ? ENOENT : error);
+        return false;
+    }
+    const RecoveryOutcome recovery = RecoverInterruptedSave(QFile::decodeName(*target));
+    if (recovery.kind == RecoveryOutcome::Kind::Failed) {
+        *refusal = failure(EIO);
+        refusal->error = recovery.message;
+        return false;
+    }
+    return true;
+}
+
+bool folderWritable(const QByteArray& target)
+{
+    return ::faccessat(AT_FDCWD, folderOf(target).constData(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 }  // namespace
@@ -294,22 +411,68 @@ WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes)
 
 WriteOutcome WriteFileAtomically(const QString& path, std::span<const QByteArrayView> pieces)
 {
-    if (path.isEmpty())
-        return failure(ENOENT);
     QByteArray target;
-    int error = 0;
-    if (!followLinks(QFile::encodeName(path), &target, &error))
-        return failure(error);
+    WriteOutcome refusal;
+    if (!prepare(path, &target, &refusal))
+        return refusal;
     struct stat old {};
     const bool existed = ::stat(target.constData(), &old) == 0;
     if (existed && S_ISDIR(old.st_mode))
         return failure(EISDIR);
     // A rename needs only the folder's permission: the file's own is asked here.
     if (existed && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
-        return failure(errno);
-    if (existed && S_ISREG(old.st_mode) && old.st_nlink > 1)
-        return writeInPlace(target, old, pieces);
-    return writeBeside(target, existed ? &old : nullptr, pieces);
+        return refusedBy(errno, "file", target);
+    const bool mayReplace = folderWritable(target);
+    if (mayReplace)
+        removeLeftTemporaries(target);
+    if (!existed || !S_ISREG(old.st_mode)) {
+        bool cannotCarry = false;
+        const WriteOutcome outcome = writeBeside(target, existed ? &old : nullptr, pieces, &cannotCarry);
+        return cannotCarry ? refusedBy(EPERM, "file", target) : outcome;
+    }
+    if (mayReplace && old.st_nlink == 1) {
+        bool cannotCarry = false;
+        WriteOutcome outcome = writeBeside(target, &old, pieces, &cannotCarry);
+        if (!cannotCarry)
+            return outcome;
+    }
+    return writeInPlace(target, old, pieces);
+}
+
+WriteOutcome AppendToFile(const QString& path, const std::function<bool(int fd, int* error)>& write)
+{
+    QByteArray target;
+    WriteOutcome refusal;
+    if (!prepare(path, &target, &refusal))
+        return refusal;
+    const int fd = ::open(target.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0)
+        return refusedBy(errno, "file", target);
+    SaveJournal journal;
+    int error = 0;
+    QString cause;
+    if (!journal.begin(target, fd, true, &error, &cause)) {
+        ::close(fd);
+        WriteOutcome outcome = failure(error);
+        outcome.error += QStringLiteral(" (%1)").arg(cause);
+        return outcome;
+    }
+    bool ok = write(fd, &error);
+    if (ok && ::fsync(fd) != 0)
+        ok = failWith(&error, errno);
+    // What was appended goes again: the file stays exactly as it was.
+    const bool restored = !ok && journal.restore(fd);
+    const FileStamp stamp = StampOfFile(fd);
+    if (::close(fd) != 0 && ok)
+        ok = failWith(&error, errno);
+    if (ok || restored)
+        journal.finish();
+    if (ok)
+        return success(stamp);
+    WriteOutcome outcome = failure(error);
+    outcome.rolledBack = restored;
+    outcome.written = restored ? stamp : FileStamp{};
+    return outcome;
 }
 
 }  // namespace platform

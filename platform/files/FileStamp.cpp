@@ -10,7 +10,13 @@ namespace {
 
 FileStamp StampOf(const struct stat& status)
 {
-    return {qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+    FileStamp stamp;
+    stamp.size = qint64(status.st_size);
+    stamp.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
+    stamp.device = quint64(status.st_dev);
+    stamp.inode = quint64(status.st_ino);
+    return stamp;
 }
 
 }  // namespace

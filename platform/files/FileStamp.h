@@ -1,7 +1,11 @@
 #pragma once
 // What tells that another program changed a file since it was last read or
-// written here: its size and its modification time. Comparing the two is
-// enough to notice a program that wrote the file again; nothing watches it.
+// written here: which file the name leads to (device and inode), its size,
+// its modification time and its status-change time. The last one matters
+// where the others do not: a program that rewrites a file in place and sets
+// its modification time back (or writes within the coarse time steps of a
+// FAT disk or a network share) keeps size and time, but no program can set
+// the status-change time. Nothing watches the file.
 
 #include <QString>
 #include <QtGlobal>
@@ -11,6 +15,9 @@ namespace platform {
 struct FileStamp {
     qint64 size = -1;        // -1: no file
     qint64 modifiedNs = 0;   // nanoseconds since 1970
+    qint64 changedNs = 0;    // status change, nanoseconds since 1970
+    quint64 device = 0;
+    quint64 inode = 0;
     bool exists() const { return size >= 0; }
     bool operator==(const FileStamp&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "platform/files/ReadWholeFile.h"
 
 #include "platform/files/HugePages.h"
+#include "platform/files/SaveJournal.h"
 
 #include <QFile>
 
@@ -40,6 +41,8 @@ ReadOutcome ReadWholeFile(const QString& path, QByteArray& bytes)
 {
     ReadOutcome outcome;
     bytes.clear();
+    // A save of it cut short is rolled back first: the old content is read.
+    RecoverInterruptedSave(path);
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         outcome.error = SystemError(errno);

@@ -15,7 +15,8 @@ struct ReadOutcome {
 };
 
 // All bytes of the file as they are at the end of the read (a file that
-// grows meanwhile is read to its new end).
+// grows meanwhile is read to its new end). A save of the file that was cut
+// short is rolled back first.
 ReadOutcome ReadWholeFile(const QString& path, QByteArray& bytes);
 
 }  // namespace platform

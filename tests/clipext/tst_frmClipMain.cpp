@@ -353,7 +353,9 @@ private slots:
         QCOMPARE(QFileInfo(path).permissions() & QFileDevice::WriteOwner, QFileDevice::Permissions());
         QCOMPARE(answers.msgBoxes().size(), 2);
         QCOMPARE(answers.msgBoxes()[1].prompt,
-                 QStringLiteral("The clipboard list could not be saved to '%1': Permission denied").arg(path));
+                 QStringLiteral("The clipboard list could not be saved to '%1': Permission denied (the file %1 may "
+                                "not be written)")
+                     .arg(path));
     }
 
     void refusesAndReportsBadFiles()

@@ -388,7 +388,9 @@ private slots:
         QCOMPARE(Fixture::Read(path), QByteArray("OLD\r\n"));
         QCOMPARE(f.answers.msgBoxes().size(), 2);
         QCOMPARE(f.answers.msgBoxes()[1].prompt,
-                 QStringLiteral("The file was not saved: Cannot write %1: Permission denied").arg(path));
+                 QStringLiteral("The file was not saved: Cannot write %1: Permission denied (the file %1 may not be "
+                                "written)")
+                     .arg(path));
         QCOMPARE(f.window.lblEditor[1]->text(), QStringLiteral(" File #2 ") + f.dir.filePath(QStringLiteral("TWO.NC")));
     }
 

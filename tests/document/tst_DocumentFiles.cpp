@@ -5,6 +5,7 @@
 #include "DocumentFixture.h"
 #include "DocumentTestHelpers.h"
 #include "platform/files/MemoryRoom.h"
+#include "platform/files/SaveJournal.h"
 #include "support/TestRegistry.h"
 #include "support/Unprivileged.h"
 
@@ -85,9 +86,50 @@ private slots:
         QCOMPARE(int(StatusOf(path).st_mode & 07777), 0444);
         QCOMPARE(answers.msgBoxes().size(), 1);
         QCOMPARE(answers.msgBoxes()[0].title, ProgramError);
-        QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("Cannot write %1: Permission denied").arg(path));
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("Cannot write %1: Permission denied (the file %1 may not be written)").arg(path));
         QVERIFY(DocumentState[1].Modified);
         QVERIFY(window->Text1()->Modified());
+    }
+
+    // A save cut short (Pelmar killed, the power lost) left the program half
+    // new, half old, with its old text only in a hidden file nothing named.
+    // Opening it puts the old program back and says so; saving it again asks
+    // nothing, as no other program changed it.
+    void interruptedSaveIsRolledBackWhenOpened()
+    {
+        DocumentFixture fixture;
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
+        const QString path = fixture.Path(QStringLiteral("cut.nc"));
+        const QByteArray old("O1000\r\nN10 G00 X1.\r\nN20 G01 Z-2.\r\nM30\r\n");
+        QVERIFY(WriteFileBytes(path, old));
+        {
+            // As a save killed after the journal was flushed leaves the file.
+            const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+            QVERIFY(fd >= 0);
+            platform::SaveJournal journal;
+            int error = 0;
+            QString cause;
+            QVERIFY(journal.begin(QFile::encodeName(path), fd, false, &error, &cause));
+            QCOMPARE(::pwrite(fd, "%NEW\r\n", 7, 0), ssize_t(7));
+            ::close(fd);
+        }
+        platform::ScriptedAnswers answers;
+        QVERIFY(OpenFileInWindow(path, false));
+        frmNotePad* window = fixture.Active();
+        QCOMPARE(FileBytes(path), old);
+        QCOMPARE(window->Text1()->Text(), QString::fromLatin1(old));
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt,
+                 QStringLiteral("A save of %1 was cut short. The file was put back as it was before that save.")
+                     .arg(path));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbInformation);
+
+        QVERIFY(FocusText(*window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Percent);
+        PressCtrlS();
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(FileBytes(path), "%" + old);
     }
 
     // A CAM post-processor wrote the program again after it was opened (or
@@ -105,6 +147,10 @@ private slots:
         QTest::newRow("same size, later time") << QByteArray("%O1000\r\nN10 G00 X2.\r\n") << false << platform::vbNo
                                                << false;
         QTest::newRow("other size, same time") << rewritten << true << platform::vbNo << false;
+        // Rewritten in place with its old size and time (a post-processor that
+        // sets the time back): only the status-change time tells.
+        QTest::newRow("same size, same time") << QByteArray("%O1000\r\nN10 G00 X2.\r\n") << true << platform::vbNo
+                                              << false;
         QTest::newRow("closing, No") << rewritten << false << platform::vbNo << true;
     }
     void fileChangedByAnotherProgramIsOverwrittenOnlyWhenAsked()

@@ -3,6 +3,7 @@
 // fails leaves the file exactly as it was, in every mode and format.
 
 #include "ZuControlSupport.h"
+#include "platform/files/SaveJournal.h"
 #include "support/SmallDisk.h"
 #include "support/TestRegistry.h"
 #include "support/Unprivileged.h"
@@ -12,7 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zutest;
 
@@ -161,6 +164,46 @@ private slots:
         QCOMPARE(raised.text, QStringLiteral("%1: No space left on device").arg(path));
         QCOMPARE(QDir(disk.path(QString())).entryList({QStringLiteral("*PART.NC*")}, QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("PART.NC")});
+    }
+
+    // An append cut short (the program killed) left a piece of a line that
+    // the next append built on. The next load or save takes it off first.
+    void interruptedAppendIsTakenOff_data()
+    {
+        QTest::addColumn<bool>("append");  // the next step: an append, else a load
+        QTest::newRow("load") << false;
+        QTest::newRow("append") << true;
+    }
+    void interruptedAppendIsTakenOff()
+    {
+        QFETCH(bool, append);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("LOG.NC"));
+        const QByteArray old = Program(300);
+        QVERIFY(Write(path, old));
+        {
+            // As an append killed part way leaves the file and its journal.
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+            QVERIFY(fd >= 0);
+            platform::SaveJournal journal;
+            int error = 0;
+            QString cause;
+            QVERIFY(journal.begin(QFile::encodeName(path), fd, true, &error, &cause));
+            QCOMPARE(::write(fd, "N9990 G01 X1", 12), ssize_t(12));
+            ::close(fd);
+        }
+        const auto control = NewControl();
+        Let(control.get(), "TextType", 1);
+        if (append) {
+            Let(control.get(), "TextAll", QStringLiteral("N9990 M30\r\n"));
+            Let(control.get(), "FileSaveAppend", true);
+            Let(control.get(), "FileSave", path);
+            QCOMPARE(Read(path), old + "N9990 M30\r\n");
+        } else {
+            Let(control.get(), "FileOpen", path);
+            QCOMPARE(Get(control.get(), "TextAll").toString(), QString::fromLatin1(old));
+            QCOMPARE(Read(path), old);
+        }
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "support/SmallDisk.h"
 #include "support/TestRegistry.h"
+#include "support/Unprivileged.h"
 
 #include "platform/codemax/CodeMax.h"
 #include "platform/files/AtomicWrite.h"
@@ -16,6 +17,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -120,6 +122,50 @@ private slots:
         c.ReplaceText("X\r\nY\r\n", {1, 0, 1, 0});
         c.SaveFile(file, true);
         QCOMPARE(readFile(file), saved);
+    }
+
+    // Whether another program changed the file: a rewrite in place that kept
+    // its size and set its time back went unnoticed, and a failed save whose
+    // old content was put back looked like another program's change.
+    void changesOnDiskAreNoticedButNotOurOwn_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("noticed");
+        QTest::newRow("none") << "none" << false;
+        QTest::newRow("same size and time") << "rewrite" << true;
+        QTest::newRow("a failed save put back") << "failed save" << false;
+    }
+    void changesOnDiskAreNoticedButNotOurOwn()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, noticed);
+        const QString file = path("post.nc");
+        writeFile(file, "N10 G01 X1\r\nM30\r\n");
+        // A second name: the save writes in place.
+        QFile::remove(path("post-link.nc"));
+        QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(path("post-link.nc")).constData()), 0);
+        CodeMax c;
+        c.OpenFile(file);
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &before), 0);
+        if (change == QLatin1String("rewrite")) {
+            writeFile(file, "N10 G01 X2\r\nM30\r\n");
+            const timespec times[2] = {before.st_atim, before.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+        } else if (change == QLatin1String("failed save")) {
+            c.ReplaceText(QString(3000, u'X'), {0, 0, 0, 0});
+            platform::SetSimulatedFreeSpaceForTests(100);
+            bool thrown = false;
+            try {
+                c.SaveFile(file, true);
+            } catch (const platform::Error&) {
+                thrown = true;
+            }
+            platform::SetSimulatedFreeSpaceForTests(-1);
+            QVERIFY(thrown);
+            QCOMPARE(readFile(file), QByteArray("N10 G01 X1\r\nM30\r\n"));
+        }
+        QCOMPARE(c.FileChangedOnDisk(file), noticed);
     }
 
     void latin1FileStaysLatin1()
@@ -265,20 +311,55 @@ private slots:
         platform::SetSimulatedFreeSpaceForTests(-1);
     }
 
-    void saveIntoReadOnlyFolderFails()
+    // A program the user may write is saved also in a folder the user may
+    // not write (a shared NC folder), in place; a new file there is refused,
+    // naming the folder.
+    void saveIntoReadOnlyFolder_data()
     {
-        if (::geteuid() == 0)
-            QSKIP("root writes into read-only folders");
-        const QString folder = path("locked");
-        QDir().mkpath(folder);
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("the user's program there: saved") << true;
+        QTest::newRow("a new file there: refused") << false;
+    }
+    void saveIntoReadOnlyFolder()
+    {
+        QFETCH(bool, exists);
+        const QString folder = path(exists ? "locked-old" : "locked-new");
+        const QString cache = path(exists ? "cache-old" : "cache-new");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QDir().mkpath(cache));
         const QString file = folder + "/prog.nc";
-        writeFile(file, "OLD\r\n");
-        ::chmod(QFile::encodeName(folder).constData(), 0555);
+        if (exists)
+            writeFile(file, "OLD\r\n");
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        QVERIFY(AsUnprivilegedUser::GiveToUser(cache));
+        if (exists)
+            QVERIFY(AsUnprivilegedUser::GiveToUser(file));
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+        // The journal of a save in place goes to the user's cache folder.
+        const QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
         CodeMax c;
         c.SetText("NEW");
-        QVERIFY_THROWS_EXCEPTION(platform::Error, c.SaveFile(file, true));
+        QString error;
+        {
+            AsUnprivilegedUser user;
+            REQUIRE_UNPRIVILEGED(user);
+            try {
+                c.SaveFile(file, true);
+            } catch (const platform::Error& failure) {
+                error = failure.description();
+            }
+        }
+        qputenv("XDG_CACHE_HOME", previousCache);
         ::chmod(QFile::encodeName(folder).constData(), 0755);
-        QCOMPARE(readFile(file), QByteArray("OLD\r\n"));
+        if (exists) {
+            QCOMPARE(error, QString());
+            QCOMPARE(readFile(file), QByteArray("NEW"));
+        } else {
+            QVERIFY2(error.contains(QStringLiteral("Permission denied (the folder %1 may not be written)").arg(folder)),
+                     qPrintable(error));
+            QVERIFY(!QFile::exists(file));
+        }
     }
 
     void saveIntoMissingFolderFails()

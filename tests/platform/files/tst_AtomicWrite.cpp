@@ -3,11 +3,16 @@
 #include "support/TestRegistry.h"
 #include "support/Unprivileged.h"
 
+#include "platform/files/SaveJournal.h"
+
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 using namespace platform;
 
@@ -49,6 +54,10 @@ private slots:
     void failedWriteOfALinkedFileKeepsItWhole_data();
     void failedWriteOfALinkedFileKeepsItWhole();
     void chainOfLinksLeadsToTheFile();
+    void filesOfOthersAreSavedInPlace_data();
+    void filesOfOthersAreSavedInPlace();
+    void replacedFileKeepsItsAclAndAttributes_data();
+    void replacedFileKeepsItsAclAndAttributes();
 };
 
 void tst_AtomicWrite::writesNewAndReplacesOld()
@@ -160,7 +169,7 @@ void tst_AtomicWrite::fileTheUserMayNotWriteIsRefused()
         outcome = WriteFileAtomically(path, "O1000\r\nM02\r\n");
     }
     QVERIFY(!outcome);
-    QCOMPARE(outcome.error, QStringLiteral("Permission denied"));
+    QCOMPARE(outcome.error, QStringLiteral("Permission denied (the file %1 may not be written)").arg(path));
     QCOMPARE(outcome.errorNumber, EACCES);
     QCOMPARE(readAll(path), QByteArray("O1000\r\nM30\r\n"));
     QCOMPARE(statusOf(path).st_ino, inode);
@@ -330,6 +339,177 @@ void tst_AtomicWrite::piecesOnAFullDiskKeepOldFile()
     QCOMPARE(outcome.error, QStringLiteral("No space left on device"));
     QCOMPARE(readAll(path), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("HISTORY.CCF")});
+}
+
+namespace {
+
+constexpr char AccessAcl[] = "system.posix_acl_access";
+
+// An extended attribute's value; null when the file has none of that name.
+QByteArray attributeOf(const QString& path, const char* name)
+{
+    const QByteArray file = QFile::encodeName(path);
+    const ssize_t size = ::getxattr(file.constData(), name, nullptr, 0);
+    if (size < 0)
+        return QByteArray();
+    QByteArray value(qsizetype(size), '\0');
+    if (::getxattr(file.constData(), name, value.data(), std::size_t(size)) != size)
+        return QByteArray();
+    return value.isEmpty() ? QByteArray("", 0) : value;
+}
+
+bool setAcl(const QStringList& arguments)
+{
+    return QProcess::execute(QStringLiteral("setfacl"), arguments) == 0;
+}
+
+// The journals of the unprivileged user go to a folder of that user's while
+// the object lives (the test's home is root's).
+class UserJournalFolder {
+public:
+    UserJournalFolder() : previous_(qgetenv("XDG_CACHE_HOME"))
+    {
+        ::chmod(QFile::encodeName(dir_.path()).constData(), 0755);
+        QDir(dir_.path()).mkdir(QStringLiteral("cache"));
+        AsUnprivilegedUser::GiveToUser(dir_.filePath(QStringLiteral("cache")));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_.filePath(QStringLiteral("cache"))));
+    }
+    ~UserJournalFolder() { qputenv("XDG_CACHE_HOME", previous_); }
+    QStringList journals() const { return QDir(SaveJournalFolder()).entryList(QDir::Files | QDir::Hidden); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray previous_;
+};
+
+}  // namespace
+
+// A file the user may write in a folder the user may not (a shared NC
+// folder) could not be saved; one the user may write but does not own was
+// given to the user, its ACL dropped and its group allowed to write. Such a
+// file is written in place now, keeping all it had; a refusal names the file
+// or the folder that refused.
+void tst_AtomicWrite::filesOfOthersAreSavedInPlace_data()
+{
+    QTest::addColumn<bool>("rootsFile");     // else the user's own
+    QTest::addColumn<bool>("usersGroup");    // the file's group is the user's
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("acl");           // an entry user:nobody:rw-
+    QTest::addColumn<bool>("usersFolder");   // else root's, 0755
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QString>("refusedBy");  // "file", "folder" or "" (saved)
+    QTest::newRow("ACL entry, shared folder") << true << false << 0644 << true << false << true << "";
+    QTest::newRow("ACL entry, folder of the user's") << true << false << 0644 << true << true << true << "";
+    QTest::newRow("group may write, shared folder") << true << true << 0664 << false << false << true << "";
+    QTest::newRow("group may write, folder of the user's") << true << true << 0664 << false << true << true << "";
+    QTest::newRow("own file, shared folder") << false << true << 0640 << false << false << true << "";
+    QTest::newRow("not the user's to write") << true << false << 0644 << false << true << true << "file";
+    QTest::newRow("new file, shared folder") << false << false << 0644 << false << false << false << "folder";
+}
+
+void tst_AtomicWrite::filesOfOthersAreSavedInPlace()
+{
+    QFETCH(bool, rootsFile);
+    QFETCH(bool, usersGroup);
+    QFETCH(int, mode);
+    QFETCH(bool, acl);
+    QFETCH(bool, usersFolder);
+    QFETCH(bool, exists);
+    QFETCH(QString, refusedBy);
+    if (::geteuid() != 0)
+        QSKIP("only root can give files to the other owners these cases need");
+    if (acl && QStandardPaths::findExecutable(QStringLiteral("setfacl")).isEmpty())
+        QSKIP("setfacl is not installed (package acl)");
+    UserJournalFolder journals;
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("shared"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("shared")));
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+    if (usersFolder)
+        QVERIFY(AsUnprivilegedUser::GiveToUser(folder));
+    const QString path = folder + QStringLiteral("/O1000.NC");
+    const QByteArray old = program(3000);
+    if (exists) {
+        QVERIFY(WriteFileAtomically(path, old).ok);
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), rootsFile ? 0 : AsUnprivilegedUser::Nobody,
+                         usersGroup ? AsUnprivilegedUser::NoGroup : 0),
+                 0);
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+        if (acl)
+            QVERIFY(setAcl({QStringLiteral("-m"), QStringLiteral("user:nobody:rw-"), path}));
+    }
+    const struct stat before = statusOf(path);
+    const QByteArray aclBefore = attributeOf(path, AccessAcl);
+    QCOMPARE(aclBefore.isNull(), !acl);
+
+    const QByteArray content = program(5000).replace('G', 'H');
+    WriteOutcome outcome;
+    {
+        AsUnprivilegedUser user;
+        REQUIRE_UNPRIVILEGED(user);
+        outcome = WriteFileAtomically(path, content);
+    }
+    if (!refusedBy.isEmpty()) {
+        QVERIFY(!outcome);
+        QCOMPARE(outcome.errorNumber, EACCES);
+        QCOMPARE(outcome.error, QStringLiteral("Permission denied (the %1 %2 may not be written)")
+                                    .arg(refusedBy, refusedBy == QLatin1String("file") ? path : folder));
+        QCOMPARE(readAll(path), exists ? old : QByteArray());
+    } else {
+        QVERIFY2(outcome.ok, qPrintable(outcome.error));
+        QCOMPARE(readAll(path), content);
+        const struct stat after = statusOf(path);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(attributeOf(path, AccessAcl), aclBefore);
+        QVERIFY(outcome.written == StampOfFile(path));
+    }
+    QCOMPARE(filesIn(folder), exists ? QStringList{QStringLiteral("O1000.NC")} : QStringList());
+    QCOMPARE(journals.journals(), QStringList());
+}
+
+// A replaced file lost its ACL (the mask became group bits: the group could
+// then write) and its extended attributes; a new file took the folder's
+// default ACL, which may grant more than the old file did.
+void tst_AtomicWrite::replacedFileKeepsItsAclAndAttributes_data()
+{
+    QTest::addColumn<bool>("fileAcl");
+    QTest::addColumn<bool>("defaultAcl");  // of the folder
+    QTest::newRow("ACL and attribute") << true << false;
+    QTest::newRow("folder's default ACL, file without") << false << true;
+    QTest::newRow("both") << true << true;
+}
+
+void tst_AtomicWrite::replacedFileKeepsItsAclAndAttributes()
+{
+    QFETCH(bool, fileAcl);
+    QFETCH(bool, defaultAcl);
+    if (QStandardPaths::findExecutable(QStringLiteral("setfacl")).isEmpty())
+        QSKIP("setfacl is not installed (package acl)");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("O1000.NC"));
+    QVERIFY(WriteFileAtomically(path, "old").ok);
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+    if (fileAcl)
+        QVERIFY(setAcl({QStringLiteral("-m"), QStringLiteral("user:nobody:r--"), path}));
+    if (defaultAcl)
+        QVERIFY(setAcl({QStringLiteral("-d"), QStringLiteral("-m"), QStringLiteral("user:nobody:rwx"), dir.path()}));
+    if (::setxattr(QFile::encodeName(path).constData(), "user.origin", "CAM", 3, 0) != 0)
+        QSKIP("this file system keeps no user attributes");
+    const struct stat before = statusOf(path);
+    const QByteArray aclBefore = attributeOf(path, AccessAcl);
+
+    const WriteOutcome outcome = WriteFileAtomically(path, "new");
+    QVERIFY2(outcome.ok, qPrintable(outcome.error));
+    QCOMPARE(readAll(path), QByteArray("new"));
+    const struct stat after = statusOf(path);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(attributeOf(path, AccessAcl), aclBefore);
+    QCOMPARE(attributeOf(path, "user.origin"), QByteArray("CAM"));
+    QVERIFY(outcome.written == StampOfFile(path));
 }
 
 REGISTER_TEST(tst_AtomicWrite);
