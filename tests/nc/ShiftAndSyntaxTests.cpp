@@ -1,9 +1,12 @@
 #include "NcTestSupport.h"
+#include "NcTextFuzzCheck.h"
 
 #include "nc/MControl.h"
 #include "nc/ShiftAddresses.h"
 #include "nc/SyntaxCheck.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include "support/TestRegistry.h"
 
@@ -144,6 +147,26 @@ private slots:
                                     : ConvertAxes(View(input), NumberingSettings{}, AxisConversion::ToAbsolute);
         QVERIFY(result.ok());
         QCOMPARE(Bytes(result.text), expected);
+    }
+
+    // The fuzzer's seeds and a few long values keep what the fuzzer checks (a shift undone, an
+    // axis switch undone, numbering stable), in this tree and its sanitizers too.
+    void fuzzSeedsKeepTheProperties()
+    {
+        const QDir seeds(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/tests/nc/fuzz/seeds"));
+        const QStringList names = seeds.entryList(QDir::Files);
+        QVERIFY(!names.isEmpty());
+        QList<QByteArray> inputs;
+        for (const QString& name : names) {
+            QFile file(seeds.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            inputs << file.readAll();
+        }
+        const QByteArray header("\x10\x27\0\0\x07\x03\x01", 7);  // 1.0000 on X, Y and Z
+        inputs << header + "X9999999999.9999 Y-9999999999 Z.0001\nN5 X1 (X2)\n"
+               << header + "G01 X99999999999999999999 Y1\n";
+        for (const QByteArray& input : inputs)
+            ncfuzz::CheckInput(input.constData(), static_cast<std::size_t>(input.size()));
     }
 
     void refusesWhatItCannotRead_data()
