@@ -461,9 +461,11 @@ void frmEditProp::NumberChanged(QLineEdit* box, const QString& fallback)
     Pending();
 }
 
-bool frmEditProp::NumberValid(QLineEdit* box, const QString& fallback)
+bool frmEditProp::NumberValid(QLineEdit* box, const QString& fallback, bool mayBeNegative)
 {
-    if (Number(box->text()))
+    // A negative block number would be written as "N00-5", which no numbering removes again.
+    const std::optional<qint32> value = Number(box->text());
+    if (value && (mayBeNegative || *value >= 0))
         return true;
     TabProp->setCurrentIndex(3);
     platform::MsgBox(QStringLiteral("Invalid number. Retry again"), platform::vbInformation, Title);
@@ -487,8 +489,8 @@ bool frmEditProp::Apply()
         txtExt->selectAll();
         return false;
     }
-    if (!NumberValid(txtNum1, QStringLiteral("10")) || !NumberValid(txtNum2, QStringLiteral("10"))
-        || !NumberValid(txtNum3, QStringLiteral("9999")))
+    if (!NumberValid(txtNum1, QStringLiteral("10"), false) || !NumberValid(txtNum2, QStringLiteral("10"), false)
+        || !NumberValid(txtNum3, QStringLiteral("9999"), true))
         return false;
     QString association = TrimBlanks(txtAssociate->text());
     const bool associate = chkAssociate->isChecked() && !association.isEmpty();

@@ -91,7 +91,7 @@ private:
     void Pending();
     void lstItems_Click();
     void NumberChanged(QLineEdit* box, const QString& fallback);
-    bool NumberValid(QLineEdit* box, const QString& fallback);
+    bool NumberValid(QLineEdit* box, const QString& fallback, bool mayBeNegative);
     bool Associate();
     void cmdProperties_Click(int index);
 

@@ -61,12 +61,13 @@ inline std::optional<NcValue> ReadNcValue(std::string_view text)
         ++p;
     const char* start = p;
     std::int64_t whole = 0;
+    std::ptrdiff_t digits = 0;
     const char* point = nullptr;
     for (; p < last; ++p) {
         const auto digit = static_cast<unsigned>(*p - '0');
         if (digit <= 9) {
-            // 18 digits cannot overflow; longer values are read inexactly below.
-            if (p - start < 19)
+            // 18 digits always fit in 64 bits; longer values are read inexactly below.
+            if (++digits <= 18)
                 whole = whole * 10 + digit;
         } else if (*p == '.' && !point) {
             point = p;
@@ -75,10 +76,10 @@ inline std::optional<NcValue> ReadNcValue(std::string_view text)
         }
     }
     const auto length = last - start;
-    if (length == (point ? 1 : 0))
+    if (digits == 0)
         return std::nullopt;
     const auto decimals = point ? last - point - 1 : 0;
-    if (decimals <= 4 && length <= 18) {
+    if (decimals <= 4 && digits <= 18) {
         static constexpr std::int64_t scale[] = {10000, 1000, 100, 10, 1};
         if (whole < ExactLimit / scale[decimals]) {
             const std::int64_t scaled = whole * scale[decimals];

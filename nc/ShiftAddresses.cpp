@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -92,7 +91,9 @@ std::size_t WriteRounded(char* out, double v)
     for (; p < result.ptr && *p != 'e'; ++p)
         if (IsDigit(*p))
             digits[count++] = *p;
-    const int exponent = std::atoi(p + 1);
+    // The text has no terminating zero: read the exponent within it.
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), result.ptr, exponent);
     while (count > 0 && digits[count - 1] == '0')
         --count;
     char* q = out;

@@ -230,6 +230,62 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 3);
     }
 
+    // A negative start or increment would write block numbers such as "N00-5": Apply and OK
+    // refuse it as they refuse a text that is no number, and store nothing.
+    void negativeNumbers_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("button");  // 0 OK, 2 Apply
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("start, Apply") << "txtNum1" << "-5" << 2 << true;
+        QTest::newRow("start with blanks, OK") << "txtNum1" << " -1 " << 0 << true;
+        QTest::newRow("increment, Apply") << "txtNum2" << "-10" << 2 << true;
+        QTest::newRow("increment, lowest, OK") << "txtNum2" << "-2147483648" << 0 << true;
+        QTest::newRow("start zero") << "txtNum1" << "0" << 2 << false;
+        QTest::newRow("increment minus zero") << "txtNum2" << "-0" << 2 << false;
+    }
+    void negativeNumbers()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(int, button);
+        QFETCH(bool, refused);
+        ReadBackRegistry();
+        const int start = Startnumber;
+        const int increment = Increment;
+        platform::ScriptedAnswers answers;
+        frmEditProp dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* edit = dialog.findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        dialog.chkBlankLines->setChecked(true);
+        edit->setText(typed);
+        QCOMPARE(answers.msgBoxes().size(), 0);  // checked at Apply
+        dialog.TabProp->setCurrentIndex(0);
+        QTest::mouseClick(dialog.cmdProperties[button], Qt::LeftButton);
+        ReadBackRegistry();
+        if (!refused) {
+            QCOMPARE(answers.msgBoxes().size(), 0);
+            QCOMPARE(BlankLines, 1);
+            QCOMPARE(box == QStringLiteral("txtNum1") ? Startnumber : Increment, 0);
+            return;
+        }
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        QCOMPARE(answers.msgBoxes()[0].prompt, QStringLiteral("Invalid number. Retry again"));
+        QCOMPARE(edit->text(), QStringLiteral("10"));
+        QCOMPARE(dialog.TabProp->currentIndex(), 3);
+        QCOMPARE(QApplication::focusWidget(), edit);
+        QCOMPARE(edit->selectedText(), QStringLiteral("10"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(dialog.cmdProperties[2]->isEnabled());
+        QCOMPARE(BlankLines, 0);
+        QCOMPARE(Startnumber, start);
+        QCOMPARE(Increment, increment);
+    }
+
     // Cancel forgets colours and deleted entries; OK stores what is pending.
     void cancelAndOk()
     {

@@ -1,8 +1,12 @@
 #include "NcTestSupport.h"
+#include "NcTextFuzzCheck.h"
 
+#include "nc/MControl.h"
 #include "nc/ShiftAddresses.h"
 #include "nc/SyntaxCheck.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include "support/TestRegistry.h"
 
@@ -91,6 +95,78 @@ private slots:
         const NcResult result = ShiftAddresses(View(program), AxisShift{2.25, 0, 0});
         QVERIFY(result.ok());
         QCOMPARE(Bytes(result.text), expected);
+    }
+
+    // Values longer than a 64-bit integer holds are read as doubles, whole: the reading must not
+    // run past 64 bits on the way, and a large sum is written with its own exponent's digits
+    // only (the sanitizer tree halts on either fault).
+    void valuesOfManyDigits_data()
+    {
+        QTest::addColumn<QByteArray>("procedure");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray forty = "1234567890123456789012345678901234567890";
+        QTest::newRow("18 digits") << QByteArray("shift") << QByteArray("X999999999999999999")
+                                   << QByteArray("X1000000000000000000");
+        QTest::newRow("19 digits") << QByteArray("shift") << QByteArray("X9999999999999999999")
+                                   << QByteArray("X10000000000000000000");
+        QTest::newRow("19 digits, minus") << QByteArray("shift") << QByteArray("X-9999999999999999999")
+                                          << QByteArray("X-10000000000000000000");
+        QTest::newRow("20 digits, plus") << QByteArray("shift") << QByteArray("X+12345678901234567890")
+                                         << QByteArray("X12345678901234600000");
+        QTest::newRow("40 digits") << QByteArray("shift") << "X" + forty
+                                   << "X123456789012346" + QByteArray(25, '0');
+        QTest::newRow("40 digits, minus") << QByteArray("shift") << "X-" + forty
+                                          << "X-123456789012346" + QByteArray(25, '0');
+        QTest::newRow("19 digits and decimals") << QByteArray("shift") << QByteArray("X9999999999999999999.25")
+                                                << QByteArray("X10000000000000000000.");
+        QTest::newRow("18 digits with the point among them") << QByteArray("shift")
+                                                             << QByteArray("X99999999999999999.9")
+                                                             << QByteArray("X100000000000000000.");
+        QTest::newRow("19 decimals") << QByteArray("shift") << QByteArray("X-.9999999999999999999")
+                                     << QByteArray("X0.");
+        QTest::newRow("40 digits with a point") << QByteArray("shift") << "X" + forty.left(20) + "." + forty.mid(20)
+                                                << QByteArray("X12345678901234600000.");
+        QTest::newRow("to incremental, 19 digits") << QByteArray("incremental")
+                                                   << QByteArray("X0\r\nX9999999999999999999")
+                                                   << QByteArray("X0\r\nX10000000000000000000.0000");
+        QTest::newRow("to incremental, 40 digits first") << QByteArray("incremental") << "X-" + forty + "\nX0"
+                                                         << "X-" + forty + "\nX1234567890123456846996462118072609669120.0000";
+        QTest::newRow("to absolute, 20 digits") << QByteArray("absolute")
+                                                << QByteArray("X1\r\nX-99999999999999999999.5")
+                                                << QByteArray("X1\r\nX-100000000000000000000.0000");
+    }
+    void valuesOfManyDigits()
+    {
+        QFETCH(QByteArray, procedure);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, expected);
+        const NcResult result = procedure == "shift" ? ShiftAddresses(View(input), AxisShift{1, 0, 0})
+                                : procedure == "incremental"
+                                    ? ConvertAxes(View(input), NumberingSettings{}, AxisConversion::ToIncremental)
+                                    : ConvertAxes(View(input), NumberingSettings{}, AxisConversion::ToAbsolute);
+        QVERIFY(result.ok());
+        QCOMPARE(Bytes(result.text), expected);
+    }
+
+    // The fuzzer's seeds and a few long values keep what the fuzzer checks (a shift undone, an
+    // axis switch undone, numbering stable), in this tree and its sanitizers too.
+    void fuzzSeedsKeepTheProperties()
+    {
+        const QDir seeds(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/tests/nc/fuzz/seeds"));
+        const QStringList names = seeds.entryList(QDir::Files);
+        QVERIFY(!names.isEmpty());
+        QList<QByteArray> inputs;
+        for (const QString& name : names) {
+            QFile file(seeds.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            inputs << file.readAll();
+        }
+        const QByteArray header("\x10\x27\0\0\x07\x03\x01", 7);  // 1.0000 on X, Y and Z
+        inputs << header + "X9999999999.9999 Y-9999999999 Z.0001\nN5 X1 (X2)\n"
+               << header + "G01 X99999999999999999999 Y1\n";
+        for (const QByteArray& input : inputs)
+            ncfuzz::CheckInput(input.constData(), static_cast<std::size_t>(input.size()));
     }
 
     void refusesWhatItCannotRead_data()
