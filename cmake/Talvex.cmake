@@ -76,6 +76,13 @@ function(talvex_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LD_LIBRARY_PATH=${TALVEX_BIN_DIR};HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;TALVEX_REGISTRY_DIR=${home}/registry;TALVEX_PROGRAM_DIR=${home}/program;TALVEX_BUILD_BIN=${TALVEX_BIN_DIR};TALVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
 
+# The file layer as the fuzzers of readers that also write (settings, hives)
+# link it, compiled into each.
+set(TALVEX_FILES_FUZZ_SOURCES
+    "${CMAKE_SOURCE_DIR}/platform/files/AtomicWrite.cpp" "${CMAKE_SOURCE_DIR}/platform/files/FileLock.cpp"
+    "${CMAKE_SOURCE_DIR}/platform/files/FileStamp.cpp" "${CMAKE_SOURCE_DIR}/platform/files/FileText.cpp"
+    "${CMAKE_SOURCE_DIR}/platform/files/SaveJournal.cpp")
+
 # talvex_fuzzer(name WHAT text SOURCES ... [DEPENDS ...] [FLAGS ...] [LIBS ...] SEEDS dir [RUN_ARGS ...])
 # A reader of one of our file formats under libFuzzer, when clang is at hand:
 # built apart from the suite (its own compiler and sanitizers) and run for a

@@ -23,7 +23,9 @@ std::optional<int> WholeNumber(const QLineEdit& box)
 {
     bool ok = false;
     const int value = box.text().trimmed().toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    // A negative number would be written as "N00-5", which no control reads
+    // and which removing the numbers leaves behind.
+    return ok && value >= 0 ? std::optional<int>(value) : std::nullopt;
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ class frmNumPopup : public QDialog {
 public:
     explicit frmNumPopup(QWidget* parent = nullptr);
 
-    // OK: only whole numbers in the 32-bit range are taken; another entry is refused with a
+    // OK: only whole numbers from 0 up, in the 32-bit range, are taken; another entry is refused with a
     // message and the popup stays open on that box.
     void accept() override;
     // Cancel.

@@ -39,7 +39,10 @@ private slots:
         QTest::addColumn<QString>("increment");
         QTest::addColumn<bool>("taken");
         QTest::newRow("plain") << "100" << "5" << true;
-        QTest::newRow("blanks and sign") << " -20 " << "+2" << true;
+        QTest::newRow("blanks and sign") << " 20 " << "+2" << true;
+        QTest::newRow("zero") << "0" << "-0" << true;
+        QTest::newRow("negative start") << "-5" << "5" << false;
+        QTest::newRow("negative increment") << "100" << "-10" << false;
         QTest::newRow("largest") << "2147483647" << "1" << true;
         QTest::newRow("empty start") << "" << "5" << false;
         QTest::newRow("decimal step") << "100" << "2.5" << false;
