@@ -322,6 +322,20 @@ WriteOutcome writeBeside(const QByteArray& target, const struct stat* old, std::
 
 // The file itself is written: for one with other names (hard links), whose
 // folder the user may not write, or which a new file cannot stand in for.
+// Starts the journal of a file about to change in place; on failure the
+// file is closed and the outcome says why.
+bool beginJournal(SaveJournal& journal, const QByteArray& target, int fd, bool lengthOnly, WriteOutcome* refusal)
+{
+    int error = 0;
+    QString cause;
+    if (journal.begin(target, fd, lengthOnly, &error, &cause))
+        return true;
+    ::close(fd);
+    *refusal = failure(error);
+    refusal->error += QStringLiteral(" (%1)").arg(cause);
+    return false;
+}
+
 // Its old content goes to the rollback journal first, is put back should
 // the write fail, and stays there should the save be cut short.
 WriteOutcome writeInPlace(const QByteArray& target, const struct stat& old, std::span<const QByteArrayView> pieces)
@@ -334,14 +348,9 @@ WriteOutcome writeInPlace(const QByteArray& target, const struct stat& old, std:
         return outcome;
     }
     SaveJournal journal;
+    if (WriteOutcome refusal; !beginJournal(journal, target, fd, false, &refusal))
+        return refusal;
     int error = 0;
-    QString cause;
-    if (!journal.begin(target, fd, false, &error, &cause)) {
-        ::close(fd);
-        WriteOutcome outcome = failure(error);
-        outcome.error += QStringLiteral(" (%1)").arg(cause);
-        return outcome;
-    }
     const qint64 total = totalOf(pieces);
     bool ok = true;
     // Room for the new content before a byte of the old changes: a full
@@ -449,14 +458,9 @@ WriteOutcome AppendToFile(const QString& path, const std::function<bool(int fd, 
     if (fd < 0)
         return refusedBy(errno, "file", target);
     SaveJournal journal;
+    if (WriteOutcome refusal; !beginJournal(journal, target, fd, true, &refusal))
+        return refusal;
     int error = 0;
-    QString cause;
-    if (!journal.begin(target, fd, true, &error, &cause)) {
-        ::close(fd);
-        WriteOutcome outcome = failure(error);
-        outcome.error += QStringLiteral(" (%1)").arg(cause);
-        return outcome;
-    }
     bool ok = write(fd, &error);
     if (ok && ::fsync(fd) != 0)
         ok = failWith(&error, errno);

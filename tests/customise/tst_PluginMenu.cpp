@@ -214,14 +214,7 @@ private slots:
     // plug-in broken off anywhere with its cannot-load code; it does not crash.
     void registrationToolRefusesACutPlugin_data()
     {
-        QTest::addColumn<LibraryCut>("cut");
-        QTest::newRow("no byte") << LibraryCut::Empty;
-        QTest::newRow("in the ELF header") << LibraryCut::InFileHeader;
-        QTest::newRow("in the segment table") << LibraryCut::InProgramHeaders;
-        QTest::newRow("in the code") << LibraryCut::InCodeSegment;
-        QTest::newRow("in the data") << LibraryCut::InDataSegment;
-        QTest::newRow("in the section table") << LibraryCut::InSectionHeaders;
-        QTest::newRow("noise") << LibraryCut::Noise;
+        AddLibraryCutRows();
     }
     void registrationToolRefusesACutPlugin()
     {

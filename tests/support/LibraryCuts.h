@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMetaType>
 #include <QString>
+#include <QTest>
 
 #include <cstring>
 #include <elf.h>
@@ -22,6 +23,19 @@ enum class LibraryCut {
     Noise,             // bytes of no meaning, as many as the library has
 };
 Q_DECLARE_METATYPE(LibraryCut)
+
+// The column "cut" and a row for each place a copy may break off.
+inline void AddLibraryCutRows()
+{
+    QTest::addColumn<LibraryCut>("cut");
+    QTest::newRow("no byte") << LibraryCut::Empty;
+    QTest::newRow("in the ELF header") << LibraryCut::InFileHeader;
+    QTest::newRow("in the segment table") << LibraryCut::InProgramHeaders;
+    QTest::newRow("in the code") << LibraryCut::InCodeSegment;
+    QTest::newRow("in the data") << LibraryCut::InDataSegment;
+    QTest::newRow("in the section table") << LibraryCut::InSectionHeaders;
+    QTest::newRow("noise") << LibraryCut::Noise;
+}
 
 // The bytes of whole cut as named; empty when whole is no library of this
 // process's kind (the test then fails on it).
