@@ -207,9 +207,22 @@ Document parse(QByteArray bytes)
     return document;
 }
 
+// Blanks (spaces and tabs) cut from both ends, as the file's names are cut:
+// other white space (a no-break space) is part of a name.
+QString blankTrimmed(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
 bool sameName(const QString& a, const QString& b)
 {
-    return a.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+    return a.compare(blankTrimmed(b), Qt::CaseInsensitive) == 0;
 }
 
 // The index of the first header of the section, or nullopt.
@@ -373,10 +386,10 @@ int GetPrivateProfileInt(const QString& section, const QString& key, int default
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& file)
 {
-    if (section.trimmed().isEmpty() || unsafe(section) || section.contains(u']'))
+    if (blankTrimmed(section).isEmpty() || unsafe(section) || section.contains(u']'))
         return false;
-    if (!key.isNull() && (key.trimmed().isEmpty() || unsafe(key) || key.contains(u'=')
-                          || key.trimmed().startsWith(u'[') || key.trimmed().startsWith(u';')))
+    if (!key.isNull() && (blankTrimmed(key).isEmpty() || unsafe(key) || key.contains(u'=')
+                          || blankTrimmed(key).startsWith(u'[') || blankTrimmed(key).startsWith(u';')))
         return false;
     if (unsafe(value))
         return false;
@@ -438,7 +451,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
                 QByteArray insert;
                 if (!hasLineEnd)
                     insert += eol;
-                insert += encodeLine(key.trimmed() + u'=' + value);
+                insert += encodeLine(blankTrimmed(key) + u'=' + value);
                 if (hasLineEnd)
                     insert += eol;
                 result = bytes.left(l.next) + insert + bytes.mid(l.next);
@@ -447,8 +460,8 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
             result = bytes;
             if (!result.isEmpty() && !result.endsWith('\n') && !result.endsWith('\r'))
                 result += eol;
-            result += encodeLine(u'[' + section.trimmed() + u']') + eol;
-            result += encodeLine(key.trimmed() + u'=' + value) + eol;
+            result += encodeLine(u'[' + blankTrimmed(section) + u']') + eol;
+            result += encodeLine(blankTrimmed(key) + u'=' + value) + eol;
         }
     }
     if (info.exists() && result == bytes)

@@ -254,11 +254,13 @@ QByteArray serialize(Key& root, qsizetype sizeHint)
     return out;
 }
 
-// A key name of a record; nothing when it is badly escaped or empty.
+// A key name of a record; nothing when it is badly escaped, empty or holds
+// a backslash (which parts a path: no key is named with one, and such a key
+// could never be opened).
 std::optional<QString> keyName(const QByteArray& field)
 {
     const auto name = unescape(field);
-    if (!name || name->isEmpty())
+    if (!name || name->isEmpty() || name->contains('\\'))
         return std::nullopt;
     return TextFromUtf8(*name);
 }

@@ -82,9 +82,14 @@ inline void CheckSwitch(std::string_view text, const AxisMap& map)
 // - what is left of each line once its block numbers are gone begins with neither a blank nor a
 //   digit: a block number takes the blanks and digits after it, so "N010" + " G01" or "N010" +
 //   "5" are read back as one longer block number;
-// - the numbers carry the letter N (without it no block number is recognised again).
+// - the numbers carry the letter N (without it no block number is recognised again);
+// - no carriage return stands apart from a line feed: a line that begins with one before a block
+//   number gets the new number in front of it, and the return then joins the line feed after it.
 inline bool NumberingIsStable(std::string_view text)
 {
+    for (std::size_t i = text.find('\r'); i != std::string_view::npos; i = text.find('\r', i + 1))
+        if (i + 1 == text.size() || text[i + 1] != '\n')
+            return false;
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);

@@ -155,6 +155,23 @@ private slots:
         QCOMPARE(GetPrivateProfileKeys("window", file_), (QStringList{"Left", "Top", "WindowState"}));
     }
 
+    // Names are cut at blanks only, as the file is read: a key listed with
+    // another white space at its edge (a Latin-1 no-break space) reads by
+    // the name it is listed with, and a write finds it.
+    void listedNamesReadByTheirNames()
+    {
+        const QString path = write(QByteArray("[Tools \xA0]\r\n\xA0" "Depth = 5\r\nDepth=7\r\n"), "spaces.ini");
+        const QString section = QString::fromLatin1("Tools \xA0");
+        QCOMPARE(GetPrivateProfileSections(path), QStringList{section});
+        const QStringList keys = GetPrivateProfileKeys(section, path);
+        QCOMPARE(keys, (QStringList{QString::fromLatin1("\xA0" "Depth"), "Depth"}));
+        QCOMPARE(GetPrivateProfileString(section, keys[0], "<none>", path), QString("5"));
+        QCOMPARE(GetPrivateProfileString(section, " Depth\t", "<none>", path), QString("7"));
+        QCOMPARE(GetPrivateProfileString("Tools", "Depth", "<none>", path), QString("<none>"));
+        QVERIFY(WritePrivateProfileString(section, keys[0], "6", path));
+        QCOMPARE(contents(path), QByteArray("[Tools \xA0]\r\n\xA0" "Depth=6\r\nDepth=7\r\n"));
+    }
+
     void writeKeepsEveryOtherByte_data()
     {
         QTest::addColumn<QString>("section");

@@ -662,6 +662,12 @@ private slots:
         QTest::newRow("nested: a bad key takes the keys below it along")
             << QByteArray("TalvexHive 2\nK 1 A\nK 2 %G1\nK 3 D\nV lost 1 q\nK 2 C\nE 2 0\n")
             << QStringList{"A", "A\\C"} << "line 3: bad key path";
+        QTest::newRow("nested: a key name holding a backslash")
+            << QByteArray("TalvexHive 2\nK 1 A\nK 2 B\\C\nV lost 1 q\nK 2 D%5CE\nK 2 F\nE 2 0\n")
+            << QStringList{"A", "A\\F"} << "line 3: bad key path";
+        QTest::newRow("whole path: an escaped backslash in a name")
+            << QByteArray("TalvexHive 1\nK A\nK A\\B%5CC\nV lost 1 q\nK D\nE 2 0\n")
+            << QStringList{"A", "D"} << "line 3: bad key path";
         QTest::newRow("nested: a level that is no number")
             << QByteArray("TalvexHive 2\nK 1 A\nK x B\nK 2 D\nK 1 C\nE 2 0\n")
             << QStringList{"A", "C"} << "line 3: bad key path";

@@ -86,7 +86,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<Entry> before = ReadAll(file);
 
     // Writing one key changes one line: the key reads back, the others as before.
-    const QString section = before.empty() ? QStringLiteral("Fuzz") : before.front().section;
+    // Into the first section read that can take a key (a write to a section named by blanks alone is
+    // refused), else a new one.
+    QString section = QStringLiteral("Fuzz");
+    for (const Entry& entry : before)
+        if (!entry.section.trimmed().isEmpty()) {
+            section = entry.section;
+            break;
+        }
     const QString key = QStringLiteral("FuzzWritten");
     const QString value = QStringLiteral("1 \u00e9 \u20ac");
     bool keyExisted = false;
