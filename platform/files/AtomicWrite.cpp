@@ -336,6 +336,31 @@ bool beginJournal(SaveJournal& journal, const QByteArray& target, int fd, bool l
     return false;
 }
 
+// Ends a change in place: a failed one is undone from the journal
+// (`changing`: the file was touched), and the journal goes once the file is
+// whole, old or new.
+WriteOutcome endInPlace(int fd, SaveJournal& journal, bool ok, int error, bool changing)
+{
+    const bool restored = !ok && (!changing || journal.restore(fd));
+    // After the last change: what the caller records as its own write.
+    const FileStamp stamp = StampOfFile(fd);
+    if (::close(fd) != 0 && ok)
+        ok = failWith(&error, errno);
+    if (ok || restored)
+        journal.finish();
+    if (ok)
+        return success(stamp);
+    WriteOutcome outcome = failure(error);
+    if (restored) {
+        outcome.rolledBack = changing;
+        outcome.written = stamp;
+    } else {
+        outcome.error += QStringLiteral("; the file is put back as it was when it is next opened, from %1")
+                             .arg(journal.path());
+    }
+    return outcome;
+}
+
 // Its old content goes to the rollback journal first, is put back should
 // the write fail, and stays there should the save be cut short.
 WriteOutcome writeInPlace(const QByteArray& target, const struct stat& old, std::span<const QByteArrayView> pieces)
@@ -366,24 +391,7 @@ WriteOutcome writeInPlace(const QByteArray& target, const struct stat& old, std:
         ok = failWith(&error, errno);
     if (ok && ::fsync(fd) != 0)
         ok = failWith(&error, errno);
-    const bool restored = !ok && (!changing || journal.restore(fd));
-    // After the last change: what the caller records as its own write.
-    const FileStamp stamp = StampOfFile(fd);
-    if (::close(fd) != 0 && ok)
-        ok = failWith(&error, errno);
-    if (ok || restored)
-        journal.finish();
-    if (ok)
-        return success(stamp);
-    WriteOutcome outcome = failure(error);
-    if (restored) {
-        outcome.rolledBack = changing;
-        outcome.written = stamp;
-    } else {
-        outcome.error += QStringLiteral("; the old content is kept in %1 and is put back when the file is next opened")
-                             .arg(journal.path());
-    }
-    return outcome;
+    return endInPlace(fd, journal, ok, error, changing);
 }
 
 // The real file a path leads to, after the rollback of a save of it that
@@ -465,18 +473,7 @@ WriteOutcome AppendToFile(const QString& path, const std::function<bool(int fd, 
     if (ok && ::fsync(fd) != 0)
         ok = failWith(&error, errno);
     // What was appended goes again: the file stays exactly as it was.
-    const bool restored = !ok && journal.restore(fd);
-    const FileStamp stamp = StampOfFile(fd);
-    if (::close(fd) != 0 && ok)
-        ok = failWith(&error, errno);
-    if (ok || restored)
-        journal.finish();
-    if (ok)
-        return success(stamp);
-    WriteOutcome outcome = failure(error);
-    outcome.rolledBack = restored;
-    outcome.written = restored ? stamp : FileStamp{};
-    return outcome;
+    return endInPlace(fd, journal, ok, error, true);
 }
 
 }  // namespace platform

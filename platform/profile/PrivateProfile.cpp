@@ -209,7 +209,7 @@ Document parse(QByteArray bytes)
 
 // Blanks (spaces and tabs) cut from both ends, as the file's names are cut:
 // other white space (a no-break space) is part of a name.
-QString blankTrimmed(const QString& text)
+QString trimmedBlanks(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -217,12 +217,12 @@ QString blankTrimmed(const QString& text)
         ++begin;
     while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
         --end;
-    return text.sliced(begin, end - begin);
+    return text.mid(begin, end - begin);
 }
 
 bool sameName(const QString& a, const QString& b)
 {
-    return a.compare(blankTrimmed(b), Qt::CaseInsensitive) == 0;
+    return a.compare(trimmedBlanks(b), Qt::CaseInsensitive) == 0;
 }
 
 // The index of the first header of the section, or nullopt.
@@ -316,17 +316,6 @@ QString cut(const QString& value, int bufferSize)
     return text;
 }
 
-QString trimmedBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 bool writeFile(const QString& file, const QByteArray& bytes)
 {
     // A read-only file stays as it is, as the platform refuses to write it.
@@ -386,10 +375,10 @@ int GetPrivateProfileInt(const QString& section, const QString& key, int default
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& file)
 {
-    if (blankTrimmed(section).isEmpty() || unsafe(section) || section.contains(u']'))
+    if (trimmedBlanks(section).isEmpty() || unsafe(section) || section.contains(u']'))
         return false;
-    if (!key.isNull() && (blankTrimmed(key).isEmpty() || unsafe(key) || key.contains(u'=')
-                          || blankTrimmed(key).startsWith(u'[') || blankTrimmed(key).startsWith(u';')))
+    if (!key.isNull() && (trimmedBlanks(key).isEmpty() || unsafe(key) || key.contains(u'=')
+                          || trimmedBlanks(key).startsWith(u'[') || trimmedBlanks(key).startsWith(u';')))
         return false;
     if (unsafe(value))
         return false;
@@ -451,7 +440,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
                 QByteArray insert;
                 if (!hasLineEnd)
                     insert += eol;
-                insert += encodeLine(blankTrimmed(key) + u'=' + value);
+                insert += encodeLine(trimmedBlanks(key) + u'=' + value);
                 if (hasLineEnd)
                     insert += eol;
                 result = bytes.left(l.next) + insert + bytes.mid(l.next);
@@ -460,8 +449,8 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
             result = bytes;
             if (!result.isEmpty() && !result.endsWith('\n') && !result.endsWith('\r'))
                 result += eol;
-            result += encodeLine(u'[' + blankTrimmed(section) + u']') + eol;
-            result += encodeLine(blankTrimmed(key) + u'=' + value) + eol;
+            result += encodeLine(u'[' + trimmedBlanks(section) + u']') + eol;
+            result += encodeLine(trimmedBlanks(key) + u'=' + value) + eol;
         }
     }
     if (info.exists() && result == bytes)
