@@ -2,47 +2,18 @@
 // or read as a table that is written and read back as it was.
 
 #include "platform/codemax/CodeMaxHotKeyTable.h"
-#include "platform/forms/Error.h"
 
-#include <QByteArray>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-void Require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "hot-key file reader: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
+#include "ByteImageRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using platform::CodeMaxHotKeyTable;
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    CodeMaxHotKeyTable table;
-    try {
-        table = CodeMaxHotKeyTable::FromBytes(bytes);
-    } catch (const platform::Error&) {
+    constexpr const char* reader = "hot-key file reader";
+    const std::optional<CodeMaxHotKeyTable> table = fuzzimage::CheckRoundTrip<CodeMaxHotKeyTable>(data, size, reader);
+    if (!table)
         return 0;
-    }
-    const QByteArray written = table.ToBytes();
-    CodeMaxHotKeyTable again;
-    try {
-        again = CodeMaxHotKeyTable::FromBytes(written);
-    } catch (const platform::Error&) {
-        Require(false, "a table read is written as an image that is refused");
-    }
-    Require(again == table, "a table changes when written and read back");
-    Require(again.ToBytes() == written, "a second write differs from the first");
-    for (const CodeMaxHotKeyTable::Binding& binding : table.Bindings())
-        Require(table.CommandOf(binding.key) == binding.command, "a bound key gives another command");
+    for (const CodeMaxHotKeyTable::Binding& binding : table->Bindings())
+        fuzzimage::Require(table->CommandOf(binding.key) == binding.command, reader,
+                           "a bound key gives another command");
     return 0;
 }
