@@ -262,19 +262,19 @@ NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, A
                 continue;
             }
             Axis& a = axis[static_cast<unsigned char>(c)];
-            const std::size_t j =
-                a.converted ? static_cast<std::size_t>(ValueEnd(content + i + 1, content + n, IsAxisValueChar) - content)
-                            : i + 1;
-            if (j == i + 1) {
+            const std::string_view run =
+                a.converted ? ValueAfterAddress(content + i + 1, content + n, IsAxisValueChar) : std::string_view();
+            if (run.empty()) {
                 out.Put(c);
                 ++i;
                 continue;
             }
-            const std::string_view run = line.content.substr(i + 1, j - i - 1);
             const std::optional<NcValue> value = ReadNcValue(run);
             if (!value)
                 return NcResult::Fail(NcErrorKind::UnreadableValue, lineNumber);
-            out.Put(c);
+            const auto valueStart = static_cast<std::size_t>(run.data() - content);
+            const std::size_t j = valueStart + run.size();
+            out.Put(line.content.substr(i, valueStart - i));  // the letter and any blanks after it
             if (!a.hasPrevious) {
                 out.Put(run);
                 a.previous = *value;

@@ -38,8 +38,9 @@ enum class AxisConversion { ToIncremental, ToAbsolute };
 // incremental moves, all axes in one pass. The first value of an axis is kept as written; later
 // ones are written with four decimals. Comments ("(" to ")" or the line end, ";" to the line end)
 // and skip lines stay as they are. A comma followed by a letter, a blank or the line end ends a
-// value ("X50,Y0"). A value that is not a decimal number ("X1,5", "X-") is an error at its line,
-// and then nothing is to be written.
+// value ("X50,Y0"). Blanks between a letter and a number are read past and kept ("X 10"); a
+// letter followed by blanks and no number has no value ("X Y"). A value that is not a decimal
+// number ("X1,5", "X-") is an error at its line, and then nothing is to be written.
 NcResult ConvertAxes(std::string_view text, const NumberingSettings& settings, AxisConversion direction,
                      std::string_view axes = "XYZ");
 

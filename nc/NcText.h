@@ -149,6 +149,30 @@ const char* ValueEnd(const char* p, const char* last, IsValueChar isValueChar)
     return p;
 }
 
+// Several CAM posts write a blank between an axis letter and its number ("X 0.0276"), and a
+// control reads blanks inside a word as nothing: the value of the address whose letter stands
+// just before `p` is then read past the spaces and tabs after the letter. The value is the run
+// ValueEnd takes at `p`, or after the blanks when the letter has some; a run after blanks
+// counts only when it holds a digit, so a letter followed by blanks and no number ("G1 X Y",
+// "X (NOTE)", "X " at the line end) is a letter without a value: the result is empty at `p`.
+// The blanks between `p` and the start of the result are for the caller to keep as written.
+template <typename IsValueChar>
+std::string_view ValueAfterAddress(const char* p, const char* last, IsValueChar isValueChar)
+{
+    const char* start = p;
+    while (start < last && (*start == ' ' || *start == '\t'))
+        ++start;
+    const char* end = ValueEnd(start, last, isValueChar);
+    if (start != p) {
+        const char* digit = start;
+        while (digit < end && !IsDigit(*digit))
+            ++digit;
+        if (digit == end)
+            return std::string_view(p, 0);
+    }
+    return std::string_view(start, static_cast<std::size_t>(end - start));
+}
+
 inline std::size_t CountLines(std::string_view text)
 {
     std::size_t lines = 1;

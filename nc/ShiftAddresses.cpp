@@ -181,14 +181,14 @@ NcResult ShiftAddresses(std::string_view text, const AxisShift& axisShift)
             p = end;
             continue;
         }
-        const char* runStart = q + 1;
-        const char* runEnd = ValueEnd(runStart, last, IsNumberChar);
-        const auto run = std::string_view(runStart, static_cast<std::size_t>(runEnd - runStart));
-        out.Ensure(1 + run.size() + MaxShiftedText);
+        const std::string_view run = ValueAfterAddress(q + 1, last, IsNumberChar);
+        const char* runEnd = run.data() + run.size();
+        out.Ensure(static_cast<std::size_t>(runEnd - q) + MaxShiftedText);
         out.Put(c);
         if (run.find_first_of("0123456789") == std::string_view::npos) {
             out.Put(run);  // a letter without a number
         } else {
+            out.Put(std::string_view(q + 1, static_cast<std::size_t>(run.data() - (q + 1))));  // blanks as written
             const std::optional<NcValue> value = ReadNcValue(run);
             std::size_t length = 0;
             if (!value || !WriteShifted(written, length, *value, shift[static_cast<unsigned char>(c)]))

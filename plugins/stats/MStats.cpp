@@ -73,7 +73,11 @@ AxisRange GetAxisRange(std::string_view text, char axis)
         ++i;
         if (c != axis)
             continue;
-        const std::size_t start = i;
+        // Some posts write a blank after the letter ("X 0.0276"), which controls read past.
+        std::size_t start = i;
+        while (start < n && (text[start] == ' ' || text[start] == '\t'))
+            ++start;
+        i = start;
         while (i < n && IsWordChar(text[i]))
             ++i;
         double value = 0.0;

@@ -13,10 +13,11 @@ struct AxisRange {
     double Dimension() const { return maximum - minimum; }
 };
 
-// Scans for the upper-case axis letter followed by a number. Words inside
-// comments, "(" up to ")" or the end of the line, are not counted; a letter
-// with no digit after it (the X of "MAX", a lone "Z") is not a coordinate; the
-// number is read as the runtime's Val reads it, so "Z1,5" is 1.
+// Scans for the upper-case axis letter followed by a number, also with spaces
+// or tabs between them ("X 10"). Words inside comments, "(" up to ")" or the
+// end of the line, are not counted; a letter with no digit after it (the X of
+// "MAX", a lone "Z", "X (NOTE)") is not a coordinate; the number is read as the
+// runtime's Val reads it, so "Z1,5" is 1.
 AxisRange GetAxisRange(std::string_view text, char axis);
 
 inline AxisRange GetXRange(std::string_view text) { return GetAxisRange(text, 'X'); }

@@ -81,6 +81,45 @@ private slots:
         QCOMPARE(Bytes(z.text), expected);
     }
 
+    // Some CAM posts write a blank between the letter and its number, which controls read past:
+    // under G91 a value left absolute moves the machine elsewhere. Such values convert like any
+    // other and keep their blanks; a letter followed by blanks and no number has no value.
+    void blanksAfterTheLetter_data()
+    {
+        QTest::addColumn<AxisConversion>("direction");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("expected");
+        // A V-carve program's moves, to incremental, and its incremental form back to absolute.
+        QTest::newRow("V-carve, to incremental")
+            << Inc
+            << QByteArray("G0 Z 0.25\nG1 X 0.027623 Y 0.096259 Z-0.003253\nG1 X 0.1 Y\t0.2 Z -0.01\nG1 X  0.5 Y 0.2\n")
+            << QByteArray("G0 Z 0.25\nG1 X 0.027623 Y 0.096259 Z-0.2533\nG1 X 0.0724 Y\t0.1037 Z -0.0067\n"
+                          "G1 X  0.4000 Y 0.0000\n");
+        QTest::newRow("V-carve, to absolute")
+            << Abs
+            << QByteArray("G0 Z 0.25\nG1 X 0.027623 Y 0.096259 Z-0.2533\nG1 X 0.0724 Y\t0.1037 Z -0.0067\n"
+                          "G1 X  0.4000 Y 0.0000\n")
+            << QByteArray("G0 Z 0.25\nG1 X 0.027623 Y 0.096259 Z-0.0033\nG1 X 0.1000 Y\t0.2000 Z -0.0100\n"
+                          "G1 X  0.5000 Y 0.2000\n");
+        QTest::newRow("several spaces, tab") << Inc << QByteArray("X  10\r\nX\t20\r\nX \t 25")
+                                             << QByteArray("X  10\r\nX\t10.0000\r\nX \t 5.0000");
+        QTest::newRow("sign after the blank") << Abs << QByteArray("G91\nX -1\nX +3\nX\t-4")
+                                              << QByteArray("G91\nX -1\nX 2.0000\nX\t-2.0000");
+        QTest::newRow("point forms") << Inc << QByteArray("X 10.\r\nX .5\r\nX -.5\r\nX 2.25")
+                                     << QByteArray("X 10.\r\nX -9.5000\r\nX -1.0000\r\nX 2.7500");
+        QTest::newRow("letter, blanks, then nothing") << Inc << QByteArray("X1\r\nG1 X Y\r\nX \r\nX3 X ")
+                                                      << QByteArray("X1\r\nG1 X Y\r\nX \r\nX2.0000 X ");
+        QTest::newRow("letter, blanks, comment") << Inc << QByteArray("X1\nX (COMMENT 5)\nX ;5\nX3")
+                                                 << QByteArray("X1\nX (COMMENT 5)\nX ;5\nX2.0000");
+        QTest::newRow("letter, blanks, sign alone") << Inc << QByteArray("X1\nX - 5\nX3")
+                                                    << QByteArray("X1\nX - 5\nX2.0000");
+        QTest::newRow("comma after the number") << Inc << QByteArray("X 0, Y 0\r\nX 50, Y 5")
+                                                << QByteArray("X 0, Y 0\r\nX 50.0000, Y 5.0000");
+        QTest::newRow("skip line keeps its blanks") << Inc << QByteArray("(X 5)\nX 1\nX 2")
+                                                    << QByteArray("(X 5)\nX 1\nX 1.0000");
+    }
+    void blanksAfterTheLetter() { convertAxes(); }
+
     void singleAxisLeavesTheOthers()
     {
         const NcResult result = XToIncremental("G01 X10 Y5 Z-1\r\nX20 Y10 Z-2", NumberingSettings());
@@ -114,6 +153,8 @@ private slots:
         QTest::newRow("slash") << QByteArray("X10\r\nX1/2") << qint64(2);
         QTest::newRow("two points, Z") << QByteArray("X10\r\nY1\r\nZ1.2.3") << qint64(3);
         QTest::newRow("two signs") << QByteArray("X10\nX+-5") << qint64(2);
+        QTest::newRow("two points after a blank") << QByteArray("X10\r\nX 1.2.3") << qint64(2);
+        QTest::newRow("comma after a tab, Y") << QByteArray("X10\nY\t1,5") << qint64(2);
     }
     void refusesUnreadableValues()
     {

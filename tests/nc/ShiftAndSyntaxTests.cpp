@@ -84,6 +84,41 @@ private slots:
         QCOMPARE(Bytes(result.text), expected);
     }
 
+    // Some CAM posts write a blank between the letter and its number, which controls read past:
+    // such a value is shifted like any other and its blanks stay as written. A letter followed by
+    // blanks and no number stays a letter without one.
+    void blanksAfterTheLetter_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<AxisShift>("shift");
+        QTest::addColumn<QByteArray>("expected");
+        const AxisShift x5{5, 0, 0};
+        const AxisShift all{1, -1, 0.5};
+        QTest::newRow("space") << QByteArray("G1 X 10 Y20") << x5 << QByteArray("G1 X 15 Y20");
+        QTest::newRow("several spaces") << QByteArray("X   10") << x5 << QByteArray("X   15");
+        QTest::newRow("tab, sign after it") << QByteArray("X\t-0.25") << AxisShift{1, 0, 0} << QByteArray("X\t.75");
+        QTest::newRow("blanks and tabs mixed") << QByteArray("X \t 1\r\nY\t 2") << AxisShift{1, 1, 0}
+                                               << QByteArray("X \t 2\r\nY\t 3");
+        QTest::newRow("point forms") << QByteArray("X .5 Y 10. Z -.25") << all << QByteArray("X 1.5 Y 9. Z .25");
+        QTest::newRow("plus sign") << QByteArray("X +5") << x5 << QByteArray("X 10");
+        QTest::newRow("V-carve block") << QByteArray("G1 X 0.027623 Y 0.096259 Z-0.003253") << all
+                                       << QByteArray("G1 X 1.027623 Y -.903741 Z.496747");
+        QTest::newRow("comma after the number") << QByteArray("X 50, Y 0") << AxisShift{5, 1, 0}
+                                                << QByteArray("X 55, Y 1");
+        QTest::newRow("letter, blanks, then another word") << QByteArray("G1 X Y 5") << AxisShift{5, 1, 0}
+                                                           << QByteArray("G1 X Y 6");
+        QTest::newRow("letter, blanks, line end") << QByteArray("X \r\nX\t\nX 1\nX ") << x5
+                                                  << QByteArray("X \r\nX\t\nX 6\nX ");
+        QTest::newRow("letter, blanks, comment") << QByteArray("X (COMMENT 5) X ;5") << x5
+                                                 << QByteArray("X (COMMENT 5) X ;5");
+        QTest::newRow("letter, blanks, sign alone") << QByteArray("X - 5 X . 5") << x5 << QByteArray("X - 5 X . 5");
+        QTest::newRow("letter ending a comment word") << QByteArray("X1 (MAX 5) X 2") << AxisShift{1, 0, 0}
+                                                      << QByteArray("X2 (MAX 5) X 3");
+        QTest::newRow("other letters keep their blanks") << QByteArray("M 3 S 1000 F 100 X 1") << all
+                                                         << QByteArray("M 3 S 1000 F 100 X 2");
+    }
+    void blanksAfterTheLetter() { shifts(); }
+
     void longTextShiftedCompletely()
     {
         QByteArray program;
@@ -177,6 +212,8 @@ private slots:
         QTest::newRow("comma") << QByteArray("X1\nX2\nG01 X1,5 Y2") << qint64(3);
         QTest::newRow("second sign") << QByteArray("X1-2") << qint64(1);
         QTest::newRow("Z on a later line") << QByteArray("X1\r\n(X1.2.3)\r\nZ--1") << qint64(3);
+        QTest::newRow("two points after a blank") << QByteArray("X1\nY 1.2.3") << qint64(2);
+        QTest::newRow("comma after a tab") << QByteArray("Z\t1,5") << qint64(1);
     }
     void refusesWhatItCannotRead()
     {
@@ -237,6 +274,7 @@ private slots:
         QTest::newRow("words run together") << QByteArray("G01G02X1.") << QString() << qint64(0);
         QTest::newRow("G1.5 reads as G1") << QByteArray("G1.5") << QString() << qint64(0);
         QTest::newRow("G-1 reads as G") << QByteArray("G-1") << "Invalid GCode Number G" << qint64(0);
+        QTest::newRow("blank after the letter") << QByteArray("G 01") << "Invalid GCode Number G" << qint64(0);
         QTest::newRow("G after a comment") << QByteArray("(G5) G5") << "Invalid GCode Number G5" << qint64(0);
         QTest::newRow("G past a comment") << QByteArray("G01 (X) G5") << "Invalid GCode Number G5" << qint64(0);
         QTest::newRow("G inside a second comment") << QByteArray("G01 (A) X1 (G5)") << QString() << qint64(0);

@@ -59,6 +59,32 @@ private slots:
         }
     }
 
+    // Some CAM posts write a blank between the letter and its number, which
+    // controls read past: those values count toward the extents too. A letter
+    // followed by blanks and no number is still no coordinate.
+    void blanksAfterTheLetter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QChar>("axis");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("maximum");
+        const QString vcarve = QStringLiteral("G0 Z 0.25\nG1 X 0.027623 Y 0.096259 Z-0.003253\n"
+                                              "G1 X 1.5 Y -0.5 Z -0.01\n");
+        QTest::newRow("V-carve, X") << vcarve << QChar(u'X') << true << 0.027623 << 1.5;
+        QTest::newRow("V-carve, Y") << vcarve << QChar(u'Y') << true << -0.5 << 0.096259;
+        QTest::newRow("V-carve, Z") << vcarve << QChar(u'Z') << true << -0.01 << 0.25;
+        QTest::newRow("only words with a blank") << "X 2 Y1 X 3" << QChar(u'X') << true << 2.0 << 3.0;
+        QTest::newRow("several spaces, tab") << "X1 X   -5\tX\t7 X \t 2" << QChar(u'X') << true << -5.0 << 7.0;
+        QTest::newRow("point forms") << "X1 X .5 X -.25 X 3." << QChar(u'X') << true << -0.25 << 3.0;
+        QTest::newRow("comma ends the number") << "Z1 Z 1,5 Z\t-2,5" << QChar(u'Z') << true << -2.0 << 1.0;
+        QTest::newRow("letter, blanks, then nothing") << "X5\nG1 X Y-9\nX \nX " << QChar(u'X') << true << 5.0 << 5.0;
+        QTest::newRow("letter, blanks, comment") << "X5 X (-100) X ;-200" << QChar(u'X') << true << 5.0 << 5.0;
+        QTest::newRow("letter, blanks, sign alone") << "X5 X - 9 X + 1" << QChar(u'X') << true << 5.0 << 5.0;
+        QTest::newRow("letter ending a comment word") << "X5 (MAX 99)" << QChar(u'X') << true << 5.0 << 5.0;
+    }
+    void blanksAfterTheLetter() { axisRanges(); }
+
     // The extent along an axis is the distance between its extremes, also
     // when both lie on one side of zero.
     void dimensionIsLargestMinusSmallest_data()
