@@ -68,7 +68,9 @@ std::unique_ptr<MDIMain> Main(const QStringList& given)
 {
     const QStringList arguments = WithOpenSwitchForFile(given);
     auto instance = std::make_unique<platform::SingleInstance>(ProgramName, platform::ProgramFolder());
-    if (!instance->claim()) {
+    // No claim and none of ours running: other users hold every name, and
+    // this start goes on alone rather than hand its work to them.
+    if (!instance->claim() && instance->anotherIsRunning()) {
         HandOver(*instance, arguments);
         return nullptr;
     }

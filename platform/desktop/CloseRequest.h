@@ -3,6 +3,10 @@
 // hearing whether it did: the program runs its own questions ("save
 // changes?") and answers once the user has decided. It works the same on
 // every platform, whether the program's window is adopted or not.
+//
+// Only processes of the same user take part: the listening socket lies in a
+// folder no other user may enter (the user's runtime folder, or one of the
+// user's own in the temporary folder), and each end checks the other's user.
 
 #include <QObject>
 #include <QString>
@@ -41,7 +45,8 @@ enum class CloseAnswer {
 // this program are held back. connectTimeoutMs bounds only the connection.
 CloseAnswer RequestClose(qint64 processId, int connectTimeoutMs = 3000);
 
-// The name a process listens under.
+// The name a process listens under: a socket in a folder of this user's
+// alone (made when missing); empty when no such folder can be had.
 QString CloseRequestName(qint64 processId);
 
 }  // namespace platform

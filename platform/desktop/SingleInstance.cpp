@@ -12,6 +12,7 @@
 #include <QtEndian>
 #include <algorithm>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace platform {
@@ -19,7 +20,8 @@ namespace {
 
 // A socket in the abstract namespace: no file to go stale after a crash,
 // and binding it is atomic, so two instances starting together cannot both
-// win. The user's id is part of the key.
+// win. The user's id is part of the key; every local user can reach it all
+// the same, hence the checks of the peer's user on both ends.
 QString instanceKey(const QString& programName, const QString& programFolder)
 {
     // The same folder reached through a link is the same program.
@@ -39,7 +41,24 @@ QString instanceKey(const QString& programName, const QString& programFolder)
 // gigabytes.
 constexpr quint32 MaxMessage = 1 << 20;
 
+// The key, then the names taken when another user holds it first.
+constexpr int Names = 4;
+
+QString nameAt(const QString& key, int index)
+{
+    return index == 0 ? key : key + QLatin1Char('-') + QString::number(index);
+}
+
 }  // namespace
+
+bool PeerIsSameUser(qintptr socketDescriptor)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return socketDescriptor >= 0
+           && ::getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+           && size == sizeof peer && peer.uid == ::geteuid();
+}
 
 SingleInstance::SingleInstance(const QString& programName, const QString& programFolder,
                                QObject* parent)
@@ -56,32 +75,67 @@ bool SingleInstance::anotherIsRunning() const
     if (isClaimed())
         return false;
     QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(key_);
-    // Connecting to a listening socket completes without the other side's
-    // event loop; a missing one fails at once.
-    const bool connected = socket.waitForConnected(2000);
+    const bool connected = connectToRunning(socket, 2000);
     if (connected)
         socket.abort();
     return connected;
+}
+
+// Connects to the instance of this user that holds one of the names; another
+// user's process that holds one is left at once, having been sent nothing.
+bool SingleInstance::connectToRunning(QLocalSocket& socket, int timeoutMs) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int index = 0; index < Names; ++index) {
+        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+        socket.connectToServer(nameAt(key_, index));
+        // Connecting to a listening socket completes without the other
+        // side's event loop; a missing one fails at once.
+        if (socket.waitForConnected(std::max(1, timeoutMs - int(timer.elapsed())))
+            && PeerIsSameUser(socket.socketDescriptor()))
+            return true;
+        socket.abort();
+    }
+    return false;
 }
 
 bool SingleInstance::claim()
 {
     if (isClaimed())
         return true;
-    auto server = std::make_unique<QLocalServer>();
-    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (!server->listen(key_))
+    // Names are taken in order, but one of ours may hold a later one while
+    // the earlier is free again.
+    if (anotherIsRunning())
         return false;
-    server_ = std::move(server);
-    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
-    return true;
+    for (int index = 0; index < Names; ++index) {
+        auto server = std::make_unique<QLocalServer>();
+        server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        if (server->listen(nameAt(key_, index))) {
+            server_ = std::move(server);
+            connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+            return true;
+        }
+        // Held: by one of ours that started meanwhile, or by another user.
+        QLocalSocket socket;
+        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+        socket.connectToServer(nameAt(key_, index));
+        const bool ours = socket.waitForConnected(2000) && PeerIsSameUser(socket.socketDescriptor());
+        socket.abort();
+        if (ours)
+            return false;
+    }
+    return false;
 }
 
 void SingleInstance::acceptConnections()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        if (!PeerIsSameUser(socket->socketDescriptor())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         // A check connects and goes; a sender writes its message's length
         // (4 bytes, high byte first) and the message, then waits for "OK".
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -117,9 +171,7 @@ bool SingleInstance::sendToRunning(const QByteArray& message, int timeoutMs) con
     timer.start();
     auto left = [&] { return std::max(1, timeoutMs - int(timer.elapsed())); };
     QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(key_);
-    if (!socket.waitForConnected(left()))
+    if (!connectToRunning(socket, left()))
         return false;
     char head[4];
     qToBigEndian<quint32>(quint32(message.size()), head);
