@@ -1,7 +1,6 @@
 #include "editctl/ZuTextFile.h"
 
 #include "editctl/engine/ZuFileInStream.h"
-#include "editctl/engine/ZuFileOutStream.h"
 #include "editctl/engine/ZuGlobalOutStream.h"
 #include "platform/files/AtomicWrite.h"
 #include "platform/files/SaveJournal.h"
@@ -127,26 +126,20 @@ ZuFileResult ZuSaveFile(const QString& path, const ZuTextDocument& document, int
     const bool exists = ::stat(name.constData(), &info) == 0;
     if (exists && !S_ISREG(info.st_mode))
         return FileFailure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-    if (append && exists) {
-        // The old length is journaled first: an append that fails, or is cut
-        // short, is taken off again (at once, or at the next open or save).
-        ZuFileResult outcome;
-        const platform::WriteOutcome appended = platform::AppendToFile(path, [&](int fd, int* error) {
-            ZuFileOutStream stream(fd);
-            outcome = Outcome(document.Save(pane, range, stream, type, convert), stream);
-            *error = outcome.fileError != 0 ? outcome.fileError : EIO;
-            return outcome.Ok();
-        });
-        if (!outcome.Ok())
-            return outcome;
-        if (!appended)
-            return FileFailure(appended.errorNumber);
-        return {};
-    }
     ZuGlobalOutStream stream;
     if (const ZuErr error = document.Save(pane, range, stream, type, convert))
         return {0, error};
     const std::string& bytes = stream.Data();
+    if (append && exists) {
+        // The old length is journaled first, with the bytes to append: an
+        // append that fails, or is cut short, is taken off again (at once, or
+        // at the next open or save).
+        const QByteArrayView added(bytes.data(), qsizetype(bytes.size()));
+        const platform::WriteOutcome appended = platform::AppendToFile(path, std::span<const QByteArrayView>(&added, 1));
+        if (!appended)
+            return FileFailure(appended.errorNumber);
+        return {};
+    }
     const platform::WriteOutcome written =
         platform::WriteFileAtomically(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     if (!written)

@@ -227,7 +227,8 @@ bool OpenFileInWindow(const QString& path, bool flag)
         if (text == nullptr)
             throw platform::Error(91, QStringLiteral("The document window has no text."));
         // A save of it cut short (the program killed, the power lost) is
-        // rolled back before it is read, and the user is told.
+        // rolled back before it is read, or, when the file was changed
+        // since, its old content kept apart; the user is told either way.
         const platform::RecoveryOutcome recovered = platform::RecoverInterruptedSave(full);
         text->OpenFile(full);
         text->SetReadOnly(flag);
@@ -237,9 +238,9 @@ bool OpenFileInWindow(const QString& path, bool flag)
         UpdateStatusBar();
         if (recovered.kind != platform::RecoveryOutcome::Kind::Nothing) {
             wait.reset();
-            platform::MsgBox(recovered.message, recovered.kind == platform::RecoveryOutcome::Kind::Restored
-                                                    ? platform::vbInformation
-                                                    : platform::vbExclamation);
+            platform::MsgBox(recovered.message, recovered.kind == platform::RecoveryOutcome::Kind::Failed
+                                                    ? platform::vbExclamation
+                                                    : platform::vbInformation);
         }
         return true;
     } catch (...) {

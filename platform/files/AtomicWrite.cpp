@@ -3,6 +3,7 @@
 #include "platform/files/SaveJournal.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <atomic>
@@ -23,6 +24,7 @@ namespace platform {
 namespace {
 
 std::atomic<qint64> simulatedFree{-1};
+std::function<void()> beforeOpenHook;  // test seam: runs between the checks and the open
 
 // More links in a chain than this is a loop, as the system counts.
 constexpr int MaxLinks = 40;
@@ -121,10 +123,24 @@ QByteArray folderOf(const QByteArray& path)
 constexpr char TemporaryMark[] = ".talvex-";
 constexpr int TemporaryRandom = 6;
 
-QByteArray temporaryBeside(const QByteArray& target)
+// Makes a temporary file of that pattern beside the target, under a fresh
+// random name. The mode goes to open(2) as it is, so the kernel applies the
+// umask or the folder's default ACL, as for any new file made there.
+int createTemporaryBeside(const QByteArray& target, mode_t mode, QByteArray* temporary)
 {
+    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     const qsizetype slash = target.lastIndexOf('/');
-    return target.left(slash + 1) + '.' + target.mid(slash + 1) + TemporaryMark + QByteArray(TemporaryRandom, 'X');
+    const QByteArray stem = target.left(slash + 1) + '.' + target.mid(slash + 1) + TemporaryMark;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        *temporary = stem;
+        for (int i = 0; i < TemporaryRandom; ++i)
+            *temporary += Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)];
+        const int fd = ::open(temporary->constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 // Removes the temporaries that interrupted saves of the target left beside
@@ -237,17 +253,12 @@ bool carryIdentity(int fd, const QByteArray& target, const struct stat& old)
     return true;
 }
 
-// The permission bits: the old file's, or for a new one the usual 0666 less
-// the umask. Set after the content, whose writing clears the set-id bits.
+// The old file's permission bits, set after the content, whose writing
+// clears the set-id bits. A new file keeps the mode it was made with.
 void takeMode(int fd, const struct stat* old)
 {
-    if (old != nullptr) {
+    if (old != nullptr)
         ::fchmod(fd, old->st_mode & 07777);
-        return;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
 }
 
 qint64 totalOf(std::span<const QByteArrayView> pieces)
@@ -281,8 +292,10 @@ WriteOutcome refusedBy(int error, const char* what, const QByteArray& path)
 WriteOutcome writeBeside(const QByteArray& target, const struct stat* old, std::span<const QByteArrayView> pieces,
                          bool* cannotCarry)
 {
-    QByteArray temporary = temporaryBeside(target);
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    // An old file's temporary stays private until the old file's owner,
+    // ACL and mode are on it; a new file gets what the folder gives.
+    QByteArray temporary;
+    const int fd = createTemporaryBeside(target, old != nullptr ? 0600 : 0666, &temporary);
     if (fd < 0)
         return refusedBy(errno, "folder", folderOf(target));
     // Held while it is written: a later save leaves it alone meanwhile.
@@ -320,15 +333,116 @@ WriteOutcome writeBeside(const QByteArray& target, const struct stat* old, std::
     return success(stamp);
 }
 
+// Opens the file the checks were made on (`checked`) and no other: in a
+// folder others may write, a link or another file put in its place between
+// the checks and the open must not be written through. O_NONBLOCK keeps a
+// FIFO put there from holding the open. -1 with errno on failure, ESTALE
+// when the file was replaced.
+int openCheckedFile(const QByteArray& target, const struct stat& checked, int flags)
+{
+    if (beforeOpenHook)
+        beforeOpenHook();
+    const int fd = ::open(target.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP || errno == ENXIO)  // a link; a FIFO without reader, a socket
+            errno = ESTALE;
+        return -1;
+    }
+    struct stat opened {};
+    int error = 0;
+    if (::fstat(fd, &opened) != 0)
+        error = errno;
+    else if (!S_ISREG(opened.st_mode) || opened.st_dev != checked.st_dev || opened.st_ino != checked.st_ino)
+        error = ESTALE;
+    else if (const int status = ::fcntl(fd, F_GETFL); status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
+        error = errno;
+    if (error == 0)
+        return fd;
+    ::close(fd);
+    errno = error;
+    return -1;
+}
+
+WriteOutcome replacedWhileSaving(const QByteArray& target)
+{
+    WriteOutcome outcome = failure(ESTALE);
+    outcome.error = QStringLiteral("The file %1 was replaced while it was being saved; nothing was written to it")
+                        .arg(QFile::decodeName(target));
+    return outcome;
+}
+
+// Writes the pieces in order at the descriptor's position, which is `start`
+// in the file, each write ending on a multiple of the journal's block but
+// the last: a save cut short between two writes leaves whole blocks, which
+// is what lets the journal tell a torn file from one changed since. Writes
+// go on to that end after a partial write; at most `limit` bytes fit
+// (negative: no limit).
+bool writeInBlocks(int fd, std::span<const QByteArrayView> pieces, qint64 start, qint64 limit, int* error)
+{
+    constexpr qint64 Chunk = qint64(1) << 20;
+    static_assert(Chunk % JournalBlockSize == 0);
+    const qint64 total = totalOf(pieces);
+    std::vector<char> gathered;
+    std::size_t piece = 0;  // the first piece not yet written whole
+    qint64 offset = 0;      // how much of it is written
+    const auto skipDone = [&] {
+        while (piece < pieces.size() && offset == pieces[piece].size()) {
+            ++piece;
+            offset = 0;
+        }
+    };
+    for (qint64 done = 0; done < total;) {
+        const qint64 at = start + done;
+        qint64 end = std::min(start + total, (at / Chunk + 1) * Chunk);
+        if (limit >= 0)
+            end = std::min(end, start + limit);
+        if (end <= at)
+            return failWith(error, ENOSPC);
+        const qint64 size = end - at;
+        skipDone();
+        const char* data = pieces[piece].data() + offset;
+        if (pieces[piece].size() - offset < size) {
+            // It spans pieces: gathered into one buffer.
+            gathered.resize(std::size_t(size));
+            std::size_t from = piece;
+            qint64 within = offset;
+            for (qint64 copied = 0; copied < size; ++from, within = 0) {
+                const qint64 step = std::min(size - copied, pieces[from].size() - within);
+                if (step > 0)  // an empty piece may have no bytes at all
+                    std::memcpy(gathered.data() + copied, pieces[from].data() + within, std::size_t(step));
+                copied += step;
+            }
+            data = gathered.data();
+        }
+        for (qint64 written = 0; written < size;) {
+            const ssize_t n = ::write(fd, data + written, std::size_t(size - written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return failWith(error, n < 0 ? errno : EIO);
+            written += n;
+        }
+        for (qint64 left = size; left > 0;) {
+            skipDone();
+            const qint64 step = std::min(left, pieces[piece].size() - offset);
+            offset += step;
+            left -= step;
+        }
+        done += size;
+    }
+    return true;
+}
+
 // The file itself is written: for one with other names (hard links), whose
 // folder the user may not write, or which a new file cannot stand in for.
 // Starts the journal of a file about to change in place; on failure the
 // file is closed and the outcome says why.
-bool beginJournal(SaveJournal& journal, const QByteArray& target, int fd, bool lengthOnly, WriteOutcome* refusal)
+bool beginJournal(SaveJournal& journal, const QByteArray& target, int fd, std::span<const QByteArrayView> pieces,
+                  bool append, WriteOutcome* refusal)
 {
     int error = 0;
     QString cause;
-    if (journal.begin(target, fd, lengthOnly, &error, &cause))
+    if (journal.begin(target, fd, pieces, append, &error, &cause))
         return true;
     ::close(fd);
     *refusal = failure(error);
@@ -365,15 +479,17 @@ WriteOutcome endInPlace(int fd, SaveJournal& journal, bool ok, int error, bool c
 // the write fail, and stays there should the save be cut short.
 WriteOutcome writeInPlace(const QByteArray& target, const struct stat& old, std::span<const QByteArrayView> pieces)
 {
-    const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
+    const int fd = openCheckedFile(target, old, O_RDWR);
     if (fd < 0) {
+        if (errno == ESTALE)
+            return replacedWhileSaving(target);
         WriteOutcome outcome = failure(errno);
         if (outcome.errorNumber == EACCES)
             outcome.error += QStringLiteral(" (the file %1 may not be read)").arg(QFile::decodeName(target));
         return outcome;
     }
     SaveJournal journal;
-    if (WriteOutcome refusal; !beginJournal(journal, target, fd, false, &refusal))
+    if (WriteOutcome refusal; !beginJournal(journal, target, fd, pieces, false, &refusal))
         return refusal;
     int error = 0;
     const qint64 total = totalOf(pieces);
@@ -386,7 +502,7 @@ WriteOutcome writeInPlace(const QByteArray& target, const struct stat& old, std:
     const bool changing = ok;
     if (ok && ::lseek(fd, 0, SEEK_SET) != 0)
         ok = failWith(&error, errno);
-    ok = ok && writeAll(fd, pieces, simulatedFree.load(), &error);
+    ok = ok && writeInBlocks(fd, pieces, 0, simulatedFree.load(), &error);
     if (ok && ::ftruncate(fd, total) != 0)
         ok = failWith(&error, errno);
     if (ok && ::fsync(fd) != 0)
@@ -420,6 +536,8 @@ bool folderWritable(const QByteArray& target)
 }  // namespace
 
 void SetSimulatedFreeSpaceForTests(qint64 bytes) { simulatedFree.store(bytes); }
+
+void SetBeforeOpenInPlaceHookForTests(std::function<void()> hook) { beforeOpenHook = std::move(hook); }
 
 WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes)
 {
@@ -456,20 +574,25 @@ WriteOutcome WriteFileAtomically(const QString& path, std::span<const QByteArray
     return writeInPlace(target, old, pieces);
 }
 
-WriteOutcome AppendToFile(const QString& path, const std::function<bool(int fd, int* error)>& write)
+WriteOutcome AppendToFile(const QString& path, std::span<const QByteArrayView> pieces)
 {
     QByteArray target;
     WriteOutcome refusal;
     if (!prepare(path, &target, &refusal))
         return refusal;
-    const int fd = ::open(target.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0)
+    struct stat checked {};
+    if (::stat(target.constData(), &checked) != 0)
         return refusedBy(errno, "file", target);
+    if (!S_ISREG(checked.st_mode))
+        return failure(S_ISDIR(checked.st_mode) ? EISDIR : EINVAL);
+    const int fd = openCheckedFile(target, checked, O_WRONLY | O_APPEND);
+    if (fd < 0)
+        return errno == ESTALE ? replacedWhileSaving(target) : refusedBy(errno, "file", target);
     SaveJournal journal;
-    if (WriteOutcome refusal; !beginJournal(journal, target, fd, true, &refusal))
+    if (WriteOutcome refusal; !beginJournal(journal, target, fd, pieces, true, &refusal))
         return refusal;
     int error = 0;
-    bool ok = write(fd, &error);
+    bool ok = writeInBlocks(fd, pieces, journal.oldSize(), simulatedFree.load(), &error);
     if (ok && ::fsync(fd) != 0)
         ok = failWith(&error, errno);
     // What was appended goes again: the file stays exactly as it was.

@@ -22,7 +22,8 @@
 // once should the write fail, and at the next open or save should the save
 // be cut short. Permissions never grow. A chain of symbolic links is
 // followed to the real file, which is written; the links stay. A new file
-// gets the usual 0666 less the umask.
+// gets what any new file gets in its folder: 0666 less the umask, or what
+// the folder's default ACL gives.
 
 #include "platform/files/FileStamp.h"
 
@@ -49,15 +50,20 @@ WriteOutcome WriteFileAtomically(const QString& path, QByteArrayView bytes);
 // as they lie, so that a large file need not be gathered in memory first.
 WriteOutcome WriteFileAtomically(const QString& path, std::span<const QByteArrayView> pieces);
 
-// Appends to an existing file what `write` writes to the descriptor it is
-// given (open for appending); `write` returns false with an error number on
-// failure. The old length is journaled first: a failed append is cut off at
-// once, one cut short at the next open or save of the file.
-WriteOutcome AppendToFile(const QString& path, const std::function<bool(int fd, int* error)>& write);
+// Appends the pieces, one after the other, to an existing file. The old
+// length is journaled first, with what is to be appended: a failed append is
+// cut off at once, one cut short at the next open or save of the file
+// (unless the file was changed since).
+WriteOutcome AppendToFile(const QString& path, std::span<const QByteArrayView> pieces);
 
 // Test seam: when set, the routine behaves as if the disk had only this
 // many bytes free for the new content (a short write with ENOSPC).
 // Negative turns it off.
 void SetSimulatedFreeSpaceForTests(qint64 bytes);
+
+// Test seam: when set, runs between the checks of a file written in place
+// (or appended to) and its open, so that a test can put something else in
+// its place at that moment. An empty function turns it off.
+void SetBeforeOpenInPlaceHookForTests(std::function<void()> hook);
 
 }  // namespace platform

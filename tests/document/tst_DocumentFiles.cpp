@@ -110,8 +110,9 @@ private slots:
             platform::SaveJournal journal;
             int error = 0;
             QString cause;
-            QVERIFY(journal.begin(QFile::encodeName(path), fd, false, &error, &cause));
-            QCOMPARE(::pwrite(fd, "%NEW\r\n", 7, 0), ssize_t(7));
+            const QByteArrayView next("%NEW\r\n", 7);
+            QVERIFY(journal.begin(QFile::encodeName(path), fd, {&next, 1}, false, &error, &cause));
+            QCOMPARE(::pwrite(fd, next.data(), 7, 0), ssize_t(7));
             ::close(fd);
         }
         platform::ScriptedAnswers answers;
@@ -130,6 +131,43 @@ private slots:
         PressCtrlS();
         QCOMPARE(answers.msgBoxes().size(), 1);
         QCOMPARE(FileBytes(path), "%" + old);
+    }
+
+    // Another program wrote the file after a save of it was cut short: the
+    // open put the old program back over theirs. It is left as it is now,
+    // its old text kept apart, and the message says where.
+    void fileChangedSinceACutShortSaveIsLeftWhenOpened()
+    {
+        DocumentFixture fixture;
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main.get()));
+        const QString path = fixture.Path(QStringLiteral("changed.nc"));
+        const QByteArray old("O1000\r\nN10 G00 X1.\r\nN20 G01 Z-2.\r\nM30\r\n");
+        QVERIFY(WriteFileBytes(path, old));
+        {
+            const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+            QVERIFY(fd >= 0);
+            platform::SaveJournal journal;
+            int error = 0;
+            QString cause;
+            const QByteArrayView next("%NEW\r\n");
+            QVERIFY(journal.begin(QFile::encodeName(path), fd, {&next, 1}, false, &error, &cause));
+            ::close(fd);
+        }
+        const QByteArray theirs("O2000\r\nN10 G00 X5.\r\nM30\r\n");
+        QVERIFY(WriteFileBytes(path, theirs));
+        platform::ScriptedAnswers answers;
+        QVERIFY(OpenFileInWindow(path, false));
+        QCOMPARE(FileBytes(path), theirs);
+        QCOMPARE(fixture.Active()->Text1()->Text(), QString::fromLatin1(theirs));
+        QCOMPARE(answers.msgBoxes().size(), 1);
+        const QString prompt = answers.msgBoxes()[0].prompt;
+        const QString kept = prompt.mid(prompt.lastIndexOf(QLatin1String(" kept in ")) + 9).chopped(1);
+        QCOMPARE(prompt, QStringLiteral("A save of %1 was cut short, and the file has been changed since. It was left as "
+                                        "it is; its content from before that save is kept in %2.")
+                             .arg(path, kept));
+        QCOMPARE(answers.msgBoxes()[0].style, platform::vbInformation);
+        QCOMPARE(FileBytes(kept), old);
+        QVERIFY(QFile::remove(kept));
     }
 
     // A CAM post-processor wrote the program again after it was opened (or

@@ -182,14 +182,15 @@ private slots:
         const QByteArray old = Program(300);
         QVERIFY(Write(path, old));
         {
-            // As an append killed part way leaves the file and its journal.
+            // As an append killed before its flush leaves the file and its journal.
             const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
             QVERIFY(fd >= 0);
             platform::SaveJournal journal;
             int error = 0;
             QString cause;
-            QVERIFY(journal.begin(QFile::encodeName(path), fd, true, &error, &cause));
-            QCOMPARE(::write(fd, "N9990 G01 X1", 12), ssize_t(12));
+            const QByteArrayView added("N9990 G01 X1", 12);
+            QVERIFY(journal.begin(QFile::encodeName(path), fd, {&added, 1}, true, &error, &cause));
+            QCOMPARE(::write(fd, added.data(), 12), ssize_t(12));
             ::close(fd);
         }
         const auto control = NewControl();

@@ -1,9 +1,11 @@
 // A save run as its own process, so that a test can kill it part way
 // (under strace) or run it as another user:
 //   save_tool replace PATH CONTENT   writes the file CONTENT holds to PATH
-//   save_tool append PATH CONTENT    appends it, a kilobyte per write
+//   save_tool append PATH CONTENT    appends it
 //   save_tool recover PATH           rolls back a save of PATH cut short
-// It prints what happened; the exit status is 0 when the step worked.
+// It prints what happened (recover: nothing, restored, kept or failed, then
+// the message on a line of its own); the exit status is 0 when the step
+// worked.
 
 #include "platform/files/AtomicWrite.h"
 #include "platform/files/SaveJournal.h"
@@ -12,10 +14,8 @@
 #include <QFile>
 #include <QString>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <unistd.h>
+#include <span>
 
 namespace {
 
@@ -43,9 +43,13 @@ int main(int argc, char** argv)
     QByteArray content;
     if (step == "recover" && argc == 3) {
         const platform::RecoveryOutcome outcome = platform::RecoverInterruptedSave(path);
-        std::printf("%s\n", outcome.kind == platform::RecoveryOutcome::Kind::Nothing    ? "nothing"
-                            : outcome.kind == platform::RecoveryOutcome::Kind::Restored ? "restored"
-                                                                                         : "failed");
+        using Kind = platform::RecoveryOutcome::Kind;
+        std::printf("%s\n%s\n",
+                    outcome.kind == Kind::Nothing    ? "nothing"
+                    : outcome.kind == Kind::Restored ? "restored"
+                    : outcome.kind == Kind::Kept     ? "kept"
+                                                     : "failed",
+                    qPrintable(outcome.message));
         return outcome.kind == platform::RecoveryOutcome::Kind::Failed ? 1 : 0;
     }
     if (argc != 4 || !readContent(argv[3], &content)) {
@@ -54,21 +58,10 @@ int main(int argc, char** argv)
     }
     if (step == "replace")
         return report(platform::WriteFileAtomically(path, content));
-    if (step == "append")
-        return report(platform::AppendToFile(path, [&](int fd, int* error) {
-            for (qsizetype done = 0; done < content.size();) {
-                const ssize_t n = ::write(fd, content.constData() + done,
-                                          std::size_t(std::min<qsizetype>(1024, content.size() - done)));
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n <= 0) {
-                    *error = n < 0 ? errno : EIO;
-                    return false;
-                }
-                done += n;
-            }
-            return true;
-        }));
+    if (step == "append") {
+        const QByteArrayView added(content);
+        return report(platform::AppendToFile(path, std::span<const QByteArrayView>(&added, 1)));
+    }
     std::fprintf(stderr, "unknown step %s\n", step.constData());
     return 2;
 }

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,6 +59,10 @@ private slots:
     void filesOfOthersAreSavedInPlace();
     void replacedFileKeepsItsAclAndAttributes_data();
     void replacedFileKeepsItsAclAndAttributes();
+    void newFileGetsWhatTheFolderGives_data();
+    void newFileGetsWhatTheFolderGives();
+    void fileReplacedBeforeTheOpenIsNotWritten_data();
+    void fileReplacedBeforeTheOpenIsNotWritten();
 };
 
 void tst_AtomicWrite::writesNewAndReplacesOld()
@@ -510,6 +515,131 @@ void tst_AtomicWrite::replacedFileKeepsItsAclAndAttributes()
     QCOMPARE(attributeOf(path, AccessAcl), aclBefore);
     QCOMPARE(attributeOf(path, "user.origin"), QByteArray("CAM"));
     QVERIFY(outcome.written == StampOfFile(path));
+}
+
+namespace {
+
+// A file's permission bits in octal, as they are read.
+QString permissionsOf(const QString& path)
+{
+    return QString::number(statusOf(path).st_mode & 07777, 8);
+}
+
+}  // namespace
+
+// A new file got 0666 less the umask, set after it was made: in a folder
+// whose default ACL closes it to others, it was readable by everyone. It gets
+// what `touch` gets there now; an old file keeps its own mode and ACL.
+void tst_AtomicWrite::newFileGetsWhatTheFolderGives_data()
+{
+    QTest::addColumn<QString>("defaultAcl");  // of the folder, none when empty
+    QTest::addColumn<int>("mask");            // the umask
+    for (const int mask : {022, 077, 002}) {
+        const QByteArray umask = "umask " + QByteArray::number(mask, 8).rightJustified(3, '0');
+        QTest::addRow("no default ACL, %s", umask.constData()) << QString() << mask;
+        QTest::addRow("closed to others, %s", umask.constData()) << QStringLiteral("u::rwx,g::rwx,o::---") << mask;
+        QTest::addRow("a named user, %s", umask.constData())
+            << QStringLiteral("u::rwx,g::r-x,o::---,u:nobody:rw-") << mask;
+    }
+}
+
+void tst_AtomicWrite::newFileGetsWhatTheFolderGives()
+{
+    QFETCH(QString, defaultAcl);
+    QFETCH(int, mask);
+    if (QStandardPaths::findExecutable(QStringLiteral("setfacl")).isEmpty())
+        QSKIP("setfacl is not installed (package acl)");
+    QTemporaryDir dir;
+    if (!defaultAcl.isEmpty())
+        QVERIFY(setAcl({QStringLiteral("-d"), QStringLiteral("-m"), defaultAcl, dir.path()}));
+    const QString path = dir.filePath(QStringLiteral("O1000.NC"));
+    const QString touched = dir.filePath(QStringLiteral("TOUCHED.NC"));
+    WriteOutcome outcome;
+    {
+        const mode_t previous = ::umask(mode_t(mask));
+        const auto restore = qScopeGuard([previous] { ::umask(previous); });
+        QCOMPARE(QProcess::execute(QStringLiteral("touch"), {touched}), 0);
+        outcome = WriteFileAtomically(path, "O1000\r\nM30\r\n");
+    }
+    QVERIFY2(outcome.ok, qPrintable(outcome.error));
+    QCOMPARE(permissionsOf(path), permissionsOf(touched));
+    QCOMPARE(attributeOf(path, AccessAcl), attributeOf(touched, AccessAcl));
+
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0604), 0);
+    const QByteArray aclBefore = attributeOf(path, AccessAcl);
+    {
+        const mode_t previous = ::umask(mode_t(mask));
+        const auto restore = qScopeGuard([previous] { ::umask(previous); });
+        outcome = WriteFileAtomically(path, "O1000\r\nM02\r\n");
+    }
+    QVERIFY2(outcome.ok, qPrintable(outcome.error));
+    QCOMPARE(readAll(path), QByteArray("O1000\r\nM02\r\n"));
+    QCOMPARE(permissionsOf(path), QStringLiteral("604"));
+    QCOMPARE(attributeOf(path, AccessAcl), aclBefore);
+}
+
+// A file written in place was opened by its path after the checks, through
+// whatever stood there then: one who may write a shared folder could swap
+// the program for a link to the saver's private file, and the saver wrote
+// its program into that. What stands there now is left as it is.
+void tst_AtomicWrite::fileReplacedBeforeTheOpenIsNotWritten_data()
+{
+    QTest::addColumn<bool>("append");    // else a save in place (the file has a second name)
+    QTest::addColumn<QString>("swapIn");  // "link", "file" or "fifo"
+    for (const bool append : {false, true}) {
+        const char* how = append ? "append" : "in place";
+        QTest::addRow("%s, link to a private file", how) << append << QStringLiteral("link");
+        QTest::addRow("%s, another file", how) << append << QStringLiteral("file");
+        QTest::addRow("%s, FIFO", how) << append << QStringLiteral("fifo");
+    }
+}
+
+void tst_AtomicWrite::fileReplacedBeforeTheOpenIsNotWritten()
+{
+    QFETCH(bool, append);
+    QFETCH(QString, swapIn);
+    UserJournalFolder journals;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("O1000.NC"));
+    const QString secret = dir.filePath(QStringLiteral("private.txt"));
+    const QString copy = dir.filePath(QStringLiteral("COPY.NC"));
+    const QByteArray old = program(3000);
+    const QByteArray secretText = program(700).replace('G', 'Q');
+    QVERIFY(WriteFileAtomically(path, old).ok);
+    QVERIFY(WriteFileAtomically(secret, secretText).ok);
+    if (!append)
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()), 0);
+    const QByteArray file = QFile::encodeName(path);
+    bool swapped = false;
+    SetBeforeOpenInPlaceHookForTests([&] {
+        swapped = ::unlink(file.constData()) == 0
+                  && (swapIn == QLatin1String("link")   ? ::symlink("private.txt", file.constData()) == 0
+                      : swapIn == QLatin1String("file") ? ::rename(QFile::encodeName(secret).constData(), file.constData()) == 0
+                                                         : ::mkfifo(file.constData(), 0644) == 0);
+    });
+    const auto unhook = qScopeGuard([] { SetBeforeOpenInPlaceHookForTests({}); });
+    const QByteArray content = program(5000).replace('G', 'H');
+    const QByteArrayView piece(content);
+    const WriteOutcome outcome = append ? AppendToFile(path, std::span<const QByteArrayView>(&piece, 1))
+                                        : WriteFileAtomically(path, content);
+    QVERIFY(swapped);
+    QVERIFY(!outcome);
+    QCOMPARE(outcome.error, QStringLiteral("The file %1 was replaced while it was being saved; nothing was written to it")
+                                .arg(path));
+    const struct stat now = statusOf(path);
+    if (swapIn == QLatin1String("link")) {
+        QVERIFY(S_ISLNK(now.st_mode));
+        QCOMPARE(QFile::symLinkTarget(path), secret);
+        QCOMPARE(readAll(secret), secretText);
+    } else if (swapIn == QLatin1String("file")) {
+        QVERIFY(S_ISREG(now.st_mode));
+        QCOMPARE(readAll(path), secretText);
+    } else {
+        QVERIFY(S_ISFIFO(now.st_mode));
+    }
+    if (!append)
+        QCOMPARE(readAll(copy), old);
+    QCOMPARE(journals.journals(), QStringList());
 }
 
 REGISTER_TEST(tst_AtomicWrite);
