@@ -120,6 +120,10 @@ frmEditProp::frmEditProp(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     TabProp = new QTabWidget(this);
     TabProp->setObjectName(QStringLiteral("TabProp"));
+    // The dialog is as wide as its five captions in the font in use: a larger
+    // desktop font widens it rather than hiding tabs behind scroll arrows.
+    TabProp->setUsesScrollButtons(false);
+    TabProp->setElideMode(Qt::ElideNone);
     layout->addWidget(TabProp);
     BuildFiles();
     BuildColors();

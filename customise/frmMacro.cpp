@@ -126,6 +126,13 @@ void frmMacro::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void frmMacro::reject()
+{
+    if (RecordEdit->IsRecordingMacro())
+        return;
+    QDialog::reject();
+}
+
 int frmMacro::SlotForRecording()
 {
     for (int k = 0; k < MaxMacros; ++k)

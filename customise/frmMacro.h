@@ -42,6 +42,10 @@ public:
 
     bool RecordingSession = false;
 
+public slots:
+    // Esc as Close: refused while a recording runs, when Close is off.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

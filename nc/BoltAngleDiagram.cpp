@@ -10,6 +10,10 @@
 namespace {
 
 constexpr double Margin = 8;
+// Between a spoke's end and its label.
+constexpr int LabelGap = 6;
+// Between a label and the frame's line.
+constexpr int EdgeGap = 2;
 
 }  // namespace
 
@@ -39,9 +43,18 @@ QPointF BoltAngleDiagram::Centre() const
 double BoltAngleDiagram::SpokeLength() const
 {
     const QPointF c = Centre();
-    // Room for a label beyond the end of each spoke.
-    const double room = std::min(c.x() - 70, c.y() - 24);
-    return std::max(10.0, room);
+    // Room for a label beyond the end of each spoke and its gap, in the font
+    // in use: "0 degrees" at three o'clock is the widest. The reserves our
+    // own font needs stay the least, so the drawing keeps its size there.
+    int labelWidth = 0;
+    int labelHeight = 0;
+    for (const QLabel* label : lblAngle) {
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
+        labelHeight = std::max(labelHeight, label->sizeHint().height());
+    }
+    const double across = std::max(70, LabelGap + labelWidth + frameWidth() + EdgeGap);
+    const double down = std::max(24, LabelGap + labelHeight + frameWidth() + EdgeGap);
+    return std::max(10.0, std::min(c.x() - across, c.y() - down));
 }
 
 void BoltAngleDiagram::resizeEvent(QResizeEvent* event)
@@ -51,7 +64,7 @@ void BoltAngleDiagram::resizeEvent(QResizeEvent* event)
     const int noteHeight = lblNote->heightForWidth(noteWidth);
     lblNote->setGeometry(int(Margin), height() - noteHeight - int(Margin), noteWidth, noteHeight);
     const QPointF c = Centre();
-    const double length = SpokeLength() + 6;
+    const double length = SpokeLength() + LabelGap;
     for (std::size_t i = 0; i < lblAngle.size(); ++i) {
         const double angle = 45.0 * static_cast<double>(i) * std::numbers::pi / 180.0;
         const QPointF end(c.x() + length * std::cos(angle), c.y() - length * std::sin(angle));

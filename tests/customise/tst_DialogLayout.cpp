@@ -16,6 +16,7 @@
 #include "shell/MIni.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -47,6 +48,24 @@ std::unique_ptr<QDialog> SettingsPage(int page)
     dialog->TabProp->setCurrentIndex(page);
     return dialog;
 }
+
+// The application's font at another size while it lives: the dialogs made
+// meanwhile take it as they take a desktop's font.
+class DesktopFontSize {
+public:
+    explicit DesktopFontSize(int points) : previous_(QApplication::font())
+    {
+        QFont font = previous_;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+    }
+    ~DesktopFontSize() { QApplication::setFont(previous_); }
+    DesktopFontSize(const DesktopFontSize&) = delete;
+    DesktopFontSize& operator=(const DesktopFontSize&) = delete;
+
+private:
+    QFont previous_;
+};
 
 }  // namespace
 
@@ -106,6 +125,32 @@ private slots:
         const QStringList cut = CutTexts(*dialog);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
         QVERIFY(!dialog->grab().isNull());
+    }
+
+    // With a desktop font larger than ours every tab of the settings dialog
+    // shows its whole caption: the dialog is as wide as its tabs, with no
+    // scroll arrows in the tab bar.
+    void settingsTabsWholeWithALargerFont_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::newRow("11 pt") << 11;
+        QTest::newRow("13 pt") << 13;
+    }
+    void settingsTabsWholeWithALargerFont()
+    {
+        QFETCH(int, points);
+        const DesktopFontSize font(points);
+        frmEditProp dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QTabBar* bar = dialog.TabProp->tabBar();
+        QCOMPARE(bar->font().pointSize(), points);
+        QVERIFY2(bar->sizeHint().width() <= bar->width(),
+                 qPrintable(QStringLiteral("the tabs need %1 px, the bar has %2").arg(bar->sizeHint().width()).arg(bar->width())));
+        for (int i = 0; i < bar->count(); ++i)
+            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(bar->tabText(i)));
+        const QStringList cut = CutTexts(dialog);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
     }
 
     // While recording, the line that names the key ending it fits as well.

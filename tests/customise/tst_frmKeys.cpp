@@ -6,6 +6,7 @@
 #include "customise/HotKeyText.h"
 #include "customise/MacroFiles.h"
 #include "customise/frmKeys.h"
+#include "customise/frmMacro.h"
 #include "platform/codemax/CodeMaxGlobals.h"
 #include "platform/codemax/CodeMaxHotKeyTable.h"
 #include "platform/forms/ScriptedAnswers.h"
@@ -26,6 +27,43 @@ QStringList Lines(const QListWidget& list)
     for (int i = 0; i < list.count(); ++i)
         lines.append(list.item(i)->text());
     return lines;
+}
+
+// A key dialog shown with a command (or macro) chosen, its capture box
+// focused and holding Ctrl+Q.
+std::unique_ptr<QDialog> ShowKeyDialogWithCapture(const QString& which)
+{
+    std::unique_ptr<QDialog> dialog;
+    if (which == u"keys") {
+        auto keys = std::make_unique<frmKeys>();
+        keys->lstKeys->setCurrentRow(47);
+        dialog = std::move(keys);
+    } else {
+        auto macro = std::make_unique<frmMacro>();
+        macro->lstMacros->setCurrentRow(0);
+        dialog = std::move(macro);
+    }
+    dialog->show();
+    if (!QTest::qWaitForWindowActive(dialog.get()))
+        return nullptr;
+    auto* box = dialog->findChild<HotKeyBox*>();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Q, Qt::ControlModifier);
+    return dialog;
+}
+
+// Presses Tab (or Shift+Tab) in whatever has the focus until the target has
+// it; false when a round of the dialog never reaches it.
+bool TabTo(QWidget* target, bool back = false)
+{
+    for (int step = 0; step < 16 && QApplication::focusWidget() != target; ++step) {
+        if (back)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+    }
+    return QApplication::focusWidget() == target;
 }
 
 }  // namespace
@@ -248,6 +286,90 @@ private slots:
         dialog.cmdButton->setFocus();
         enter();
         QVERIFY(!dialog.isVisible());
+    }
+
+    // In the capture box Tab and Shift+Tab move on as from any text box, the
+    // capture kept; with Ctrl they are keys to capture as every other key is,
+    // Esc included.
+    void captureBoxLeavesTabToTheDialog_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("focusAfter");  // empty: the box keeps the focus
+        QTest::addColumn<QString>("text");        // the box's text after the key
+        const int none = Qt::NoModifier, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+        for (const QString& which : {QStringLiteral("keys"), QStringLiteral("macro")}) {
+            const QString next = which == u"keys" ? QStringLiteral("lstKeyAssignment") : QStringLiteral("cmdAssign0");
+            const auto row = [&which](const char* name) -> QTestData& {
+                return QTest::newRow(qPrintable(which + QStringLiteral(": ") + QLatin1String(name)));
+            };
+            row("Tab") << which << int(Qt::Key_Tab) << none << next << "Ctrl + Q";
+            row("Shift+Tab") << which << int(Qt::Key_Backtab) << shift << "lstKeys" << "Ctrl + Q";
+            row("Esc") << which << int(Qt::Key_Escape) << none << "" << "";  // captured, with no name to show
+            row("Ctrl+Tab") << which << int(Qt::Key_Tab) << ctrl << "" << "Ctrl + ";
+            row("Shift+Ctrl+Tab") << which << int(Qt::Key_Backtab) << (shift | ctrl) << "" << "Shift + Ctrl + ";
+            row("Shift+Esc") << which << int(Qt::Key_Escape) << shift << "" << "Shift + ";
+            row("Return") << which << int(Qt::Key_Return) << none << "" << "Return";
+        }
+    }
+    void captureBoxLeavesTabToTheDialog()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, focusAfter);
+        QFETCH(QString, text);
+        platform::ScriptedAnswers answers;
+        const std::unique_ptr<QDialog> shown = ShowKeyDialogWithCapture(dialog);
+        QVERIFY(shown);
+        auto* box = shown->findChild<HotKeyBox*>();
+        auto* assign = shown->findChild<QPushButton*>(QStringLiteral("cmdAssign0"));
+        QCOMPARE(box->text(), QStringLiteral("Ctrl + Q"));
+        QVERIFY(assign->isEnabled());
+
+        QTest::keyClick(box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(box->text(), text);
+        QVERIFY(shown->isVisible());
+        if (focusAfter.isEmpty()) {
+            QCOMPARE(QApplication::focusWidget(), box);
+        } else {
+            QVERIFY(QApplication::focusWidget());
+            QCOMPARE(QApplication::focusWidget()->objectName(), focusAfter);
+            // The capture that was there is still the one Assign binds.
+            QCOMPARE(box->Captured()->HotKey(), platform::CodeMaxHotKey(2, 'Q'));
+            QVERIFY(assign->isEnabled());
+        }
+    }
+
+    // Without a mouse: choose a command, Tab to the box, type the key, Tab to
+    // Assign and press it with Space; back through the box with Shift+Tab,
+    // which leaves Assign off; Tab to Close and press it with Enter.
+    void keyboardAloneAssignsAndCloses()
+    {
+        platform::ScriptedAnswers answers;
+        frmKeys dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(TabTo(dialog.lstKeys));
+        QTest::keyClick(dialog.lstKeys, Qt::Key_End);
+        QCOMPARE(dialog.lstKeys->currentRow(), frmKeys::CommandCount - 1);  // "Select Line"
+        QVERIFY(TabTo(dialog.Text3));
+        QTest::keyClick(dialog.Text3, Qt::Key_J, Qt::ControlModifier | Qt::AltModifier);
+        QVERIFY(TabTo(dialog.cmdAssign[0]));
+        QTest::keyClick(dialog.cmdAssign[0], Qt::Key_Space);
+        platform::CodeMaxGlobals globals;
+        QCOMPARE(globals.FindHotKey(platform::CodeMaxHotKey(6, 'J')), 136);
+        QCOMPARE(Lines(*dialog.lstKeyAssignment).last(), QStringLiteral("Ctrl + Alt + J"));
+        QVERIFY(!dialog.cmdAssign[0]->isEnabled());
+        QVERIFY(TabTo(dialog.Text3, true));
+        QVERIFY(TabTo(dialog.lstKeys, true));
+        QCOMPARE(dialog.Text3->text(), QStringLiteral("Ctrl + Alt + J"));
+        QVERIFY(!dialog.cmdAssign[0]->isEnabled());
+        QVERIFY(TabTo(dialog.cmdButton));
+        QTest::keyClick(dialog.cmdButton, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(answers.msgBoxes().size(), 0);
     }
 
     // Every command's description is shown whole, from its start: the ink in

@@ -297,6 +297,67 @@ private slots:
         QCOMPARE(answers.msgBoxes().size(), 0);
     }
 
+    // Without a mouse: from Record round to the macro list, a macro chosen,
+    // the key typed in the box, Tab to Assign and Space, Tab to Close and Enter.
+    void keyboardAloneAssignsAndCloses()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const auto tabTo = [](QWidget* target) {
+            for (int step = 0; step < 16 && QApplication::focusWidget() != target; ++step) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCoreApplication::processEvents();  // the pane hands its focus on later
+            }
+            return QApplication::focusWidget() == target;
+        };
+        QCOMPARE(QApplication::focusWidget(), dialog.cmdRecord[0]);
+        QVERIFY(tabTo(dialog.lstMacros));
+        QTest::keyClick(dialog.lstMacros, Qt::Key_Home);
+        QCOMPARE(dialog.lstMacros->currentRow(), 0);
+        QVERIFY(tabTo(dialog.txtNewHotKey));
+        QTest::keyClick(dialog.txtNewHotKey, Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
+        QVERIFY(tabTo(dialog.cmdAssign[0]));
+        QTest::keyClick(dialog.cmdAssign[0], Qt::Key_Space);
+        QCOMPARE(platform::CodeMaxGlobals().FindHotKey(platform::CodeMaxHotKey(6, 'G')), 214);
+        QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("Ctrl + Alt + G"));
+        QVERIFY(tabTo(dialog.cmdRecord[2]));
+        QTest::keyClick(dialog.cmdRecord[2], Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(answers.msgBoxes().size(), 0);
+    }
+
+    // Esc does what Close does: nothing while a recording runs (Close is off
+    // then); once it has ended, it closes. In the capture box it is a key.
+    void escapeWaitsForTheRecordingToEnd()
+    {
+        platform::ScriptedAnswers answers;
+        frmMacro dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        answers.scriptModal(Describe(QStringLiteral("Spindle")));
+        QTest::mouseClick(dialog.cmdRecord[0], Qt::LeftButton);
+        QVERIFY(dialog.RecordEdit->IsRecordingMacro());
+        dialog.lstMacros->setFocus();
+        QTest::keyClick(dialog.lstMacros, Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.RecordEdit->IsRecordingMacro());
+
+        QWidget* pane = dialog.RecordEdit->ActivePane();
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!dialog.RecordEdit->IsRecordingMacro());
+        dialog.txtNewHotKey->setFocus();
+        QTest::keyClick(dialog.txtNewHotKey, Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.txtNewHotKey->text(), QString());  // captured, with no name to show
+        dialog.lstMacros->setFocus();
+        QTest::keyClick(dialog.lstMacros, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
     // Ten macros and none freed: Record says so and opens nothing.
     void allTenSlotsInUse()
     {

@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,6 +88,24 @@ void AcceptFile(QDialog& dialog, const QString& path, int filter = -1)
     dialog.accept();  // the file dialog's own accept, as its Save or Open button
 }
 
+// The application's font at another size while it lives, as a desktop sets it.
+class AppFontSize {
+public:
+    explicit AppFontSize(int points) : previous_(QApplication::font())
+    {
+        QFont font = previous_;
+        if (points > 0)
+            font.setPointSize(points);
+        QApplication::setFont(font);
+    }
+    ~AppFontSize() { QApplication::setFont(previous_); }
+    AppFontSize(const AppFontSize&) = delete;
+    AppFontSize& operator=(const AppFontSize&) = delete;
+
+private:
+    QFont previous_;
+};
+
 }  // namespace
 
 // The bolt-circle window on its own: calculation, views, files and messages.
@@ -131,6 +150,41 @@ private slots:
         QVERIFY(!form.cmdCalc->isEnabled());
         QVERIFY(!form.mnuSave->isEnabled());
         QCOMPARE(QApplication::focusWidget(), form.Text1);
+    }
+
+    // The angle diagram shows every label whole inside its frame, clear of
+    // the note under it, at our font and at larger desktop fonts.
+    void angleLabelsInsideTheDiagram_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::newRow("default font") << 0;
+        QTest::newRow("11 pt") << 11;
+        QTest::newRow("13 pt") << 13;
+    }
+    void angleLabelsInsideTheDiagram()
+    {
+        QFETCH(int, points);
+        const AppFontSize font(points);
+        frmBolt form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const BoltAngleDiagram& diagram = *form.Frame1;
+        const QRect inside = diagram.contentsRect();
+        for (const QLabel* label : diagram.lblAngle) {
+            const QFontMetrics metrics(label->font());
+            const QRect text = QStyle::alignedRect(Qt::LeftToRight, label->alignment(),
+                                                   metrics.size(0, label->text()), label->geometry());
+            QVERIFY2(label->width() >= metrics.horizontalAdvance(label->text()), qPrintable(label->text()));
+            QVERIFY2(inside.contains(text), qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 in %6x%7")
+                                                           .arg(label->text())
+                                                           .arg(text.x())
+                                                           .arg(text.y())
+                                                           .arg(text.width())
+                                                           .arg(text.height())
+                                                           .arg(inside.width())
+                                                           .arg(inside.height())));
+            QVERIFY2(!text.intersects(diagram.lblNote->geometry()), qPrintable(label->text()));
+        }
     }
 
     // Enter walks the boxes to Calculate, and Enter there presses it.
