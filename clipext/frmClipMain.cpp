@@ -7,6 +7,7 @@
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Screen.h"
+#include "platform/forms/ToolbarFace.h"
 #include "platform/forms/Twips.h"
 #include "shell/MDIMain.h"
 #include "shell/MEditor.h"
@@ -290,6 +291,8 @@ void frmClipMain::SetupToolbar()
         action->setToolTip(QString::fromLatin1(button.tooltip));
         connect(action, &QAction::triggered, this, [this, key] { cToolbar1_ButtonClick(key); });
     }
+    // The style's images are drawn for a light face: on a dark desktop the toolbar keeps one.
+    platform::KeepToolbarIconsVisible(*cToolbar1);
 }
 
 void frmClipMain::BuildFormatTable()

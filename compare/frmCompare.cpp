@@ -9,6 +9,7 @@
 #include "platform/codemax/CodeMaxGlobals.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
+#include "platform/forms/ToolbarFace.h"
 #include "shell/MIni.h"
 
 #include <QAction>
@@ -150,6 +151,8 @@ void frmCompare::BuildToolbar()
         connect(button, &QAction::triggered, this, [this, key] { TBCompare_ButtonClick(key); });
     }
     Button(QStringLiteral("Stop"))->setEnabled(false);
+    // The style's images are drawn for a light face: on a dark desktop the toolbar keeps one.
+    platform::KeepToolbarIconsVisible(*TBCompare);
 }
 
 void frmCompare::BuildMenus()

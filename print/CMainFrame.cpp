@@ -6,6 +6,7 @@
 #include "print/PrintProfile.h"
 #include "print/PrintStrings.h"
 #include "platform/forms/Screen.h"
+#include "platform/forms/ToolbarFace.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -151,6 +152,8 @@ void CMainFrame::BuildMenus()
     toolbar->addActions({printDirect, preview});
     toolbar->addSeparator();
     toolbar->addAction(contextHelp);
+    // The style's images are drawn for a light face: on a dark desktop the toolbar keeps one.
+    platform::KeepToolbarIconsVisible(*toolbar);
 
     toolbarAction->setCheckable(true);
     toolbarAction->setChecked(true);

@@ -13,6 +13,7 @@
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ProgramFolder.h"
+#include "platform/forms/ToolbarFace.h"
 #include "shell/DocumentForm.h"
 #include "shell/DocumentTable.h"
 #include "shell/MEditCommands.h"
@@ -210,6 +211,9 @@ void MDIMain::BuildToolbars()
                         [this, click = click, position] { (this->*click)(position); });
     }
     platform::DisableActionsWithoutCommand({cToolbar1, cToolbar3, cToolbar4});
+    // The strip is drawn for a light face: on a dark desktop the toolbars keep one.
+    for (QToolBar* toolbar : {cToolbar1, cToolbar3, cToolbar4})
+        platform::KeepToolbarIconsVisible(*toolbar);
 }
 
 void MDIMain::cToolbar1_ButtonClick(int position)

@@ -11,6 +11,7 @@
 #include "platform/forms/Twips.h"
 
 #include "support/TestRegistry.h"
+#include "support/ToolbarLook.h"
 #include "support/WindowFits.h"
 #include "support/Unprivileged.h"
 #include "HistoryBytes.h"
@@ -205,6 +206,25 @@ private slots:
         QVERIFY(!window.mnuViewToolbar->isChecked());
         QVERIFY(!window.cToolbar1->isVisible());
         QVERIFY(!window.mnuViewToolbarCaptions->isEnabled());
+    }
+
+    // The toolbar's images read on the desktop's palette, light or dark.
+    void toolbarImagesReadOnAnyPalette_data()
+    {
+        toolbarlook::PaletteRows();
+    }
+    void toolbarImagesReadOnAnyPalette()
+    {
+        QFETCH(QPalette, palette);
+        const toolbarlook::ApplicationPalette desktop(palette);
+        ClipFixture fixture;
+        frmClipMain& window = fixture.window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const std::vector<toolbarlook::ButtonLook> looks = toolbarlook::Measure(*window.cToolbar1);
+        QCOMPARE(looks.size(), size_t(9));
+        const QStringList faults = toolbarlook::Unreadable(looks);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
     void editCopyPutsBackEveryFormatAndLaterCopiesCount()

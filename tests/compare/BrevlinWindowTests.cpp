@@ -13,6 +13,7 @@
 #include "platform/forms/ScriptedAnswers.h"
 #include "shell/FileTestHelpers.h"
 #include "support/TestRegistry.h"
+#include "support/ToolbarLook.h"
 #include "support/WindowFits.h"
 #include "support/Unprivileged.h"
 
@@ -504,6 +505,24 @@ private slots:
             QApplication::sendEvent(label, &help);
             QTRY_COMPARE(QToolTip::text(), label->text());
         }
+    }
+
+    // The toolbar's images read on the desktop's palette, light or dark (Top
+    // and Bottom of File among them), disabled ones fainter.
+    void toolbarImagesReadOnAnyPalette_data()
+    {
+        toolbarlook::PaletteRows();
+    }
+    void toolbarImagesReadOnAnyPalette()
+    {
+        QFETCH(QPalette, palette);
+        const toolbarlook::ApplicationPalette desktop(palette);
+        Fixture f;
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        const std::vector<toolbarlook::ButtonLook> looks = toolbarlook::Measure(*f.window.TBCompare);
+        QCOMPARE(looks.size(), size_t(11));
+        const QStringList faults = toolbarlook::Unreadable(looks);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
     // Help Topics shows the suite's own help, as the editor does; without

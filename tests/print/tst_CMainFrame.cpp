@@ -9,6 +9,7 @@
 #include "print/PrintStrings.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "support/TestRegistry.h"
+#include "support/ToolbarLook.h"
 
 #include <QDialogButtonBox>
 #include <QDropEvent>
@@ -379,6 +380,26 @@ private slots:
         QCOMPARE(f.Doc().ViewWarnings(), 1);
         QVERIFY(f.Frame()->Action(ID_VIEW_WARNINGS)->isChecked());
         QCOMPARE(GetProfileString("Misc settings", "Top Margin", "none"), QStringLiteral("none"));
+    }
+
+    // The toolbar's images read on the desktop's palette, light or dark.
+    void toolbarImagesReadOnAnyPalette_data()
+    {
+        toolbarlook::PaletteRows();
+    }
+    void toolbarImagesReadOnAnyPalette()
+    {
+        QFETCH(QPalette, palette);
+        const toolbarlook::ApplicationPalette desktop(palette);
+        AppFixture f;
+        f.Start();
+        QVERIFY(QTest::qWaitForWindowExposed(f.Frame()));
+        auto* toolbar = f.Frame()->findChild<QToolBar*>(QStringLiteral("Toolbar"));
+        QVERIFY(toolbar != nullptr);
+        const std::vector<toolbarlook::ButtonLook> looks = toolbarlook::Measure(*toolbar);
+        QCOMPARE(looks.size(), size_t(6));
+        const QStringList faults = toolbarlook::Unreadable(looks);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
     void aboutClosesWithOk()

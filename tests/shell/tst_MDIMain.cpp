@@ -1,5 +1,6 @@
 #include "ShellFixture.h"
 #include "support/TestRegistry.h"
+#include "support/ToolbarLook.h"
 #include "platform/desktop/SingleInstance.h"
 #include "platform/forms/ScriptedAnswers.h"
 #include "platform/forms/Screen.h"
@@ -308,6 +309,37 @@ private slots:
         main->mnuShowCaptions->trigger();
         QVERIFY(!main->mnuShowCaptions->isChecked());
         QCOMPARE(main->cToolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    }
+
+    // The strip's images read on the desktop's palette, light or dark: their
+    // line art against the face around them, disabled ones fainter, and the
+    // captions' text.
+    void toolbarImagesReadOnAnyPalette_data()
+    {
+        toolbarlook::PaletteRows();
+    }
+    void toolbarImagesReadOnAnyPalette()
+    {
+        QFETCH(QPalette, palette);
+        const toolbarlook::ApplicationPalette desktop(palette);
+        ShellFixture fixture;
+        QVERIFY(QDir().mkpath(fixture.ProgramPath(QStringLiteral("Images"))));
+        QVERIFY(QFile::copy(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/resources/Images/smallAll.bmp"),
+                            fixture.ProgramPath(QStringLiteral("Images/smallAll.bmp"))));
+        const std::unique_ptr<MDIMain> main = Main({});
+        QVERIFY(main != nullptr);
+        main->mnuShowCaptions->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        std::vector<toolbarlook::ButtonLook> looks;
+        for (QToolBar* toolbar : {main->cToolbar1, main->cToolbar3, main->cToolbar4})
+            for (const toolbarlook::ButtonLook& look : toolbarlook::Measure(*toolbar))
+                looks.push_back(look);
+        // With no document open, buttons of either kind are shown.
+        QVERIFY(std::any_of(looks.begin(), looks.end(), [](const auto& look) { return look.enabled; }));
+        QVERIFY(std::any_of(looks.begin(), looks.end(), [](const auto& look) { return !look.enabled; }));
+        QVERIFY(std::any_of(looks.begin(), looks.end(), [](const auto& look) { return look.caption != 0; }));
+        const QStringList faults = toolbarlook::Unreadable(looks);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     void placementAndColoursReadBack()

@@ -5,8 +5,10 @@
 #include "platform/forms/ScriptedAnswers.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/ShowModal.h"
+#include "platform/forms/ToolbarFace.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/WaitCursor.h"
+#include "support/ToolbarLook.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QPainter>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -77,6 +81,41 @@ void whenModalShows(std::function<void(QWidget*)> f)
     timer->start(10);
 }
 
+// A window with a toolbar of three captioned images as the bitmap strip
+// draws them (dark line art round a white page), the last disabled and set
+// apart; or drawn for a dark face instead (light line art alone).
+struct ToolbarWindow {
+    explicit ToolbarWindow(bool forDarkFace)
+    {
+        toolbar = window.addToolBar(QStringLiteral("Toolbar"));
+        toolbar->setIconSize(QSize(16, 16));
+        toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        const QColor lines[] = {QColor(0, 0, 0x80), Qt::black, QColor(0, 0, 0xc8)};
+        for (const QColor& line : lines) {
+            if (&line == &lines[2])
+                toolbar->addSeparator();
+            QPixmap image(16, 16);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            painter.setPen(forDarkFace ? QColor(0xe0, 0xe0, 0xe0) : line);
+            painter.setBrush(forDarkFace ? QBrush(Qt::NoBrush) : QBrush(Qt::white));
+            painter.drawRect(3, 1, 9, 13);
+            painter.drawLine(5, 5, 10, 5);
+            painter.end();
+            toolbar->addAction(QIcon(image), line.name());
+        }
+        toolbar->actions().last()->setEnabled(false);
+        window.resize(200, 80);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qWarning("the toolbar's window was not shown");
+    }
+    QImage Look() const { return toolbar->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    QMainWindow window;
+    QToolBar* toolbar = nullptr;
+};
+
 }  // namespace
 
 class FormsTest : public QObject {
@@ -116,6 +155,64 @@ private slots:
         QVERIFY(!HasCommand(*shared));
         QObject::connect(shared, &QAction::triggered, &window, [] {});
         QVERIFY(HasCommand(*shared));
+    }
+
+    // A toolbar kept legible looks as it does on the light palette while the
+    // palette is dark, and as it always did on a light one, following the
+    // palette as it changes: for the application, or set on every widget
+    // (as a desktop's settings tool hands a new one out); images drawn for a
+    // dark face keep that face.
+    void toolbarFaceFollowsThePalette_data()
+    {
+        QTest::addColumn<bool>("darkWhenKept");
+        QTest::addColumn<QString>("change");  // how the palette after arrives, if it changes
+        QTest::addColumn<bool>("darkAfter");
+        QTest::addColumn<bool>("forDarkFace");
+        QTest::addColumn<bool>("looksAsOnLight");  // else as it is on the palette after
+        const QString none;
+        const QString application = QStringLiteral("application");
+        const QString everyWidget = QStringLiteral("every widget");
+        QTest::newRow("light") << false << none << false << false << true;
+        QTest::newRow("dark") << true << none << true << false << true;
+        QTest::newRow("dark, then light") << true << application << false << false << true;
+        QTest::newRow("light, then dark") << false << application << true << false << true;
+        QTest::newRow("dark, then light on every widget") << true << everyWidget << false << false << true;
+        QTest::newRow("light, then dark on every widget") << false << everyWidget << true << false << true;
+        QTest::newRow("images for a dark face") << true << none << true << true << false;
+    }
+    void toolbarFaceFollowsThePalette()
+    {
+        QFETCH(bool, darkWhenKept);
+        QFETCH(QString, change);
+        QFETCH(bool, darkAfter);
+        QFETCH(bool, forDarkFace);
+        QFETCH(bool, looksAsOnLight);
+        const QPalette dark = toolbarlook::DarkDesktopPalette();
+        QPalette light;  // every colour of the palette the application starts with, set
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+                light.setColor(group, QPalette::ColorRole(role),
+                               QApplication::palette().color(group, QPalette::ColorRole(role)));
+        QImage expected;
+        {
+            const toolbarlook::ApplicationPalette desktop(looksAsOnLight || !darkAfter ? QPalette() : dark);
+            expected = ToolbarWindow(forDarkFace).Look();
+        }
+        const toolbarlook::ApplicationPalette desktop(darkWhenKept ? dark : QPalette());
+        ToolbarWindow kept(forDarkFace);
+        KeepToolbarIconsVisible(*kept.toolbar);
+        const QPalette after = darkAfter ? dark : light;
+        if (change == QStringLiteral("application")) {
+            const toolbarlook::ApplicationPalette changed(after);
+            QTRY_COMPARE(kept.Look(), expected);
+        } else if (change == QStringLiteral("every widget")) {
+            kept.window.setPalette(after);
+            for (QWidget* widget : kept.window.findChildren<QWidget*>())
+                widget->setPalette(after);
+            QTRY_COMPARE(kept.Look(), expected);
+        } else {
+            QCOMPARE(kept.Look(), expected);
+        }
     }
 
     void msgBoxIsRecordedAndAnswered()
