@@ -469,7 +469,8 @@ WriteOutcome endInPlace(int fd, SaveJournal& journal, bool ok, int error, bool c
         outcome.rolledBack = changing;
         outcome.written = stamp;
     } else {
-        outcome.error += QStringLiteral("; the file is put back as it was when it is next opened, from %1")
+        outcome.error += QStringLiteral("; the file is put back as it was when it is next opened (unless it is "
+                                        "changed before), from %1")
                              .arg(journal.path());
     }
     return outcome;

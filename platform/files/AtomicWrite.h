@@ -20,7 +20,7 @@
 // file is written in place instead, its old content kept in the rollback
 // journal (SaveJournal.h) until the new content is flushed: put back at
 // once should the write fail, and at the next open or save should the save
-// be cut short. Permissions never grow. A chain of symbolic links is
+// be cut short (unless the file was changed since). Permissions never grow. A chain of symbolic links is
 // followed to the real file, which is written; the links stay. A new file
 // gets what any new file gets in its folder: 0666 less the umask, or what
 // the folder's default ACL gives.
