@@ -50,6 +50,22 @@ bool FocusText(frmNotePad& window)
 
 void PressCtrlS() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier); }
 
+// Leaves the file as a save killed after its journal was flushed leaves it:
+// the journal of a save of `next`, the file with `written` at its start.
+bool LeaveCutShortSave(const QString& path, QByteArrayView next, QByteArrayView written)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    platform::SaveJournal journal;
+    int error = 0;
+    QString cause;
+    bool ok = journal.begin(QFile::encodeName(path), fd, {&next, 1}, false, &error, &cause);
+    ok = ok && ::pwrite(fd, written.data(), std::size_t(written.size()), 0) == ssize_t(written.size());
+    ::close(fd);
+    return ok;
+}
+
 }  // namespace
 
 class TestDocumentFiles : public QObject {
@@ -103,18 +119,8 @@ private slots:
         const QString path = fixture.Path(QStringLiteral("cut.nc"));
         const QByteArray old("O1000\r\nN10 G00 X1.\r\nN20 G01 Z-2.\r\nM30\r\n");
         QVERIFY(WriteFileBytes(path, old));
-        {
-            // As a save killed after the journal was flushed leaves the file.
-            const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-            QVERIFY(fd >= 0);
-            platform::SaveJournal journal;
-            int error = 0;
-            QString cause;
-            const QByteArrayView next("%NEW\r\n", 7);
-            QVERIFY(journal.begin(QFile::encodeName(path), fd, {&next, 1}, false, &error, &cause));
-            QCOMPARE(::pwrite(fd, next.data(), 7, 0), ssize_t(7));
-            ::close(fd);
-        }
+        const QByteArrayView next("%NEW\r\n", 7);
+        QVERIFY(LeaveCutShortSave(path, next, next));
         platform::ScriptedAnswers answers;
         QVERIFY(OpenFileInWindow(path, false));
         frmNotePad* window = fixture.Active();
@@ -143,16 +149,7 @@ private slots:
         const QString path = fixture.Path(QStringLiteral("changed.nc"));
         const QByteArray old("O1000\r\nN10 G00 X1.\r\nN20 G01 Z-2.\r\nM30\r\n");
         QVERIFY(WriteFileBytes(path, old));
-        {
-            const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-            QVERIFY(fd >= 0);
-            platform::SaveJournal journal;
-            int error = 0;
-            QString cause;
-            const QByteArrayView next("%NEW\r\n");
-            QVERIFY(journal.begin(QFile::encodeName(path), fd, {&next, 1}, false, &error, &cause));
-            ::close(fd);
-        }
+        QVERIFY(LeaveCutShortSave(path, QByteArrayView("%NEW\r\n"), QByteArrayView()));
         const QByteArray theirs("O2000\r\nN10 G00 X5.\r\nM30\r\n");
         QVERIFY(WriteFileBytes(path, theirs));
         platform::ScriptedAnswers answers;

@@ -26,6 +26,14 @@
 
 namespace {
 
+// The toolbars' picture strip laid in the fixture's program folder.
+bool CopyIconStrip(const ShellFixture& fixture)
+{
+    return QDir().mkpath(fixture.ProgramPath(QStringLiteral("Images")))
+        && QFile::copy(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/resources/Images/smallAll.bmp"),
+                       fixture.ProgramPath(QStringLiteral("Images/smallAll.bmp")));
+}
+
 // A menu's entries as captions, "-" for a separator, ">" before a submenu.
 QStringList Entries(const QMenu* menu)
 {
@@ -159,9 +167,7 @@ private slots:
     void toolbarsHoldTheirEntries()
     {
         ShellFixture fixture;
-        QVERIFY(QDir().mkpath(fixture.ProgramPath(QStringLiteral("Images"))));
-        QVERIFY(QFile::copy(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/resources/Images/smallAll.bmp"),
-                            fixture.ProgramPath(QStringLiteral("Images/smallAll.bmp"))));
+        QVERIFY(CopyIconStrip(fixture));
         const std::unique_ptr<MDIMain> main = Main({});
         QVERIFY(main != nullptr);
         const QList<QAction*> entries = main->cToolbar1->actions();
@@ -323,9 +329,7 @@ private slots:
         QFETCH(QPalette, palette);
         const toolbarlook::ApplicationPalette desktop(palette);
         ShellFixture fixture;
-        QVERIFY(QDir().mkpath(fixture.ProgramPath(QStringLiteral("Images"))));
-        QVERIFY(QFile::copy(qEnvironmentVariable("TALVEX_SOURCE_DIR") + QStringLiteral("/resources/Images/smallAll.bmp"),
-                            fixture.ProgramPath(QStringLiteral("Images/smallAll.bmp"))));
+        QVERIFY(CopyIconStrip(fixture));
         const std::unique_ptr<MDIMain> main = Main({});
         QVERIFY(main != nullptr);
         main->mnuShowCaptions->trigger();
