@@ -148,6 +148,14 @@ bool journalTestLeaveTorn(const QString& path, const QByteArray& next, const QBy
     return ok;
 }
 
+// The file holds `old`, a save of it was cut short, then another program
+// rewrote it as "THEIRS".
+bool journalTestLeaveChangedSince(const QString& path, const QByteArray& old)
+{
+    return journalTestWrite(path, old) && journalTestLeaveTorn(path, journalTestProgram(500, "NEW"))
+        && journalTestRewrite(path, "THEIRS\r\n");
+}
+
 // Where the journal of the file would lie (none is left there).
 QString journalTestJournalOf(const QString& path)
 {
@@ -414,7 +422,8 @@ void tst_SaveJournal::tornFileIsPutBackUnderAnyName()
     const QByteArray old = journalTestProgram(6000, "OLD");
     QVERIFY(journalTestWrite(path, old));
     QVERIFY(journalTestWrite(content, journalTestProgram(2000, "NEW")));
-    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath(QStringLiteral("programs/COPY.NC"))).constData()), 0);
+    const QByteArray copy = QFile::encodeName(dir.filePath(QStringLiteral("programs/COPY.NC")));
+    QCOMPARE(::link(QFile::encodeName(path).constData(), copy.constData()), 0);
     QVERIFY(journalTestCutShort(QStringLiteral("replace"), path, content, QStringLiteral("ftruncate"), 2));
     QVERIFY(journalTestBytes(path) != old);
 
@@ -442,9 +451,7 @@ void tst_SaveJournal::oldContentIsKeptUnderAFreeName()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("O2000.NC"));
     const QByteArray old = journalTestProgram(800, "OLD");
-    QVERIFY(journalTestWrite(path, old));
-    QVERIFY(journalTestLeaveTorn(path, journalTestProgram(500, "NEW")));
-    QVERIFY(journalTestRewrite(path, "THEIRS\r\n"));
+    QVERIFY(journalTestLeaveChangedSince(path, old));
     const QString journal = SaveJournalFolder() + u'/' + journals.journals().value(0);
     const QString first = journals.keptFolder() + QStringLiteral("/O2000.NC.")
                         + QFileInfo(journal).lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -471,9 +478,7 @@ void tst_SaveJournal::oldContentThatCannotBeKeptStays()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("O3000.NC"));
     const QByteArray old = journalTestProgram(800, "OLD");
-    QVERIFY(journalTestWrite(path, old));
-    QVERIFY(journalTestLeaveTorn(path, journalTestProgram(500, "NEW")));
-    QVERIFY(journalTestRewrite(path, "THEIRS\r\n"));
+    QVERIFY(journalTestLeaveChangedSince(path, old));
     const QString journal = SaveJournalFolder() + u'/' + journals.journals().value(0);
     const QByteArray data = qgetenv("XDG_DATA_HOME");
     QVERIFY(journalTestWrite(dir.filePath(QStringLiteral("blocker")), "a file, not a folder"));
