@@ -76,6 +76,23 @@ function(talvex_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LD_LIBRARY_PATH=${TALVEX_BIN_DIR};HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;TALVEX_REGISTRY_DIR=${home}/registry;TALVEX_PROGRAM_DIR=${home}/program;TALVEX_BUILD_BIN=${TALVEX_BIN_DIR};TALVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
 
+# talvex_x11_test(name SCREEN WxHxD TIMEOUT seconds ENVIRONMENT env COMMAND ...)
+# A test seen on a real X server, an Xvfb of its own (tests/support/
+# xserver-run.sh); without Xvfb it runs offscreen with TALVEX_NO_XVFB=1 set,
+# and skips what needs the server, saying why.
+find_program(TALVEX_XVFB Xvfb)
+function(talvex_x11_test name)
+  cmake_parse_arguments(X "" "SCREEN;TIMEOUT" "ENVIRONMENT;COMMAND" ${ARGN})
+  if(TALVEX_XVFB)
+    add_test(NAME ${name} COMMAND sh "${CMAKE_SOURCE_DIR}/tests/support/xserver-run.sh" "${X_SCREEN}" ${X_COMMAND})
+    set(platform "QT_QPA_PLATFORM=xcb")
+  else()
+    add_test(NAME ${name} COMMAND ${X_COMMAND})
+    set(platform "QT_QPA_PLATFORM=offscreen;TALVEX_NO_XVFB=1")
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${X_TIMEOUT} ENVIRONMENT "${platform};${X_ENVIRONMENT}")
+endfunction()
+
 # The file layer as the fuzzers of readers that also write (settings, hives)
 # link it, compiled into each.
 set(TALVEX_FILES_FUZZ_SOURCES

@@ -1,5 +1,5 @@
 // The extender records a copy made by another program. Needs a real X server: ctest runs it
-// under xvfb-run; without one it is skipped and says why.
+// on an Xvfb of its own; without one it is skipped and says why.
 //
 //   test_clipext_x11                    the test
 //   test_clipext_x11 --own TEXT         the other program: puts TEXT on the clipboard and keeps
@@ -23,7 +23,7 @@ private slots:
     void recordsAnotherProgramsCopy()
     {
         if (qEnvironmentVariableIsSet("TALVEX_NO_XVFB"))
-            QSKIP("xvfb-run is not installed: another program's copy can only be seen on an X server");
+            QSKIP("Xvfb is not installed: another program's copy can only be seen on an X server");
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("no X server: run under xvfb-run to see another program's copy");
         ClipFixture fixture;

@@ -72,7 +72,7 @@ private slots:
     void brevlinLivesInTheEditorsWindow()
     {
         if (QGuiApplication::platformName() != u"xcb")
-            QSKIP("Adopting another program's window needs an X server; xvfb-run is not installed here.");
+            QSKIP("Adopting another program's window needs an X server; Xvfb is not installed here.");
 #ifndef HAVE_XCB
         QSKIP("Built without the X client library (libxcb): windows cannot be inspected.");
 #else

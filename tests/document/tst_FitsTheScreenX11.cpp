@@ -121,7 +121,7 @@ private slots:
     void initTestCase()
     {
         if (qEnvironmentVariableIsSet("TALVEX_NO_XVFB"))
-            QSKIP("xvfb-run is not installed: the sizes are seen on an X server's 1024 x 768 screen");
+            QSKIP("Xvfb is not installed: the sizes are seen on an X server's 1024 x 768 screen");
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("no X server: run under xvfb-run to see the windows on a screen");
         if (QGuiApplication::primaryScreen()->size() != QSize(1024, 768))

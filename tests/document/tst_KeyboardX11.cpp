@@ -150,7 +150,7 @@ private slots:
     void initTestCase()
     {
         if (qEnvironmentVariableIsSet("TALVEX_NO_XVFB"))
-            QSKIP("xvfb-run is not installed: the keyboard's way back is only seen on an X server");
+            QSKIP("Xvfb is not installed: the keyboard's way back is only seen on an X server");
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("no X server: run under xvfb-run to see where the keyboard goes");
     }

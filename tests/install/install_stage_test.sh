@@ -55,11 +55,11 @@ done
 grep -q "Valid command line switches" "$work/help.txt" || fail "no switch list from the staged Pelmar"
 
 # The entry's class is the class of Pelmar's main window (seen on an X server).
-if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null && command -v xprop >/dev/null; then
+if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v xprop >/dev/null; then
     export HOME="$work/home" XDG_CONFIG_HOME="$work/config" TALVEX_REGISTRY_DIR="$work/registry"
     mkdir -p "$HOME"
     unset TALVEX_PROGRAM_DIR QT_QPA_PLATFORM
-    xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+    sh "$(dirname "$0")/../support/xserver-run.sh" 1280x1024x24 sh -c '
         "$1" & pid=$!
         i=0
         while :; do
@@ -74,6 +74,6 @@ if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null && command -
     grep -q "WM_CLASS(STRING) = \".*\", \"$class\"\$" "$work/class.txt" \
         || { cat "$work/class.txt"; fail "StartupWMClass=$class is not the class of Pelmar's window"; }
 else
-    echo "no xvfb-run, xwininfo or xprop: the window's class is not compared"
+    echo "no Xvfb, xwininfo or xprop: the window's class is not compared"
 fi
 echo "staged install complete"
