@@ -28,6 +28,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include "support/DesktopFont.h"
 #include "support/TestRegistry.h"
 #include "support/WindowFits.h"
 
@@ -49,23 +50,6 @@ std::unique_ptr<QDialog> SettingsPage(int page)
     return dialog;
 }
 
-// The application's font at another size while it lives: the dialogs made
-// meanwhile take it as they take a desktop's font.
-class DesktopFontSize {
-public:
-    explicit DesktopFontSize(int points) : previous_(QApplication::font())
-    {
-        QFont font = previous_;
-        font.setPointSize(points);
-        QApplication::setFont(font);
-    }
-    ~DesktopFontSize() { QApplication::setFont(previous_); }
-    DesktopFontSize(const DesktopFontSize&) = delete;
-    DesktopFontSize& operator=(const DesktopFontSize&) = delete;
-
-private:
-    QFont previous_;
-};
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include <QTextLayout>
 #include <QPushButton>
 #include <QTest>
+#include "support/DesktopFont.h"
 #include "support/TestRegistry.h"
 #include "shell/FileTestHelpers.h"
 
@@ -52,19 +53,6 @@ std::unique_ptr<QDialog> ShowKeyDialogWithCapture(const QString& which)
     return dialog;
 }
 
-// Presses Tab (or Shift+Tab) in whatever has the focus until the target has
-// it; false when a round of the dialog never reaches it.
-bool TabTo(QWidget* target, bool back = false)
-{
-    for (int step = 0; step < 16 && QApplication::focusWidget() != target; ++step) {
-        if (back)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        else
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCoreApplication::processEvents();
-    }
-    return QApplication::focusWidget() == target;
-}
 
 }  // namespace
 

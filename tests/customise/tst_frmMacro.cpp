@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include "support/DesktopFont.h"
 #include "support/TestRegistry.h"
 #include "shell/FileTestHelpers.h"
 
@@ -305,24 +306,17 @@ private slots:
         frmMacro dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        const auto tabTo = [](QWidget* target) {
-            for (int step = 0; step < 16 && QApplication::focusWidget() != target; ++step) {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                QCoreApplication::processEvents();  // the pane hands its focus on later
-            }
-            return QApplication::focusWidget() == target;
-        };
         QCOMPARE(QApplication::focusWidget(), dialog.cmdRecord[0]);
-        QVERIFY(tabTo(dialog.lstMacros));
+        QVERIFY(TabTo(dialog.lstMacros));
         QTest::keyClick(dialog.lstMacros, Qt::Key_Home);
         QCOMPARE(dialog.lstMacros->currentRow(), 0);
-        QVERIFY(tabTo(dialog.txtNewHotKey));
+        QVERIFY(TabTo(dialog.txtNewHotKey));
         QTest::keyClick(dialog.txtNewHotKey, Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
-        QVERIFY(tabTo(dialog.cmdAssign[0]));
+        QVERIFY(TabTo(dialog.cmdAssign[0]));
         QTest::keyClick(dialog.cmdAssign[0], Qt::Key_Space);
         QCOMPARE(platform::CodeMaxGlobals().FindHotKey(platform::CodeMaxHotKey(6, 'G')), 214);
         QCOMPARE(dialog.lstKeys->item(0)->text(), QStringLiteral("Ctrl + Alt + G"));
-        QVERIFY(tabTo(dialog.cmdRecord[2]));
+        QVERIFY(TabTo(dialog.cmdRecord[2]));
         QTest::keyClick(dialog.cmdRecord[2], Qt::Key_Return);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(answers.msgBoxes().size(), 0);

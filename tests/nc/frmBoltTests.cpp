@@ -26,6 +26,7 @@
 #include <iterator>
 #include <utility>
 
+#include "support/DesktopFont.h"
 #include "support/TestRegistry.h"
 
 namespace {
@@ -88,23 +89,6 @@ void AcceptFile(QDialog& dialog, const QString& path, int filter = -1)
     dialog.accept();  // the file dialog's own accept, as its Save or Open button
 }
 
-// The application's font at another size while it lives, as a desktop sets it.
-class AppFontSize {
-public:
-    explicit AppFontSize(int points) : previous_(QApplication::font())
-    {
-        QFont font = previous_;
-        if (points > 0)
-            font.setPointSize(points);
-        QApplication::setFont(font);
-    }
-    ~AppFontSize() { QApplication::setFont(previous_); }
-    AppFontSize(const AppFontSize&) = delete;
-    AppFontSize& operator=(const AppFontSize&) = delete;
-
-private:
-    QFont previous_;
-};
 
 }  // namespace
 
@@ -164,7 +148,7 @@ private slots:
     void angleLabelsInsideTheDiagram()
     {
         QFETCH(int, points);
-        const AppFontSize font(points);
+        const DesktopFontSize font(points);
         frmBolt form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
